@@ -1,0 +1,48 @@
+// Access latches, fault flags and their setters.
+#include "bus/BusState.h"
+
+namespace korva {
+
+uint16_t AccSSW = 0;
+VBool AccRR = False, AccIF = False, AccDF = False, AccRM = False, AccHB = False, AccBY = False, AccRW = False;
+uint8_t AccFC = 0;
+uint32_t AccAddress = 0;
+uint16_t AccDataOut = 0, AccDataIn = 0, AccInstIn = 0;
+
+VBool FaultFlag = False, MmuFaultFlag = False, AddressErrorFlag = False, BusErrorFlag = False;
+
+uint32_t FaultMcPC = 0;
+uint8_t FaultMcStage = 1;
+
+VBool SetBusError() {
+  BusErrorFlag = True;
+  FaultFlag = True;
+  return True;
+}
+
+VBool SetAddressError() {
+  AddressErrorFlag = True;
+  FaultFlag = True;
+  return True;
+}
+
+void SetMmuFault() {
+  MmuFaultFlag = True;
+  FaultFlag = True;
+}
+
+void ClearBusError() {
+  BusErrorFlag = False;
+  FaultFlag = False;
+}
+
+void ClearAddressError() {
+  AddressErrorFlag = False;
+  FaultFlag = False;
+}
+
+void ClearBusFaults() {
+  FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+}
+
+}  // namespace korva

@@ -1,0 +1,131 @@
+// The emulated processor's state: sequencer registers, register file, model,
+// operand-passing registers, pending-exception flags and run-control globals,
+// plus the few inline helpers of the micro-routine step protocol.
+#pragma once
+#include <cstdint>
+#include "bus/BusState.h"
+#include "bus/Hip.h"
+#include "tables/OpMapEntry.h"
+#include "tables/Types.h"
+
+namespace korva {
+
+// ---- Sequencer registers ----
+extern uint32_t mcPC;       // control-store address executed next (0-4095)
+extern uint8_t mcStage;     // step at which the current micro-routine continues
+extern uint16_t mcErrorPC;  // where a microcode fault was detected
+
+// Fixed control-store entry addresses.
+enum McFixed : uint32_t {
+  McReset = 16, McIdle = 32, McHalt = 48, McFault = 64, McExecute = 80, McFastFetch = 96,
+  McTail = 112, McStopWait = 128, McBusError = 144, McAddressError = 160, McFormatError = 208,
+  McPrivilege = 224, McIllegal2 = 240, McIllegal = 256, McLine1010 = 272, McLine1111 = 288,
+};
+
+// ---- Register file ----
+extern uint32_t CpuDReg[8];
+extern uint32_t CpuAReg[8];  // A7 is the active stack pointer
+extern uint32_t CpuUSP;      // user stack pointer while CpuS is set
+extern uint32_t CpuSSP;      // supervisor stack pointer while CpuS is clear
+extern uint32_t CpuPC;       // the next word to fetch
+extern VBool CpuS, CpuT;
+extern uint8_t CpuIMask;
+extern uint16_t CpuX, CpuN, CpuZ, CpuV, CpuC;  // 0 or 0xFFFF
+extern uint32_t CpuVBR, CpuSFC, CpuDFC;
+
+// ---- Model ----
+enum CpuModel : uint16_t { Cpu68000 = 0, Cpu68010 = 10, Cpu32 = 32 };
+extern uint16_t CpuType;
+extern int16_t CpuFrameType;   // 0: frames without format/vector word; 10: with it
+extern int32_t CpuFrameDelta;  // -6 or -8
+extern VBool UseFormat2Stack;
+extern VBool MovePhysEn;       // the emulator's physical-move instruction is mapped
+
+// ---- Run control ----
+extern VBool CpuRunning;  // written only by SetCpuRunning
+extern VBool InterruptsDisabled;
+extern VBool DisableIntOnStop;
+extern VBool CountedRun;
+extern int32_t StepCount;
+
+// ---- Operand-passing registers ----
+extern uint32_t CpuOpcode;     // low 16 bits: the opcode word, index into OpMap
+extern uint32_t CpuEa;         // effective address of the operand
+extern uint8_t CpuEaFc;        // address space of CpuEa: 1 data, 2 program
+extern uint32_t CpuSop;        // source operand
+extern uint32_t CpuDop;        // destination operand / result
+extern uint16_t CpuExtraWord;  // the instruction's next word (fetched by micro-routine 65)
+extern uint32_t CpuExtWord;    // index extension word of the indexed modes
+extern uint16_t CpuExtCount;   // CPU32 PC-indexed: extension bytes consumed so far
+extern uint16_t CpuTempWord;   // first word of a long held between two accesses
+extern uint32_t CpuInstrAddr;  // address of the current instruction's opcode word
+
+// ---- Pending-exception flags ----
+extern VBool CpuTracePending, CpuTrapvPending, CpuChkPending, CpuZeroDivide;
+
+// The 29 words of the last bus- or address-error frame, also shown by the internal-error report.
+extern uint16_t FaultFrame[29];
+
+// ---- Step-protocol helpers ----
+// The decode record of the current instruction.
+inline const OpMapEntry& CurrentOp() { return OpMap[CpuOpcode & 0xFFFF]; }
+
+// Normal end of a micro-routine.
+inline void McrEnd() {
+  mcStage = 1;
+  mcPC += 1;
+}
+// End of a micro-routine that ends its instruction: straight to the fetch when
+// neither trace nor interrupt is pending, else on into the tail.
+inline void McrEndInstruction() {
+  mcStage = 1;
+  if ((CpuTracePending | HipPending) == 0)
+    mcPC = McFastFetch;
+  else
+    mcPC += 1;
+}
+// A step, size or kind the routine has no case for.
+inline void McrMicrocodeFault() {
+  mcErrorPC = static_cast<uint16_t>(mcPC);
+  mcPC = McFault;
+}
+inline void McrIllegal() {
+  mcStage = 1;
+  mcPC = McIllegal;
+}
+inline void McrPrivilege() {
+  mcStage = 1;
+  mcPC = McPrivilege;
+}
+
+// The special status word of an access, with the supervisor bit added to its
+// function code in supervisor state.
+inline uint16_t MakeFunctionCode(uint16_t ssw) { return CpuS ? static_cast<uint16_t>(ssw | 4) : ssw; }
+
+// Unpack a special status word into the access latches (classCPU::SSW write).
+inline void SetAccSSW(uint16_t v) {
+  AccSSW = v;
+  AccRR = (v & 0x8000) ? True : False;
+  AccIF = (v & 0x2000) ? True : False;
+  AccDF = (v & 0x1000) ? True : False;
+  AccRM = (v & 0x0800) ? True : False;
+  AccHB = (v & 0x0400) ? True : False;
+  AccBY = (v & 0x0200) ? True : False;
+  AccRW = (v & 0x0100) ? True : False;
+  AccFC = static_cast<uint8_t>(v & 7);
+}
+
+// Condition cc (low four bits) over the condition codes; 0 or -1.
+VBool TestCondition(uint8_t cc);
+// Step address register reg by the operand size (SizeCode); a byte step on A7 is 2.
+void PostIncrementAn(int reg, uint16_t size);
+void PreDecrementAn(int reg, uint16_t size);
+
+void SelectCpu68000();
+void SelectCpu68010();
+void SelectCpu32();
+void UseDebuggerMicroOp();
+void UseNormalMicroOp();
+void SetCpuRunning(VBool run);
+
+}  // namespace korva

@@ -1,0 +1,7 @@
+#include "tables/OpMapEntry.h"
+
+namespace korva {
+
+OpMapEntry OpMap[65536];
+
+}  // namespace korva

@@ -1,0 +1,23 @@
+// The decode record of one opcode word: the contract between the opcode map,
+// the fetch and the micro-routines.
+#pragma once
+#include <cstdint>
+
+namespace korva {
+
+struct OpMapEntry {
+  uint32_t SupervisorStart;  // control-store chain start when S is set (multiple of 16)
+  uint32_t UserStart;        // start when S is clear (224 for a privileged entry)
+  int32_t Extra1;            // instruction-specific value (quick data, displacement, ...)
+  int32_t Extra2;            // instruction-specific value (condition, direction, ...)
+  uint16_t Size;             // SizeCode: 0 byte, 1 word, 2 long
+  uint16_t SrcMode;          // EaModeCode of the source operand
+  uint16_t SrcReg;
+  uint16_t DstMode;          // EaModeCode of the destination operand
+  uint16_t DstReg;
+  uint16_t Privileged;       // 0 / 0xFFFF
+};
+
+extern OpMapEntry OpMap[65536];
+
+}  // namespace korva
