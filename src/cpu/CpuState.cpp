@@ -26,6 +26,10 @@ VBool InterruptsDisabled = False;
 VBool DisableIntOnStop = False;
 VBool CountedRun = False;
 int32_t StepCount = 0;
+VBool ResetRequest = False;
+
+bool McrActive = false;
+uint8_t ControlLatch = 0;
 
 uint32_t CpuOpcode = 0, CpuEa = 0;
 uint8_t CpuEaFc = 1;

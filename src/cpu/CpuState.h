@@ -47,6 +47,17 @@ extern VBool InterruptsDisabled;
 extern VBool DisableIntOnStop;
 extern VBool CountedRun;
 extern int32_t StepCount;
+// Set by the system reset, read and cleared by the idle loop and the STOP wait.
+extern VBool ResetRequest;
+
+// ---- Host-event safety ----
+// A window event may run inside a micro-routine (a device access, the idle loop or
+// the STOP wait process window messages). Run control (reset, start, stop) and
+// control-store patches requested there must not be undone by the routine's own
+// mcPC update: they are latched and applied by the main loop after the word.
+extern bool McrActive;        // a control-store word is executing (set by the main loop)
+extern uint8_t ControlLatch;  // non-zero: something to apply after the current word
+void ApplyControlLatch();
 
 // ---- Operand-passing registers ----
 extern uint32_t CpuOpcode;     // low 16 bits: the opcode word, index into OpMap

@@ -1,0 +1,28 @@
+// The control store: 4096 words, each a jump to another control-store address
+// or a call of one numbered micro-routine. Every instruction is a chain of calls
+// starting at a multiple of 16; the opcode map points each opcode at its chain.
+#pragma once
+#include <cstdint>
+
+namespace korva {
+
+enum McKind : uint8_t { McUnfilled = 0, McJump = 1, McCall = 2 };
+
+struct McEntry {
+  uint8_t Kind;  // McKind
+  uint32_t Arg;  // McJump: target address; McCall: micro-routine number 1-196
+};
+
+constexpr uint32_t McStoreSize = 4096;
+extern McEntry Microcode[McStoreSize];
+
+// Clear every word (kind 0, argument 0), then write the image.
+void InitMicrocode();
+// Write the fixed image; words it does not list are left as they are.
+void LoadMicrocode();
+
+// Control-store rewrites used by the model selection and the fetch switch: every
+// call of `from` becomes a call of `to`.
+void PatchMicrocodeCalls(uint32_t from, uint32_t to);
+
+}  // namespace korva
