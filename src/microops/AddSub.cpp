@@ -1,0 +1,253 @@
+// Add, subtract, compare and negate micro-routines: ADD, ADDA, ADDI, ADDQ, ADDX,
+// SUB, SUBA, SUBI, SUBQ, SUBX, CMP, CMPA, CMPI, CMPM, NEG and NEGX.
+//
+// The "loaded" forms work on CpuSop/CpuDop that earlier steps of the chain read
+// and leave the sized result in CpuDop for the write-back step. The register
+// forms fetch their register operands themselves, merge the result into the
+// register and end the instruction. Flags come from the sized values only.
+#include "cpu/CpuState.h"
+#include "cpu/Microroutines.h"
+#include "microops/CcHelpers.h"
+
+namespace korva {
+
+namespace {
+
+enum class Arith { Add, AddX, Sub, SubX, Cmp };
+
+// D op S on the sized operands; sets the flags and returns the sized result.
+template <Arith Op>
+inline uint32_t Compute(uint32_t s, uint32_t d, uint16_t size) {
+  const uint32_t mask = AluSizeMask[size];
+  const uint32_t msb = AluSizeMsb[size];
+  s &= mask;
+  d &= mask;
+  uint32_t r;
+  if constexpr (Op == Arith::Add)
+    r = (d + s) & mask;
+  else if constexpr (Op == Arith::AddX)
+    r = (d + s + (CpuX ? 1u : 0u)) & mask;
+  else if constexpr (Op == Arith::SubX)
+    r = (d - s - (CpuX ? 1u : 0u)) & mask;
+  else
+    r = (d - s) & mask;
+  const uint16_t sm = FlagOf(s, msb), dm = FlagOf(d, msb), rm = FlagOf(r, msb);
+  CpuN = rm;
+  if constexpr (Op == Arith::AddX || Op == Arith::SubX) {
+    if (r != 0) CpuZ = 0;  // extended arithmetic never sets Z, so multi-precision chains test the whole value
+  } else {
+    CpuZ = ToFlag(r == 0);
+  }
+  if constexpr (Op == Arith::Add || Op == Arith::AddX) {
+    CpuV = CcAddOverflow(sm, dm, rm);
+    CpuC = CpuX = CcAddCarry(sm, dm, rm);
+  } else {
+    CpuV = CcSubOverflow(sm, dm, rm);
+    CpuC = CcSubCarry(sm, dm, rm);
+    if constexpr (Op != Arith::Cmp) CpuX = CpuC;
+  }
+  return r;
+}
+
+// 0 - D (- X) on the sized operand.
+template <bool Extend>
+inline uint32_t Negate(uint32_t d, uint16_t size) {
+  const uint32_t mask = AluSizeMask[size];
+  const uint32_t msb = AluSizeMsb[size];
+  d &= mask;
+  uint32_t r = 0u - d;
+  if constexpr (Extend) r -= CpuX ? 1u : 0u;
+  r &= mask;
+  const uint16_t dm = FlagOf(d, msb), rm = FlagOf(r, msb);
+  CpuN = rm;
+  if constexpr (Extend) {
+    if (r != 0) CpuZ = 0;
+  } else {
+    CpuZ = ToFlag(r == 0);
+  }
+  CpuV = CcAnd(dm, rm);
+  CpuC = CpuX = CcOr(dm, rm);
+  return r;
+}
+
+// Operands already in CpuSop and CpuDop; the write-back step follows.
+template <Arith Op>
+inline void LoadedForm() {
+  const uint16_t size = CurrentOp().Size;
+  if (!AluSizeOk(size)) return;
+  CpuDop = Compute<Op>(CpuSop, CpuDop, size);
+  McrEnd();
+}
+
+// Destination Dn: load it, operate, merge the sized result back, end the instruction.
+template <Arith Op>
+inline void DnForm() {
+  const OpMapEntry& op = CurrentOp();
+  uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
+  CpuDop = dn;
+  if (!AluSizeOk(op.Size)) return;
+  CpuDop = Compute<Op>(CpuSop, CpuDop, op.Size);
+  if constexpr (Op != Arith::Cmp) dn = MergeSized(dn, CpuDop, op.Size);
+  McrEndInstruction();
+}
+
+// The source register of the register-to-register forms: An when SrcMode is not 0, else Dn.
+inline uint32_t SourceRegister(const OpMapEntry& op) {
+  return op.SrcMode != 0 ? CpuAReg[RegIndex(op.SrcReg)] : CpuDReg[RegIndex(op.SrcReg)];
+}
+
+// ADDA, SUBA and CMPA: word sources are sign-extended and the operation is on
+// all 32 bits of An. ADDA and SUBA change no flag and leave the old An in CpuDop.
+template <Arith Op>
+inline void AddressForm() {
+  const OpMapEntry& op = CurrentOp();
+  uint32_t& an = CpuAReg[RegIndex(op.DstReg)];
+  CpuDop = an;
+  if (op.Size == 1) {
+    CpuSop = ((CpuSop & 0xFFFFu) ^ 0x8000u) - 0x8000u;
+  } else if (op.Size != 2) {
+    McrMicrocodeFault();
+    return;
+  }
+  if constexpr (Op == Arith::Add)
+    an = CpuDop + CpuSop;
+  else if constexpr (Op == Arith::Sub)
+    an = CpuDop - CpuSop;
+  else
+    CpuDop = Compute<Arith::Cmp>(CpuSop, CpuDop, 2);
+  McrEndInstruction();
+}
+
+// ADDQ and SUBQ to An: all 32 bits, whatever the size code, no flags.
+template <bool Sub>
+inline void QuickAddressForm() {
+  const OpMapEntry& op = CurrentOp();
+  uint32_t& an = CpuAReg[RegIndex(op.DstReg)];
+  CpuSop = static_cast<uint32_t>(op.Extra1);
+  CpuDop = an;
+  an = Sub ? CpuDop - CpuSop : CpuDop + CpuSop;
+  McrEndInstruction();
+}
+
+}  // namespace
+
+// ---- ADD ----
+void mcrADD() { LoadedForm<Arith::Add>(); }
+
+void mcrADDDnToEa() {
+  CpuSop = CpuDReg[RegIndex(CurrentOp().SrcReg)];
+  LoadedForm<Arith::Add>();
+}
+
+void mcrADDA() { AddressForm<Arith::Add>(); }
+
+void mcrADDToDn() { DnForm<Arith::Add>(); }
+
+void mcrADDQAn() { QuickAddressForm<false>(); }
+
+void mcrADDImmToDn() {
+  CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
+  DnForm<Arith::Add>();
+}
+
+void mcrADDImm() {
+  CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
+  LoadedForm<Arith::Add>();
+}
+
+void mcrADDAAn() {
+  CpuSop = SourceRegister(CurrentOp());
+  AddressForm<Arith::Add>();
+}
+
+void mcrADDAnToDn() {
+  CpuSop = SourceRegister(CurrentOp());
+  DnForm<Arith::Add>();
+}
+
+void mcrADDX() { LoadedForm<Arith::AddX>(); }
+
+// ---- SUB ----
+void mcrSUB() { LoadedForm<Arith::Sub>(); }
+
+void mcrSUBDnToEa() {
+  CpuSop = CpuDReg[RegIndex(CurrentOp().SrcReg)];
+  LoadedForm<Arith::Sub>();
+}
+
+void mcrSUBA() { AddressForm<Arith::Sub>(); }
+
+void mcrSUBToDn() { DnForm<Arith::Sub>(); }
+
+void mcrSUBQAn() { QuickAddressForm<true>(); }
+
+void mcrSUBImmToDn() {
+  CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
+  DnForm<Arith::Sub>();
+}
+
+void mcrSUBImm() {
+  CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
+  LoadedForm<Arith::Sub>();
+}
+
+void mcrSUBAAn() {
+  CpuSop = SourceRegister(CurrentOp());
+  AddressForm<Arith::Sub>();
+}
+
+void mcrSUBAnToDn() {
+  CpuSop = SourceRegister(CurrentOp());
+  DnForm<Arith::Sub>();
+}
+
+void mcrSUBX() { LoadedForm<Arith::SubX>(); }
+
+// ---- CMP: the difference goes to CpuDop only; X is kept ----
+void mcrCMP() {
+  const uint16_t size = CurrentOp().Size;
+  if (!AluSizeOk(size)) return;
+  CpuDop = Compute<Arith::Cmp>(CpuSop, CpuDop, size);
+  McrEndInstruction();
+}
+
+void mcrCMPA() { AddressForm<Arith::Cmp>(); }
+
+void mcrCMPToDn() { DnForm<Arith::Cmp>(); }
+
+void mcrCMPAAn() {
+  CpuSop = SourceRegister(CurrentOp());
+  AddressForm<Arith::Cmp>();
+}
+
+void mcrCMPAnToDn() {
+  CpuSop = SourceRegister(CurrentOp());
+  DnForm<Arith::Cmp>();
+}
+
+// ---- NEG, NEGX ----
+void mcrNEGDn() {
+  const OpMapEntry& op = CurrentOp();
+  uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
+  CpuDop = dn;
+  if (!AluSizeOk(op.Size)) return;
+  CpuDop = Negate<false>(CpuDop, op.Size);
+  dn = MergeSized(dn, CpuDop, op.Size);
+  McrEndInstruction();
+}
+
+void mcrNEG() {
+  const uint16_t size = CurrentOp().Size;
+  if (!AluSizeOk(size)) return;
+  CpuDop = Negate<false>(CpuDop, size);
+  McrEnd();
+}
+
+void mcrNEGX() {
+  const uint16_t size = CurrentOp().Size;
+  if (!AluSizeOk(size)) return;
+  CpuDop = Negate<true>(CpuDop, size);
+  McrEnd();
+}
+
+}  // namespace korva

@@ -1,0 +1,62 @@
+// Condition-code equations and sized-operand helpers of the arithmetic, logic,
+// shift and bit micro-routines.
+//
+// Flag arguments and results are the machine's flag booleans: 0 for false,
+// 0xFFFF for true, combined bitwise. Source MSB first, then destination MSB,
+// then result MSB; the subtract forms describe D - S.
+#pragma once
+#include <cstdint>
+#include "cpu/CpuState.h"
+
+namespace korva {
+
+inline constexpr uint16_t CcAddOverflow(uint16_t sm, uint16_t dm, uint16_t rm) {
+  return static_cast<uint16_t>((~sm & ~dm & rm) | (sm & dm & ~rm));
+}
+inline constexpr uint16_t CcAddCarry(uint16_t sm, uint16_t dm, uint16_t rm) {
+  return static_cast<uint16_t>((sm & dm) | (~rm & (sm | dm)));
+}
+inline constexpr uint16_t CcSubOverflow(uint16_t sm, uint16_t dm, uint16_t rm) {
+  return static_cast<uint16_t>((~sm & dm & ~rm) | (sm & ~dm & rm));
+}
+inline constexpr uint16_t CcSubCarry(uint16_t sm, uint16_t dm, uint16_t rm) {
+  return static_cast<uint16_t>((sm & rm) | (~dm & (sm | rm)));
+}
+// NEG and NEGX: overflow is CcAnd(Dm, Rm), borrow is CcOr(Dm, Rm).
+inline constexpr uint16_t CcAnd(uint16_t a, uint16_t b) { return static_cast<uint16_t>(a & b); }
+inline constexpr uint16_t CcOr(uint16_t a, uint16_t b) { return static_cast<uint16_t>(a | b); }
+
+// Operand widths by size code (0 byte, 1 word, 2 long). Callers check the code
+// is 0-2 before indexing.
+inline constexpr uint32_t AluSizeMask[3] = {0xFFu, 0xFFFFu, 0xFFFFFFFFu};
+inline constexpr uint32_t AluSizeMsb[3] = {0x80u, 0x8000u, 0x80000000u};
+
+// The flag boolean of "value has any of bits set".
+inline constexpr uint16_t FlagOf(uint32_t value, uint32_t bits) { return (value & bits) ? 0xFFFF : 0; }
+
+// Merge a sized result into a data register: the bits above the size keep their values.
+inline constexpr uint32_t MergeSized(uint32_t reg, uint32_t result, uint16_t size) {
+  return (reg & ~AluSizeMask[size]) | (result & AluSizeMask[size]);
+}
+
+// N and Z from a sized result; V and C cleared; X kept (logic, TST, CLR).
+inline void SetLogicFlags(uint32_t result, uint16_t size) {
+  CpuN = FlagOf(result, AluSizeMsb[size]);
+  CpuZ = ToFlag((result & AluSizeMask[size]) == 0);
+  CpuV = 0;
+  CpuC = 0;
+}
+
+// The size branch of a sized routine: a code other than byte, word or long is a
+// microcode fault (mcErrorPC at this step, then the fault report).
+inline bool AluSizeOk(uint16_t size) {
+  if (size <= 2) return true;
+  McrMicrocodeFault();
+  return false;
+}
+
+// The register numbers of an opcode-map entry, kept inside the register file
+// whatever the entry holds.
+inline constexpr unsigned RegIndex(uint16_t r) { return r & 7u; }
+
+}  // namespace korva

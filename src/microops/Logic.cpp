@@ -1,0 +1,137 @@
+// Logic, clear and test micro-routines: AND, ANDI, OR, ORI, EOR, EORI, NOT, CLR
+// and TST. Each leaves the sized result zero-extended in CpuDop; the register
+// forms merge it into the data register and end the instruction.
+// Flags: N and Z from the sized result, V and C cleared, X kept.
+#include "cpu/CpuState.h"
+#include "cpu/Microroutines.h"
+#include "microops/CcHelpers.h"
+
+namespace korva {
+
+namespace {
+
+enum class Logic { And, Or, Eor };
+
+template <Logic Op>
+inline uint32_t Apply(uint32_t a, uint32_t b) {
+  if constexpr (Op == Logic::And)
+    return a & b;
+  else if constexpr (Op == Logic::Or)
+    return a | b;
+  else
+    return a ^ b;
+}
+
+// Reduce CpuDop to the sized result and set the flags.
+inline void SizeResult(uint16_t size) {
+  CpuDop &= AluSizeMask[size];
+  SetLogicFlags(CpuDop, size);
+}
+
+// Loaded destination combined with `source`; the write-back step follows.
+template <Logic Op>
+inline void LoadedForm(uint32_t source) {
+  const uint16_t size = CurrentOp().Size;
+  if (!AluSizeOk(size)) return;
+  CpuDop = Apply<Op>(CpuDop, source);
+  SizeResult(size);
+  McrEnd();
+}
+
+// Data register DstReg combined with `source`, merged back by size.
+template <Logic Op>
+inline void DnForm(const OpMapEntry& op, uint32_t source) {
+  if (!AluSizeOk(op.Size)) return;
+  uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
+  CpuDop = Apply<Op>(dn, source);
+  SizeResult(op.Size);
+  dn = MergeSized(dn, CpuDop, op.Size);
+  McrEndInstruction();
+}
+
+}  // namespace
+
+// ---- AND ----
+void mcrANDI() { LoadedForm<Logic::And>(CpuSop); }
+void mcrANDReg() {
+  const OpMapEntry& op = CurrentOp();
+  DnForm<Logic::And>(op, CpuDReg[RegIndex(op.SrcReg)]);
+}
+void mcrANDDnToEa() { LoadedForm<Logic::And>(CpuDReg[RegIndex(CurrentOp().SrcReg)]); }
+void mcrANDToDn() { DnForm<Logic::And>(CurrentOp(), CpuSop); }
+
+// ---- OR ----
+void mcrORI() { LoadedForm<Logic::Or>(CpuSop); }
+void mcrORReg() {
+  const OpMapEntry& op = CurrentOp();
+  DnForm<Logic::Or>(op, CpuDReg[RegIndex(op.SrcReg)]);
+}
+void mcrORDnToEa() { LoadedForm<Logic::Or>(CpuDReg[RegIndex(CurrentOp().SrcReg)]); }
+void mcrORToDn() { DnForm<Logic::Or>(CurrentOp(), CpuSop); }
+
+// ---- EOR ----
+void mcrEORI() { LoadedForm<Logic::Eor>(CpuSop); }
+void mcrEORReg() {
+  const OpMapEntry& op = CurrentOp();
+  DnForm<Logic::Eor>(op, CpuDReg[RegIndex(op.SrcReg)]);
+}
+void mcrEORDnToEa() { LoadedForm<Logic::Eor>(CpuDReg[RegIndex(CurrentOp().SrcReg)]); }
+
+// ---- NOT ----
+void mcrNOTDn() { DnForm<Logic::Eor>(CurrentOp(), 0xFFFFFFFFu); }
+void mcrNOT() { LoadedForm<Logic::Eor>(0xFFFFFFFFu); }
+
+// ---- CLR ----
+// The flags of a clear are set before the size branch.
+void mcrCLRDn() {
+  const OpMapEntry& op = CurrentOp();
+  CpuN = 0;
+  CpuZ = 0xFFFF;
+  CpuV = 0;
+  CpuC = 0;
+  if (!AluSizeOk(op.Size)) return;
+  uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
+  dn &= ~AluSizeMask[op.Size];
+  McrEndInstruction();
+}
+
+// The destination is not read; the write step stores the 0 by the instruction's size.
+void mcrCLR() {
+  CpuDop = 0;
+  CpuN = 0;
+  CpuZ = 0xFFFF;
+  CpuV = 0;
+  CpuC = 0;
+  McrEnd();
+}
+
+// ---- TST ----
+void mcrTSTDn() {
+  const OpMapEntry& op = CurrentOp();
+  if (!AluSizeOk(op.Size)) return;
+  CpuDop = CpuDReg[RegIndex(op.DstReg)];
+  SizeResult(op.Size);
+  McrEndInstruction();
+}
+
+// TST An exists for word and long only.
+void mcrTSTAn() {
+  const OpMapEntry& op = CurrentOp();
+  if (op.Size != 1 && op.Size != 2) {
+    McrMicrocodeFault();
+    return;
+  }
+  CpuDop = CpuAReg[RegIndex(op.DstReg)];
+  SizeResult(op.Size);
+  McrEndInstruction();
+}
+
+// TST of a loaded operand is the instruction's last step.
+void mcrTST() {
+  const uint16_t size = CurrentOp().Size;
+  if (!AluSizeOk(size)) return;
+  SizeResult(size);
+  McrEndInstruction();
+}
+
+}  // namespace korva

@@ -1,0 +1,57 @@
+// Set-on-condition and the status-register immediates ANDI, ORI and EORI to CCR
+// and to SR. The SR forms are privileged by the opcode map (their user entry is
+// the privilege-violation routine), so these routines run in supervisor state.
+#include "cpu/CpuState.h"
+#include "cpu/Microroutines.h"
+#include "cpu/classCPU.h"
+#include "microops/CcHelpers.h"
+
+namespace korva {
+
+namespace {
+
+enum class Logic { And, Or, Eor };
+
+template <Logic Op>
+inline uint16_t Apply(uint16_t a, uint16_t b) {
+  if constexpr (Op == Logic::And)
+    return static_cast<uint16_t>(a & b);
+  else if constexpr (Op == Logic::Or)
+    return static_cast<uint16_t>(a | b);
+  else
+    return static_cast<uint16_t>(a ^ b);
+}
+
+// The immediate word is in CpuSop. Byte size: the CCR form, on the five
+// condition codes; word size: the SR form, through the SR property so that a
+// change of the S bit swaps the stack pointers.
+template <Logic Op>
+inline void StatusImmediate() {
+  const uint16_t imm = static_cast<uint16_t>(CpuSop);
+  switch (CurrentOp().Size) {
+    case 0:
+      Cpu.CCR(static_cast<uint8_t>(Apply<Op>(Cpu.CCR(), imm & 0xFFu)));
+      break;
+    case 1:
+      Cpu.SR(Apply<Op>(Cpu.SR(), imm));
+      break;
+    default:
+      McrMicrocodeFault();
+      return;
+  }
+  McrEndInstruction();
+}
+
+}  // namespace
+
+void mcrANDItoSR() { StatusImmediate<Logic::And>(); }
+void mcrORItoSR() { StatusImmediate<Logic::Or>(); }
+void mcrEORItoSR() { StatusImmediate<Logic::Eor>(); }
+
+// Scc: 0xFF when the condition in Extra2 holds, else 0; the byte write follows.
+void mcrScc() {
+  CpuDop = TestCondition(static_cast<uint8_t>(CurrentOp().Extra2 & 15)) ? 0xFFu : 0u;
+  McrEnd();
+}
+
+}  // namespace korva
