@@ -3,6 +3,8 @@
 // starting at a multiple of 16; the opcode map points each opcode at its chain.
 #pragma once
 #include <cstdint>
+#include "cpu/CpuState.h"
+#include "cpu/Dispatch.h"
 
 namespace korva {
 
@@ -24,5 +26,24 @@ void LoadMicrocode();
 // Control-store rewrites used by the model selection and the fetch switch: every
 // call of `from` becomes a call of `to`.
 void PatchMicrocodeCalls(uint32_t from, uint32_t to);
+
+// Execute the word at mcPC: a jump, a call, or a microcode fault for an unfilled
+// word or an address outside the store. The main loop's step.
+inline void StepControlStore() {
+  const uint32_t pc = mcPC;
+  if (pc < McStoreSize) {
+    const McEntry& e = Microcode[pc];
+    if (e.Kind == McCall) {
+      DispatchMcr(e.Arg);
+      return;
+    }
+    if (e.Kind == McJump) {
+      mcPC = e.Arg;
+      return;
+    }
+  }
+  mcErrorPC = static_cast<uint16_t>(pc);
+  mcPC = McFault;
+}
 
 }  // namespace korva

@@ -11,11 +11,22 @@ enum class MsgButtons { OK, OKCancel, YesNo };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
 enum class MsgAnswer { OK, Cancel, Yes, No };
 
+// The program's title; the settings are kept under the application name formed by
+// the title followed by the profile name.
+inline constexpr char AppTitle[] = "Korva";
+
 class HostServices {
  public:
   virtual ~HostServices() = default;
   // Process pending window messages once. Must be cheap when nothing is pending.
   virtual void PumpEvents() = 0;
+  // Process pending window messages, waiting up to maxMs for one to arrive when
+  // none is pending (used while the processor is stopped or halted, so that the
+  // program does not spin a host core). The default processes them once.
+  virtual void WaitEvents(int maxMs) {
+    (void)maxMs;
+    PumpEvents();
+  }
   // Text is in the machine's code page (Windows-1252); the host converts.
   virtual MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                                MsgIcon icon) = 0;
@@ -29,6 +40,10 @@ class HostServices {
   virtual std::string GetSetting(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) = 0;
   virtual void SaveSetting(const std::string& section, const std::string& key, const std::string& value) = 0;
+  // Chooses the settings store: AppTitle followed by the profile name. Start-up
+  // calls it once the profile is known, before the first setting is read; until
+  // then the store of AppTitle alone is used.
+  virtual void SetApplicationName(const std::string& name) { (void)name; }
 };
 
 // The host in use. Never null: until a host is installed a silent one answers
@@ -38,5 +53,6 @@ inline HostServices& Host() { return *CurrentHost; }
 void SetHost(HostServices* host);  // nullptr restores the silent host
 
 inline void PumpEvents() { Host().PumpEvents(); }
+inline void WaitEvents(int maxMs) { Host().WaitEvents(maxMs); }
 
 }  // namespace korva

@@ -1,5 +1,6 @@
 // A headless Korva machine for tests of the CPU and its micro-routines.
 //
+//   #include "unit/support/TestMachine.h"
 //   korva::test::TestMachine m;          // fresh machine: MC68010, supervisor state,
 //                                        // SR 0x2700, all 16 MB RAM (device code 1) and
 //                                        // zero, MMU identity, silent host, CPU stopped

@@ -1,0 +1,121 @@
+// The CPU's bus cycles: clear the fault flags, translate through the MMU, then
+// one physical access. A refused translation makes no access at all, so a
+// refused write leaves memory as it was and a refused read leaves the data
+// latches as they were. Faults raised by the physical access stay in the flags
+// for the calling micro-routine.
+#include "bus/BusCycles.h"
+#include "bus/MMU.h"
+#include "bus/Memory.h"
+#include "cpu/CpuState.h"
+
+namespace korva {
+
+namespace {
+
+inline void ClearFlags() { FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False; }
+
+// Translate AccAddress with AccFC; false when the MMU refused it.
+inline bool Translate(VBool isWrite, uint32_t& physical) {
+  Mmu.TranslateAddress(AccAddress, AccFC, isWrite, physical);
+  return BusErrorFlag == False;
+}
+
+}  // namespace
+
+void BusCycle() {
+  ClearFlags();
+  if (AccRR) return;
+  uint32_t physical = 0;
+  if (AccRM) {
+    // Test-and-set: read the byte, write it back with bit 7 set. A fault raised by
+    // the read does not stop the write, which then faults at the same word.
+    if (!Translate(False, physical)) return;
+    AccDataIn = ReadMemory(physical, True);
+    if (!Translate(True, physical)) return;
+    WriteMemory(physical, True, static_cast<uint16_t>(AccDataIn | 0x80), False);
+    return;
+  }
+  if (AccRW) {
+    if (!Translate(False, physical)) return;
+    if (AccDF) {
+      if (AccBY) {
+        const uint16_t b = ReadMemory(physical, True);
+        AccDataIn = AccHB ? static_cast<uint16_t>(b << 8) : b;
+      } else {
+        AccDataIn = ReadMemory(physical, False);
+      }
+    } else if (AccIF) {
+      AccInstIn = ReadMemory(physical, False);
+    }
+    // Neither data nor instruction: the translation alone.
+    return;
+  }
+  if (!Translate(True, physical)) return;
+  if (AccBY)
+    WriteMemory(physical, True, AccHB ? static_cast<uint16_t>(AccDataOut >> 8) : (AccDataOut & 0xFF), False);
+  else
+    WriteMemory(physical, False, AccDataOut, False);
+}
+
+void BusReadWord() {
+  ClearFlags();
+  if (AccRR) return;
+  uint32_t physical = 0;
+  if (!Translate(False, physical)) return;
+  AccDataIn = ReadMemory(physical, False);
+}
+
+void BusReadByte() {
+  ClearFlags();
+  if (AccRR) return;
+  uint32_t physical = 0;
+  if (!Translate(False, physical)) return;
+  AccDataIn = ReadMemory(physical, True);
+}
+
+void BusFetchWord() {
+  ClearFlags();
+  if (AccRR) return;
+  uint32_t physical = 0;
+  if (!Translate(False, physical)) return;
+  AccInstIn = ReadMemory(physical, False);
+}
+
+void BusWriteWord() {
+  ClearFlags();
+  if (AccRR) return;
+  uint32_t physical = 0;
+  if (!Translate(True, physical)) return;
+  WriteMemory(physical, False, AccDataOut, False);
+}
+
+void BusWriteByte() {
+  ClearFlags();
+  if (AccRR) return;
+  uint32_t physical = 0;
+  if (!Translate(True, physical)) return;
+  WriteMemory(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF), False);
+}
+
+void EnterBusFault(uint8_t stage) {
+  if (AddressErrorFlag) {
+    FaultMcStage = stage;
+    FaultMcPC = mcPC;
+    mcStage = 1;
+    mcPC = McAddressError;
+  } else if (BusErrorFlag) {
+    FaultMcStage = stage;
+    FaultMcPC = mcPC;
+    mcStage = 1;
+    mcPC = McBusError;
+  }
+}
+
+void AbortOnBusFault() {
+  if (BusErrorFlag || AddressErrorFlag) {
+    mcStage = 1;
+    mcPC = McHalt;
+  }
+}
+
+}  // namespace korva

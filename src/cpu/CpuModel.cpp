@@ -1,0 +1,140 @@
+// CPU model selection, the fetch switch, the run flag, the condition test, the
+// (An)+ / -(An) steps and the internal-error report.
+#include "cpu/CpuModel.h"
+#include "cpu/ControlStore.h"
+#include "cpu/DebuggerHooks.h"
+#include "cpu/MainLoop.h"
+#include "cpu/Microroutines.h"
+#include "cpu/RegistersText.h"
+#include "cpu/classCPU.h"
+#include "host/Host.h"
+#include "shell/MainFormHooks.h"
+#include "tables/TextFormat.h"
+
+namespace korva {
+
+namespace {
+// The configuration the control store is (or is to be) patched for.
+uint16_t storeModel = Cpu68010;
+uint32_t storeFetch = 68;
+
+void PatchModel(uint16_t model) {
+  const bool m68000 = model == Cpu68000;
+  Microcode[McBusError].Arg = m68000 ? 30 : 29;
+  Microcode[McAddressError].Arg = m68000 ? 13 : 12;
+  Microcode[416].Arg = m68000 ? 163 : 162;
+  if (model == Cpu32) {
+    PatchMicrocodeCalls(37, 38);
+    PatchMicrocodeCalls(39, 40);
+  } else {
+    PatchMicrocodeCalls(38, 37);
+    PatchMicrocodeCalls(40, 39);
+  }
+}
+
+void SelectModel(uint16_t model) {
+  CpuType = model;
+  CpuFrameType = model == Cpu68000 ? 0 : 10;
+  CpuFrameDelta = model == Cpu68000 ? -6 : -8;
+  UseFormat2Stack = False;
+  storeModel = model;
+  if (McrActive)
+    LatchStorePatch();
+  else
+    PatchModel(model);
+}
+
+void SelectFetch(uint32_t fetch) {
+  storeFetch = fetch;
+  if (McrActive)
+    LatchStorePatch();
+  else
+    PatchMicrocodeCalls(fetch == 68 ? 69 : 68, fetch);
+}
+}  // namespace
+
+void ApplyStorePatches() {
+  PatchModel(storeModel);
+  PatchMicrocodeCalls(storeFetch == 68 ? 69 : 68, storeFetch);
+}
+
+void SelectCpu68000() { SelectModel(Cpu68000); }
+void SelectCpu68010() { SelectModel(Cpu68010); }
+void SelectCpu32() { SelectModel(Cpu32); }
+void UseDebuggerMicroOp() { SelectFetch(69); }
+void UseNormalMicroOp() { SelectFetch(68); }
+
+void SetCpuRunning(VBool run) {
+  CpuRunning = run;
+  MainForm->RunGui(run);
+  if (DebuggerLoaded || FindFormByCaption("Debugger")) {
+    if (DebuggerHook.ShowStatus) DebuggerHook.ShowStatus("");
+    if (!run && DisableIntOnStop) InterruptsDisabled = True;
+  } else {
+    DisableIntOnStop = False;
+    InterruptsDisabled = False;
+  }
+}
+
+VBool TestCondition(uint8_t cc) {
+  const bool n = CpuN != 0, z = CpuZ != 0, v = CpuV != 0, c = CpuC != 0;
+  bool r = false;
+  switch (cc & 15) {
+    case 0: r = true; break;
+    case 1: r = false; break;
+    case 2: r = !c && !z; break;
+    case 3: r = c || z; break;
+    case 4: r = !c; break;
+    case 5: r = c; break;
+    case 6: r = !z; break;
+    case 7: r = z; break;
+    case 8: r = !v; break;
+    case 9: r = v; break;
+    case 10: r = !n; break;
+    case 11: r = n; break;
+    case 12: r = n == v; break;
+    case 13: r = n != v; break;
+    case 14: r = !z && n == v; break;
+    case 15: r = z || n != v; break;
+  }
+  return ToVBool(r);
+}
+
+namespace {
+// The step of (An)+ and -(An): a byte step on A7 is 2 to keep the stack even.
+inline uint32_t AnStep(int reg, uint16_t size) {
+  switch (size) {
+    case 0: return reg == 7 ? 2 : 1;
+    case 1: return 2;
+    case 2: return 4;
+    default: return 0;
+  }
+}
+}  // namespace
+
+void PostIncrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] += AnStep(reg & 7, size); }
+void PreDecrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] -= AnStep(reg & 7, size); }
+
+std::string InternalErrorText() {
+  std::string t = "mcPC = 0x" + HexWord(mcErrorPC) + "  mcStage = 0x" + HexByte(mcStage) + "\r\n";
+  t += "CpuOpcode = 0x" + HexWord(static_cast<uint16_t>(CpuOpcode)) + "  CpuExtWord = 0x" +
+       HexWord(static_cast<uint16_t>(CpuExtWord)) + "  CpuExtraWord = 0x" + HexWord(CpuExtraWord) + "\r\n";
+  t += "CpuEa = 0x" + HexLong(CpuEa) + "  CpuSop = 0x" + HexLong(CpuSop) + "  CpuDop = 0x" + HexLong(CpuDop) +
+       "\r\n";
+  t += "Last Access Stack...";
+  for (int i = 0; i < 29; ++i) {
+    if (i % 8 == 0) t += "\r\n";
+    t += HexWord(FaultFrame[i]) + " ";
+  }
+  t += "\r\n\r\n" + RegistersText();
+  return t;
+}
+
+// Micro-routine 84, at control-store address 64: report a microcode fault, then on to the halt.
+void ShowInternalError() {
+  Host().MessageBox(InternalErrorText(), "Internal Error", MsgButtons::OK, MsgIcon::Critical);
+  mcPC += 1;
+  mcStage = 1;
+}
+
+}  // namespace korva

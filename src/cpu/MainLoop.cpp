@@ -1,0 +1,153 @@
+// Start-up and the main loop.
+#include "cpu/MainLoop.h"
+#include "bus/Memory.h"
+#include "cpu/ControlStore.h"
+#include "cpu/DebuggerHooks.h"
+#include "cpu/Dispatch.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/classCPU.h"
+#include "host/Host.h"
+#include "serial/MC6821.h"
+#include "serial/MVME400.h"
+#include "shell/FixedTables.h"
+#include "shell/MainFormHooks.h"
+#include "board/KeyboardDisplay.h"
+#include "tables/Helpers.h"
+#include "tables/OpMap.h"
+#include "tables/Queues.h"
+
+namespace korva {
+
+std::vector<std::string> CommandWords(2);
+int32_t CommandWordCount = 0;
+std::string ProfileName;
+VBool QuitRequested = False;
+int32_t CpuThrottleMask = 1023;
+VBool RefreshRegsRequest = False, RefreshWatchRequest = False;
+VBool DebuggerLoaded = False;
+VBool PowerOnResetDone = False;
+std::string ProgramCommandLine;
+
+namespace {
+// How long the stopped processor waits for a window event per pass.
+constexpr int kStoppedWaitMs = 20;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// "True"/"False" as the settings store writes them, or a number (non-zero is true).
+bool SettingIsTrue(const std::string& text) {
+  if (text.empty()) return false;
+  std::string t;
+  for (char c : text)
+    if (!IsBlank(c)) t += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (t == "true") return true;
+  if (t == "false" || t.empty()) return false;
+  bool digits = true;
+  size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+  if (i == t.size()) return false;
+  bool nonZero = false;
+  for (; i < t.size(); ++i) {
+    if (t[i] < '0' || t[i] > '9') digits = false;
+    else if (t[i] != '0') nonZero = true;
+  }
+  return digits && nonZero;
+}
+}  // namespace
+
+void ParseCommandLine(int16_t maxWords, const std::string& commandLine) {
+  CommandWordCount = 0;
+  CommandWords.assign(maxWords > 0 ? static_cast<size_t>(maxWords) + 1 : 1, std::string());
+  size_t b = 0, e = commandLine.size();
+  while (b < e && commandLine[b] == ' ') ++b;
+  while (e > b && commandLine[e - 1] == ' ') --e;
+  bool inWord = false;
+  for (size_t i = b; i < e; ++i) {
+    const char c = commandLine[i];
+    if (IsBlank(c)) {
+      inWord = false;
+      continue;
+    }
+    if (!inWord) {
+      if (CommandWordCount >= maxWords) return;
+      ++CommandWordCount;
+      inWord = true;
+    }
+    CommandWords[static_cast<size_t>(CommandWordCount)] += c;
+  }
+}
+
+VBool IsPlainName(const std::string& text) {
+  if (text.empty()) return False;
+  for (char c : text)
+    if (c == '.' || c == '\\' || c == ':' || c == '/') return False;
+  return True;
+}
+
+void RunMachine() {
+  uint32_t step = 0;  // control-store words since entry, 30 bits
+  for (;;) {
+    if (CpuRunning) {
+      McrActive = true;
+      do {
+        StepControlStore();
+        if (ControlLatch) ApplyControlLatch();
+        step = (step + 1) & 0x3FFFFFFF;
+        if ((step & static_cast<uint32_t>(CpuThrottleMask)) == 0) {
+          McrActive = false;
+          PumpEvents();
+          McrActive = true;
+        }
+      } while (CpuRunning && !QuitRequested);
+      McrActive = false;
+    } else {
+      if (RefreshRegsRequest) {
+        if (DebuggerHook.DisplayRegisters) DebuggerHook.DisplayRegisters();
+        RefreshRegsRequest = False;
+      }
+      if (RefreshWatchRequest) {
+        if (DebuggerHook.LoadMemoryWatch) {
+          DebuggerHook.LoadMemoryWatch(0);
+          DebuggerHook.LoadMemoryWatch(1);
+        }
+        RefreshWatchRequest = False;
+      }
+      WaitEvents(kStoppedWaitMs);
+    }
+    if (QuitRequested) return;
+  }
+}
+
+int Main() {
+  ScreenRedrawHeld = True;
+  TraceTable.Create(4096);
+  TraceTableEnabled = False;
+  InterruptsDisabled = False;
+  DisableIntOnStop = False;
+  ParseCommandLine(1, ProgramCommandLine);
+  ProfileName = (CommandWordCount > 0 && IsPlainName(CommandWords[1])) ? KeepAlphaNumVar(CommandWords[1]) : "";
+  InitBitTable();
+  InitMaskTable();
+  BuildMemoryMap();
+  MVME400C0.CardNumber(0);
+  MVME400C1.CardNumber(1);
+  MVME410PIA1.Number(1);
+  MVME410PIA2.Number(2);
+  SetCpuRunning(False);
+  QuitRequested = False;
+  MovePhysEn = ToVBool(SettingIsTrue(Host().GetSetting("General", "MovePhysEn", "False")));
+  InitMicrocode();
+  ClearOpMap();
+  ClearOpText();
+  SelectCpu68010();
+  BuildOpMap();
+  BuildExtWordTable();
+  DebuggerLoaded = False;
+  UseNormalMicroOp();
+  MainForm->ShowKorvan();
+  PowerOnResetDone = False;
+  MainForm->PorGui(PowerOnResetDone);
+  RunMachine();
+  return 0;
+}
+
+}  // namespace korva

@@ -1,0 +1,372 @@
+// Operand read and write micro-routines: move operands between memory, the
+// register file and the operand registers CpuSop / CpuDop, so that the
+// instruction micro-operations work on those alone.
+//
+// The general read routines number their access steps by operand class and size:
+//   2 data byte, 3 data word, 4-5 data long, 6 program byte, 7 program word,
+//   8-9 program long, 10 immediate byte, 11 immediate word, 12-13 immediate long.
+// The fixed-size routines use a subset of these under their own step numbers;
+// a ReadShape maps between the two.
+#include <initializer_list>
+#include "bus/BusCycles.h"
+#include "cpu/CpuState.h"
+#include "cpu/Microroutines.h"
+
+namespace korva {
+
+namespace {
+
+enum : uint8_t {
+  kDataB = 2, kDataW, kDataL1, kDataL2, kProgB, kProgW, kProgL1, kProgL2, kImmB, kImmW, kImmL1, kImmL2,
+};
+
+// Operand mode codes.
+constexpr uint16_t kModeDn = 0, kModeAn = 1, kModeLastData = 8, kModeLastProg = 10, kModeImm = 11;
+constexpr uint16_t kModeQuickFirst = 16, kModeQuickLast = 18;
+
+struct ReadShape {
+  int8_t size;           // fixed operand size, or -1: the entry's Size
+  uint8_t own[14];       // own step number of each general step (0: none)
+  uint8_t general[14];   // general step of each own step (0: none)
+};
+
+constexpr ReadShape MakeShape(int8_t size, std::initializer_list<uint8_t> generalSteps) {
+  ReadShape s{size, {}, {}};
+  uint8_t own = 2;
+  for (uint8_t g : generalSteps) {
+    s.own[g] = own;
+    s.general[own] = g;
+    ++own;
+  }
+  return s;
+}
+
+constexpr ReadShape kBySize =
+    MakeShape(-1, {kDataB, kDataW, kDataL1, kDataL2, kProgB, kProgW, kProgL1, kProgL2, kImmB, kImmW, kImmL1, kImmL2});
+constexpr ReadShape kByte = MakeShape(0, {kDataB, kProgB, kImmB});
+constexpr ReadShape kWord = MakeShape(1, {kDataW, kProgW, kImmW});
+constexpr ReadShape kLong = MakeShape(2, {kDataL1, kDataL2, kProgL1, kProgL2, kImmL1, kImmL2});
+
+// Status words of the accesses, by general step.
+constexpr uint16_t kReadSsw[14] = {0,      0,      0x1301, 0x1101, 0x1101, 0x1101, 0x1302,
+                                   0x1102, 0x1102, 0x1102, 0x2102, 0x2102, 0x2102, 0x2102};
+
+inline uint32_t RegisterBySize(uint32_t v, int size) {
+  switch (size) {
+    case 1: return v & 0xFFFF;
+    case 2: return v;
+    default: return v & 0xFF;  // a byte, and any size without a case
+  }
+}
+
+// One access of general step g; false when it faulted (the routine has diverted).
+inline bool ReadAccess(const ReadShape& sh, uint8_t g) {
+  if (g >= kImmB)
+    BusFetchWord();
+  else if (g == kDataB || g == kProgB)
+    BusReadByte();
+  else
+    BusReadWord();
+  if (FaultFlag) {
+    EnterBusFault(sh.own[g]);
+    return false;
+  }
+  return true;
+}
+
+inline uint16_t ReadValue(uint8_t g) {
+  if (g >= kImmB) {
+    CpuPC += 2;
+    return AccInstIn;
+  }
+  return AccDataIn;
+}
+
+template <bool Dst>
+void ReadOperand(const ReadShape& sh) {
+  uint32_t& out = Dst ? CpuDop : CpuSop;
+  uint8_t g;
+  if (mcStage == 1) {
+    const OpMapEntry& e = CurrentOp();
+    const uint16_t mode = Dst ? e.DstMode : e.SrcMode;
+    const int size = sh.size >= 0 ? sh.size : e.Size;
+    if (mode == kModeDn) {
+      out = RegisterBySize(CpuDReg[(Dst ? e.DstReg : e.SrcReg) & 7], size);
+      McrEnd();
+      return;
+    }
+    if (mode == kModeAn) {
+      const uint32_t a = CpuAReg[(Dst ? e.DstReg : e.SrcReg) & 7];
+      out = Dst ? a : RegisterBySize(a, size);  // a destination An is read whole
+      McrEnd();
+      return;
+    }
+    if (mode >= kModeQuickFirst && mode <= kModeQuickLast) {
+      out = static_cast<uint32_t>(e.Extra1);
+      McrEnd();
+      return;
+    }
+    if (mode > kModeImm || size < 0 || size > 2) {  // nothing to read
+      McrEnd();
+      return;
+    }
+    const uint8_t cls = mode <= kModeLastData ? 0 : mode <= kModeLastProg ? 1 : 2;
+    g = static_cast<uint8_t>(kDataB + cls * 4 + size);
+    AccAddress = CpuEa;
+    SetAccSSW(MakeFunctionCode(kReadSsw[g]));
+  } else {
+    g = mcStage < 14 ? sh.general[mcStage] : 0;
+    if (g == 0) {
+      McrMicrocodeFault();
+      return;
+    }
+  }
+  switch (g) {
+    case kDataB:
+    case kProgB:
+    case kImmB:
+      if (!ReadAccess(sh, g)) return;
+      out = ReadValue(g) & 0xFF;
+      McrEnd();
+      return;
+    case kDataW:
+    case kProgW:
+    case kImmW:
+      if (!ReadAccess(sh, g)) return;
+      out = ReadValue(g);
+      McrEnd();
+      return;
+    case kDataL1:
+    case kProgL1:
+    case kImmL1:
+      if (!ReadAccess(sh, g)) return;
+      CpuTempWord = ReadValue(g);
+      AccAddress = CpuEa + 2;
+      SetAccSSW(MakeFunctionCode(kReadSsw[g]));
+      ++g;
+      [[fallthrough]];
+    case kDataL2:
+    case kProgL2:
+    case kImmL2:
+      if (!ReadAccess(sh, g)) return;
+      out = (static_cast<uint32_t>(CpuTempWord) << 16) | ReadValue(g);
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+// Writes: byte 0x1201, word and each word of a long 0x1001. firstStep is the
+// step number of the first memory access (the general routine numbers byte 2,
+// word 3, long 4-5; the fixed-size ones start at 2).
+template <int FixedSize>
+void WriteOperand() {
+  constexpr bool general = FixedSize < 0;
+  const OpMapEntry& e = CurrentOp();
+  const int size = general ? e.Size : FixedSize;
+  // Own step numbers of the byte, word and two long accesses.
+  constexpr uint8_t sByte = 2, sWord = general ? 3 : 2, sLong1 = general ? 4 : 2, sLong2 = general ? 5 : 3;
+  int access;  // 0 byte, 1 word, 2 long first word, 3 long second word
+  if (mcStage == 1) {
+    const uint16_t mode = e.DstMode;
+    if (mode == kModeDn) {
+      uint32_t& d = CpuDReg[e.DstReg & 7];
+      if (size == 2)
+        d = CpuDop;
+      else if (size == 1)
+        d = (d & 0xFFFF0000u) | (CpuDop & 0xFFFF);
+      else
+        d = (d & 0xFFFFFF00u) | (CpuDop & 0xFF);
+      McrEndInstruction();
+      return;
+    }
+    if (mode == kModeAn) {
+      CpuAReg[e.DstReg & 7] = CpuDop;  // whole, whatever the size
+      McrEndInstruction();
+      return;
+    }
+    if (mode < 2 || mode > kModeLastData || size < 0 || size > 2) {
+      McrEndInstruction();
+      return;
+    }
+    AccAddress = CpuEa;
+    if (size == 0) {
+      AccDataOut = static_cast<uint16_t>(CpuDop & 0xFF);
+      SetAccSSW(MakeFunctionCode(0x1201));
+    } else if (size == 1) {
+      AccDataOut = static_cast<uint16_t>(CpuDop);
+      SetAccSSW(MakeFunctionCode(0x1001));
+    } else {
+      AccDataOut = static_cast<uint16_t>(CpuDop >> 16);
+      SetAccSSW(MakeFunctionCode(0x1001));
+    }
+    access = size;
+  } else {
+    const uint8_t s = mcStage;
+    if (general) {
+      access = s == 2 ? 0 : s == 3 ? 1 : s == 4 ? 2 : s == 5 ? 3 : -1;
+    } else {
+      access = s == 2 ? FixedSize : (FixedSize == 2 && s == 3) ? 3 : -1;
+    }
+    if (access < 0) {
+      McrMicrocodeFault();
+      return;
+    }
+  }
+  switch (access) {
+    case 0:
+      BusWriteByte();
+      if (FaultFlag) {
+        EnterBusFault(sByte);
+        return;
+      }
+      break;
+    case 1:
+      BusWriteWord();
+      if (FaultFlag) {
+        EnterBusFault(sWord);
+        return;
+      }
+      break;
+    case 2:
+      BusWriteWord();
+      if (FaultFlag) {
+        EnterBusFault(sLong1);
+        return;
+      }
+      AccAddress = CpuEa + 2;
+      AccDataOut = static_cast<uint16_t>(CpuDop);
+      SetAccSSW(MakeFunctionCode(0x1001));
+      [[fallthrough]];
+    case 3:
+      BusWriteWord();
+      if (FaultFlag) {
+        EnterBusFault(sLong2);
+        return;
+      }
+      break;
+  }
+  McrEndInstruction();
+}
+
+}  // namespace
+
+void mcrReadSrc() { ReadOperand<false>(kBySize); }
+void mcrReadDst() { ReadOperand<true>(kBySize); }
+void mcrReadSrcByte() { ReadOperand<false>(kByte); }
+void mcrReadSrcWord() { ReadOperand<false>(kWord); }
+void mcrReadSrcLong() { ReadOperand<false>(kLong); }
+void mcrReadDstWord() { ReadOperand<true>(kWord); }
+
+void mcrWriteDst() { WriteOperand<-1>(); }
+void mcrWriteDstByte() { WriteOperand<0>(); }
+void mcrWriteDstWord() { WriteOperand<1>(); }
+void mcrWriteDstLong() { WriteOperand<2>(); }
+
+void mcrFetchExt() {
+  switch (mcStage) {
+    case 1:
+      AccAddress = CpuPC;
+      SetAccSSW(MakeFunctionCode(0x2102));
+      [[fallthrough]];
+    case 2:
+      BusFetchWord();
+      if (FaultFlag) {
+        EnterBusFault(2);
+        return;
+      }
+      CpuExtraWord = AccInstIn;
+      CpuPC += 2;
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+// The immediate operand that precedes the destination's extension words.
+void mcrFetchImm() {
+  uint8_t stage = mcStage;
+  if (stage == 1) {
+    const uint16_t size = CurrentOp().Size;
+    if (size > 2) {
+      McrMicrocodeFault();
+      return;
+    }
+    AccAddress = CpuPC;
+    SetAccSSW(MakeFunctionCode(0x2102));
+    stage = static_cast<uint8_t>(2 + size);
+  }
+  switch (stage) {
+    case 2:
+    case 3:
+      BusFetchWord();
+      if (FaultFlag) {
+        EnterBusFault(stage);
+        return;
+      }
+      CpuPC += 2;
+      CpuSop = stage == 2 ? (AccInstIn & 0xFFu) : AccInstIn;
+      McrEnd();
+      return;
+    case 4:
+      BusFetchWord();
+      if (FaultFlag) {
+        EnterBusFault(4);
+        return;
+      }
+      CpuTempWord = AccInstIn;
+      CpuPC += 2;
+      AccAddress = CpuPC;
+      SetAccSSW(MakeFunctionCode(0x2102));
+      [[fallthrough]];
+    case 5:
+      BusFetchWord();
+      if (FaultFlag) {
+        EnterBusFault(5);
+        return;
+      }
+      CpuPC += 2;
+      CpuSop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+// Push the return address CpuPC. A7 is lowered once, before the first write; a
+// resumed step does not lower it again.
+void mcrPushReturn() {
+  switch (mcStage) {
+    case 1:
+      CpuAReg[7] -= 4;
+      AccAddress = CpuAReg[7];
+      AccDataOut = static_cast<uint16_t>(CpuPC >> 16);
+      SetAccSSW(MakeFunctionCode(0x1001));
+      [[fallthrough]];
+    case 2:
+      BusWriteWord();
+      if (FaultFlag) {
+        EnterBusFault(2);
+        return;
+      }
+      AccAddress = CpuAReg[7] + 2;
+      AccDataOut = static_cast<uint16_t>(CpuPC);
+      SetAccSSW(MakeFunctionCode(0x1001));
+      [[fallthrough]];
+    case 3:
+      BusWriteWord();
+      if (FaultFlag) {
+        EnterBusFault(3);
+        return;
+      }
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+}  // namespace korva

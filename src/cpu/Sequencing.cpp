@@ -1,0 +1,259 @@
+// Sequencing and register-transfer micro-routines: the idle loop, the halt, the
+// STOP wait, the moves between a data register and the operand registers, the
+// extension-word fetches and the two halves of MOVEP.
+#include "board/Uart2661.h"
+#include "bus/BusCycles.h"
+#include "cpu/CpuState.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/Microroutines.h"
+#include "disk/RWIN.h"
+#include "host/Host.h"
+#include "serial/MVME400.h"
+#include "shell/MainFormHooks.h"
+
+namespace korva {
+
+namespace {
+// How long a halted processor waits for a window event per pass of the idle loop.
+constexpr int kIdleWaitMs = 10;
+
+inline void PrepareFetch() {
+  AccAddress = CpuPC;
+  SetAccSSW(MakeFunctionCode(0x2102));
+}
+}  // namespace
+
+// Idle loop of a halted processor (32, 33). A reset pressed during the wait has
+// moved the control store to 16 (applied after this word), so mcPC is kept then.
+void mcrIdle() {
+  WaitEvents(kIdleWaitMs);
+  mcStage = 1;
+  if (ResetRequest) {
+    ResetRequest = False;
+    return;
+  }
+  mcPC += 1;
+}
+
+void mcrHalt() {
+  MainForm->SetFailLights(0, True);
+  McrEnd();
+}
+
+// STOP wait: keeps window messages flowing and every device polled until an
+// interrupt is published, the STOP was traced, or a reset is pressed.
+void mcrStopWait() {
+  PumpEvents();
+  MVME400C0.DoTxEandRxE();
+  MVME400C1.DoTxEandRxE();
+  Uart2661.DoTxEandRxE();
+  if (RwinCmdPending) Rwin.DoCmdComplete();
+  mcStage = 1;
+  if (ResetRequest) {
+    ResetRequest = False;
+    return;
+  }
+  if (HipPending || CpuTracePending)
+    mcPC += 1;
+  else
+    mcPC = McStopWait;
+}
+
+namespace {
+inline uint32_t BySize(uint32_t v, uint16_t size) {
+  switch (size) {
+    case 0: return v & 0xFF;
+    case 1: return v & 0xFFFF;
+    default: return v;
+  }
+}
+}  // namespace
+
+void mcrSrcFromDn() {
+  const OpMapEntry& e = CurrentOp();
+  if (e.Size <= 2) CpuSop = BySize(CpuDReg[e.SrcReg & 7], e.Size);
+  McrEnd();
+}
+
+void mcrDstFromDn() {
+  const OpMapEntry& e = CurrentOp();
+  if (e.Size <= 2) CpuDop = BySize(CpuDReg[e.DstReg & 7], e.Size);
+  McrEnd();
+}
+
+void mcrDstToDn() {
+  const OpMapEntry& e = CurrentOp();
+  uint32_t& d = CpuDReg[e.DstReg & 7];
+  switch (e.Size) {
+    case 0: d = (d & 0xFFFFFF00u) | (CpuDop & 0xFF); break;
+    case 1: d = (d & 0xFFFF0000u) | (CpuDop & 0xFFFF); break;
+    case 2: d = CpuDop; break;
+    default: break;
+  }
+  McrEnd();
+}
+
+void mcrFetchExtWord() {
+  switch (mcStage) {
+    case 1:
+      PrepareFetch();
+      [[fallthrough]];
+    case 2:
+      BusFetchWord();
+      if (FaultFlag) {
+        EnterBusFault(2);
+        return;
+      }
+      CpuPC += 2;
+      CpuSop = AccInstIn;
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+void mcrFetchExtLong() {
+  switch (mcStage) {
+    case 1:
+      PrepareFetch();
+      [[fallthrough]];
+    case 2:
+      BusFetchWord();
+      if (FaultFlag) {
+        EnterBusFault(2);
+        return;
+      }
+      CpuPC += 2;
+      CpuTempWord = AccInstIn;
+      PrepareFetch();
+      [[fallthrough]];
+    case 3:
+      BusFetchWord();
+      if (FaultFlag) {
+        EnterBusFault(3);
+        return;
+      }
+      CpuPC += 2;
+      CpuSop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+// MOVEP: every other byte from CpuEa. The first byte of each pair travels in the
+// high half of the data latch, the second in the low half. Word: steps 1-3;
+// long: steps 1, 4-7.
+namespace {
+inline void MovepByte(uint32_t offset, uint16_t ssw) {
+  AccAddress = CpuEa + offset;
+  SetAccSSW(MakeFunctionCode(ssw));
+}
+// One byte cycle of step `stage`; false (after diverting) when it faulted.
+inline bool MovepCycle(uint8_t stage) {
+  BusCycle();
+  if (FaultFlag) {
+    EnterBusFault(stage);
+    return false;
+  }
+  return true;
+}
+}  // namespace
+
+void mcrMOVEPRead() {
+  const uint16_t size = CurrentOp().Size;
+  uint8_t stage = mcStage;
+  if (stage == 1) {
+    if (size != 1 && size != 2) {
+      McrMicrocodeFault();
+      return;
+    }
+    MovepByte(0, 0x1701);
+    stage = size == 1 ? 2 : 4;
+  }
+  switch (stage) {
+    case 2:
+      if (!MovepCycle(2)) return;
+      CpuTempWord = AccDataIn;
+      MovepByte(2, 0x1301);
+      [[fallthrough]];
+    case 3:
+      if (!MovepCycle(3)) return;
+      CpuSop = static_cast<uint16_t>(CpuTempWord | AccDataIn);
+      McrEnd();
+      return;
+    case 4:
+      if (!MovepCycle(4)) return;
+      CpuTempWord = AccDataIn;
+      MovepByte(2, 0x1301);
+      [[fallthrough]];
+    case 5:
+      if (!MovepCycle(5)) return;
+      CpuSop = static_cast<uint16_t>(CpuTempWord | AccDataIn);
+      MovepByte(4, 0x1701);
+      [[fallthrough]];
+    case 6:
+      if (!MovepCycle(6)) return;
+      CpuTempWord = AccDataIn;
+      MovepByte(6, 0x1301);
+      [[fallthrough]];
+    case 7:
+      if (!MovepCycle(7)) return;
+      CpuSop = (CpuSop << 16) | static_cast<uint16_t>(CpuTempWord | AccDataIn);
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+void mcrMOVEPWrite() {
+  const uint16_t size = CurrentOp().Size;
+  const uint16_t hi = static_cast<uint16_t>(CpuDop >> 16), lo = static_cast<uint16_t>(CpuDop);
+  uint8_t stage = mcStage;
+  if (stage == 1) {
+    if (size != 1 && size != 2) {
+      McrMicrocodeFault();
+      return;
+    }
+    MovepByte(0, 0x1601);
+    AccDataOut = size == 1 ? lo : hi;
+    stage = size == 1 ? 2 : 4;
+  }
+  switch (stage) {
+    case 2:
+      if (!MovepCycle(2)) return;
+      MovepByte(2, 0x1201);
+      AccDataOut = lo;
+      [[fallthrough]];
+    case 3:
+      if (!MovepCycle(3)) return;
+      McrEnd();
+      return;
+    case 4:
+      if (!MovepCycle(4)) return;
+      MovepByte(2, 0x1201);
+      AccDataOut = hi;
+      [[fallthrough]];
+    case 5:
+      if (!MovepCycle(5)) return;
+      MovepByte(4, 0x1601);
+      AccDataOut = lo;
+      [[fallthrough]];
+    case 6:
+      if (!MovepCycle(6)) return;
+      MovepByte(6, 0x1201);
+      AccDataOut = lo;
+      [[fallthrough]];
+    case 7:
+      if (!MovepCycle(7)) return;
+      McrEnd();
+      return;
+    default:
+      McrMicrocodeFault();
+  }
+}
+
+}  // namespace korva

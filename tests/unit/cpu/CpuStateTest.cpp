@@ -1,0 +1,186 @@
+// Status-register packing, the special and internal status words, the condition
+// test, the (An)+ / -(An) steps and run control.
+#include <gtest/gtest.h>
+
+#include "cpu/ControlStore.h"
+#include "cpu/CpuModel.h"
+#include "cpu/classCPU.h"
+#include "unit/support/TestMachine.h"
+
+using namespace korva;
+
+TEST(CpuState, StatusRegisterPackingAndStackSwap) {
+  test::TestMachine m;
+  Cpu.SR(0x0000);  // to user state: A7 becomes the user stack pointer
+  CpuAReg[7] = 0x1000;
+  CpuSSP = 0x8000;
+  Cpu.SR(0x2700);
+  EXPECT_EQ(CpuUSP, 0x1000u);
+  EXPECT_EQ(CpuAReg[7], 0x8000u);
+  EXPECT_EQ(Cpu.SR(), 0x2700);
+  // The same S again swaps nothing.
+  CpuUSP = 0x1234;
+  Cpu.srSmode(True);
+  EXPECT_EQ(CpuAReg[7], 0x8000u);
+  EXPECT_EQ(CpuUSP, 0x1234u);
+  // Unused bits drop out.
+  Cpu.SR(0xFFFF);
+  EXPECT_EQ(Cpu.SR(), 0xA71F);
+  EXPECT_EQ(Cpu.CCR(), 0x1F);
+  Cpu.CCR(0xF5);
+  EXPECT_EQ(Cpu.CCR(), 0x15);
+  EXPECT_EQ(CpuX, 0xFFFF);
+  EXPECT_EQ(CpuN, 0);
+}
+
+TEST(CpuState, SpecialAndInternalStatusWords) {
+  test::TestMachine m;
+  Cpu.SSW(0x2106);
+  EXPECT_EQ(Cpu.SSW(), 0x2106);
+  EXPECT_EQ(AccFC, 6);
+  EXPECT_TRUE(AccIF && AccRW && !AccDF);
+  Cpu.SSW(0x4000);  // bit 14 is not a latch
+  EXPECT_EQ(Cpu.SSW(), 0);
+  Cpu.SSW(0xFFFF);
+  EXPECT_EQ(Cpu.SSW(), 0xBF07);
+
+  Cpu.InternalSW(0xE1);
+  EXPECT_EQ(Cpu.InternalSW(), 0xE1);
+  EXPECT_EQ(CpuTracePending, True);
+  EXPECT_EQ(CpuZeroDivide, False);
+  Cpu.InternalSW(0x1E);
+  EXPECT_EQ(Cpu.InternalSW(), 0x1E);
+  EXPECT_EQ(CpuTracePending, False);
+  EXPECT_TRUE(CpuTrapvPending && CpuChkPending && CpuZeroDivide);
+}
+
+TEST(CpuState, ConditionsOverAllFlagCombinations) {
+  for (int flags = 0; flags < 16; ++flags) {
+    const bool n = flags & 8, z = flags & 4, v = flags & 2, c = flags & 1;
+    CpuN = ToFlag(n);
+    CpuZ = ToFlag(z);
+    CpuV = ToFlag(v);
+    CpuC = ToFlag(c);
+    const bool expect[16] = {true, false, !c && !z, c || z, !c, c, !z, z,
+                             !v, v, !n, n, n == v, n != v, !z && n == v, z || n != v};
+    for (int cc = 0; cc < 16; ++cc) {
+      EXPECT_EQ(TestCondition(static_cast<uint8_t>(cc)), ToVBool(expect[cc])) << cc << " flags " << flags;
+      EXPECT_EQ(TestCondition(static_cast<uint8_t>(cc + 16)), TestCondition(static_cast<uint8_t>(cc)));
+    }
+  }
+}
+
+TEST(CpuState, AddressRegisterStepsKeepTheStackEven) {
+  CpuAReg[7] = 0x100;
+  CpuAReg[6] = 0x100;
+  PostIncrementAn(7, 0);
+  PostIncrementAn(6, 0);
+  EXPECT_EQ(CpuAReg[7], 0x102u);
+  EXPECT_EQ(CpuAReg[6], 0x101u);
+  CpuAReg[7] = 1;
+  PreDecrementAn(7, 0);
+  EXPECT_EQ(CpuAReg[7], 0xFFFFFFFFu);
+  CpuAReg[2] = 0xFFFFFFFE;
+  PostIncrementAn(2, 2);
+  EXPECT_EQ(CpuAReg[2], 2u);
+  PreDecrementAn(2, 1);
+  EXPECT_EQ(CpuAReg[2], 0u);
+  PreDecrementAn(2, 3);  // no such size: no change
+  EXPECT_EQ(CpuAReg[2], 0u);
+}
+
+TEST(CpuState, FunctionCodes) {
+  CpuS = True;
+  EXPECT_EQ(MakeFunctionCode(0x2102), 0x2106);
+  EXPECT_EQ(MakeFunctionCode(0x1005), 0x1005);
+  CpuS = False;
+  EXPECT_EQ(MakeFunctionCode(0x2102), 0x2102);
+  EXPECT_EQ(MakeFunctionCode(0x1005), 0x1005);
+}
+
+TEST(CpuState, RunControlTable) {
+  test::TestMachine m;
+  mcPC = 600;
+  mcStage = 3;
+  CpuPC = 0x500;
+  Cpu.Execute(0x1000);
+  EXPECT_EQ(CpuRunning, True);
+  EXPECT_EQ(CpuPC, 0x1000u);
+  EXPECT_EQ(mcPC, 80u);
+  EXPECT_EQ(mcStage, 1);
+  EXPECT_EQ(CountedRun, False);
+  Cpu.Execute(0x2000);  // ignored while running
+  Cpu.Go(0x2000);
+  Cpu.Step(5);
+  EXPECT_EQ(CpuPC, 0x1000u);
+  EXPECT_EQ(CountedRun, False);
+
+  Cpu.StopRun(true);  // finish this instruction and one more
+  EXPECT_EQ(CpuRunning, True);
+  EXPECT_EQ(CountedRun, True);
+  EXPECT_EQ(StepCount, 1);
+  Cpu.StopRun(false);
+  EXPECT_EQ(CpuRunning, False);
+
+  mcPC = 600;
+  mcStage = 3;
+  Cpu.Step(4);
+  EXPECT_EQ(mcPC, 600u);
+  EXPECT_EQ(mcStage, 1);
+  EXPECT_EQ(StepCount, 4);
+  EXPECT_EQ(CountedRun, True);
+  Cpu.Run();
+  EXPECT_EQ(CountedRun, False);
+  Cpu.StopRun(false);
+
+  Cpu.Go(0x3000);
+  EXPECT_EQ(CpuPC, 0x3000u);
+  EXPECT_EQ(StepCount, 0);
+  EXPECT_EQ(CountedRun, True);
+  EXPECT_EQ(mcPC, 80u);
+
+  Cpu.Reset(true);  // also while running
+  EXPECT_EQ(mcPC, 16u);
+  EXPECT_EQ(CountedRun, True);
+  EXPECT_EQ(StepCount, 0);
+  StepCount = 9;
+  Cpu.Reset(false);
+  EXPECT_EQ(CountedRun, False);
+  EXPECT_EQ(StepCount, 9);
+  EXPECT_EQ(CpuRunning, True);
+}
+
+TEST(CpuState, StopRunMidInstructionThenExecuteRestartsAtTheFetch) {
+  test::TestMachine m;
+  m.Words(0x1000, {0x4E71});
+  mcPC = 1201;  // somewhere inside an instruction chain
+  mcStage = 2;
+  CpuRunning = True;
+  Cpu.StopRun(false);
+  Cpu.Execute(CpuPC = 0x1000);
+  EXPECT_EQ(mcPC, 80u);
+  EXPECT_EQ(mcStage, 1);
+  EXPECT_EQ(Microcode[mcPC].Arg, 68u);
+}
+
+TEST(CpuState, InternalErrorReport) {
+  test::TestMachine m;
+  mcErrorPC = 0x0ABC;
+  mcStage = 2;
+  CpuOpcode = 0xFFFF;
+  CpuExtWord = 0x12345;
+  CpuExtraWord = 0x00FF;
+  CpuEa = 0xDEADBEEF;
+  CpuSop = 1;
+  CpuDop = 0xFFFFFFFF;
+  for (int i = 0; i < 29; ++i) FaultFrame[i] = static_cast<uint16_t>(i);
+  const std::string t = InternalErrorText();
+  EXPECT_EQ(t.rfind("mcPC = 0x0ABC  mcStage = 0x02\r\n"
+                    "CpuOpcode = 0xFFFF  CpuExtWord = 0x2345  CpuExtraWord = 0x00FF\r\n"
+                    "CpuEa = 0xDEADBEEF  CpuSop = 0x00000001  CpuDop = 0xFFFFFFFF\r\n"
+                    "Last Access Stack...\r\n0000 0001 0002 0003 0004 0005 0006 0007 \r\n0008 ",
+                    0),
+            0u)
+      << t;
+  EXPECT_NE(t.find("\r\n0018 0019 001A 001B 001C \r\n\r\n D0="), std::string::npos) << t;
+}

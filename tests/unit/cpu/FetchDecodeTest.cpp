@@ -1,0 +1,167 @@
+// Instruction fetch and decode: status words, decode entries, the instruction
+// count, the device poll countdowns, breakpoints, counted runs and faults.
+#include <gtest/gtest.h>
+
+#include "board/Uart2661.h"
+#include "bus/Memory.h"
+#include "cpu/ControlStore.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/MainLoop.h"
+#include "cpu/Microroutines.h"
+#include "cpu/classCPU.h"
+#include "disk/RWIN.h"
+#include "serial/MVME400.h"
+#include "tables/OpMap.h"
+#include "tables/Queues.h"
+#include "unit/support/TestMachine.h"
+
+using namespace korva;
+
+TEST(FetchDecode, StatusWordsAndDecodeEntries) {
+  test::TestMachine m;
+  m.Words(0x1000, {0x4E72, 0x4E71});  // STOP (privileged), NOP
+  m.SetPC(0x1000);
+  m.ExecuteWord();  // the fetch at 80, supervisor state
+  EXPECT_EQ(AccSSW, 0x2106);
+  EXPECT_EQ(CpuOpcode, 0x4E72u);
+  EXPECT_EQ(CpuInstrAddr, 0x1000u);
+  EXPECT_EQ(CpuPC, 0x1002u);
+  EXPECT_EQ(mcPC, OpMap[0x4E72].SupervisorStart);
+
+  Cpu.SR(0x8000);  // user state, trace on
+  CpuAReg[7] = 0x2000;
+  m.SetPC(0x1000);
+  m.ExecuteWord();
+  EXPECT_EQ(AccSSW, 0x2102);
+  EXPECT_EQ(mcPC, 224u);  // privilege violation
+  EXPECT_EQ(CpuTracePending, True);
+}
+
+TEST(FetchDecode, OddProgramCounterIsAnAddressErrorAtTheFetch) {
+  test::TestMachine m;
+  m.SetPC(0x1001);
+  CpuOpcode = 0x1234;
+  m.ExecuteWord();
+  EXPECT_EQ(mcPC, 160u);
+  EXPECT_EQ(FaultMcPC, 80u);
+  EXPECT_EQ(FaultMcStage, 2);
+  EXPECT_EQ(CpuPC, 0x1001u);
+  EXPECT_EQ(CpuOpcode, 0x1234u);
+  EXPECT_EQ(CpuInstrAddr, 0x1001u);
+  // A bus error (nothing mapped) goes to 144 the same way.
+  m.SetDeviceCode(0x3000, 0x3001, DcNothing);
+  m.SetPC(0x3000);
+  m.ExecuteWord();
+  EXPECT_EQ(mcPC, 144u);
+}
+
+TEST(FetchDecode, InstructionCountAndPollCountdowns) {
+  test::TestMachine m;
+  for (uint32_t a = 0x1000; a < 0x1100; a += 2) m.WriteWord(a, 0x4E71);
+  InstructionCount = 0x3FFFFFFF;
+  Mvme400PollInterval = Mvme400PollCount = 0;  // every fetch
+  Sn2661PollInterval = Sn2661PollCount = 3;    // every 4th fetch
+  RwinPollInterval = 1;
+  RwinPollCount = 1;
+  RwinCmdPending = True;  // completes on the 2nd fetch
+  const uint32_t c0 = MVME400C0.PollCount, c1 = MVME400C1.PollCount, u = Uart2661.PollCount;
+  const uint32_t r = Rwin.CompleteCount;
+  for (int i = 0; i < 8; ++i) {
+    m.SetPC(0x1000);
+    m.ExecuteWord();
+    if (i == 0) EXPECT_EQ(InstructionCount, 0u);
+    if (i == 1) EXPECT_EQ(Rwin.CompleteCount, r + 1);
+  }
+  EXPECT_EQ(MVME400C0.PollCount, c0 + 8);
+  EXPECT_EQ(MVME400C1.PollCount, c1 + 8);
+  EXPECT_EQ(Uart2661.PollCount, u + 2);
+  EXPECT_EQ(Rwin.CompleteCount, r + 1);
+  EXPECT_EQ(RwinCmdPending, False);
+  // An all-ones interval (the largest throttle) polls at every fetch.
+  Sn2661PollInterval = Sn2661PollCount = -1;
+  const uint32_t u2 = Uart2661.PollCount;
+  for (int i = 0; i < 3; ++i) {
+    m.SetPC(0x1000);
+    m.ExecuteWord();
+  }
+  EXPECT_EQ(Uart2661.PollCount, u2 + 3);
+}
+
+namespace {
+// Start the processor at the debug fetch (80 patched to 69).
+void StartDebug(test::TestMachine& m) {
+  (void)m;
+  mcPC = 80;
+  mcStage = 1;
+  CpuRunning = True;
+}
+}  // namespace
+
+TEST(FetchDecode, BreakpointsCompareTwentyFourBitsAndSkipOnce) {
+  test::TestMachine m;
+  UseDebuggerMicroOp();
+  for (uint32_t a = 0x1000; a < 0x1100; a += 2) m.WriteWord(a, 0x4E71);
+  CpuPC = 0x1000;
+  BreakPoints[0] = {0x7F001000, True, False};  // differs only in bits 31-24
+  BreakPoints[2] = {0x1000, False, True};      // disabled: its skip is never touched
+  BreakPointsEnabled = True;
+  StartDebug(m);
+  m.ExecuteWord();
+  EXPECT_EQ(CpuRunning, False);
+  EXPECT_EQ(mcPC, 80u);
+  EXPECT_EQ(CpuPC, 0x1000u);
+  EXPECT_EQ(BreakPoints[0].Skip, True);
+  EXPECT_EQ(RefreshRegsRequest, True);
+  EXPECT_EQ(RefreshWatchRequest, True);
+  StartDebug(m);
+  m.ExecuteWord();  // passes once
+  EXPECT_EQ(CpuRunning, True);
+  EXPECT_EQ(CpuPC, 0x1002u);
+  EXPECT_EQ(BreakPoints[0].Skip, False);
+  EXPECT_EQ(BreakPoints[2].Skip, True);
+
+  // Two entries at one address: stop, stop, stop, then pass.
+  BreakPoints[1] = {0x1000, True, False};
+  BreakPoints[0].Skip = False;
+  int stops = 0;
+  for (int start = 0; start < 4; ++start) {
+    CpuPC = 0x1000;
+    StartDebug(m);
+    m.ExecuteWord();
+    stops += CpuRunning == False;
+  }
+  EXPECT_EQ(stops, 3);
+  EXPECT_EQ(CpuPC, 0x1002u);
+
+  // Nothing is looked at while the breakpoints are disabled as a whole.
+  BreakPointsEnabled = False;
+  CpuPC = 0x1000;
+  StartDebug(m);
+  m.ExecuteWord();
+  EXPECT_EQ(CpuRunning, True);
+  UseNormalMicroOp();
+}
+
+TEST(FetchDecode, CountedRunsAndHistory) {
+  test::TestMachine m;
+  UseDebuggerMicroOp();
+  for (uint32_t a = 0x1000; a < 0x1100; a += 2) m.WriteWord(a, 0x7001);  // MOVEQ #1,D0
+  TraceTable.Create(16);
+  TraceTableEnabled = True;
+  CpuRunning = False;
+  Cpu.Go(0x1000);  // stops at the new PC before executing anything
+  EXPECT_EQ(m.StepInstruction(), test::Stop::NotRunning);
+  EXPECT_EQ(CpuPC, 0x1000u);
+  EXPECT_EQ(StepCount, -1);
+  Cpu.Step(3);
+  EXPECT_EQ(m.RunUntilStop(), test::Stop::NotRunning);
+  EXPECT_EQ(CpuPC, 0x1006u);
+  EXPECT_EQ(StepCount, -1);
+  EXPECT_EQ(TraceTable.ReadData(0), 0x1004);
+  EXPECT_EQ(TraceTable.ReadData(2), 0x1000);
+  // With the normal fetch a counted run has no effect.
+  UseNormalMicroOp();
+  Cpu.Step(0);
+  EXPECT_EQ(m.StepInstruction(), test::Stop::Fetch);
+  EXPECT_EQ(CpuPC, 0x1008u);
+}
