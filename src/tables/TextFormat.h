@@ -55,4 +55,14 @@ VBool IsNumberText(std::string_view text, int maxDigits);
 // "<8D>" for the seven values without one). In dump mode every unshowable byte is ".".
 std::string ByteDisplayText(int32_t value, VBool sevenBit, VBool dump);
 
+// ---- Debugger bookkeeping ----
+
+// The smallest nonzero per-opcode count of OpText, at most 200000000 (200000000
+// when every count is 0).
+int32_t MinOpcodeCount();
+// The largest per-opcode count of OpText, compared as signed numbers, from 0.
+int32_t MaxOpcodeCount();
+// Clears the skip-once mark of the four breakpoints (addresses and enables stay).
+void ClearBreakpointSkips();
+
 }  // namespace korva

@@ -128,3 +128,47 @@ TEST(HelpersTest, TextBoxMarks) {
 
 }  // namespace
 }  // namespace korva
+
+#include "host/ScriptedHost.h"
+
+namespace korva {
+namespace {
+
+TEST(InputNumberInRangeTest, AsksAgainUntilTheAnswerIsInRange) {
+  ScriptedHost host;
+  host.AnswerInput("133");
+  host.AnswerInput("abc");
+  host.AnswerInput("80");
+  EXPECT_EQ(InputNumberInRange("Width", "Printer", 132, 1, 132, 3), 80);
+  const auto asks = host.CallsOf(HostCall::Kind::InputBox);
+  ASSERT_EQ(asks.size(), 3u);
+  EXPECT_EQ(asks[0].Text, "Input Width (1-132) ");
+  EXPECT_EQ(asks[0].Title, "Printer");
+  EXPECT_EQ(asks[0].Value, "132");
+  const auto errors = host.CallsOf(HostCall::Kind::MessageBox);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].Text, "New Width must be between 1 and 132. You input \"133\"");
+  EXPECT_EQ(errors[0].Title, "Width Size Error");
+  EXPECT_EQ(errors[0].Buttons, MsgButtons::OK);
+}
+
+TEST(InputNumberInRangeTest, EmptyOrCancelKeepsTheDefault) {
+  ScriptedHost host;
+  host.AnswerInput("");
+  EXPECT_EQ(InputNumberInRange("Lines", "T", 66, 1, 200, 3), 66);
+  host.CancelInput();
+  EXPECT_EQ(InputNumberInRange("Lines", "T", 66, 1, 200, 3), 66);
+  EXPECT_TRUE(host.CallsOf(HostCall::Kind::MessageBox).empty());
+}
+
+TEST(InputNumberInRangeTest, LongAnswersAreRangeCheckedByTheirRealValue) {
+  ScriptedHost host;
+  // Seven digits are allowed by the length limit but the value is out of range.
+  host.AnswerInput("1000000");
+  host.AnswerInput("-5");
+  EXPECT_EQ(InputNumberInRange("Offset", "T", 0, -10, 10, 8), -5);
+  EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox).size(), 1u);
+}
+
+}  // namespace
+}  // namespace korva

@@ -1,0 +1,92 @@
+// A host for tests: it records every call, answers dialogs from a script and keeps
+// the settings in memory, so that no test ever waits on a window.
+//
+//   ScriptedHost host;            // installs itself; the destructor uninstalls it
+//   host.AnswerInput("133");      // the next input box returns "133"
+//   host.AnswerMessage(MsgAnswer::No);
+//   ... code under test ...
+//   EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox)[0].Title, "...");
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/Host.h"
+
+namespace korva {
+
+struct HostCall {
+  enum class Kind { MessageBox, InputBox, BeginBusy, EndBusy, Beep, GetSetting, SaveSetting, SetApplicationName };
+  Kind What = Kind::MessageBox;
+  std::string Text;     // message or prompt; setting key; application name
+  std::string Title;    // dialog title; setting section
+  std::string Value;    // input default; setting default or saved value
+  MsgButtons Buttons = MsgButtons::OK;
+  MsgIcon Icon = MsgIcon::None;
+};
+
+class ScriptedHost final : public HostServices {
+ public:
+  // install: make this the current host for the object's lifetime.
+  explicit ScriptedHost(bool install = true);
+  ~ScriptedHost() override;
+  ScriptedHost(const ScriptedHost&) = delete;
+  ScriptedHost& operator=(const ScriptedHost&) = delete;
+
+  // ---- The script: answers are used in order. Without a scripted answer a
+  // message box is answered with its first button and an input box is cancelled;
+  // such calls are counted in Unscripted.
+  void AnswerMessage(MsgAnswer answer) { messageAnswers_.push_back(answer); }
+  void AnswerInput(const std::string& text) { inputAnswers_.push_back(text); }
+  void CancelInput() { inputAnswers_.push_back(std::nullopt); }
+  // Runs inside every PumpEvents, e.g. to play a menu command in the middle of a bus cycle.
+  std::function<void()> OnPumpEvents;
+
+  // ---- What happened.
+  std::vector<HostCall> Calls;  // every call but PumpEvents, in order
+  int64_t PumpCount = 0;
+  int32_t Unscripted = 0;
+  int32_t BusyDepth = 0;  // BeginBusy minus EndBusy
+  std::vector<HostCall> CallsOf(HostCall::Kind kind) const;
+  void ClearCalls();
+  std::string ApplicationName() const { return applicationName_; }
+
+  // ---- Settings: one store per application name, names compared without regard to case.
+  void PresetSetting(const std::string& section, const std::string& key, const std::string& value);
+  std::optional<std::string> StoredSetting(const std::string& section, const std::string& key) const;
+  void ClearSettings() { settings_.clear(); }
+
+  // HostServices
+  void PumpEvents() override;
+  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                       MsgIcon icon) override;
+  std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) override;
+  void BeginBusy() override;
+  void EndBusy() override;
+  void Beep() override;
+  std::string GetSetting(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override;
+  void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
+  void SetApplicationName(const std::string& name) override;
+
+ private:
+  struct Stored {
+    std::string Application, Section, Key, Value;
+  };
+  void Record(HostCall::Kind kind, const std::string& text = "", const std::string& title = "",
+              const std::string& value = "", MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None);
+  Stored* Find(const std::string& section, const std::string& key);
+  const Stored* Find(const std::string& section, const std::string& key) const;
+
+  bool installed_;
+  std::deque<MsgAnswer> messageAnswers_;
+  std::deque<std::optional<std::string>> inputAnswers_;
+  std::string applicationName_ = AppTitle;
+  std::vector<Stored> settings_;
+};
+
+}  // namespace korva

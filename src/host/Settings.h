@@ -1,0 +1,22 @@
+// Typed access to the settings store of the current host. Values are kept as
+// text: numbers in decimal, booleans as "True" or "False". Every read is checked:
+// text that is not a number of the right kind, or lies outside the range the
+// caller allows, gives the default.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "tables/Types.h"
+
+namespace korva {
+
+// A decimal integer (optional sign, blanks around it allowed) within lo..hi.
+int32_t GetSettingLong(const std::string& section, const std::string& key, int32_t defaultValue,
+                       int32_t lo = INT32_MIN, int32_t hi = INT32_MAX);
+// "True" / "False" in any case, or a decimal number (nonzero is true).
+VBool GetSettingBool(const std::string& section, const std::string& key, VBool defaultValue);
+
+void SaveSettingLong(const std::string& section, const std::string& key, int32_t value);
+void SaveSettingBool(const std::string& section, const std::string& key, VBool value);
+
+}  // namespace korva

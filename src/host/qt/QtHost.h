@@ -1,0 +1,48 @@
+// The desktop host: Qt event pump, dialogs, busy pointer, beep, and the settings
+// store as one INI file per profile (AppTitle + profile name) in the user's
+// configuration folder, read and written through QSettings.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "host/Host.h"
+
+class QSettings;
+
+namespace korva {
+
+class QtHost final : public HostServices {
+ public:
+  // configDir: the folder that holds the settings files; empty means
+  // <the user's configuration folder>/Korva.
+  explicit QtHost(const std::string& configDir = "");
+  ~QtHost() override;
+  QtHost(const QtHost&) = delete;
+  QtHost& operator=(const QtHost&) = delete;
+
+  void PumpEvents() override;
+  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                       MsgIcon icon) override;
+  std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) override;
+  void BeginBusy() override;
+  void EndBusy() override;
+  void Beep() override;
+  std::string GetSetting(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override;
+  void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
+  void SetApplicationName(const std::string& name) override;
+
+  // The file that holds the current application's settings.
+  std::string SettingsFilePath() const;
+
+ private:
+  void OpenStore();
+
+  std::string configDir_;
+  std::string appName_ = AppTitle;
+  std::unique_ptr<QSettings> store_;
+  int busyDepth_ = 0;
+};
+
+}  // namespace korva
