@@ -1,0 +1,7 @@
+#include "serial/Cable.h"
+
+namespace korva {
+
+classCable Cable;
+
+}  // namespace korva

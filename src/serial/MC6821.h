@@ -1,0 +1,39 @@
+// The MC6821 PIA; the MVME410 parallel card carries two of them.
+//
+// Stand-in: the four registers are plain storage; no printer is driven.
+#pragma once
+#include <cstdint>
+#include "bus/DeviceProbe.h"
+
+namespace korva {
+
+class classMC6821 {
+ public:
+  // 1 or 2: the PIA's number on the card (its printer port and interrupt sources).
+  void Number(uint8_t number) { number_ = number; }
+  uint8_t Number() const { return number_; }
+
+  uint8_t DDRxORA();
+  void DDRxORA(uint8_t v);
+  uint8_t CRA();
+  void CRA(uint8_t v);
+  uint8_t DDRxORB();
+  void DDRxORB(uint8_t v);
+  uint8_t CRB();
+  void CRB(uint8_t v);
+  // Both sides to their power-on state, interrupt requests withdrawn.
+  void Reset();
+
+  DeviceProbe Probe;
+
+ private:
+  uint8_t Get(int n, const char* name);
+  void Set(int n, const char* name, uint8_t v);
+  uint8_t number_ = 0;
+  uint8_t regs_[4] = {};
+};
+
+extern classMC6821 MVME410PIA1;
+extern classMC6821 MVME410PIA2;
+
+}  // namespace korva

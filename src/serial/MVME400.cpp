@@ -1,0 +1,41 @@
+#include "serial/MVME400.h"
+
+namespace korva {
+
+classMVME400 MVME400C0;
+classMVME400 MVME400C1;
+
+uint8_t classMVME400::Get(int n, const char* name) {
+  Probe.Read(name);
+  return n < 4 ? pia_[n] : 0;
+}
+
+void classMVME400::Set(int n, const char* name, uint8_t v) {
+  Probe.Write(name, 0, v);
+  if (n < 4) pia_[n] = v;
+}
+
+uint8_t classMVME400::DDRxORA() { return Get(0, "DDRxORA"); }
+void classMVME400::DDRxORA(uint8_t v) { Set(0, "DDRxORA", v); }
+uint8_t classMVME400::CRA() { return Get(1, "CRA"); }
+void classMVME400::CRA(uint8_t v) { Set(1, "CRA", v); }
+uint8_t classMVME400::DDRxORB() { return Get(2, "DDRxORB"); }
+void classMVME400::DDRxORB(uint8_t v) { Set(2, "DDRxORB", v); }
+uint8_t classMVME400::CRB() { return Get(3, "CRB"); }
+void classMVME400::CRB(uint8_t v) { Set(3, "CRB", v); }
+uint8_t classMVME400::RxDataA() { return Get(4, "RxDataA"); }
+uint8_t classMVME400::RxDataB() { return Get(5, "RxDataB"); }
+uint8_t classMVME400::StatusA() { return Get(6, "StatusA"); }
+uint8_t classMVME400::StatusB() { return Get(7, "StatusB"); }
+void classMVME400::TxDataA(uint8_t v) { Set(4, "TxDataA", v); }
+void classMVME400::TxDataB(uint8_t v) { Set(5, "TxDataB", v); }
+void classMVME400::ControlA(uint8_t v) { Set(6, "ControlA", v); }
+void classMVME400::ControlB(uint8_t v) { Set(7, "ControlB", v); }
+
+void classMVME400::DoTxEandRxE() { ++PollCount; }
+
+void classMVME400::Reset() {
+  for (auto& r : pia_) r = 0;
+}
+
+}  // namespace korva

@@ -1,0 +1,54 @@
+// The MVME400 dual serial card: a PIA (port A and B data-direction/data and
+// control registers) and two serial channels, as eight byte registers.
+//
+// Stand-in: the PIA registers are stored; nothing is received and transmitted
+// bytes go nowhere.
+#pragma once
+#include <cstdint>
+#include "bus/DeviceProbe.h"
+
+namespace korva {
+
+class classMVME400 {
+ public:
+  // 0 or 1: selects the card's cable ports, interrupt sources and lamp.
+  void CardNumber(int16_t number) { cardNumber_ = number; }
+  int16_t CardNumber() const { return cardNumber_; }
+
+  uint8_t DDRxORA();
+  void DDRxORA(uint8_t v);
+  uint8_t CRA();
+  void CRA(uint8_t v);
+  uint8_t DDRxORB();
+  void DDRxORB(uint8_t v);
+  uint8_t CRB();
+  void CRB(uint8_t v);
+  uint8_t RxDataA();
+  uint8_t RxDataB();
+  uint8_t StatusA();
+  uint8_t StatusB();
+  void TxDataA(uint8_t v);
+  void TxDataB(uint8_t v);
+  void ControlA(uint8_t v);
+  void ControlB(uint8_t v);
+
+  // Periodic service: transmitter-empty and receive interrupts, break and
+  // line-change timers.
+  void DoTxEandRxE();
+  // Card reset: its PIA and both serial channels.
+  void Reset();
+
+  DeviceProbe Probe;
+  uint32_t PollCount = 0;  // DoTxEandRxE calls
+
+ private:
+  uint8_t Get(int n, const char* name);
+  void Set(int n, const char* name, uint8_t v);
+  int16_t cardNumber_ = 0;
+  uint8_t pia_[4] = {};
+};
+
+extern classMVME400 MVME400C0;
+extern classMVME400 MVME400C1;
+
+}  // namespace korva

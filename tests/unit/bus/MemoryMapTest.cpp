@@ -1,0 +1,202 @@
+// The start-up memory map, address wrap-around, SetMemMap, and plugging.
+#include <cstring>
+#include <vector>
+#include "MemoryFixture.h"
+#include "bus/Plugging.h"
+
+namespace korva::test {
+namespace {
+
+using MemoryMapTest = MemoryTest;
+
+struct Span {
+  uint32_t Lo, Hi;
+  uint8_t Code;
+};
+
+TEST_F(MemoryMapTest, DefaultMapHasTheDocumentedCodes) {
+  const Span spans[] = {
+      {0x000000, 0x00FFFF, DcRom},         {0x010000, 0x05FFFF, DcRam},
+      {0x060000, 0x17FFFF, DcNothing},     {0x180000, 0xDFFFFF, DcRam},
+      {0xE00000, 0xEFFFFF, DcNothing},     {0xF00000, 0xF0FFFF, DcRam},
+      {0xF10000, 0xF13FFF, DcOnBoardIo},   {0xF14000, 0xF14FFF, DcCharGenRam},
+      {0xF15000, 0xF15FFF, DcAttrGenRam},  {0xF16000, 0xF16FFF, DcOnBoardIo},
+      {0xF17000, 0xF18FFF, DcDisplayRam},  {0xF19F84, 0xF19F85, DcScmSR},
+      {0xF1A020, 0xF1A023, DcCrtc},        {0xF1A030, 0xF1A037, DcUart2661},
+      {0xF1A060, 0xF1A06F, DcDropzone},    {0xF1A070, 0xF1A07B, DcUloadDload},
+      {0xF1A07C, 0xF1A07F, DcOnBoardIo},   {0xF1A080, 0xF1A0FF, DcRtc},
+      {0xF1A200, 0xF1A21F, DcCpmDC},       {0xF1A300, 0xF1A31F, DcSimpleDC},
+      {0xF1A400, 0xF1A41F, DcLsnDio},      {0xF1A800, 0xF1A83F, DcMmu},
+      {0xF1A840, 0xF1BFFF, DcOnBoardIo},   {0xF1C000, 0xF1C0CF, DcBoardIo},
+      {0xF1C0E0, 0xF1C19F, DcBoardIo},     {0xF1C200, 0xF1DFFF, DcBoardIo},
+      {0xF1E000, 0xFFFFFF, DcRam},
+  };
+  for (const Span& s : spans)
+    for (uint32_t a = s.Lo; a <= s.Hi; a += 2) ASSERT_EQ(Code(a), s.Code) << std::hex << a;
+
+  // One word each from F19F00: the cursors, CR0-CR6 and the graphics offset.
+  for (uint8_t c = DcVGCursor; c <= DcGraphicsOffset; ++c) EXPECT_EQ(Code(0xF19F00 + 2u * (c - DcVGCursor)), c);
+  EXPECT_EQ(Code(0xF19F14), DcOnBoardIo);
+
+  // The winchester controller, then the boards: codes in address order, each
+  // board's registers repeated 16 bytes higher.
+  const uint8_t rwin[8] = {57, 58, 59, 60, 61, 61, 61, 61};
+  for (uint32_t i = 0; i < 8; ++i) EXPECT_EQ(Code(0xF1C0D1 + 2 * i), rwin[i]);
+  for (uint32_t i = 0; i < 8; ++i) {
+    const uint8_t pia = static_cast<uint8_t>(i < 4 ? 42 + i : 62 + i - 4);
+    for (uint32_t m = 0; m <= 0x10; m += 0x10) {
+      EXPECT_EQ(Code(0xF1C1C1 + m + 2 * i), 26 + i);
+      EXPECT_EQ(Code(0xF1C1A1 + m + 2 * i), 34 + i);
+      EXPECT_EQ(Code(0xF1C1E1 + m + 2 * i), pia);
+    }
+  }
+  // The front-panel window is ROM while the ROM overlays 0.
+  EXPECT_EQ(Code(0x000A04), DcRom);
+}
+
+TEST_F(MemoryMapTest, FreshMapIsClearExceptRom) {
+  for (uint32_t i = 0; i < RamCellCount; ++i) {
+    ASSERT_EQ(RamArray[i].Tag, 0) << i;
+    const uint8_t c = RamArray[i].Device;
+    if (c != DcRom && c != DcCharGenRam && c != DcAttrGenRam) {
+      ASSERT_EQ(RamArray[i].Data, 0) << i;
+    }
+  }
+  // A rebuilt map starts from clear memory again.
+  WriteMemory(0x20000, False, 0x5A5A, False);
+  RamArray[5].Tag = 3;
+  BuildMemoryMap();
+  EXPECT_EQ(ReadMemory(0x20000, False), 0);
+  EXPECT_EQ(RamArray[5].Tag, 0);
+}
+
+TEST_F(MemoryMapTest, AddressesWrapAt16MB) {
+  WriteMemory(0x20000, False, 0xBEEF, False);
+  EXPECT_EQ(ReadMemory(0x01020000, False), 0xBEEF);
+  EXPECT_EQ(ReadMemory(0xFF020001, True), 0xEF);
+  WriteMemory(0x81020000, True, 0x12, False);
+  EXPECT_EQ(ReadMemory(0x20000, False), 0x12EF);
+  // Above 16 MB the unmapped hole is still a bus error.
+  EXPECT_EQ(ReadMemory(0x01100000, False), 0);
+  EXPECT_TRUE(TookBusError());
+}
+
+TEST_F(MemoryMapTest, SetMemMapCodesWholeWordsAndKeepsData) {
+  RamArray[0x10].Data = 0x4321;
+  SetMemMap(0x21, 0x21, 7);  // an odd one-byte range codes its word
+  EXPECT_EQ(RamArray[0x10].Device, 7);
+  EXPECT_EQ(RamArray[0x10].Data, 0x4321);
+  EXPECT_EQ(RamArray[0x0F].Device, DcRom);
+  EXPECT_EQ(RamArray[0x11].Device, DcRom);
+
+  SetMemMap(0x31, 0x30, 9);  // lo / 2 == hi / 2: one word
+  EXPECT_EQ(RamArray[0x18].Device, 9);
+  SetMemMap(0x42, 0x40, 9);  // lo / 2 > hi / 2: nothing
+  EXPECT_EQ(RamArray[0x20].Device, DcRom);
+  EXPECT_EQ(RamArray[0x21].Device, DcRom);
+
+  // A range past 16 MB wraps instead of running off the array.
+  SetMemMap(0xFFFFFE, 0x01000001, 4);
+  EXPECT_EQ(RamArray[RamIndexMask].Device, 4);
+  EXPECT_EQ(RamArray[0].Device, 4);
+  SetMemMap(0, 0xFFFFFFFF, 1);
+  EXPECT_EQ(RamArray[0].Device, 1);
+  EXPECT_EQ(RamArray[0x7A0000].Device, 1);
+}
+
+TEST_F(MemoryMapTest, CodedByteRegisterAnswersOnlyAtItsOddAddress) {
+  SetMemMap(0xF1C0D1, 0xF1C0D1, 57);
+  EXPECT_EQ(Code(0xF1C0D0), 57);
+  ReadMemory(0xF1C0D0, True);
+  EXPECT_TRUE(TookBusError());
+  ReadMemory(0xF1C0D1, True);
+  EXPECT_TRUE(TookNoFault());
+}
+
+TEST_F(MemoryMapTest, OptionalRamFollowsItsFlags) {
+  ReservedPlugged = True;
+  MemF1EtoFFF = False;
+  Mem800to9FF = False;
+  BuildMemoryMap();
+  EXPECT_EQ(Code(0x060000), DcRam);
+  EXPECT_EQ(Code(0x17FFFE), DcRam);
+  EXPECT_EQ(Code(0x800000), DcNothing);
+  EXPECT_EQ(Code(0x9FFFFE), DcNothing);
+  EXPECT_EQ(Code(0xA00000), DcRam);
+  EXPECT_EQ(Code(0xF1E000), DcNothing);
+  EXPECT_EQ(Code(0xFFFFFE), DcNothing);
+}
+
+// Every optional item: unplugging recodes exactly its window to the empty code,
+// plugging restores the map exactly, and the data words survive both.
+TEST_F(MemoryMapTest, PlugAndUnplugChangeOnlyTheirWindow) {
+  struct Item {
+    const char* Name;
+    void (*Plug)(VBool);
+    uint32_t Lo, Hi;
+    uint8_t Empty;
+  };
+  const Item items[] = {
+      {"Reserved", PlugRam, 0x060000, 0x17FFFF, DcNothing},
+      {"180", PlugMem180to1BF, 0x180000, 0x1BFFFF, DcNothing},
+      {"1C0", PlugMem1C0to1FF, 0x1C0000, 0x1FFFFF, DcNothing},
+      {"200", PlugMem200to3FF, 0x200000, 0x3FFFFF, DcNothing},
+      {"400", PlugMem400to5FF, 0x400000, 0x5FFFFF, DcNothing},
+      {"600", PlugMem600to7FF, 0x600000, 0x7FFFFF, DcNothing},
+      {"800", PlugMem800to9FF, 0x800000, 0x9FFFFF, DcNothing},
+      {"A00", PlugMemA00toBFF, 0xA00000, 0xBFFFFF, DcNothing},
+      {"C00", PlugMemC00toDFF, 0xC00000, 0xDFFFFF, DcNothing},
+      {"F1E", PlugMemF1EtoFFF, 0xF1E000, 0xFFFFFF, DcNothing},
+      {"SimpleDC", PlugSimpleDC, 0xF1A300, 0xF1A31F, DcOnBoardIo},
+      {"CPMDC", PlugCPMDC, 0xF1A200, 0xF1A21F, DcOnBoardIo},
+      {"LSNDC", PlugLSNDC, 0xF1A400, 0xF1A41F, DcOnBoardIo},
+      {"Dropzone", PlugDropzone, 0xF1A060, 0xF1A06F, DcOnBoardIo},
+      {"UloadDload", PlugUloadDload, 0xF1A070, 0xF1A07B, DcOnBoardIo},
+      {"MVME400C0", PlugMVME400C0, 0xF1C1C0, 0xF1C1DF, DcBoardIo},
+      {"MVME400C1", PlugMVME400C1, 0xF1C1A0, 0xF1C1BF, DcBoardIo},
+      {"MVME410C0", PlugMVME410C0, 0xF1C1E0, 0xF1C1FF, DcBoardIo},
+  };
+  PlugRam(True);  // so that the reserved range has something to lose
+  for (uint32_t i = 0; i < RamCellCount; ++i) RamArray[i].Data = static_cast<uint16_t>(i * 7 + 1);
+  std::vector<MemoryCell> before(RamArray, RamArray + RamCellCount);
+
+  for (const Item& item : items) {
+    SCOPED_TRACE(item.Name);
+    item.Plug(False);
+    const uint32_t lo = item.Lo >> 1, hi = item.Hi >> 1;
+    ASSERT_EQ(std::memcmp(RamArray, before.data(), lo * sizeof(MemoryCell)), 0);
+    ASSERT_EQ(std::memcmp(RamArray + hi + 1, before.data() + hi + 1, (RamCellCount - hi - 1) * sizeof(MemoryCell)), 0);
+    for (uint32_t i = lo; i <= hi; ++i) {
+      ASSERT_EQ(RamArray[i].Device, item.Empty) << std::hex << 2 * i;
+      ASSERT_EQ(RamArray[i].Data, before[i].Data) << std::hex << 2 * i;
+    }
+    ReadMemory(item.Lo + 1, True);
+    EXPECT_TRUE(TookBusError());
+    item.Plug(True);
+    ASSERT_EQ(std::memcmp(RamArray, before.data(), RamCellCount * sizeof(MemoryCell)), 0);
+  }
+}
+
+TEST_F(MemoryMapTest, PluggedRamShowsItsOldContents) {
+  WriteMemory(0x200100, False, 0x1357, False);
+  PlugMem200to3FF(False);
+  EXPECT_EQ(ReadMemory(0x200100, False), 0);
+  EXPECT_TRUE(TookBusError());
+  WriteMemory(0x200100, False, 0xFFFF, False);  // refused: changes nothing
+  EXPECT_TRUE(TookBusError());
+  PlugMem200to3FF(True);
+  EXPECT_EQ(ReadMemory(0x200100, False), 0x1357);
+}
+
+TEST_F(MemoryMapTest, BoardSettersUpdateTheMainWindow) {
+  PlugMVME400C0(False);
+  PlugMVME400C1(True);
+  PlugMVME410C0(False);
+  PlugDropzone(False);
+  PlugUloadDload(True);
+  const std::vector<std::pair<int, VBool>> want = {{1, False}, {2, True}, {3, False}, {4, False}, {5, True}};
+  EXPECT_EQ(mainForm.Indicators, want);
+}
+
+}  // namespace
+}  // namespace korva::test
