@@ -1,0 +1,60 @@
+// Program-flow micro-routines: Bcc, BRA and BSR with byte, word and long
+// displacements, DBcc, and JMP (JSR is JMP after the return-address push).
+// CpuPC already points past the opcode and every extension word fetched, so the
+// word and long forms subtract 2 or 4 to branch relative to the opcode address + 2.
+// All sums wrap at 32 bits; an odd or unmapped target faults at the next fetch.
+#include "cpu/Microroutines.h"
+#include "microops/MoveCommon.h"
+
+namespace korva {
+
+void mcrBccB() {
+  const OpMapEntry& op = CurrentOp();
+  if (TestCondition(static_cast<uint8_t>(op.Extra2))) CpuPC += static_cast<uint32_t>(op.Extra1);
+  McrEndInstruction();
+}
+
+void mcrBccW() {
+  if (TestCondition(static_cast<uint8_t>(CurrentOp().Extra2))) CpuPC += SignExtend16(CpuExtraWord) - 2u;
+  McrEndInstruction();
+}
+
+void mcrBccL() {
+  if (TestCondition(static_cast<uint8_t>(CurrentOp().Extra2))) CpuPC += CpuSop - 4u;
+  McrEndInstruction();
+}
+
+void mcrBRAB() {
+  CpuPC += static_cast<uint32_t>(CurrentOp().Extra1);
+  McrEndInstruction();
+}
+
+void mcrBRAW() {
+  CpuPC += SignExtend16(CpuExtraWord) - 2u;
+  McrEndInstruction();
+}
+
+void mcrBRAL() {
+  CpuPC += CpuSop - 4u;
+  McrEndInstruction();
+}
+
+// DBcc: a true condition ends the loop; otherwise the low word of Dn counts down
+// and the branch is taken unless it has passed 0 (reached 0xFFFF).
+void mcrDBcc() {
+  const OpMapEntry& op = CurrentOp();
+  if (!TestCondition(static_cast<uint8_t>(op.Extra2))) {
+    uint32_t& d = DReg(op.DstReg);
+    const uint32_t counter = (d + 0xFFFFu) & 0xFFFFu;
+    d = (d & 0xFFFF0000u) | counter;
+    if (counter != 0xFFFFu) CpuPC += SignExtend16(CpuExtraWord) - 2u;
+  }
+  McrEndInstruction();
+}
+
+void mcrJMP() {
+  CpuPC = CpuEa;
+  McrEndInstruction();
+}
+
+}  // namespace korva

@@ -1,0 +1,43 @@
+// Small inline helpers shared by the move, flow, bound and multiply/divide
+// micro-routines: condition-code setting and register selection.
+#pragma once
+#include <cstdint>
+#include "cpu/CpuState.h"
+
+namespace korva {
+
+// N and Z from a value of the given width; V and C cleared. X is never touched here.
+inline void SetNZClearVC32(uint32_t v) {
+  CpuN = ToFlag(v & 0x80000000u);
+  CpuZ = ToFlag(v == 0);
+  CpuV = 0;
+  CpuC = 0;
+}
+inline void SetNZClearVC16(uint32_t v) {
+  CpuN = ToFlag(v & 0x8000u);
+  CpuZ = ToFlag((v & 0xFFFFu) == 0);
+  CpuV = 0;
+  CpuC = 0;
+}
+inline void SetNZClearVC8(uint32_t v) {
+  CpuN = ToFlag(v & 0x80u);
+  CpuZ = ToFlag((v & 0xFFu) == 0);
+  CpuV = 0;
+  CpuC = 0;
+}
+
+inline uint32_t SignExtend8(uint32_t v) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(v & 0xFF))); }
+inline uint32_t SignExtend16(uint32_t v) {
+  return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(v & 0xFFFF)));
+}
+
+// Data register n / address register n; the register number is masked so that
+// a stray decode value can never index outside the register file.
+inline uint32_t& DReg(unsigned n) { return CpuDReg[n & 7]; }
+inline uint32_t& AReg(unsigned n) { return CpuAReg[n & 7]; }
+// The general register named by an extension word: bit 15 address/data, bits 14-12 the number.
+inline uint32_t& ExtWordReg(uint16_t ext) {
+  return (ext & 0x8000) ? CpuAReg[(ext >> 12) & 7] : CpuDReg[(ext >> 12) & 7];
+}
+
+}  // namespace korva

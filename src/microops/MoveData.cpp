@@ -1,0 +1,279 @@
+// Data-movement micro-routines: MOVEQ, MOVE and MOVEA in their register and
+// memory forms, the status-register moves, SWAP, EXG, EXT/EXTB, MOVEC, MOVE USP
+// and NOP. None of them makes a bus access: operands come from and go to the
+// operand routines around them in the instruction's control-store program.
+#include "cpu/Microroutines.h"
+#include "cpu/classCPU.h"
+#include "microops/MoveCommon.h"
+#include "shell/AppVersion.h"
+#include "shell/BootDrive.h"
+
+namespace korva {
+
+namespace {
+// The source register of the register forms: An when the source mode is not Dn.
+inline uint32_t SourceRegister(const OpMapEntry& op) {
+  return op.SrcMode != 0 ? AReg(op.SrcReg) : DReg(op.SrcReg);
+}
+}  // namespace
+
+// ---- MOVEQ ----
+
+void mcrMOVEQ() {
+  const OpMapEntry& op = CurrentOp();
+  CpuDop = static_cast<uint32_t>(op.Extra1);
+  DReg(op.DstReg) = CpuDop;
+  SetNZClearVC32(CpuDop);
+  McrEndInstruction();
+}
+
+// ---- MOVE.B ----
+
+void mcrMOVEBDnDn() {
+  const OpMapEntry& op = CurrentOp();
+  CpuDop = DReg(op.SrcReg) & 0xFF;
+  uint32_t& d = DReg(op.DstReg);
+  d = (d & 0xFFFFFF00u) | CpuDop;
+  SetNZClearVC8(CpuDop);
+  McrEndInstruction();
+}
+
+void mcrMOVEBToDn() {
+  CpuDop = CpuSop & 0xFF;
+  uint32_t& d = DReg(CurrentOp().DstReg);
+  d = (d & 0xFFFFFF00u) | CpuDop;
+  SetNZClearVC8(CpuDop);
+  McrEndInstruction();
+}
+
+void mcrMOVEBDnToEa() {
+  CpuDop = DReg(CurrentOp().SrcReg) & 0xFF;
+  SetNZClearVC8(CpuDop);
+  McrEnd();
+}
+
+// Memory to memory: the whole source is passed on, the flags come from its low byte.
+void mcrMOVEB() {
+  CpuDop = CpuSop;
+  SetNZClearVC8(CpuDop);
+  McrEnd();
+}
+
+// ---- MOVE.W ----
+
+void mcrMOVEWRnDn() {
+  const OpMapEntry& op = CurrentOp();
+  CpuDop = SourceRegister(op) & 0xFFFF;
+  uint32_t& d = DReg(op.DstReg);
+  d = (d & 0xFFFF0000u) | CpuDop;
+  SetNZClearVC16(CpuDop);
+  McrEndInstruction();
+}
+
+void mcrMOVEWToDn() {
+  CpuDop = CpuSop & 0xFFFF;
+  uint32_t& d = DReg(CurrentOp().DstReg);
+  d = (d & 0xFFFF0000u) | CpuDop;
+  SetNZClearVC16(CpuDop);
+  McrEndInstruction();
+}
+
+void mcrMOVEWRnToEa() {
+  CpuDop = SourceRegister(CurrentOp()) & 0xFFFF;
+  SetNZClearVC16(CpuDop);
+  McrEnd();
+}
+
+void mcrMOVEW() {
+  CpuDop = CpuSop;
+  SetNZClearVC16(CpuDop);
+  McrEnd();
+}
+
+// ---- MOVE.L ----
+
+void mcrMOVELRnDn() {
+  const OpMapEntry& op = CurrentOp();
+  CpuDop = SourceRegister(op);
+  DReg(op.DstReg) = CpuDop;
+  SetNZClearVC32(CpuDop);
+  McrEndInstruction();
+}
+
+void mcrMOVELToDn() {
+  CpuDop = CpuSop;
+  DReg(CurrentOp().DstReg) = CpuDop;
+  SetNZClearVC32(CpuDop);
+  McrEndInstruction();
+}
+
+void mcrMOVELRnToEa() {
+  CpuDop = SourceRegister(CurrentOp());
+  SetNZClearVC32(CpuDop);
+  McrEnd();
+}
+
+void mcrMOVEL() {
+  CpuDop = CpuSop;
+  SetNZClearVC32(CpuDop);
+  McrEnd();
+}
+
+// ---- MOVEA (no flags) ----
+
+void mcrMOVEAWRn() {
+  const OpMapEntry& op = CurrentOp();
+  AReg(op.DstReg) = SignExtend16(SourceRegister(op));
+  McrEndInstruction();
+}
+
+void mcrMOVEAW() {
+  AReg(CurrentOp().DstReg) = SignExtend16(CpuSop);
+  McrEndInstruction();
+}
+
+void mcrMOVEALRn() {
+  const OpMapEntry& op = CurrentOp();
+  AReg(op.DstReg) = SourceRegister(op);
+  McrEndInstruction();
+}
+
+void mcrMOVEAL() {
+  AReg(CurrentOp().DstReg) = CpuSop;
+  McrEndInstruction();
+}
+
+// The MOVEP programs pass the register value on to the write or register step.
+void mcrCopySrcDst() {
+  CpuDop = CpuSop;
+  McrEnd();
+}
+
+// ---- Status register ----
+
+// MOVE to CCR (Extra2 2) and MOVE to SR (Extra2 3). The SR property handles the
+// interrupt mask, the trace bit and the stack exchange when S changes.
+void mcrMOVEToCCR() {
+  switch (CurrentOp().Extra2) {
+    case 2: Cpu.CCR(static_cast<uint8_t>(CpuSop & 0xFF)); break;
+    case 3: Cpu.SR(static_cast<uint16_t>(CpuSop & 0xFFFF)); break;
+    default: McrMicrocodeFault(); return;
+  }
+  McrEndInstruction();
+}
+
+// MOVE from SR (Extra2 0) and MOVE from CCR (Extra2 1): the value goes to the word write.
+void mcrMOVEFromSR() {
+  switch (CurrentOp().Extra2) {
+    case 0: CpuDop = Cpu.SR(); break;
+    case 1: CpuDop = Cpu.CCR(); break;
+    default: McrMicrocodeFault(); return;
+  }
+  McrEnd();
+}
+
+// ---- Register exchanges and extensions ----
+
+void mcrSWAP() {
+  uint32_t& d = DReg(CurrentOp().DstReg);
+  d = (d << 16) | (d >> 16);
+  SetNZClearVC32(d);
+  McrEndInstruction();
+}
+
+// Extra2 is the opmode: 8 two data registers, 9 two address registers,
+// 17 the data register of bits 11-9 (SrcReg) with the address register of bits 2-0 (DstReg).
+void mcrEXG() {
+  const OpMapEntry& op = CurrentOp();
+  uint32_t* a;
+  uint32_t* b;
+  switch (op.Extra2) {
+    case 8: a = &DReg(op.DstReg); b = &DReg(op.SrcReg); break;
+    case 9: a = &AReg(op.DstReg); b = &AReg(op.SrcReg); break;
+    case 17: a = &AReg(op.DstReg); b = &DReg(op.SrcReg); break;
+    default: McrMicrocodeFault(); return;
+  }
+  const uint32_t t = *a;
+  *a = *b;
+  *b = t;
+  McrEndInstruction();
+}
+
+// Extra2 = opcode bits 8-6: 2 EXT.W, 3 EXT.L, 7 EXTB.L.
+void mcrEXT() {
+  const OpMapEntry& op = CurrentOp();
+  uint32_t& d = DReg(op.DstReg);
+  switch (op.Extra2) {
+    case 2: {
+      const uint32_t word = SignExtend8(d) & 0xFFFF;
+      d = (d & 0xFFFF0000u) | word;
+      SetNZClearVC16(word);
+      break;
+    }
+    case 3:
+      d = SignExtend16(d);
+      SetNZClearVC32(d);
+      break;
+    case 7:
+      d = SignExtend8(d);
+      SetNZClearVC32(d);
+      break;
+    default: McrMicrocodeFault(); return;
+  }
+  McrEndInstruction();
+}
+
+// ---- Control registers ----
+
+// MOVEC: CpuExtraWord names the general register (bits 15-12) and the control
+// register (bits 11-0); Extra2 (opcode bit 0) is the direction. Codes 0x700-0x707
+// are the emulator's own read-only registers; writing them, or naming any code not
+// listed, is an illegal instruction with nothing changed.
+void mcrMOVEC() {
+  const uint16_t ext = CpuExtraWord;
+  const uint16_t code = ext & 0x0FFF;
+  uint32_t& reg = ExtWordReg(ext);
+  if (CurrentOp().Extra2 != 0) {
+    const uint32_t v = reg;
+    switch (code) {
+      case 0x000: CpuSFC = v & 7; break;
+      case 0x001: CpuDFC = v & 7; break;
+      case 0x800: CpuUSP = v; break;
+      case 0x801: CpuVBR = v; break;
+      default: McrIllegal(); return;
+    }
+  } else {
+    uint32_t v;
+    switch (code) {
+      case 0x000: v = CpuSFC & 7; break;
+      case 0x001: v = CpuDFC & 7; break;
+      case 0x800: v = CpuUSP; break;
+      case 0x801: v = CpuVBR; break;
+      case 0x700: v = 0; break;
+      case 0x701: v = SignExtend16(static_cast<uint16_t>(AppVersionMajor)); break;
+      case 0x702: v = SignExtend16(static_cast<uint16_t>(AppVersionMinor)); break;
+      case 0x703: v = SignExtend16(static_cast<uint16_t>(AppVersionRevision)); break;
+      case 0x704: v = SignExtend16(CpuType); break;
+      case 0x705: v = CpuFrameType == 0 ? 0 : (UseFormat2Stack ? 0x105 : 0x101); break;
+      case 0x706: v = 0; break;
+      case 0x707: v = SignExtend16(static_cast<uint16_t>(BootDrive)); break;
+      default: McrIllegal(); return;
+    }
+    reg = v;
+  }
+  McrEndInstruction();
+}
+
+// MOVE USP: Extra2 (opcode bit 3) 1 reads the user stack pointer into An, 0 writes it.
+void mcrMOVEUSP() {
+  const OpMapEntry& op = CurrentOp();
+  if (op.Extra2 != 0)
+    AReg(op.DstReg) = CpuUSP;
+  else
+    CpuUSP = AReg(op.SrcReg);
+  McrEndInstruction();
+}
+
+void mcrNOP() { McrEndInstruction(); }
+
+}  // namespace korva

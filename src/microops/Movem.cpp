@@ -1,0 +1,111 @@
+// MOVEM: a register list moved to or from consecutive memory words.
+// The whole transfer runs in one call. Every bus access has a fixed step number
+// (word forms: k + 2 for mask bit k; long forms: 2k + 2 and 2k + 3), so after a
+// bus or address error the handler's RTE re-enters the routine at the failed
+// access, with the address, data and status word restored from the fault frame,
+// and the walk goes on from there without repeating accesses that succeeded.
+// Registers are numbered 0-7 for D0-D7 and 8-15 for A0-A7; in the predecrement
+// forms mask bit k selects register 15 - k.
+#include "bus/BusCycles.h"
+#include "cpu/Microroutines.h"
+#include "cpu/classCPU.h"
+#include "microops/MoveCommon.h"
+
+namespace korva {
+
+namespace {
+
+inline uint32_t& ListRegister(unsigned r) { return r < 8 ? CpuDReg[r] : CpuAReg[r - 8]; }
+
+template <bool kLong, bool kToRegs, bool kPredec>
+void MovemTransfer() {
+  constexpr unsigned kLastStage = kLong ? 33 : 17;
+  constexpr uint32_t kStep = kLong ? 4 : 2;
+  const unsigned stage = mcStage;
+  if (stage < 1 || stage > kLastStage) {
+    McrMicrocodeFault();
+    return;
+  }
+  const OpMapEntry& op = CurrentOp();
+  const uint16_t mask = CpuExtraWord;
+  const uint16_t ssw = MakeFunctionCode(static_cast<uint16_t>((kToRegs ? 0x1100 : 0x1000) | (CpuEaFc & 7)));
+
+  unsigned k = 0;
+  int resumeHalf = -1;  // the access to re-enter at: 0 the first (or only) word, 1 the second
+  if (stage == 1) {
+    // The address calculator already lowered An by one operand; start from An's old value.
+    if constexpr (kPredec) CpuEa += kStep;
+  } else if constexpr (kLong) {
+    k = (stage - 2) / 2;
+    resumeHalf = static_cast<int>((stage - 2) & 1);
+  } else {
+    k = stage - 2;
+    resumeHalf = 0;
+  }
+
+  for (; k < 16; ++k) {
+    unsigned half = 0;
+    uint32_t& reg = ListRegister(kPredec ? 15 - k : k);
+    if (resumeHalf < 0) {
+      if (((mask >> k) & 1) == 0) continue;
+      if constexpr (kPredec) {
+        // An follows the stores: before each address register it holds the address
+        // of the word stored last.
+        if (k < 8) AReg(op.DstReg) = CpuEa;
+        CpuEa -= kStep;
+      }
+      AccAddress = CpuEa;
+      if constexpr (!kToRegs) AccDataOut = static_cast<uint16_t>(kLong ? reg >> 16 : reg);
+      Cpu.SSW(ssw);
+    } else {
+      half = static_cast<unsigned>(resumeHalf);
+      resumeHalf = -1;
+    }
+
+    if constexpr (kLong) {
+      if (half == 0) {
+        if constexpr (kToRegs) BusReadWord(); else BusWriteWord();
+        if (FaultFlag) {
+          EnterBusFault(static_cast<uint8_t>(2 * k + 2));
+          return;
+        }
+        if constexpr (kToRegs) CpuTempWord = AccDataIn;
+        AccAddress = CpuEa + 2;
+        if constexpr (!kToRegs) AccDataOut = static_cast<uint16_t>(reg);
+        Cpu.SSW(ssw);
+      }
+    }
+
+    if constexpr (kToRegs) BusReadWord(); else BusWriteWord();
+    if (FaultFlag) {
+      EnterBusFault(static_cast<uint8_t>(kLong ? 2 * k + 3 : k + 2));
+      return;
+    }
+    if constexpr (kToRegs) {
+      if constexpr (kLong)
+        reg = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
+      else
+        reg = SignExtend16(AccDataIn);
+    }
+    if constexpr (!kPredec) CpuEa += kStep;
+  }
+
+  if constexpr (kPredec) {
+    AReg(op.DstReg) = CpuEa;
+  } else if constexpr (kToRegs) {
+    // (An)+: An ends after the last word read, whatever was loaded into it.
+    if (op.SrcMode == 3) AReg(op.SrcReg) = CpuEa;
+  }
+  McrEndInstruction();
+}
+
+}  // namespace
+
+void mcrMOVEMWToRegs() { MovemTransfer<false, true, false>(); }
+void mcrMOVEMLToRegs() { MovemTransfer<true, true, false>(); }
+void mcrMOVEMWToMem() { MovemTransfer<false, false, false>(); }
+void mcrMOVEMLToMem() { MovemTransfer<true, false, false>(); }
+void mcrMOVEMWToMemPredec() { MovemTransfer<false, false, true>(); }
+void mcrMOVEMLToMemPredec() { MovemTransfer<true, false, true>(); }
+
+}  // namespace korva

@@ -1,0 +1,145 @@
+// MOVES: a move between a general register and the address space named by the
+// source or destination function-code register. The status words are given to
+// the latches as they are (not through MakeFunctionCode), so the access uses
+// exactly the function code in CpuSFC / CpuDFC. Each word is one restartable
+// step; the set-up of the next word is done only after the previous succeeded.
+#include "bus/BusCycles.h"
+#include "cpu/Microroutines.h"
+#include "cpu/classCPU.h"
+#include "microops/MoveCommon.h"
+
+namespace korva {
+
+namespace {
+constexpr uint32_t kMovesToRegProgram = 2864;
+constexpr uint32_t kMovesToMemProgram = 2880;
+
+inline uint16_t ReadSsw(bool byte) { return static_cast<uint16_t>((byte ? 0x1300 : 0x1100) | (CpuSFC & 7)); }
+inline uint16_t WriteSsw(bool byte) { return static_cast<uint16_t>((byte ? 0x1200 : 0x1000) | (CpuDFC & 7)); }
+}  // namespace
+
+// Extension word: bit 15 An/Dn, 14-12 the register, 11 register to memory; 10-0 must be 0.
+void mcrMOVESDecode() {
+  mcStage = 1;
+  if (CpuExtraWord & 0x07FF)
+    mcPC = McIllegal;
+  else
+    mcPC = (CpuExtraWord & 0x0800) ? kMovesToMemProgram : kMovesToRegProgram;
+}
+
+void mcrMOVESRead() {
+  const uint16_t size = CurrentOp().Size;
+  unsigned step = mcStage;
+  if (step == 1) {
+    if (size > 2) {
+      McrMicrocodeFault();
+      return;
+    }
+    AccAddress = CpuEa;
+    Cpu.SSW(ReadSsw(size == 0));
+    step = 2 + size;  // byte 2, word 3, long 4
+  }
+  switch (step) {
+    case 2:
+      BusCycle();
+      if (FaultFlag) {
+        EnterBusFault(2);
+        return;
+      }
+      CpuSop = AccDataIn & 0xFF;
+      break;
+    case 3:
+      BusCycle();
+      if (FaultFlag) {
+        EnterBusFault(3);
+        return;
+      }
+      CpuSop = AccDataIn;
+      break;
+    case 4:
+      BusCycle();
+      if (FaultFlag) {
+        EnterBusFault(4);
+        return;
+      }
+      CpuTempWord = AccDataIn;
+      AccAddress = CpuEa + 2;
+      Cpu.SSW(ReadSsw(false));
+      [[fallthrough]];
+    case 5:
+      BusCycle();
+      if (FaultFlag) {
+        EnterBusFault(5);
+        return;
+      }
+      CpuSop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
+      break;
+    default: McrMicrocodeFault(); return;
+  }
+  McrEnd();
+}
+
+// Into An: byte and word sign-extended to 32 bits; into Dn: only the low byte or word.
+void mcrMOVESToReg() {
+  const uint16_t size = CurrentOp().Size;
+  const bool isAddress = (CpuExtraWord & 0x8000) != 0;
+  uint32_t& reg = ExtWordReg(CpuExtraWord);
+  switch (size) {
+    case 0: reg = isAddress ? SignExtend8(CpuSop) : (reg & 0xFFFFFF00u) | (CpuSop & 0xFF); break;
+    case 1: reg = isAddress ? SignExtend16(CpuSop) : (reg & 0xFFFF0000u) | (CpuSop & 0xFFFF); break;
+    case 2: reg = CpuSop; break;
+    default: McrMicrocodeFault(); return;
+  }
+  McrEnd();
+}
+
+void mcrMOVESFromReg() {
+  CpuDop = ExtWordReg(CpuExtraWord);
+  McrEnd();
+}
+
+void mcrMOVESWrite() {
+  const uint16_t size = CurrentOp().Size;
+  unsigned step = mcStage;
+  if (step == 1) {
+    if (size > 2) {
+      McrMicrocodeFault();
+      return;
+    }
+    AccAddress = CpuEa;
+    AccDataOut = static_cast<uint16_t>(size == 0 ? CpuDop & 0xFF : size == 1 ? CpuDop : CpuDop >> 16);
+    Cpu.SSW(WriteSsw(size == 0));
+    step = 2 + size;  // byte 2, word 3, long 4
+  }
+  switch (step) {
+    case 2:
+    case 3:
+      BusCycle();
+      if (FaultFlag) {
+        EnterBusFault(static_cast<uint8_t>(step));
+        return;
+      }
+      break;
+    case 4:
+      BusCycle();
+      if (FaultFlag) {
+        EnterBusFault(4);
+        return;
+      }
+      AccAddress = CpuEa + 2;
+      AccDataOut = static_cast<uint16_t>(CpuDop);
+      Cpu.SSW(WriteSsw(false));
+      [[fallthrough]];
+    case 5:
+      BusCycle();
+      if (FaultFlag) {
+        EnterBusFault(5);
+        return;
+      }
+      break;
+    default: McrMicrocodeFault(); return;
+  }
+  McrEnd();
+}
+
+}  // namespace korva

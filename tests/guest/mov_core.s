@@ -1,0 +1,422 @@
+| Moves, program flow, MOVEM, multiply/divide, bounds, stack frames and MOVES,
+| self-checked on every processor model (MC68000, MC68010, CPU32). Values that
+| depend on the model (MOVEC 0x704/0x705, MOVE from SR in user state) are left
+| at RESULTS for the host test.
+        .include "mov_macros.inc"
+
+start:
+        lea     USP_TOP, %a0
+        move.l  %a0, %usp
+
+| ---- MOVEQ, MOVE, MOVEA ----
+        move.w  #0x1F, %ccr
+        moveq   #-1, %d0
+        CHKCC   0x18                    | N set, Z V C clear, X kept
+        CHKL    0xFFFFFFFF, %d0
+        moveq   #0, %d0
+        CHKCC   0x14
+        moveq   #100, %d1
+        CHKL    100, %d1
+
+        move.l  #0x12345678, %d0
+        move.l  #0xAAAAAA80, %d1
+        move.w  #0, %ccr
+        move.b  %d1, %d0                | bits 31-8 kept, N from bit 7
+        CHKCC   0x08
+        CHKL    0x12345680, %d0
+        move.w  %d1, %d0
+        CHKL    0x1234AA80, %d0
+
+        lea     DATA, %a0
+        move.l  #0x12340000, (%a0)
+        move.w  #0xFFFF, 4(%a0)
+        move.w  2(%a0), 4(%a0)          | memory to memory, low word 0: Z
+        CHKCC   0x04
+        CHKW    0, 4(%a0)
+        move.b  #0x80, 7(%a0)
+        move.b  7(%a0), 6(%a0)
+        CHKCC   0x08
+        CHKW    0x8080, 6(%a0)
+
+        lea     DATA+0x20, %a1          | long moves through several modes
+        move.l  #0x11112222, (%a1)+
+        move.l  #0x33334444, (%a1)+
+        CHKA    DATA+0x28, %a1
+        move.l  -(%a1), %d2
+        CHKL    0x33334444, %d2
+        move.l  -4(%a1), %d3
+        CHKL    0x11112222, %d3
+        moveq   #4, %d4
+        move.l  -8(%a1,%d4.w), DATA+0x30
+        CHKL    0x11112222, DATA+0x30
+        move.l  pcword(%pc), %d5
+        CHKL    0xFACE0FF1, %d5
+        move.w  #0, %ccr
+        move.l  #0, %d5
+        CHKCC   0x04
+
+        move.w  #0x1F, %ccr
+        movea.w #0x8000, %a0            | sign-extended, no flag changed
+        CHKCC   0x1F
+        CHKA    0xFFFF8000, %a0
+        movea.l #0x00012345, %a2
+        movea.w %a2, %a3
+        CHKA    0x00002345, %a3
+        movea.l %d0, %a3
+        CHKA    0x1234AA80, %a3
+
+| ---- status register, SWAP, EXG, EXT, NOP, MOVE USP ----
+        move.w  #0x2715, %sr
+        CHKCC   0x15
+        moveq   #0, %d0                 | X kept, Z set: SR 0x2714
+        move.w  %sr, %d0
+        CHKL    0x2714, %d0
+        move.w  #0xFF1A, %d1
+        moveq   #0, %d0
+        move.w  %d1, %ccr               | only the low byte
+        move.w  %ccr, %d0
+        CHKL    0x1A, %d0
+        move.w  #0x2700, %sr
+
+        move.l  #0x00001234, %d2
+        swap    %d2
+        CHKL    0x12340000, %d2
+        CHKCC   0x00                    | Z only when the whole register is 0
+        move.l  #0x11111111, %d0
+        lea     0x22222222, %a1
+        move.w  #0x0A, %ccr
+        exg     %d0, %a1
+        CHKCC   0x0A
+        CHKL    0x22222222, %d0
+        CHKA    0x11111111, %a1
+        exg     %d0, %d2
+        CHKL    0x12340000, %d0
+        exg     %a0, %a1
+        CHKA    0xFFFF8000, %a1
+
+        move.l  #0xABCD00F0, %d4
+        ext.w   %d4
+        CHKCC   0x08
+        CHKL    0xABCDFFF0, %d4
+        move.l  #0x00008001, %d4
+        ext.l   %d4
+        CHKL    0xFFFF8001, %d4
+        nop
+
+        lea     0x00C0FFEE, %a5
+        move.l  %usp, %a6
+        move.l  %a5, %usp
+        move.l  %usp, %a4
+        CHKA    0x00C0FFEE, %a4
+        move.l  %a6, %usp
+
+| ---- MOVEC ----
+        movec   %vbr, %d0
+        CHKL    0, %d0
+        move.l  #0xFFFFFFFD, %d0
+        movec   %d0, %sfc
+        movec   %sfc, %a0               | only bits 2-0
+        CHKA    5, %a0
+        moveq   #3, %d0
+        movec   %d0, %dfc
+        movec   %dfc, %d1
+        CHKL    3, %d1
+        lea     RESULTS, %a2            | emulator registers 0x700-0x707 for the host
+        .word   0x4E7A, 0x0700
+        move.l  %d0, (%a2)+
+        .word   0x4E7A, 0x0701
+        move.l  %d0, (%a2)+
+        .word   0x4E7A, 0x0702
+        move.l  %d0, (%a2)+
+        .word   0x4E7A, 0x0703
+        move.l  %d0, (%a2)+
+        .word   0x4E7A, 0x0704
+        move.l  %d0, (%a2)+
+        .word   0x4E7A, 0x0705
+        move.l  %d0, (%a2)+
+        .word   0x4E7A, 0x0706
+        move.l  %d0, (%a2)+
+        .word   0x4E7A, 0x0707
+        move.l  %d0, (%a2)+
+        moveq   #0, %d0                 | every write to 0x700-0x707 is illegal
+        .set    code, 0x700
+        .rept   8
+        move.l  #9f, (RESUME).l
+        .word   0x4E7B, code
+9:      CHKEXC  0x10
+        .set    code, code + 1
+        .endr
+        move.l  #9f, (RESUME).l         | an unknown code is illegal too
+        .word   0x4E7A, 0x0002
+9:      CHKEXC  0x10
+
+| ---- program flow ----
+        move.w  #0x04, %ccr             | Z set
+        bne.s   flow_bad
+        beq.s   1f
+flow_bad:
+        move.w  #0xDEAD, (FAILNO).l
+1:      bra.w   2f
+        move.w  #0xDEAD, (FAILNO).l
+2:      moveq   #0, %d1
+        move.l  #0xABCD0004, %d0
+3:      addq.l  #1, %d1                 | DBF runs the body counter + 1 times
+        dbf     %d0, 3b
+        CHKL    5, %d1
+        CHKL    0xABCDFFFF, %d0
+        move.l  #0x00010000, %d0        | a low word of 0 ends at once
+        dbf     %d0, 4f
+        CHKL    0x0001FFFF, %d0
+        bra.s   5f
+4:      move.w  #0xDEAD, (FAILNO).l
+5:      move.w  #0, %ccr
+        moveq   #7, %d0
+        dbne    %d0, 6f                 | DBT-like: condition false, Z clear -> NE true
+        CHKL    7, %d0
+        bra.s   7f
+6:      move.w  #0xDEAD, (FAILNO).l
+7:
+        move.l  %sp, %a6
+        bsr.w   ret_addr_w
+bsr_w_next:
+        CHKL    bsr_w_next, %d0
+        CHKL    0, %d6                  | the subroutine saw the caller's SP - 4
+        bsr.s   ret_addr_near
+bsr_b_next:
+        CHKL    bsr_b_next, %d0
+        bra.s   1f
+ret_addr_near:
+        move.l  (%sp), %d0
+        rts
+1:
+        lea     jmp_target, %a0
+        jmp     (%a0)
+        move.w  #0xDEAD, (FAILNO).l
+jmp_target:
+        jsr     ret_addr_w
+jsr_next:
+        CHKL    jsr_next, %d0
+        lea     ret_addr_b, %a1
+        jsr     2(%a1)                  | into the middle: the push still happens
+        CHKL    0x13579BDF, %d7
+
+| ---- MOVEM ----
+        lea     DATA+0x100, %a0
+        move.l  #0x11111111, (%a0)
+        move.l  #0x22222222, 4(%a0)
+        movem.l (%a0)+, %d0-%d1
+        CHKL    0x11111111, %d0
+        CHKL    0x22222222, %d1
+        CHKA    DATA+0x108, %a0
+        lea     DATA+0x100, %a0
+        .word   0x4CD8, 0x0100          | movem.l (a0)+,a0: the address wins
+        CHKA    DATA+0x104, %a0
+        lea     DATA+0x100, %a0
+        move.w  #0x8001, (%a0)
+        move.w  #0x7FFF, 2(%a0)
+        movem.w (%a0), %d2/%a3          | sign-extended
+        CHKL    0xFFFF8001, %d2
+        CHKA    0x00007FFF, %a3
+        move.l  %sp, %a4                | MOVEM.L D0-D1,-(A7)
+        movem.l %d0-%d1, -(%sp)
+        move.l  %a4, %d5
+        sub.l   %sp, %d5
+        CHKL    8, %d5
+        CHKL    0x11111111, (%sp)
+        CHKL    0x22222222, 4(%sp)
+        movem.l (%sp)+, %d3-%d4
+        CHKL    0x22222222, %d4
+        cmpa.l  %a4, %sp
+        beq.s   1f
+        move.w  #0xDEAD, (FAILNO).l
+1:      lea     DATA+0x140, %a0         | MOVEM.W A0/A1,-(A0)
+        lea     0x1111, %a1
+        movem.w %a0-%a1, -(%a0)
+        CHKW    0x1111, DATA+0x13E
+        CHKW    DATA+0x13E, DATA+0x13C
+        CHKA    DATA+0x13C, %a0
+        lea     DATA+0x150, %a2
+        moveq   #-2, %d0
+        movem.l %d0/%a1, 4(%a2)         | control mode: no register changes
+        CHKA    DATA+0x150, %a2
+        CHKL    0xFFFFFFFE, DATA+0x154
+        CHKL    0x1111, DATA+0x158
+
+| ---- multiply and divide ----
+        move.w  #0x1F, %ccr
+        move.l  #0xFFFF, %d0
+        mulu.w  %d0, %d0
+        CHKL    0xFFFE0001, %d0
+        CHKCC   0x18
+        move.l  #0x12348000, %d0
+        muls.w  #0x8000, %d0
+        CHKL    0x40000000, %d0
+        moveq   #-7, %d0
+        divs.w  #2, %d0
+        CHKL    0xFFFFFFFD, %d0         | remainder -1, quotient -3
+        CHKCC   0x18
+        move.l  #0x00010000, %d0        | overflow: V, nothing changed, no trap
+        divu.w  #1, %d0
+        CHKCC   0x12
+        CHKL    0x00010000, %d0
+        CHKNOEXC
+        move.l  #0x80000000, %d0
+        divs.w  #-1, %d0
+        CHKCC   0x12
+        move.l  #100000, %d0
+        divu.w  #3, %d0
+        CHKL    0x00018235, %d0
+        moveq   #0, %d1
+        divu.w  %d1, %d0                | zero divide: the trap after the instruction
+zd_next:
+        CHKEXC  0x14
+        CHKL    zd_next, (LASTPC).l
+        CHKL    0x00018235, %d0
+
+| ---- CHK, TRAPV, TAS ----
+        move.l  #50, %d0
+        chk.w   #100, %d0
+        CHKNOEXC
+        move.w  #0x8000, %d0
+        move.w  #0, %ccr
+        chk.w   #100, %d0
+        CHKEXC  0x18
+        CHKCC   0x08                    | N: below zero
+        move.w  #5, %d0
+        chk.w   #3, %d0
+        CHKEXC  0x18
+        move.w  #0, %ccr
+        trapv
+        CHKNOEXC
+        move.w  #0x02, %ccr
+        trapv
+trapv_next:
+        CHKEXC  0x1C
+        CHKL    trapv_next, (LASTPC).l
+
+        moveq   #0, %d3
+        move.w  #0x03, %ccr
+        tas     %d3
+        CHKCC   0x04
+        CHKL    0x80, %d3
+        lea     DATA+0x200, %a0
+        move.b  #0x05, (%a0)
+        tas     (%a0)
+        CHKCC   0x00
+        CHKW    0x8500, (%a0)
+        tas     (%a0)
+        CHKCC   0x08
+
+| ---- LEA, PEA, LINK, UNLK, RTR, RTD, RTS, RESET ----
+        lea     8(%a0,%d3.w), %a1       | 0x80 + 8
+        CHKA    DATA+0x288, %a1
+        move.l  %sp, %a4
+        pea     0x12345678
+        CHKL    0x12345678, (%sp)
+        addq.l  #4, %sp
+        lea     0x00ABCDEF, %a6
+        link    %a6, #-8
+        move.l  %a4, %d0
+        subq.l  #4, %d0
+        CHKL    0x00ABCDEF, (%a6)
+        cmpa.l  %d0, %a6
+        beq.s   1f
+        move.w  #0xDEAD, (FAILNO).l
+1:      move.l  %a4, %d0
+        sub.l   %sp, %d0
+        CHKL    12, %d0
+        unlk    %a6
+        CHKA    0x00ABCDEF, %a6
+        cmpa.l  %a4, %sp
+        beq.s   1f
+        move.w  #0xDEAD, (FAILNO).l
+
+1:      pea     rtr_next                | RTR: CCR word, then the return address
+        move.w  #0xFF13, -(%sp)
+        move.w  #0, %ccr
+        rtr
+        move.w  #0xDEAD, (FAILNO).l
+rtr_next:
+        CHKCC   0x13
+
+        move.l  #0xAAAA, -(%sp)         | RTD #8 pops the return address and 8 bytes
+        move.l  #0xBBBB, -(%sp)
+        pea     rtd_next
+        rtd     #8
+        move.w  #0xDEAD, (FAILNO).l
+rtd_next:
+        cmpa.l  %a4, %sp
+        beq.s   1f
+        move.w  #0xDEAD, (FAILNO).l
+1:
+        move.l  #0x5A5A5A5A, %d5
+        reset                           | the boards, not the processor
+        CHKL    0x5A5A5A5A, %d5
+        CHKCC   0x10                    | X still from the RTR above
+
+| ---- MOVES ----
+        lea     DATA+0x300, %a0
+        move.l  #0x9C8B7A69, (%a0)
+        moveq   #5, %d0
+        movec   %d0, %sfc
+        movec   %d0, %dfc
+        move.l  #0x12345678, %d1
+        moves.b (%a0), %d1              | bits 31-8 kept
+        CHKL    0x1234569C, %d1
+        moves.w (%a0), %a1              | sign-extended into An
+        CHKA    0xFFFF9C8B, %a1
+        moves.l %d1, 4(%a0)
+        CHKL    0x1234569C, DATA+0x304
+        moves.b %d1, 8(%a0)
+        CHKW    0x9C00, DATA+0x308
+
+| ---- user state: privileged instructions trap ----
+        lea     RESULTS+0x20, %a2
+        clr.l   (%a2)
+        move.w  #0x0000, %sr            | to user state (A7 becomes the user stack)
+        move.l  #1f, (RESUME).l
+        move.w  %sr, %d0                | privileged except on the MC68000
+        clr.l   (RESUME).l
+1:      move.w  (EXCCNT).l, 2(%a2)
+        clr.w   (EXCCNT).l
+        clr.w   (LASTVEC).l
+        move.l  #1f, (RESUME).l
+        moves.b (%a0), %d1              | MOVES is privileged
+1:      CHKEXC  0x20
+        move.l  #1f, (RESUME).l
+        stop    #0x2700                 | STOP in user state
+1:      CHKEXC  0x20
+        move.w  #1, (TOSUPER).l         | back to supervisor state through a TRAP
+        trap    #0
+        CHKEXC  0x80
+        move.w  %sr, %d0
+        andi.w  #0xFF00, %d0
+        CHKW    0x2000, %d0
+
+| ---- STOP with the S bit clear in its operand ----
+        move.w  #0x2700, %sr
+        move.l  #1f, (RESUME).l
+        stop    #0x0000
+1:      CHKEXC  0x20
+        move.w  %sr, %d0
+        andi.w  #0xFF00, %d0
+        CHKW    0x2700, %d0
+
+        move.l  #0x600DC0DE, (RESULTS+0x3C).l
+        stop    #0x2700                 | the end: the host reads the results
+
+| ---- subroutines ----
+| D0 := the return address on the stack; D6 := the caller's SP - 4 - SP (0).
+ret_addr_w:
+        move.l  (%sp), %d0
+        move.l  %a6, %d6
+        subq.l  #4, %d6
+        sub.l   %sp, %d6
+        rts
+ret_addr_b:
+        bra.s   ret_addr_w
+        move.l  #0x13579BDF, %d7        | entered at +2 by the JSR above
+        rts
+
+        .even
+pcword: .long   0xFACE0FF1
