@@ -1,12 +1,24 @@
-// The Korva emulator program.
+// The Korva emulator program: the Qt application and its host, then Main, whose
+// main loop (RunMachine) is the program's event loop.
 #include <QApplication>
-#include <QLabel>
+
+#include <string>
+
+#include "cpu/MainLoop.h"
+#include "host/qt/QtHost.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QLabel label("Korva");
-  label.setWindowTitle("Korva");
-  label.resize(320, 120);
-  label.show();
-  return app.exec();
+  // The command line as one text: the first word may name the settings profile.
+  std::string line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) line += ' ';
+    line += argv[i];
+  }
+  korva::ProgramCommandLine = line;
+  korva::QtHost host;
+  korva::SetHost(&host);
+  const int code = korva::Main();
+  korva::SetHost(nullptr);
+  return code;
 }

@@ -4,23 +4,13 @@
 // latches as they were. Faults raised by the physical access stay in the flags
 // for the calling micro-routine.
 #include "bus/BusCycles.h"
-#include "bus/MMU.h"
-#include "bus/Memory.h"
 #include "cpu/CpuState.h"
 
 namespace korva {
 
-namespace {
+using bus_detail::Translate;
 
-inline void ClearFlags() { FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False; }
-
-// Translate AccAddress with AccFC; false when the MMU refused it.
-inline bool Translate(VBool isWrite, uint32_t& physical) {
-  Mmu.TranslateAddress(AccAddress, AccFC, isWrite, physical);
-  return BusErrorFlag == False;
-}
-
-}  // namespace
+static inline void ClearFlags() { FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False; }
 
 void BusCycle() {
   ClearFlags();
@@ -55,46 +45,6 @@ void BusCycle() {
     WriteMemory(physical, True, AccHB ? static_cast<uint16_t>(AccDataOut >> 8) : (AccDataOut & 0xFF), False);
   else
     WriteMemory(physical, False, AccDataOut, False);
-}
-
-void BusReadWord() {
-  ClearFlags();
-  if (AccRR) return;
-  uint32_t physical = 0;
-  if (!Translate(False, physical)) return;
-  AccDataIn = ReadMemory(physical, False);
-}
-
-void BusReadByte() {
-  ClearFlags();
-  if (AccRR) return;
-  uint32_t physical = 0;
-  if (!Translate(False, physical)) return;
-  AccDataIn = ReadMemory(physical, True);
-}
-
-void BusFetchWord() {
-  ClearFlags();
-  if (AccRR) return;
-  uint32_t physical = 0;
-  if (!Translate(False, physical)) return;
-  AccInstIn = ReadMemory(physical, False);
-}
-
-void BusWriteWord() {
-  ClearFlags();
-  if (AccRR) return;
-  uint32_t physical = 0;
-  if (!Translate(True, physical)) return;
-  WriteMemory(physical, False, AccDataOut, False);
-}
-
-void BusWriteByte() {
-  ClearFlags();
-  if (AccRR) return;
-  uint32_t physical = 0;
-  if (!Translate(True, physical)) return;
-  WriteMemory(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF), False);
 }
 
 void EnterBusFault(uint8_t stage) {

@@ -83,6 +83,12 @@ VBool IsPlainName(const std::string& text) {
   return True;
 }
 
+void ChooseProfile(const std::string& commandLine) {
+  ParseCommandLine(1, commandLine);
+  ProfileName = (CommandWordCount > 0 && IsPlainName(CommandWords[1])) ? KeepAlphaNumVar(CommandWords[1]) : "";
+  Host().SetApplicationName(std::string(AppTitle) + ProfileName);
+}
+
 void RunMachine() {
   uint32_t step = 0;  // control-store words since entry, 30 bits
   for (;;) {
@@ -123,8 +129,7 @@ int Main() {
   TraceTableEnabled = False;
   InterruptsDisabled = False;
   DisableIntOnStop = False;
-  ParseCommandLine(1, ProgramCommandLine);
-  ProfileName = (CommandWordCount > 0 && IsPlainName(CommandWords[1])) ? KeepAlphaNumVar(CommandWords[1]) : "";
+  ChooseProfile(ProgramCommandLine);
   InitBitTable();
   InitMaskTable();
   BuildMemoryMap();

@@ -28,6 +28,9 @@ void RunMachine();
 
 // Split `commandLine` into at most maxWords words (blanks and tabs separate words).
 void ParseCommandLine(int16_t maxWords, const std::string& commandLine);
+// The profile from the command line's first word (when it is a plain name), and
+// the settings store under the application title followed by it.
+void ChooseProfile(const std::string& commandLine);
 // True when text is not empty and holds none of ".", "\", ":" and "/".
 VBool IsPlainName(const std::string& text);
 

@@ -170,4 +170,11 @@ TEST(MainLoop, CommandLineAndProfileName) {
   EXPECT_EQ(CommandWords[3], "c");
   for (const char* path : {"C:prof", "a\\b", "rom.s19", "/home/me/prof", ""})
     EXPECT_EQ(IsPlainName(path), False) << path;
+
+  ChooseProfile("my-prof_1 other");
+  EXPECT_EQ(ProfileName, "MYPROF1");
+  ChooseProfile("C:\\disks\\boot.img");
+  EXPECT_EQ(ProfileName, "");
+  ChooseProfile("");
+  EXPECT_EQ(ProfileName, "");
 }

@@ -1,0 +1,80 @@
+// Guest MIPS of a loop of register instructions run through the main loop
+// (RunMachine) on all-RAM memory: MOVE.L #n,D7; loop: ADD.L D1,D2; SUB.L D3,D4;
+// EOR.L D5,D6; MOVE.L D2,D3; SUBQ.L #1,D7; BNE loop; STOP #$2700.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "bus/MMU.h"
+#include "bus/Memory.h"
+#include "cpu/ControlStore.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/MainLoop.h"
+#include "cpu/classCPU.h"
+#include "host/Host.h"
+#include "tables/OpMap.h"
+
+using namespace korva;
+
+namespace {
+// Ends the main loop once the guest waits in its STOP.
+class BenchHost final : public HostServices {
+ public:
+  void PumpEvents() override {
+    if (mcPC < McStoreSize && Microcode[mcPC].Kind == McCall && Microcode[mcPC].Arg == 195) QuitRequested = True;
+  }
+  MsgAnswer MessageBox(const std::string& text, const std::string&, MsgButtons, MsgIcon) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    QuitRequested = True;
+    return MsgAnswer::OK;
+  }
+  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void BeginBusy() override {}
+  void EndBusy() override {}
+  void Beep() override {}
+  std::string GetSetting(const std::string&, const std::string&, const std::string& d) override { return d; }
+  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
+};
+
+void Put(uint32_t& at, uint16_t w) {
+  CellOf(at).Data = w;
+  at += 2;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  const uint32_t iterations = argc > 1 ? static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 0)) : 20000000u;
+  BenchHost host;
+  SetHost(&host);
+  for (auto& c : RamArray) c = MemoryCell{0, DcRam, 0};
+  Mmu.ResetMMU();
+  InitMicrocode();
+  ClearOpMap();
+  ClearOpText();
+  SelectCpu68010();
+  BuildOpMap();
+  BuildExtWordTable();
+  UseNormalMicroOp();
+  uint32_t at = 0x1000;
+  for (uint16_t w : {uint16_t{0x2E3C}, static_cast<uint16_t>(iterations >> 16), static_cast<uint16_t>(iterations),
+                     uint16_t{0xD481}, uint16_t{0x9883}, uint16_t{0xBB86}, uint16_t{0x2602}, uint16_t{0x5387},
+                     uint16_t{0x66F4}, uint16_t{0x4E72}, uint16_t{0x2700}})
+    Put(at, w);
+  Cpu.SR(0x2700);
+  CpuAReg[7] = 0x8000;
+  InstructionCount = 0;
+  QuitRequested = False;
+  Cpu.Execute(0x1000);
+
+  const auto t0 = std::chrono::steady_clock::now();
+  RunMachine();
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+
+  const double expected = 6.0 * iterations + 2;
+  std::printf("bench_loop: %u instructions in %.3f s: %.1f guest MIPS (D7=%u, expected %.0f instructions)\n",
+              InstructionCount, s, InstructionCount / s / 1e6, CpuDReg[7], expected);
+  SetHost(nullptr);
+  return CpuDReg[7] == 0 ? 0 : 1;
+}
