@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <vector>
 
@@ -81,6 +82,7 @@ QtHost::QtHost(const std::string& configDir) : configDir_(configDir) {
 
 QtHost::~QtHost() {
   if (store_) store_->sync();
+  delete waitTimer_;
   while (busyDepth_ > 0) EndBusy();
 }
 
@@ -101,7 +103,23 @@ void QtHost::SetApplicationName(const std::string& name) {
 }
 
 void QtHost::PumpEvents() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastPump_ < PumpInterval) return;
+  lastPump_ = now;
   if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void QtHost::WaitEvents(int maxMs) {
+  if (!QCoreApplication::instance()) return;
+  if (!waitTimer_) {
+    waitTimer_ = new QTimer;
+    waitTimer_->setSingleShot(true);
+  }
+  // The timer's expiry is an event too, so the wait ends after maxMs at the latest.
+  waitTimer_->start(maxMs < 0 ? 0 : maxMs);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  waitTimer_->stop();
+  lastPump_ = std::chrono::steady_clock::now();
 }
 
 MsgAnswer QtHost::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {

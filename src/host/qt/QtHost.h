@@ -2,12 +2,14 @@
 // store as one INI file per profile (AppTitle + profile name) in the user's
 // configuration folder, read and written through QSettings.
 #pragma once
+#include <chrono>
 #include <memory>
 #include <string>
 
 #include "host/Host.h"
 
 class QSettings;
+class QTimer;
 
 namespace korva {
 
@@ -20,7 +22,12 @@ class QtHost final : public HostServices {
   QtHost(const QtHost&) = delete;
   QtHost& operator=(const QtHost&) = delete;
 
+  // Processes pending window messages at most once per PumpInterval: the main
+  // loop and the polled device registers call it far more often than events can
+  // arrive, and one pass of the Qt event loop costs far more than the clock read.
   void PumpEvents() override;
+  void WaitEvents(int maxMs) override;
+  static constexpr std::chrono::microseconds PumpInterval{250};
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
@@ -43,6 +50,8 @@ class QtHost final : public HostServices {
   std::string appName_ = AppTitle;
   std::unique_ptr<QSettings> store_;
   int busyDepth_ = 0;
+  std::chrono::steady_clock::time_point lastPump_{};
+  QTimer* waitTimer_ = nullptr;  // wakes WaitEvents when no event comes
 };
 
 }  // namespace korva
