@@ -1,0 +1,91 @@
+// The run flag with its window updates, the halt's fail light, and the register
+// display text.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "cpu/DebuggerHooks.h"
+#include "cpu/MainLoop.h"
+#include "cpu/RegistersText.h"
+#include "cpu/classCPU.h"
+#include "shell/MainFormHooks.h"
+#include "unit/support/TestMachine.h"
+
+using namespace korva;
+
+namespace {
+struct RecordingForm final : MainFormHooks {
+  std::vector<int> runs;
+  std::vector<std::pair<int, int>> lights;
+  void RunGui(VBool running) override { runs.push_back(running); }
+  void SetFailLights(int16_t index, VBool on) override { lights.emplace_back(index, on); }
+};
+}  // namespace
+
+TEST(RunFlag, StoppingWithAndWithoutTheDebugger) {
+  test::TestMachine m;
+  RecordingForm form;
+  SetMainForm(&form);
+  static int statusCalls = 0;
+  statusCalls = 0;
+  DebuggerHook.ShowStatus = [](const std::string& text) { statusCalls += text.empty(); };
+  DebuggerLoaded = True;
+  DisableIntOnStop = True;
+  SetCpuRunning(False);
+  EXPECT_EQ(InterruptsDisabled, True);
+  EXPECT_EQ(statusCalls, 1);
+  SetCpuRunning(True);
+  EXPECT_EQ(InterruptsDisabled, True);  // a start leaves the debugger's choice alone
+  DebuggerLoaded = False;
+  SetCpuRunning(False);
+  EXPECT_EQ(InterruptsDisabled, False);
+  EXPECT_EQ(DisableIntOnStop, False);
+  EXPECT_EQ(form.runs, (std::vector<int>{0, -1, 0}));
+  SetMainForm(nullptr);
+}
+
+TEST(RunFlag, HaltLightsTheFailLightAndIdles) {
+  test::TestMachine m;
+  RecordingForm form;
+  SetMainForm(&form);
+  mcPC = 48;
+  CpuRunning = True;
+  m.ExecuteWord();  // halt
+  m.ExecuteWord();  // J32
+  m.ExecuteWord();  // idle
+  EXPECT_EQ(mcPC, 33u);
+  EXPECT_EQ(form.lights, (std::vector<std::pair<int, int>>{{0, -1}}));
+  EXPECT_EQ(CpuRunning, True);
+  SetMainForm(nullptr);
+}
+
+TEST(RegistersText, SevenLinesWithTheActiveStackPointer) {
+  test::TestMachine m;
+  for (int n = 0; n < 8; ++n) {
+    CpuDReg[n] = 0x11111111u * static_cast<uint32_t>(n);
+    CpuAReg[n] = 0xA0000000u + static_cast<uint32_t>(n);
+  }
+  CpuUSP = 0x0000FF00;
+  CpuPC = 0x1000;
+  m.WriteWord(0x1000, 0x4E71);
+  Cpu.SR(0x2714);
+  CpuVBR = 0x400;
+  CpuSFC = 0;
+  CpuDFC = 5;
+  const std::string t = RegistersText();
+  EXPECT_EQ(t,
+            " D0=00000000 D1=11111111 D2=22222222 D3=33333333\r\n"
+            " D4=44444444 D5=55555555 D6=66666666 D7=77777777\r\n"
+            " A0=A0000000 A1=A0000001 A2=A0000002 A3=A0000003\r\n"
+            " A4=A0000004 A5=A0000005 A6=A0000006 A7=A0000007\r\n"
+            " PC=00001000 : DC.W $4E71\r\n"
+            " SR=2714   S=1  T=0  IM=7  X=1  N=0  Z=1  V=0  C=0\r\n"
+            " USP=0000FF00 SSP=A0000007 VBR=00000400 SFC=0 DFC=5");
+  // In user state A7 is the user stack pointer; the disassembler, once attached, is used.
+  CpuSSP = 0x8000;
+  Cpu.SR(0x0000);
+  DebuggerHook.Disassemble = [](uint32_t, VBool) { return std::string("NOP"); };
+  const std::string u = RegistersText();
+  EXPECT_NE(u.find(" PC=00001000 : NOP\r\n"), std::string::npos) << u;
+  EXPECT_NE(u.find(" USP=0000FF00 SSP=A0000007 "), std::string::npos) << u;
+}
