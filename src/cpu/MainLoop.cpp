@@ -7,6 +7,7 @@
 #include "cpu/FetchDecode.h"
 #include "cpu/classCPU.h"
 #include "host/Host.h"
+#include "host/Settings.h"
 #include "serial/MC6821.h"
 #include "serial/MVME400.h"
 #include "shell/FixedTables.h"
@@ -34,24 +35,6 @@ constexpr int kStoppedWaitMs = 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// "True"/"False" as the settings store writes them, or a number (non-zero is true).
-bool SettingIsTrue(const std::string& text) {
-  if (text.empty()) return false;
-  std::string t;
-  for (char c : text)
-    if (!IsBlank(c)) t += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  if (t == "true") return true;
-  if (t == "false" || t.empty()) return false;
-  bool digits = true;
-  size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
-  if (i == t.size()) return false;
-  bool nonZero = false;
-  for (; i < t.size(); ++i) {
-    if (t[i] < '0' || t[i] > '9') digits = false;
-    else if (t[i] != '0') nonZero = true;
-  }
-  return digits && nonZero;
-}
 }  // namespace
 
 void ParseCommandLine(int16_t maxWords, const std::string& commandLine) {
@@ -139,7 +122,7 @@ int Main() {
   MVME410PIA2.Number(2);
   SetCpuRunning(False);
   QuitRequested = False;
-  MovePhysEn = ToVBool(SettingIsTrue(Host().GetSetting("General", "MovePhysEn", "False")));
+  MovePhysEn = GetSettingBool("General", "MovePhysEn", False);
   InitMicrocode();
   ClearOpMap();
   ClearOpText();
