@@ -1,0 +1,177 @@
+// The segmented memory management unit (MC68451 style). Every CPU bus cycle
+// translates its logical address through TranslateAddress: the function code
+// picks an address space number from the address space table (AST), and one of
+// 32 segment descriptors maps the logical page (address bits 23-8) to a
+// physical one. One instance, in the slot Mmu.
+//
+// Guest registers: the I/O page F1A800-F1A83F (device code 25). The read and
+// write dispatch call
+//     uint8_t Mmu.AccessMMU(address & 63)           byte read
+//     void    Mmu.AccessMMU(address & 63, byte)     byte write
+// and split a word access into two byte accesses (high byte first). Some reads
+// start an operation (0x31, 0x39, 0x3D, 0x3F), so a read must be made exactly
+// once per guest access; the debugger must not read these registers to show them.
+//
+// Register map (offset = address & 63):
+//   0x00-0x1E even  AST entry offset/2        write clears both caches
+//   0x20-0x28       accumulator LBA hi/lo, LAM hi/lo, PBA hi/lo, ASN, SSR, ASM
+//   0x29 DP   0x2B IVR   0x2D GSR   0x2F LSR
+//   0x31 segment status (read: load accumulator from descriptor DP)
+//   0x39 IDP (read: find interrupting descriptor)   0x3B RDP
+//   0x3D direct translation (read)   0x3F load descriptor (read)
+//   every other offset reads 0xFF and ignores writes.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "bus/BusState.h"
+#include "tables/Types.h"
+
+namespace korva {
+
+struct MmuDescriptor {
+  uint16_t LBA;  // logical base address, address bits 23-8
+  uint16_t LAM;  // logical address mask: 1 bits take part in the comparison
+  uint16_t PBA;  // physical base address, bits 23-8
+  uint8_t ASN;   // address space number
+  uint8_t SSR;   // segment status (MmuSsr* bits)
+  uint8_t ASM;   // address space mask: 1 bits take part in the ASN comparison
+};
+
+// Segment status bits.
+constexpr uint8_t MmuSsrU = 0x80;   // used
+constexpr uint8_t MmuSsrI = 0x10;   // interrupt on access
+constexpr uint8_t MmuSsrIP = 0x08;  // interrupt pending
+constexpr uint8_t MmuSsrM = 0x04;   // modified
+constexpr uint8_t MmuSsrWP = 0x02;  // write protect
+constexpr uint8_t MmuSsrE = 0x01;   // enable: only enabled descriptors translate
+
+constexpr int MmuDescriptorCount = 32;
+
+class classMMU {
+ public:
+  // The state that ResetMMU leaves: every address of every space maps to itself
+  // through descriptor 0.
+  constexpr classMMU() : desc_{} { ResetState(); }
+
+  // Translate one bus cycle's address. Success: physical := the 24-bit physical
+  // address and the four fault flags are cleared. Refusal (no descriptor, or a
+  // write to a write-protected segment): the fault is recorded in GSR, LSR, RDP
+  // and the accumulator, MmuFaultFlag, BusErrorFlag and FaultFlag are set and
+  // physical := logical.
+  inline void TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite, uint32_t& physical);
+
+  // Translation without side effects for the debugger and disassembler:
+  // result := descriptor number << 24 | 24-bit physical address, or
+  // 0x20000000 | logical when no descriptor matches (top byte 32 or more).
+  void TTA(uint32_t logical, uint8_t fc, uint32_t& result) const;
+
+  // Guest register access (see the map above).
+  uint8_t AccessMMU(uint32_t offset);
+  void AccessMMU(uint32_t offset, uint8_t value);
+
+  void ResetMMU();
+
+  // The MMU interrupt (interrupt entry 11).
+  void SetMMUIP();     // raise it when IsMMUIP
+  void ClrMMUIP();     // withdraw it
+  VBool IsMMUIP() const;  // interrupts enabled (GSR bit 0) and some descriptor has I
+
+  // The debugger's dumps, rows separated by CR LF.
+  void DisplayMMU(std::string& text) const;
+  void DisplayMmuDescriptors(std::string& text) const;
+  void DisplayMmuASTC(std::string& text) const;
+
+  // Read-only views of the state for inspection.
+  const MmuDescriptor& Descriptor(unsigned n) const { return desc_[n & 31]; }
+  uint8_t ReadCache(unsigned f) const { return readCache_[f & 15]; }
+  uint8_t WriteCache(unsigned f) const { return writeCache_[f & 15]; }
+
+ private:
+  // Accumulator "written" flags, one per accumulator byte.
+  enum : uint16_t {
+    kWrLbaH = 1 << 0, kWrLbaL = 1 << 1, kWrLamH = 1 << 2, kWrLamL = 1 << 3, kWrPbaH = 1 << 4,
+    kWrPbaL = 1 << 5, kWrAsn = 1 << 6, kWrSsr = 1 << 7, kWrAsm = 1 << 8,
+  };
+
+  static bool Matches(const MmuDescriptor& d, uint8_t asn, uint32_t page) {
+    return (d.SSR & MmuSsrE) && ((d.ASN ^ asn) & d.ASM) == 0 && ((d.LBA ^ page) & d.LAM) == 0;
+  }
+  static uint32_t TranslatePage(const MmuDescriptor& d, uint32_t page) {
+    return ((d.PBA & d.LAM) | (page & ~static_cast<uint32_t>(d.LAM))) & 0xFFFFu;
+  }
+  // First enabled descriptor 0-31 that maps (asn, page); -1 when none.
+  int Search(uint8_t asn, uint32_t page) const;
+  bool AnyInterruptEnabled() const;  // some descriptor has I
+  void ClearCaches();
+  void InterruptRecheck();
+
+  void TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
+  void TranslateHit(unsigned d, uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
+  void TranslateFault(uint32_t logical, unsigned f, bool isWrite, uint8_t rdp, uint8_t lsr,
+                      uint32_t& physical);
+
+  uint8_t LoadAccumulator();
+  void WriteSegmentStatus(uint8_t value);
+  uint8_t FindInterruptingDescriptor();
+  uint8_t DirectTranslation();
+  uint8_t LoadDescriptor();
+  uint8_t LocalStatus() const;
+
+  constexpr void ResetState() {
+    gsr_ = 0;
+    interruptEnable_ = false;
+    lsr_ = 0;
+    dp_ = 0;
+    rdp_ = 0x80;
+    ivr_ = 0x0F;
+    for (int i = 0; i < 16; ++i) ast_[i] = readCache_[i] = writeCache_[i] = 0;
+    written_ = 0;
+    for (MmuDescriptor& d : desc_) d.SSR = 0;
+    desc_[0] = MmuDescriptor{0, 0, 0, 0, MmuSsrE, 0xFF};
+  }
+
+  MmuDescriptor desc_[MmuDescriptorCount];
+  uint8_t ast_[16] = {};
+  uint8_t readCache_[16] = {};   // descriptor that last translated a read, per AST index
+  uint8_t writeCache_[16] = {};  // and a write
+  // The accumulator.
+  uint16_t accLBA_ = 0, accLAM_ = 0, accPBA_ = 0;
+  uint8_t accASN_ = 0, accSSR_ = 0, accASM_ = 0;
+  uint16_t written_ = 0;
+  uint8_t dp_ = 0, ivr_ = 0x0F, gsr_ = 0, lsr_ = 0, idp_ = 0, rdp_ = 0x80;
+  bool interruptEnable_ = false;
+};
+
+extern classMMU Mmu;
+
+// The common case, a cached descriptor without write protection or interrupt,
+// stays inline: it is taken on every bus cycle.
+inline void classMMU::TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite, uint32_t& physical) {
+  const unsigned f = fc & 15u;
+  const uint32_t page = (logical >> 8) & 0xFFFFu;
+  const uint8_t asn = ast_[f];
+  unsigned d = readCache_[f];
+  if (!Matches(desc_[d], asn, page)) {
+    d = writeCache_[f];
+    if (!Matches(desc_[d], asn, page)) {
+      TranslateSearch(logical, f, isWrite != 0, physical);
+      return;
+    }
+  }
+  MmuDescriptor& s = desc_[d];
+  if ((s.SSR & MmuSsrI) || (isWrite && (s.SSR & MmuSsrWP))) {
+    TranslateHit(d, logical, f, isWrite != 0, physical);
+    return;
+  }
+  if (isWrite) {
+    s.SSR |= MmuSsrU | MmuSsrM;
+    writeCache_[f] = static_cast<uint8_t>(d);
+  } else {
+    s.SSR |= MmuSsrU;
+    readCache_[f] = static_cast<uint8_t>(d);
+  }
+  physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
+  FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+}
+
+}  // namespace korva

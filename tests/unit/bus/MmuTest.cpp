@@ -1,0 +1,226 @@
+// The MMU: translation, faults, guest register operations, interrupt and dumps.
+#include <gtest/gtest.h>
+
+#include "bus/BusState.h"
+#include "bus/Exceptions.h"
+#include "bus/MMU.h"
+
+namespace korva {
+namespace {
+
+// Guest register offsets.
+constexpr uint32_t kAccLba = 0x20, kAccLam = 0x22, kAccPba = 0x24, kAccAsn = 0x26, kAccSsr = 0x27,
+                   kAccAsm = 0x28, kDp = 0x29, kGsr = 0x2D, kLsr = 0x2F, kStatus = 0x31, kIdp = 0x39,
+                   kRdp = 0x3B, kDirect = 0x3D, kLoad = 0x3F;
+
+class MmuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Exceptions.Reset();
+    Mmu.ResetMMU();
+    ClearBusFaults();
+  }
+  void TearDown() override { SetUp(); }
+
+  static void PutWord(uint32_t offset, uint16_t v) {
+    Mmu.AccessMMU(offset, static_cast<uint8_t>(v >> 8));
+    Mmu.AccessMMU(offset + 1, static_cast<uint8_t>(v));
+  }
+  static uint16_t GetWord(uint32_t offset) {
+    return static_cast<uint16_t>((Mmu.AccessMMU(offset) << 8) | Mmu.AccessMMU(offset + 1));
+  }
+  // Fill the accumulator and load descriptor n; returns the guest's result byte.
+  static uint8_t Load(uint8_t n, uint16_t lba, uint16_t lam, uint16_t pba, uint8_t asn, uint8_t ssr) {
+    Mmu.AccessMMU(kDp, n);
+    PutWord(kAccLba, lba);
+    PutWord(kAccLam, lam);
+    PutWord(kAccPba, pba);
+    Mmu.AccessMMU(kAccAsn, asn);
+    Mmu.AccessMMU(kAccSsr, ssr);
+    Mmu.AccessMMU(kAccAsm, 0xFF);
+    return Mmu.AccessMMU(kLoad);
+  }
+  static uint32_t Translate(uint32_t logical, uint8_t fc, bool write) {
+    uint32_t physical = 0xDEADBEEF;
+    Mmu.TranslateAddress(logical, fc, ToVBool(write), physical);
+    return physical;
+  }
+  // Function code 1 gets address space 1, where segment 1 maps logical
+  // 0x001000-0x001FFF to physical 0x020000-0x020FFF.
+  static void MapUserSpace(uint8_t ssr) {
+    Mmu.AccessMMU(2 * 1, 1);
+    ASSERT_EQ(Load(1, 0x0010, 0xFFF0, 0x0200, 1, ssr), 0);
+  }
+};
+
+TEST_F(MmuTest, ResetMapsEveryAddressToItself) {
+  uint32_t r = 0;
+  for (uint8_t fc = 0; fc < 16; ++fc) {
+    Mmu.TTA(0x123456, fc, r);
+    EXPECT_EQ(r, 0x00123456u);
+  }
+  FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = True;
+  EXPECT_EQ(Translate(0xFF00ABCD, 5, false), 0x0000ABCDu);  // bits 31-24 are not decoded
+  EXPECT_EQ(FaultFlag | MmuFaultFlag | AddressErrorFlag | BusErrorFlag, 0);
+  EXPECT_EQ(Translate(0x7FFFFE, 6, true), 0x7FFFFEu);
+  EXPECT_EQ(Mmu.Descriptor(0).SSR, MmuSsrU | MmuSsrM | MmuSsrE);
+
+  // A reset disables descriptors 1-31 but keeps their address fields.
+  MapUserSpace(MmuSsrE);
+  Mmu.ResetMMU();
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, 0);
+  EXPECT_EQ(Mmu.Descriptor(1).PBA, 0x0200);
+  EXPECT_EQ(Mmu.AccessMMU(kRdp), 0x80);
+  EXPECT_EQ(Mmu.AccessMMU(0x2B), 0x0F);  // IVR
+}
+
+TEST_F(MmuTest, LoadDescriptorNeedsItsAccumulatorAndRefusesCollisions) {
+  Mmu.AccessMMU(kDp, 2);
+  EXPECT_EQ(Mmu.AccessMMU(kLoad), 0xFF);  // nothing written since the reset
+  EXPECT_EQ(Mmu.AccessMMU(kRdp), 0x80);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr) & 0xF8, 0x90);
+
+  // Descriptor 0 covers every page of space 0.
+  EXPECT_EQ(Load(1, 0x0010, 0xFFF0, 0x0200, 0, MmuSsrE), 0xFF);
+  EXPECT_EQ(Mmu.AccessMMU(kRdp), 0);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr) & 0xF8, 0x90);
+  EXPECT_EQ(Mmu.Descriptor(1).SSR & MmuSsrE, 0);
+
+  EXPECT_EQ(Load(1, 0x0010, 0xFFF0, 0x0200, 1, MmuSsrE), 0);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr), 0x06);  // accumulator fields written, no fault bits
+  Mmu.AccessMMU(2 * 1, 1);
+  uint32_t r = 0;
+  Mmu.TTA(0x001234, 1, r);
+  EXPECT_EQ(r, 0x01020234u);
+  Mmu.TTA(0x002234, 1, r);
+  EXPECT_EQ(r, 0x20002234u);  // no descriptor: 32 in the top byte
+}
+
+TEST_F(MmuTest, WriteProtectFaultRecordsTheAccess) {
+  MapUserSpace(MmuSsrE | MmuSsrWP);
+  EXPECT_EQ(Translate(0x001F00, 1, false), 0x020F00u);  // reads pass
+  EXPECT_EQ(Translate(0x001F02, 1, true), 0x001F02u);
+  EXPECT_EQ(BusErrorFlag & MmuFaultFlag & FaultFlag, True);
+  EXPECT_EQ(Mmu.AccessMMU(kGsr), 0x80);
+  EXPECT_EQ(Mmu.AccessMMU(kRdp), 1);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr), 0xC0);
+  EXPECT_EQ(GetWord(kAccLba), 0x001F);
+  EXPECT_EQ(Mmu.AccessMMU(kAccAsn), 1);
+  EXPECT_EQ(Mmu.Descriptor(1).SSR & MmuSsrM, 0);
+
+  Translate(0x001000, 1, true);
+  EXPECT_EQ(Mmu.AccessMMU(kGsr), 0xC0);  // second fault before GSR was rewritten
+  Mmu.AccessMMU(kGsr, 0);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr), 0x00);  // GSR bit 7 clear drops LSR's fault bits
+}
+
+TEST_F(MmuTest, UnmatchedAccessesFault) {
+  Mmu.AccessMMU(2 * 3, 7);  // function code 3 -> space 7, which nothing maps
+  EXPECT_EQ(Translate(0x345678, 3, false), 0x345678u);
+  EXPECT_EQ(BusErrorFlag, True);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr), 0xA0);
+  EXPECT_EQ(Mmu.AccessMMU(kRdp), 0x80);
+  EXPECT_EQ(GetWord(kAccLba), 0x3456);
+  Translate(0x345678, 3, true);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr), 0xA8);
+}
+
+TEST_F(MmuTest, StatusWritesNeverEnable) {
+  Mmu.AccessMMU(kDp, 0);
+  Mmu.AccessMMU(kStatus, 0x81);
+  EXPECT_EQ(Mmu.AccessMMU(kStatus), 0x81);  // read: accumulator loaded from descriptor DP
+  Mmu.AccessMMU(kStatus, 0x88);             // bit 0 clear: E goes, and IP with it
+  EXPECT_EQ(Mmu.Descriptor(0).SSR, 0x80);
+  Translate(0x1000, 5, false);
+  EXPECT_EQ(BusErrorFlag, True);
+  Mmu.AccessMMU(kStatus, 0x81);
+  EXPECT_EQ(Mmu.Descriptor(0).SSR, 0x80);
+}
+
+TEST_F(MmuTest, InterruptFollowsGsrBit0AndTheIBits) {
+  MapUserSpace(MmuSsrE | MmuSsrI);
+  EXPECT_EQ(Exceptions.IsIP(IntEntryMmu), False);
+  Mmu.AccessMMU(kGsr, 0x01);
+  EXPECT_EQ(Exceptions.IsIP(IntEntryMmu), True);
+  EXPECT_EQ(Mmu.AccessMMU(kIdp), 0x80);
+  Translate(0x001010, 1, false);
+  EXPECT_EQ(Mmu.AccessMMU(kIdp), 1);
+
+  // Clearing IP while I stays set leaves the request raised; dropping I withdraws it.
+  Mmu.AccessMMU(kDp, 1);
+  Mmu.AccessMMU(kStatus, MmuSsrI | MmuSsrE);
+  EXPECT_EQ(Mmu.AccessMMU(kIdp), 0x80);
+  EXPECT_EQ(Exceptions.IsIP(IntEntryMmu), True);
+  Mmu.AccessMMU(kStatus, MmuSsrE);
+  EXPECT_EQ(Exceptions.IsIP(IntEntryMmu), False);
+}
+
+TEST_F(MmuTest, DirectTranslation) {
+  EXPECT_EQ(Mmu.AccessMMU(kDirect), 0xFF);  // nothing written since the reset
+  EXPECT_EQ(Mmu.AccessMMU(kRdp), 0x80);
+  MapUserSpace(MmuSsrE);
+  PutWord(kAccLba, 0x001C);
+  Mmu.AccessMMU(kAccAsn, 1);
+  Mmu.AccessMMU(kDp, 5);
+  EXPECT_EQ(Mmu.AccessMMU(kDirect), 0);
+  EXPECT_EQ(GetWord(kAccPba), 0x020C);
+  EXPECT_EQ(Mmu.AccessMMU(kDp), 1);
+  EXPECT_EQ(Mmu.AccessMMU(kLsr) & 0xF8, 0x80);
+  PutWord(kAccLba, 0x0030);
+  EXPECT_EQ(Mmu.AccessMMU(kDirect), 0xFF);
+  EXPECT_EQ(Mmu.AccessMMU(kRdp), 0x80);
+}
+
+TEST_F(MmuTest, AstWritesEmptyTheCaches) {
+  MapUserSpace(MmuSsrE);
+  Translate(0x001000, 1, false);
+  Translate(0x001002, 0x11, true);  // the function code is taken modulo 16
+  EXPECT_EQ(Mmu.ReadCache(1) + Mmu.WriteCache(1), 2);
+  Mmu.AccessMMU(2 * 9, 0);
+  EXPECT_EQ(Mmu.ReadCache(1) + Mmu.WriteCache(1), 0);
+  EXPECT_EQ(Translate(0x001FFF, 1, false), 0x020FFFu);  // found again by the search
+  // Giving function code 1 another space makes the cached segment miss.
+  Mmu.AccessMMU(2 * 1, 0);
+  EXPECT_EQ(Translate(0x001000, 1, false), 0x001000u);
+}
+
+TEST_F(MmuTest, Dumps) {
+  PutWord(kAccLba, 0x1234);  // the accumulator and IDP survive a reset
+  PutWord(kAccLam, 0xFF00);
+  PutWord(kAccPba, 0x00AB);
+  Mmu.AccessMMU(kAccAsn, 0x05);
+  Mmu.AccessMMU(kAccSsr, 0x81);
+  Mmu.AccessMMU(kAccAsm, 0x0F);
+  Mmu.AccessMMU(2 * 10, 0x3C);
+  Mmu.AccessMMU(kIdp);
+  std::string text;
+  Mmu.DisplayMMU(text);
+  EXPECT_EQ(text,
+            "ACC LBA - 1234\tACC LAM - FF00\tACC PBA - 00AB\r\n"
+            "ACC ASN - 05\tACC SSR - 81\tACC ASM - 0F\r\n"
+            "\r\n"
+            "DP - 00\tIVR - 0F\tGSR - 00\tLSR - 00\tIDP - 80\tRDP - 80\r\n"
+            "\r\n"
+            "AST0 - 00\tAST1 - 00\tAST2 - 00\tAST3 - 00\r\n"
+            "AST4 - 00\tAST5 - 00\tAST6 - 00\tAST7 - 00\r\n"
+            "AST8 - 00\tAST9 - 00\tASTA - 3C\tASTB - 00\r\n"
+            "ASTC - 00\tASTD - 00\tASTE - 00\tASTF - 00");
+
+  MapUserSpace(MmuSsrE | MmuSsrWP | MmuSsrI);
+  Translate(0x001000, 1, false);
+  Mmu.DisplayMmuDescriptors(text);
+  EXPECT_EQ(text.substr(0, text.find("\r\n")),
+            "D-0 LBA - 0000 LAM - 0000 PBA - 0000 ASN - 00 ASM - FF SSR - 01 E"
+            "\tLA - 00000000\tPA - 00000000 Size - 01000000");
+  EXPECT_NE(text.find("\r\nD-1 LBA - 0010 LAM - FFF0 PBA - 0200 ASN - 01 ASM - FF SSR - 9B U I IP WP E"
+                      "\tLA - 00001000\tPA - 00020000 Size - 00001000\r\nD-2 "),
+            std::string::npos);
+  EXPECT_EQ(text.find("\r\nD-1F "), text.rfind("\r\n"));
+
+  Mmu.DisplayMmuASTC(text);
+  EXPECT_EQ(text.substr(0, 42), " ASTC(0) - 00 ASTCw(0) - 00\r\n ASTC(1) - 01");
+  EXPECT_EQ(text.substr(text.rfind("\r\n")), "\r\n ASTC(F) - 00 ASTCw(F) - 00");
+}
+
+}  // namespace
+}  // namespace korva
