@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "tables/Helpers.h"
 #include "tables/OpMap.h"
