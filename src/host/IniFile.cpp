@@ -67,11 +67,12 @@ std::string LowerCase(std::string_view s) {
   return out;
 }
 
-// Names cannot hold the characters that would end them or change the line's kind.
+// Names cannot hold the characters that would end them or change the line's kind
+// (a carriage return inside a line is just a character).
 std::string CleanName(std::string_view name, bool isSection) {
   std::string out(Trim(name));
   for (char& c : out)
-    if (c == '\n' || c == '\r' || (isSection ? c == ']' : c == '=')) c = '_';
+    if (c == '\n' || (isSection ? c == ']' : c == '=')) c = '_';
   if (!isSection && !out.empty() && (out.front() == '[' || out.front() == ';' || out.front() == '#')) out.front() = '_';
   return out;
 }
