@@ -89,8 +89,8 @@
 
 | ---- CMPM: both operands read, neither written, X kept ----
         .macro  CMPMFORM sz, nb, sval, dval, ccrin, ccrout
-        ss_ind  \sz, \nb, \sval
-        sd_ind  \sz, \nb, \dval
+        S_ind   \sz, \nb, \sval, SRC, %a1, %d1, 0xA5A5A5A5
+        S_ind   \sz, \nb, \dval, DST, %a0, %d0, 0x5A5A5A5A
         move.w  #\ccrin,%ccr
         cmpm.\sz (%a1)+,(%a0)+
         CHECKMEM \nb, \dval, \ccrout

@@ -15,11 +15,11 @@
         TO_EA   btst, "#9,", b, 1, 0xFD, 0xFD, 0, FZ, ind,inc,dec,disp,idx,absw,absl
 | The PC-relative and immediate operands.
         .macro  BTSTPC pre, pcbase, val, ccrin, ccrout
-        ss_pcd  b, 1, \val
+        S_pcd   b, 1, \val, SRC, %a1, %d1, 0xA5A5A5A5
         move.w  #\ccrin,%ccr
         btst    \pre\()pcsrc(%pc)
         CHECK   (pcsrc).l, (\val << 24) + 0xA5A5A5, \ccrout
-        ss_pcd  b, 1, \val
+        S_pcd   b, 1, \val, SRC, %a1, %d1, 0xA5A5A5A5
         move.l  #pcsrc-(9f+\pcbase),%d2
         move.w  #\ccrin,%ccr
 9:      btst    \pre\()0(%pc,%d2.l)

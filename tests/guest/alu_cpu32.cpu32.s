@@ -18,11 +18,11 @@
 | "ins <pcsrc>" in both PC-relative modes; immbytes is the size of an immediate
 | operand between the opcode and the index extension word.
         .macro  ON_PC ins, sz, nb, immbytes, val, ccrin, ccrout
-        ss_pcd  \sz, \nb, \val
+        S_pcd   \sz, \nb, \val, SRC, %a1, %d1, 0xA5A5A5A5
         move.w  #\ccrin,%ccr
         \ins\()pcsrc(%pc)
         CHECK   (pcsrc).l, (((\val) & ((1 << (8*\nb)) - 1)) << (32-8*\nb)) + (0xA5A5A5A5 & ((1 << (32-8*\nb)) - 1)), \ccrout
-        ss_pcd  \sz, \nb, \val
+        S_pcd   \sz, \nb, \val, SRC, %a1, %d1, 0xA5A5A5A5
         move.l  #pcsrc-(9f+2+\immbytes),%d2
         move.w  #\ccrin,%ccr
 9:      \ins\()0(%pc,%d2.l)

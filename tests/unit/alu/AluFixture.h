@@ -1,5 +1,5 @@
 // Shared fixture of the ALU micro-routine tests: one hand-filled opcode-map
-// entry, the routine run as the step at control-store address kStep.
+// entry, each routine run as the step at control-store address kStep.
 #pragma once
 #include <gtest/gtest.h>
 #include <cstdint>
@@ -15,30 +15,7 @@ class AluTest : public ::testing::Test {
   static constexpr uint32_t kOpcode = 0xA5A5;
   static constexpr uint32_t kStep = 1234;
 
-  OpMapEntry& Op() { return OpMap[kOpcode]; }
-
- protected:
-  void SetUp() override {
-    saved_ = OpMap[kOpcode];
-    OpMap[kOpcode] = OpMapEntry{};
-    CpuOpcode = kOpcode;
-    mcPC = kStep;
-    mcStage = 1;
-    mcErrorPC = 0;
-    CpuTracePending = False;
-    HipPending = 0;
-    for (int i = 0; i < 8; ++i) CpuDReg[i] = CpuAReg[i] = 0;
-    CpuSop = CpuDop = 0;
-    SetCcr(0);
-  }
-  void TearDown() override {
-    OpMap[kOpcode] = saved_;
-    HipPending = 0;
-    CpuTracePending = False;
-  }
-
-
- public:
+  static OpMapEntry& Op() { return OpMap[kOpcode]; }
   static void SetCcr(uint8_t v) {
     CpuX = ToFlag(v & X);
     CpuN = ToFlag(v & N);
@@ -49,30 +26,32 @@ class AluTest : public ::testing::Test {
   static uint8_t Ccr() {
     return static_cast<uint8_t>((CpuX & X) | (CpuN & N) | (CpuZ & Z) | (CpuV & V) | (CpuC & C));
   }
-  // Every flag is stored as 0 or all ones.
   static bool FlagsWellFormed() {
     for (uint16_t f : {CpuX, CpuN, CpuZ, CpuV, CpuC})
       if (f != 0 && f != 0xFFFF) return false;
     return true;
   }
-  // Run `routine` once from step kStep, step 1.
   static void Run(void (*routine)()) {
     mcPC = kStep;
     mcStage = 1;
     routine();
   }
 
-  static void ExpectNext() {
-    EXPECT_EQ(mcPC, kStep + 1);
-    EXPECT_EQ(mcStage, 1);
+ protected:
+  void SetUp() override {
+    saved_ = OpMap[kOpcode];
+    OpMap[kOpcode] = OpMapEntry{};
+    CpuOpcode = kOpcode;
+    mcErrorPC = 0;
+    CpuTracePending = False;
+    HipPending = 0;
+    for (int i = 0; i < 8; ++i) CpuDReg[i] = CpuAReg[i] = 0;
+    CpuSop = CpuDop = 0;
+    SetCcr(0);
   }
-  static void ExpectEndOfInstruction() {
-    EXPECT_EQ(mcPC, static_cast<uint32_t>(McFastFetch));
-    EXPECT_EQ(mcStage, 1);
-  }
-  static void ExpectMicrocodeFault() {
-    EXPECT_EQ(mcPC, static_cast<uint32_t>(McFault));
-    EXPECT_EQ(mcErrorPC, kStep);
+  void TearDown() override {
+    OpMap[kOpcode] = saved_;
+    HipPending = 0;
   }
 
  private:
