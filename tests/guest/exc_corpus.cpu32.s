@@ -16,7 +16,7 @@ case_table:
         .long   c_cmp2_w, c_cmp2_l_pc, c_chk2_b, c_chk2_w_out
         .long   c_scaled_w, c_scaled_l, c_full_pc_long, c_full_bs_word
         .long   c_mulu_l, c_divu_l, c_move_w_ind, c_movem_l
-        .long   c_full_an_null
+        .long   c_full_an_null, c_full_an_long, c_full_pc_word, c_full_indirect
         .long   0
 
         .org    0x1000
@@ -57,6 +57,17 @@ c_movem_l:          movem.l %d0-%d2,(%a1)
                     trap    #15
 | MOVE.W (A0,D0.W),D1 with a null base displacement.
 c_full_an_null:     .word   0x3230, 0x0110
+                    trap    #15
+| MOVE.W (bd.L,A0,D0.W),D1: long base displacement from an address register.
+c_full_an_long:     .word   0x3230, 0x0130
+                    .long   0x00000010
+                    trap    #15
+| MOVE.W (bd.W,PC,D0.W),D1: word base displacement from the extension word.
+c_full_pc_word:     .word   0x323B, 0x0120
+                    .word   pcdata - (. - 2)
+                    trap    #15
+| MOVE.W ([A0,D0.W]),D1: memory indirect, not decoded: illegal instruction.
+c_full_indirect:    .word   0x3230, 0x0111
                     trap    #15
 
         .even
