@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "bus/Memory.h"
 #include "cpu/FetchDecode.h"
 #include "tables/OpMap.h"
@@ -37,6 +39,7 @@ TEST(DebugTextTest, OpcodeCountRange) {
 }
 
 TEST(DebugTextTest, ClearBreakpointSkipsKeepsAddressAndEnable) {
+  const auto saved = std::to_array(BreakPoints);
   for (BreakPoint& b : BreakPoints) b = {0x1234, True, True};
   ClearBreakpointSkips();
   for (const BreakPoint& b : BreakPoints) {
@@ -44,7 +47,7 @@ TEST(DebugTextTest, ClearBreakpointSkipsKeepsAddressAndEnable) {
     EXPECT_EQ(b.Enabled, True);
     EXPECT_EQ(b.Address, 0x1234u);
   }
-  for (BreakPoint& b : BreakPoints) b = {0, False, False};
+  for (size_t i = 0; i < saved.size(); ++i) BreakPoints[i] = saved[i];
 }
 
 }  // namespace
