@@ -151,6 +151,12 @@ inline void MovepByte(uint32_t offset, uint16_t ssw) {
   AccAddress = CpuEa + offset;
   SetAccSSW(MakeFunctionCode(ssw));
 }
+// A word transfer has steps 1-3, a long one steps 1 and 4-7; nothing else exists.
+inline bool MovepStepFits(uint8_t stage, uint16_t size) {
+  if (size == 1) return stage >= 1 && stage <= 3;
+  if (size == 2) return stage == 1 || (stage >= 4 && stage <= 7);
+  return false;
+}
 // One byte cycle of step `stage`; false (after diverting) when it faulted.
 inline bool MovepCycle(uint8_t stage) {
   BusCycle();
@@ -165,11 +171,11 @@ inline bool MovepCycle(uint8_t stage) {
 void mcrMOVEPRead() {
   const uint16_t size = CurrentOp().Size;
   uint8_t stage = mcStage;
+  if (!MovepStepFits(stage, size)) {
+    McrMicrocodeFault();
+    return;
+  }
   if (stage == 1) {
-    if (size != 1 && size != 2) {
-      McrMicrocodeFault();
-      return;
-    }
     MovepByte(0, 0x1701);
     stage = size == 1 ? 2 : 4;
   }
@@ -213,11 +219,11 @@ void mcrMOVEPWrite() {
   const uint16_t size = CurrentOp().Size;
   const uint16_t hi = static_cast<uint16_t>(CpuDop >> 16), lo = static_cast<uint16_t>(CpuDop);
   uint8_t stage = mcStage;
+  if (!MovepStepFits(stage, size)) {
+    McrMicrocodeFault();
+    return;
+  }
   if (stage == 1) {
-    if (size != 1 && size != 2) {
-      McrMicrocodeFault();
-      return;
-    }
     MovepByte(0, 0x1601);
     AccDataOut = size == 1 ? lo : hi;
     stage = size == 1 ? 2 : 4;

@@ -179,6 +179,13 @@ TEST(OperandAccess, MovepMovesEveryOtherByte) {
   AccAddress = 0x4004;
   mcrMOVEPRead();
   EXPECT_EQ(CpuSop, 0x11223344u);
+  // A step of the other size's sequence is a microcode fault.
+  CpuOpcode = 0x0108;
+  mcPC = 1000;
+  mcStage = 5;
+  mcrMOVEPRead();
+  EXPECT_EQ(mcPC, 64u);
+  EXPECT_EQ(mcErrorPC, 1000u);
 }
 
 TEST(OperandAccess, DataRegisterTransfers) {
