@@ -21,6 +21,13 @@ namespace {
 
 QString ToQt(const std::string& machineText) { return QString::fromStdString(Cp1252ToUtf8(machineText)); }
 std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
+// Dialog texts from the machine end their lines with CR LF.
+QString DialogText(const std::string& machineText) {
+  QString t = ToQt(machineText);
+  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return t;
+}
+bool HaveWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 
 // Section and key names may not hold the separator of QSettings' key paths.
 std::string CleanPart(std::string name) {
@@ -123,6 +130,7 @@ void QtHost::WaitEvents(int maxMs) {
 }
 
 MsgAnswer QtHost::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
+  if (!HaveWidgets()) return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
   QMessageBox::Icon qIcon = QMessageBox::NoIcon;
   switch (icon) {
     case MsgIcon::None: qIcon = QMessageBox::NoIcon; break;
@@ -136,7 +144,7 @@ MsgAnswer QtHost::MessageBox(const std::string& text, const std::string& title, 
   if (buttons == MsgButtons::OKCancel) qButtons = QMessageBox::Ok | QMessageBox::Cancel, escape = QMessageBox::Cancel;
   if (buttons == MsgButtons::YesNo) qButtons = QMessageBox::Yes | QMessageBox::No, escape = QMessageBox::No;
 
-  QMessageBox box(qIcon, ToQt(title), ToQt(text), qButtons, QApplication::activeWindow());
+  QMessageBox box(qIcon, ToQt(title), DialogText(text), qButtons, QApplication::activeWindow());
   box.setEscapeButton(escape);
   switch (box.exec()) {
     case QMessageBox::Cancel: return MsgAnswer::Cancel;
@@ -148,8 +156,9 @@ MsgAnswer QtHost::MessageBox(const std::string& text, const std::string& title, 
 
 std::optional<std::string> QtHost::InputBox(const std::string& prompt, const std::string& title,
                                             const std::string& defaultText) {
+  if (!HaveWidgets()) return std::nullopt;
   bool ok = false;
-  const QString answer = QInputDialog::getText(QApplication::activeWindow(), ToQt(title), ToQt(prompt),
+  const QString answer = QInputDialog::getText(QApplication::activeWindow(), ToQt(title), DialogText(prompt),
                                                QLineEdit::Normal, ToQt(defaultText), &ok);
   if (!ok) return std::nullopt;
   return FromQt(answer);
@@ -168,7 +177,7 @@ void QtHost::EndBusy() {
 }
 
 void QtHost::Beep() {
-  if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
+  if (HaveWidgets()) QApplication::beep();
 }
 
 std::string QtHost::GetSetting(const std::string& section, const std::string& key, const std::string& defaultValue) {

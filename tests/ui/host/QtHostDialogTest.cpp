@@ -48,10 +48,10 @@ TEST_F(QtHostDialogTest, MessageBoxAnswersFollowTheButtons) {
     auto* box = qobject_cast<QMessageBox*>(w);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->windowTitle(), QString::fromUtf8("Quit \u20AC"));
-    EXPECT_EQ(box->text(), QString::fromUtf8("Stop now\u00E9?"));
+    EXPECT_EQ(box->text(), QString::fromUtf8("Stop\nnow\u00E9?"));
     box->button(QMessageBox::No)->click();
   });
-  EXPECT_EQ(host_.MessageBox("Stop now\xE9?", "Quit \x80", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
+  EXPECT_EQ(host_.MessageBox("Stop\r\nnow\xE9?", "Quit \x80", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
 
   WhenModal([](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Cancel)->click(); });
   EXPECT_EQ(host_.MessageBox("Go?", "T", MsgButtons::OKCancel, MsgIcon::None), MsgAnswer::Cancel);
