@@ -101,15 +101,20 @@ TEST_F(QtHostDialogTest, PumpRunsPostedWorkAtMostOncePerInterval) {
 
 TEST_F(QtHostDialogTest, WaitEventsEndsOnAnEventOrAfterTheTimeLimit) {
   using Clock = std::chrono::steady_clock;
-  auto t0 = Clock::now();
-  host_.WaitEvents(40);
-  const auto idle = Clock::now() - t0;
+  // The first waits may end early on the application's start-up events; once
+  // those are handled a wait lasts until its limit.
+  auto idle = Clock::duration::zero();
+  for (int i = 0; i < 10 && idle < std::chrono::milliseconds(30); ++i) {
+    const auto t = Clock::now();
+    host_.WaitEvents(40);
+    idle = Clock::now() - t;
+    EXPECT_LT(idle, std::chrono::milliseconds(2000));
+  }
   EXPECT_GE(idle, std::chrono::milliseconds(30));
-  EXPECT_LT(idle, std::chrono::milliseconds(2000));
 
   bool ran = false;
   QTimer::singleShot(5, [&] { ran = true; });
-  t0 = Clock::now();
+  const auto t0 = Clock::now();
   host_.WaitEvents(5000);
   EXPECT_TRUE(ran);
   EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(2000));
