@@ -3,6 +3,7 @@
 
 #include "cpu/ControlStore.h"
 #include "cpu/Dispatch.h"
+#include "cpu/Microroutines.h"
 #include "tables/OpMap.h"
 #include "unit/support/TestMachine.h"
 
@@ -136,4 +137,23 @@ TEST(ControlStore, BadWordsAndNumbersAreMicrocodeFaults) {
   m.ExecuteWord();  // J48
   EXPECT_EQ(mcPC, 48u);
   EXPECT_EQ(m.StepInstruction(), test::Stop::Halt);
+}
+
+TEST(ControlStore, StepsARoutineDoesNotHaveAreMicrocodeFaults) {
+  test::TestMachine m;
+  // A resume point restored from a stack frame can name any step.
+  void (*const routines[])() = {mcrFetchDecode, mcrFetchDecodeDebug, mcrFetchExt,   mcrFetchImm,
+                                mcrFetchExtWord, mcrFetchExtLong,    mcrReadSrc,    mcrReadDst,
+                                mcrReadSrcByte,  mcrReadSrcWord,     mcrReadSrcLong, mcrReadDstWord,
+                                mcrWriteDst,     mcrWriteDstByte,    mcrWriteDstWord, mcrWriteDstLong,
+                                mcrPushReturn,   mcrMOVEPRead,       mcrMOVEPWrite};
+  CpuOpcode = 0x01C8;  // MOVEP.L D0,d(A0): a memory destination and a long size
+  for (auto routine : routines) {
+    for (int stage : {0, 14, 99, 255}) {
+      mcPC = 1000;
+      mcStage = static_cast<uint8_t>(stage);
+      routine();
+      EXPECT_EQ(mcPC, 64u) << stage;
+    }
+  }
 }
