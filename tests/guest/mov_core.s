@@ -121,6 +121,16 @@ start:
         movec   %d0, %dfc
         movec   %dfc, %d1
         CHKL    3, %d1
+        movec   %usp, %d2               | USP and VBR through MOVEC
+        move.l  #0x00017000, %d0
+        movec   %d0, %usp
+        move.l  %usp, %a3
+        CHKA    0x00017000, %a3
+        movec   %d2, %usp
+        moveq   #0, %d0
+        movec   %d0, %vbr
+        movec   %vbr, %d3
+        CHKL    0, %d3
         lea     RESULTS, %a2            | emulator registers 0x700-0x707 for the host
         .word   0x4E7A, 0x0700
         move.l  %d0, (%a2)+
@@ -176,6 +186,42 @@ flow_bad:
         bra.s   7f
 6:      move.w  #0xDEAD, (FAILNO).l
 7:
+        BCC     hi, 0x00, 1             | every condition, true and false
+        BCC     hi, 0x04, 0
+        BCC     ls, 0x01, 1
+        BCC     ls, 0x00, 0
+        BCC     cc, 0x1E, 1
+        BCC     cc, 0x01, 0
+        BCC     cs, 0x01, 1
+        BCC     cs, 0x1E, 0
+        BCC     ne, 0x1B, 1
+        BCC     ne, 0x04, 0
+        BCC     eq, 0x04, 1
+        BCC     eq, 0x1B, 0
+        BCC     vc, 0x1D, 1
+        BCC     vc, 0x02, 0
+        BCC     vs, 0x02, 1
+        BCC     vs, 0x1D, 0
+        BCC     pl, 0x17, 1
+        BCC     pl, 0x08, 0
+        BCC     mi, 0x08, 1
+        BCC     mi, 0x17, 0
+        BCC     ge, 0x0A, 1
+        BCC     ge, 0x08, 0
+        BCC     lt, 0x02, 1
+        BCC     lt, 0x0A, 0
+        BCC     gt, 0x00, 1
+        BCC     gt, 0x04, 0
+        BCC     le, 0x08, 1
+        BCC     le, 0x0A, 0
+        move.w  #0x04, %ccr             | DBEQ with Z set: the condition ends the loop
+        moveq   #3, %d0
+        move.w  #0x04, %ccr
+        dbeq    %d0, 1f
+        CHKL    3, %d0
+        bra.s   2f
+1:      move.w  #0xDEAD, (FAILNO).l
+2:
         move.l  %sp, %a6
         bsr.w   ret_addr_w
 bsr_w_next:

@@ -13,7 +13,7 @@ class MoveGuest : public ::testing::TestWithParam<uint16_t> {};
 TEST_P(MoveGuest, CoreInstructions) {
   test::TestMachine m;
   const uint16_t model = GetParam();
-  RunSelfChecking(m, "mov_core.s19", model, 132);
+  RunSelfChecking(m, "mov_core.s19", model, 163);
   // MOVEC's emulator registers 0x700-0x707.
   const uint32_t frameKind = model == Cpu68000 ? 0 : 0x101;
   const uint32_t expected[8] = {0, 1, 0, 15, model, frameKind, 0, static_cast<uint32_t>(BootDrive)};
