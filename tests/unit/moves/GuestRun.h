@@ -32,6 +32,11 @@ inline void UseModel(uint16_t model) {
   BuildExtWordTable();
 }
 
+// Puts the MC68010 tables back when a test that switched models ends.
+struct ModelGuard {
+  ~ModelGuard() { UseModel(Cpu68010); }
+};
+
 inline const char* ModelName(uint16_t model) {
   return model == Cpu68000 ? "MC68000" : model == Cpu32 ? "CPU32" : "MC68010";
 }

@@ -12,6 +12,7 @@ class MoveGuest : public ::testing::TestWithParam<uint16_t> {};
 
 TEST_P(MoveGuest, CoreInstructions) {
   test::TestMachine m;
+  ModelGuard guard;
   const uint16_t model = GetParam();
   RunSelfChecking(m, "mov_core.s19", model, 163);
   // MOVEC's emulator registers 0x700-0x707.
@@ -28,6 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Models, MoveGuest, ::testing::Values(Cpu68000, Cpu68010
 
 TEST(MoveGuestCpu32, LongFormsBoundsTrapsAndLpstop) {
   test::TestMachine m;
+  ModelGuard guard;
   RunSelfChecking(m, "mov_cpu32.cpu32.s19", Cpu32, 69);
 }
 

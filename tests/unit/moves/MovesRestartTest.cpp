@@ -164,6 +164,7 @@ TEST(MovesRestart, BusErrorAtEveryAccessUser) {
 
 TEST(MovesRestart, Cpu32LongFormsBusErrorAtEveryAccess) {
   test::TestMachine m;
+  ModelGuard guard;
   UseModel(Cpu32);
   RunCorpus(m, "mov_restart.cpu32.s19", 0x2700);
   RunCorpus(m, "mov_restart.cpu32.s19", 0x0000);
