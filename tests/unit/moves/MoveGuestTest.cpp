@@ -33,8 +33,12 @@ TEST(MoveGuestCpu32, LongFormsBoundsTrapsAndLpstop) {
   RunSelfChecking(m, "mov_cpu32.cpu32.s19", Cpu32, 69);
 }
 
-TEST(MoveGuestStop, AnInterruptEndsTheWait) {
+class MoveGuestStop : public ::testing::TestWithParam<uint16_t> {};
+
+TEST_P(MoveGuestStop, AnInterruptEndsTheWait) {
   test::TestMachine m;
+  ModelGuard guard;
+  UseModel(GetParam());
   ASSERT_TRUE(m.LoadSrec("mov_stop.s19"));
   ASSERT_EQ(m.ResetCpu(), test::Stop::Fetch);
   ASSERT_EQ(m.RunUntilStop(1000), test::Stop::StopInstr);
@@ -60,7 +64,10 @@ TEST(MoveGuestStop, AnInterruptEndsTheWait) {
   Exceptions.ClrIP(IntEntryKeyboardRx);
 }
 
-class MoveGuestMovphy : public ::testing::Test {
+INSTANTIATE_TEST_SUITE_P(Models, MoveGuestStop, ::testing::Values(Cpu68000, Cpu68010, Cpu32),
+                         [](const ::testing::TestParamInfo<uint16_t>& i) { return std::string(ModelName(i.param)); });
+
+class MoveGuestMovphy : public ::testing::TestWithParam<uint16_t> {
  protected:
   void TearDown() override {
     MovePhysEn = False;
@@ -68,17 +75,22 @@ class MoveGuestMovphy : public ::testing::Test {
   }
   void Run(bool on, uint16_t checks) {
     test::TestMachine m;
+    ModelGuard guard;
+    UseModel(GetParam());
     MovePhysEn = ToVBool(on);
     MapMovePhysical();
     m.SetDeviceCode(0x5000, 0x5003, DcRom);
     m.WriteLong(0x5000, 0x0BADF00D);
     m.WriteWord(kResults + 0x30, on ? 1 : 0);
-    RunSelfChecking(m, "mov_movphy.s19", Cpu68010, checks);
+    RunSelfChecking(m, "mov_movphy.s19", GetParam(), checks);
     EXPECT_EQ(m.ReadLong(0x5000), 0x0BADF00Du);
   }
 };
 
-TEST_F(MoveGuestMovphy, LineFWhileOff) { Run(false, 3); }
-TEST_F(MoveGuestMovphy, PhysicalMovesWhileOn) { Run(true, 12); }
+TEST_P(MoveGuestMovphy, LineFWhileOff) { Run(false, 3); }
+TEST_P(MoveGuestMovphy, PhysicalMovesWhileOn) { Run(true, 12); }
+
+INSTANTIATE_TEST_SUITE_P(Models, MoveGuestMovphy, ::testing::Values(Cpu68000, Cpu68010, Cpu32),
+                         [](const ::testing::TestParamInfo<uint16_t>& i) { return std::string(ModelName(i.param)); });
 
 }  // namespace korva::movetest
