@@ -1,0 +1,316 @@
+// The three memory-image loaders on real files: where the bytes land, what the
+// start address and IPL registers become, and the exact messages.
+#include <gtest/gtest.h>
+#include "bus/BusState.h"
+#include "bus/Loaders.h"
+#include "bus/Rom.h"
+#include "host/ScriptedHost.h"
+#include "unit/bus/LoaderFiles.h"
+
+namespace korva::test {
+namespace {
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  ScriptedHost host;
+  TempFolder dir;
+  RomWordArray savedRom = RomImage;
+
+  void SetUp() override {
+    AllRamMap();
+    ClearBusFaults();
+    LoadStartValid = False;
+    LoadStartAddress = 0;
+  }
+  void TearDown() override { RomImage = savedRom; }
+
+  std::vector<HostCall> Boxes() const { return host.CallsOf(HostCall::Kind::MessageBox); }
+  std::string Only(const char* title) const {
+    const auto boxes = Boxes();
+    if (boxes.size() != 1 || boxes[0].Title != title) {
+      ADD_FAILURE() << "expected one box titled '" << title << "', got " << boxes.size()
+                    << (boxes.empty() ? "" : " first titled '" + boxes[0].Title + "'");
+      return "";
+    }
+    return boxes[0].Text;
+  }
+  std::string Srecs(const std::vector<std::string>& lines, const char* end = "\r\n") {
+    std::string text;
+    for (const auto& l : lines) text += l + end;
+    return dir.Write("t.s19", text);
+  }
+};
+
+// ---- Field readers ----
+
+TEST_F(LoaderTest, FieldReaders) {
+  EXPECT_EQ(FindSrecLead("  xs1"), 4);
+  EXPECT_EQ(FindSrecLead("0123"), 0);
+  int32_t pos = 3;
+  EXPECT_EQ(TakeHexChars("S1ABC", pos, 2), "ABC");  // fewer at the end of the line
+  EXPECT_EQ(pos, 7);
+  EXPECT_EQ(TakeHexChars("S1ABC", pos, 1), "");
+  EXPECT_EQ(HexTextToLong("FFFFFFFF"), -1);
+  EXPECT_EQ(HexTextToLong("123456789"), 0);  // more than 8 characters
+  EXPECT_EQ(HexTextToLong(" 1f "), 0x1F);
+  EXPECT_EQ(HexTextToLong("1G"), 0x10);      // no digit counts as 0
+  EXPECT_EQ(HexTextToLong(""), 0);
+}
+
+// ---- S-records ----
+
+TEST_F(LoaderTest, SrecReportsTheRangeWritten) {
+  const auto path = Srecs({Srec(0, 0), Srec(1, 0x2000, Sequence(16, 0x40)), Srec(1, 0x1000, Sequence(16, 0x80)),
+                           Srec(9, 0x1234)});
+  EXPECT_EQ(LoadSrecFile(path, False, True), True);
+  EXPECT_EQ(Only("S-REC"), "MinAddress = 4096- 0x1000\r\nMaxAddress = 8207- 0x200F\r\n");
+  EXPECT_EQ(Boxes()[0].Buttons, MsgButtons::OK);
+  EXPECT_EQ(MemByte(0x2000), 0x40);
+  EXPECT_EQ(MemByte(0x200F), 0x4F);
+  EXPECT_EQ(MemByte(0x2010), 0x00);
+  EXPECT_EQ(MemByte(0x1000), 0x80);
+  EXPECT_EQ(LoadStartValid, True);
+  EXPECT_EQ(LoadStartAddress, 0x1234u);
+}
+
+TEST_F(LoaderTest, SrecWithoutDataReportsTheEmptyRange) {
+  const auto path = Srecs({Srec(0, 0, {'H', 'I'}), Srec(9, 0x0400)});
+  EXPECT_EQ(LoadSrecFile(path, False, True), True);
+  EXPECT_EQ(Only("S-REC"), "MinAddress = 16777215- 0xFFFFFF\r\nMaxAddress = -1- 0xFFFFFFFF\r\n");
+  EXPECT_EQ(LoadStartValid, True);
+  EXPECT_EQ(LoadStartAddress, 0x400u);
+}
+
+TEST_F(LoaderTest, SrecStartRecordsOfEveryWidthLastOneWins) {
+  EXPECT_EQ(LoadSrecFile(Srecs({Srec(7, 0x01020304), Srec(8, 0x050607)}), False, False), True);
+  EXPECT_EQ(LoadStartAddress, 0x050607u);
+  EXPECT_EQ(LoadSrecFile(Srecs({Srec(1, 0x10, {1}), Srec(5, 1)}), False, False), True);
+  EXPECT_EQ(LoadStartValid, False);  // cleared by the load, no start record in it
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(LoaderTest, S3AddressIsMaskedTo24BitsButChecksummedWhole) {
+  EXPECT_EQ(LoadSrecFile(Srecs({Srec(3, 0x01F00000, {0xAB, 0xCD})}), False, False), True);
+  EXPECT_TRUE(Boxes().empty());  // all four address bytes went into the checksum
+  EXPECT_EQ(CellOf(0xF00000).Data, 0xABCD);
+
+  // A wrong checksum names the address as read; the data stay written.
+  AllRamMap();
+  const std::string bad = Srec(3, 0x01F00000, {0x11}, 0x42);
+  EXPECT_EQ(LoadSrecFile(Srecs({bad, Srec(1, 0x100, {0x22})}), False, False), True);
+  EXPECT_EQ(Only("BAD CHECKSUM"), "Invalid Checksum 0x" + Hex2(~(0x06u + 0x01 + 0xF0 + 0x11)) + " <> 0x42 at 0x1F00000");
+  EXPECT_EQ(MemByte(0xF00000), 0x11);
+  EXPECT_EQ(MemByte(0x100), 0x22);  // loading went on
+}
+
+TEST_F(LoaderTest, SrecLineFormsAllRead) {
+  // Lower-case type, text before the "S", and each kind of line end.
+  for (const char* end : {"\r\n", "\n", "\r"}) {
+    AllRamMap();
+    std::string lower = Srec(1, 0x300, {0x5A});
+    lower[0] = 's';
+    const auto path = Srecs({"junk:" + lower, "  " + Srec(2, 0x012345, {0x77, 0x88})}, end);
+    EXPECT_EQ(LoadSrecFile(path, False, False), True) << "line end " << static_cast<int>(end[0]);
+    EXPECT_EQ(MemByte(0x300), 0x5A);
+    EXPECT_EQ(CellOf(0x012344).Data, 0x0077);
+    EXPECT_EQ(MemByte(0x012346), 0x88);
+  }
+  // The last line may lack its end.
+  AllRamMap();
+  EXPECT_EQ(LoadSrecFile(dir.Write("noend.s19", Srec(1, 0x10, {9})), False, False), True);
+  EXPECT_EQ(MemByte(0x10), 9);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(LoaderTest, SrecIntoTheRomImageTakesTheAddressModulo64K) {
+  RomImage.fill(0x1234);
+  const auto path = Srecs({Srec(2, 0xF00001, {0xAA}), Srec(2, 0x010000, {0xBB}), Srec(1, 0x0005, {0xCC})});
+  EXPECT_EQ(LoadSrecFile(path, True, False), True);
+  EXPECT_EQ(RomImage[0], 0xBBAA);
+  EXPECT_EQ(RomImage[2], 0x12CC);
+  EXPECT_EQ(CellOf(0xF00000).Data, 0);  // memory untouched
+  EXPECT_EQ(CellOf(0x010000).Data, 0);
+}
+
+TEST_F(LoaderTest, SrecBlankLineEndsTheLoadWithTheHostErrorMessage) {
+  const auto path = dir.Write("blank.s19", Srec(9, 0x40) + "\r\n" + Srec(1, 0xABC, {1, 2}) + "\r\n\r\n" +
+                                               Srec(1, 0x500, {3}) + "\r\n");
+  EXPECT_EQ(LoadSrecFile(path, False, True), False);
+  EXPECT_EQ(Only(" Error during S- Record Load"),
+            " Error number 5\r\n\r\n Line 3 holds no S-record\r\n\r\n File = " + path +
+                "\r\n\r\n Last  Record Address = 0xABC");
+  EXPECT_EQ(MemByte(0xABC), 1);  // what came before stays
+  EXPECT_EQ(MemByte(0x500), 0);
+  EXPECT_EQ(LoadStartValid, True);  // set by this load before the error
+}
+
+TEST_F(LoaderTest, SrecRecordLongerThanItsLineWritesNothing) {
+  std::string cut = Srec(1, 0x600, Sequence(8));
+  cut.resize(cut.size() - 4);  // the last data byte and the checksum are missing
+  EXPECT_EQ(LoadSrecFile(Srecs({cut}), False, False), False);
+  EXPECT_NE(Only(" Error during S- Record Load").find("Line 1 ends inside its record"), std::string::npos);
+  for (uint32_t a = 0x600; a < 0x610; ++a) EXPECT_EQ(MemByte(a), 0) << a;
+}
+
+TEST_F(LoaderTest, MissingFileKeepsTheStartFlag) {
+  LoadStartValid = True;
+  const auto path = dir.Path("absent.s19");
+  EXPECT_EQ(LoadSrecFile(path, False, False), False);
+  EXPECT_EQ(Only(" Error during S- Record Load"),
+            " Error number 2\r\n\r\n No such file or directory\r\n\r\n File = " + path +
+                "\r\n\r\n Last  Record Address = 0x0");
+  EXPECT_EQ(LoadStartValid, True);
+  host.ClearCalls();
+  EXPECT_EQ(LoadCpmCommandFile(path, False), False);
+  EXPECT_EQ(Only(" Error during Loading of CPM Command File"),
+            " Error number 2\r\n\r\n No such file or directory\r\n\r\n File = " + path);
+  host.ClearCalls();
+  EXPECT_EQ(LoadVersadosLoadModule(dir.Path(""), False), False);  // a folder cannot be read
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(LoadStartValid, False);
+}
+
+TEST_F(LoaderTest, WritesToUnmappedWordsLeaveTheFaultFlagsAsTheyWere) {
+  SetMemMap(0x700000, 0x7FFFFF, DcNothing);
+  const auto path = Srecs({Srec(2, 0x700000, {1, 2, 3})});
+  EXPECT_EQ(LoadSrecFile(path, False, False), True);
+  EXPECT_FALSE(FaultFlag || BusErrorFlag);
+  SetAddressError();
+  EXPECT_EQ(LoadSrecFile(path, False, False), True);
+  EXPECT_TRUE(FaultFlag && AddressErrorFlag);
+  EXPECT_FALSE(BusErrorFlag);
+  ClearBusFaults();
+}
+
+// ---- CP/M-68K command files ----
+
+TEST_F(LoaderTest, CpmContiguousPlacesTextDataAndBssOnEvenAddresses) {
+  for (uint32_t a = 0x1000; a < 0x1010; ++a) WriteMemory(a, True, 0xEE, True);
+  CpmHeader h;
+  h.TextSize = 5, h.DataSize = 2, h.BssSize = 3, h.TextStart = 0x1000;
+  EXPECT_EQ(LoadCpmCommandFile(dir.Write("a.68k", CpmFile(h, Sequence(5, 0x10), {0x21, 0x22})), False), True);
+  const uint8_t want[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0xEE, 0x21, 0x22, 0, 0, 0, 0xEE};
+  for (uint32_t k = 0; k < sizeof want; ++k) EXPECT_EQ(MemByte(0x1000 + k), want[k]) << k;
+  EXPECT_EQ(LoadStartAddress, 0x1000u);
+  EXPECT_EQ(LoadStartValid, True);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(LoaderTest, CpmWithGivenDataAndBssStarts) {
+  CpmHeader h;
+  h.Magic = 0x601B, h.TextSize = 2, h.DataSize = 1, h.BssSize = 2;
+  h.TextStart = 0x2000, h.DataStart = 0x3001, h.BssStart = 0x4000;
+  WriteMemory(0x4000, False, 0xFFFF, True);
+  EXPECT_EQ(LoadCpmCommandFile(dir.Write("b.68k", CpmFile(h, {0xA1, 0xA2}, {0xD1})), True), True);
+  EXPECT_EQ(RomImage[0x1000], 0xA1A2);           // 0x2000 modulo 64 KB
+  EXPECT_EQ(RomImage[0x1800] & 0xFF, 0xD1);      // 0x3001
+  EXPECT_EQ(RomImage[0x2000], 0x0000);           // bss
+  EXPECT_EQ(CellOf(0x4000).Data, 0xFFFF);        // memory untouched
+}
+
+TEST_F(LoaderTest, CpmHeaderErrorsWriteNothing) {
+  CpmHeader h;
+  h.Magic = 0x601B, h.TextSize = 4, h.TextStart = 0x1000, h.BssStart = 0x01000000;
+  const auto values = dir.Write("v.68k", CpmFile(h, {1, 2, 3, 4}, {}));
+  EXPECT_EQ(LoadCpmCommandFile(values, False), False);
+  EXPECT_EQ(Only(" Error during Loading of CPM Command File"), "Bad Header - Values File = " + values);
+
+  host.ClearCalls();
+  CpmHeader big;
+  big.TextSize = 0x80000000u;  // a negative size fails as well
+  EXPECT_EQ(LoadCpmCommandFile(dir.Write("n.68k", CpmFile(big, {1}, {})), False), False);
+  EXPECT_EQ(Boxes().size(), 1u);
+
+  host.ClearCalls();
+  CpmHeader magic;
+  magic.Magic = 0x601C, magic.TextSize = 4, magic.TextStart = 0x1000;
+  const auto bad = dir.Write("m.68k", CpmFile(magic, {1, 2, 3, 4}, {}));
+  EXPECT_EQ(LoadCpmCommandFile(bad, False), False);
+  EXPECT_EQ(Only(" Error during Loading of CPM Command File"), "Bad Header - Magic\r\n\r\n File = " + bad);
+  EXPECT_EQ(CellOf(0x1000).Data, 0);
+  EXPECT_EQ(LoadStartValid, False);
+}
+
+TEST_F(LoaderTest, CpmFileShorterThanItsHeaderSaysStopsAtTheEnd) {
+  CpmHeader h;
+  h.TextSize = 8, h.DataSize = 4, h.BssSize = 4, h.TextStart = 0x800;
+  for (uint32_t a = 0x800; a < 0x820; ++a) WriteMemory(a, True, 0xEE, True);
+  const auto path = dir.Write("short.68k", CpmFile(h, Sequence(6, 0x31), {}));
+  EXPECT_EQ(LoadCpmCommandFile(path, False), False);
+  EXPECT_EQ(Only(" Error during Loading of CPM Command File"),
+            " Error number 62\r\n\r\n Input past end of file\r\n\r\n File = " + path);
+  for (uint32_t k = 0; k < 6; ++k) EXPECT_EQ(MemByte(0x800 + k), 0x31 + k);
+  for (uint32_t a = 0x806; a < 0x820; ++a) EXPECT_EQ(MemByte(a), 0xEE) << a;  // no unread or bss bytes
+  EXPECT_EQ(LoadStartValid, False);
+}
+
+// ---- VersaDOS load modules ----
+
+TEST_F(LoaderTest, VersadosFormat0LoadsPagesUpToTheEndMarker) {
+  Bytes data = Sequence(512, 0);
+  const uint8_t ipl[8] = {0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x10, 0x08};
+  std::copy(ipl, ipl + 8, data.begin());
+  data.resize(512 + 256, 0x99);  // data of an entry past the marker: never read
+  LoadIplPC = LoadIplSP = 0;
+  const auto path = dir.Write("m.lo", VdosFile(0, 0x1008, {{0x0010, 0x0001}, {0, 0xFFFF}, {0x0030, 0}}, data));
+  EXPECT_EQ(LoadVersadosLoadModule(path, False), True);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(MemByte(0x1000 + 8), 8);
+  EXPECT_EQ(MemByte(0x11FF), 0xFF);
+  EXPECT_EQ(MemByte(0x1200), 0);
+  EXPECT_EQ(MemByte(0x3000), 0);
+  EXPECT_EQ(LoadIplSP, 0x8000u);
+  EXPECT_EQ(LoadIplPC, 0x1008u);
+  EXPECT_EQ(LoadStartAddress, 0x1008u);
+  EXPECT_EQ(LoadStartValid, True);
+
+  // Other loads keep the IPL registers.
+  EXPECT_EQ(LoadSrecFile(Srecs({Srec(9, 0)}), False, False), True);
+  EXPECT_EQ(LoadIplPC, 0x1008u);
+}
+
+TEST_F(LoaderTest, VersadosFormat1EndsAtTheFirstZeroEntryAfterEntry0) {
+  // Entry 0 all zero loads one byte at 0; the second zero entry ends the table.
+  ClearRomImage();
+  const Bytes data = {0x7E, 0xB0, 0xB1, 0xB2, 0xB3, 0xC0};
+  const auto path =
+      dir.Write("m.lo", VdosFile(1, 0xABCDEF, {{0, 0}, {0x01002000, 0x03}, {0, 0}, {0x3000, 0}}, data));
+  EXPECT_EQ(LoadVersadosLoadModule(path, True), True);
+  EXPECT_EQ(RomImage[0] >> 8, 0x7E);
+  EXPECT_EQ(RomImage[0x1000], 0xB0B1);
+  EXPECT_EQ(RomImage[0x1001], 0xB2B3);
+  EXPECT_EQ(RomImage[0x1800], 0xFFFF);  // 0x3000 lies past the end of the table
+  EXPECT_EQ(LoadIplSP, 0x7E000000u);  // kept bytes entry 0 does not reach stay 0
+  EXPECT_EQ(LoadIplPC, 0u);
+  EXPECT_EQ(LoadStartAddress, 0xABCDEFu);
+}
+
+TEST_F(LoaderTest, VersadosHeaderErrorsWriteNothing) {
+  const Bytes data = Sequence(256);
+  const auto reserved = dir.Write("r.lo", VdosFile(0, 0, {{0x10, 0}, {0, 0xFFFF}}, data, 0x01));
+  EXPECT_EQ(LoadVersadosLoadModule(reserved, False), False);
+  EXPECT_EQ(Only(" Error during Loading of Versados Load Module"),
+            "Bad LIB Header - Reserved bytes not zero\r\n\r\n File = " + reserved);
+  host.ClearCalls();
+  const auto format = dir.Write("f.lo", VdosFile(2, 0, {{0x10, 0}, {0, 0xFFFF}}, data));
+  EXPECT_EQ(LoadVersadosLoadModule(format, False), False);
+  EXPECT_EQ(Only(" Error during Loading of Versados Load Module"),
+            "Bad LIB Header - Lib Format\r\n\r\n File = " + format);
+  EXPECT_EQ(MemByte(0x1001), 0);
+  EXPECT_EQ(LoadStartValid, False);
+}
+
+TEST_F(LoaderTest, VersadosFileShorterThanItsTableStopsAtTheEnd) {
+  LoadIplPC = 0x55;
+  const auto path = dir.Write("s.lo", VdosFile(0, 0x2000, {{0x20, 0}, {0, 0xFFFF}}, Sequence(100, 1)));
+  EXPECT_EQ(LoadVersadosLoadModule(path, False), False);
+  EXPECT_EQ(Only(" Error during Loading of Versados Load Module"),
+            " Error number 62\r\n\r\n Input past end of file\r\n\r\n File = " + path);
+  EXPECT_EQ(MemByte(0x2000 + 99), 100);
+  EXPECT_EQ(MemByte(0x2000 + 100), 0);
+  EXPECT_EQ(LoadIplPC, 0x55u);
+  EXPECT_EQ(LoadStartValid, False);
+}
+
+}  // namespace
+}  // namespace korva::test

@@ -1,0 +1,248 @@
+// The boot ROM and the font at start-up, the ROM overlay and its swaps, the
+// front-panel window and the graphics layouts.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include "board/SCM.h"
+#include "bus/Loaders.h"
+#include "bus/Rom.h"
+#include "host/ScriptedHost.h"
+#include "shell/MainFormHooks.h"
+#include "shell/PlugFlags.h"
+#include "unit/bus/LoaderFiles.h"
+
+namespace korva::test {
+namespace {
+
+class BracketForm final : public MainFormHooks {
+ public:
+  int Takes = 0, Overs = 0;
+  std::vector<VBool> FrontPanel;
+  void TakesAwhile(VBool stop) override { Takes += stop == True; }
+  void DelayOver(VBool restore) override { Overs += restore == True; }
+  void ShowFrontPanel(VBool plugged) override { FrontPanel.push_back(plugged); }
+};
+
+class RomTest : public ::testing::Test {
+ protected:
+  ScriptedHost host;
+  BracketForm form;
+  TempFolder dir;
+  std::string romPath, fontPath;
+
+  void SetUp() override {
+    SetMainForm(&form);
+    ResetPlugFlags();
+    ClearRomImage();
+    // A ROM with its reset vectors and a word at 0100; the font's bytes reach
+    // the character generator only at odd addresses.
+    romPath = dir.Write("ROM.S19", Srec(1, 0, {0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x10, 0x00}) + "\r\n" +
+                                       Srec(1, 0x100, {0x4E, 0x71}) + "\r\n" + Srec(9, 0) + "\r\n");
+    fontPath = dir.Write("CHARRAM.S19", Srec(3, 0xF14000, {0xAA, 0x55, 0xBB, 0x66}) + "\r\n");
+    UseFiles(romPath, fontPath);
+  }
+  void TearDown() override {
+    SetMainForm(nullptr);
+    ClearRomImage();
+  }
+  void UseFiles(const std::string& rom, const std::string& font) {
+    host.PresetSetting("General", "RomFilename", rom);
+    host.PresetSetting("General", "FontFilename", font);
+  }
+  void StartUp() {
+    BuildMemoryMap();
+    form.Takes = form.Overs = 0;
+    form.FrontPanel.clear();
+  }
+  std::vector<HostCall> Boxes() const { return host.CallsOf(HostCall::Kind::MessageBox); }
+  static uint8_t Code(uint32_t a) { return CellOf(a).Device; }
+  static std::vector<MemoryCell> Cells(uint32_t from, uint32_t words) {
+    return std::vector<MemoryCell>(&CellOf(from), &CellOf(from) + words);
+  }
+  static bool Same(const std::vector<MemoryCell>& a, const std::vector<MemoryCell>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const MemoryCell& x, const MemoryCell& y) {
+      return x.Data == y.Data && x.Device == y.Device && x.Tag == y.Tag;
+    });
+  }
+};
+
+TEST_F(RomTest, StartUpOverlaysTheRomAtZeroAndLoadsTheFont) {
+  StartUp();
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(RomAtZero, True);
+  EXPECT_EQ(ReadMemory(0x000000, False), 0x0000);
+  EXPECT_EQ(ReadMemory(0x000002, False), 0x8000);
+  EXPECT_EQ(ReadMemory(0x000100, False), 0x4E71);
+  EXPECT_EQ(ReadMemory(0x000102, False), 0xFFFF);  // where the file put nothing
+  EXPECT_EQ(Code(0x00FFFE), DcRom);
+  EXPECT_EQ(ReadMemory(0xF00000, False), 0);
+  EXPECT_EQ(Code(0xF0FFFE), DcRam);
+  EXPECT_EQ(Scm.CharGenRam(0), 0x55);
+  EXPECT_EQ(Scm.CharGenRam(1), 0x66);
+  EXPECT_EQ(RomFilename, romPath);
+  EXPECT_EQ(FontFilename, fontPath);
+}
+
+TEST_F(RomTest, MissingFilesAreReportedAndLeaveAnErasedRom) {
+  const auto rom = dir.Path("none.s19"), font = dir.Path("nofont.s19");
+  UseFiles(rom, font);
+  StartUp();
+  const auto boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].Title, "NO ROM");
+  EXPECT_EQ(boxes[0].Text, rom + "\r\n\r\n ROM S-rec file does NOT exist!");
+  EXPECT_EQ(boxes[1].Title, "NO Font");
+  EXPECT_EQ(boxes[1].Text, font + "\r\n\r\n Character Font S-rec file does NOT exist!");
+  for (uint32_t a : {0x0u, 0x100u, 0xFFFEu}) EXPECT_EQ(ReadMemory(a, False), 0xFFFF);
+}
+
+TEST_F(RomTest, EmptySettingsNameTheProgramFolder) {
+  UseFiles("", "");
+  LoadRomFile();
+  EXPECT_EQ(RomFilename, DefaultRomFilename());
+  EXPECT_TRUE(RomFilename.size() > 14 && RomFilename.ends_with("/ROMS/ROM.S19")) << RomFilename;
+  EXPECT_TRUE(DefaultFontFilename().ends_with("/FONTS/CHARRAM.S19"));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Title, "NO ROM");
+}
+
+TEST_F(RomTest, AFailedRomLoadKeepsTheImageLoadedBefore) {
+  LoadRomFile();
+  const RomWordArray good = RomImage;
+  EXPECT_EQ(good[0x80], 0x4E71);
+
+  const auto broken = dir.Write("broken.s19", Srec(1, 0x200, {1, 2}) + "\r\n\r\n");
+  const auto brokenFont = dir.Write("brokenfont.s19", "garbage\n");
+  UseFiles(broken, brokenFont);
+  LoadRomFile();
+  LoadFontFile();
+  const auto boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0].Title, " Error during S- Record Load");
+  EXPECT_EQ(boxes[1].Title, "Error Loading ROM");
+  EXPECT_EQ(boxes[1].Text, broken + "\r\n\r\nFailed to load ROM S-rec file!");
+  EXPECT_EQ(boxes[3].Title, "Error Loading Font");
+  EXPECT_EQ(boxes[3].Text, brokenFont + "\r\n\r\nFailed to load Character Font S-rec file!");
+  EXPECT_TRUE(RomImage == good);
+
+  // A file that loads replaces the whole image: words it does not name are blank.
+  EXPECT_EQ(LoadIntoRomImage([&] { return LoadSrecFile(fontPath, True, False); }), True);
+  EXPECT_EQ(RomImage[0x80], 0xFFFF);
+  EXPECT_EQ(RomImage[0x2000], 0xAA55);  // F14000 modulo 64 KB
+}
+
+TEST_F(RomTest, SwapsKeepTheCoveredRamAndRepeatSwapsChangeNothing) {
+  StartUp();
+  CellOf(0x000010).Tag = 7;
+  CellOf(0xF00010).Tag = 9;
+  WriteMemory(0xF00010, False, 0xBEEF, False);  // RAM hidden under the ROM, seen high
+  SwapRomToHigh();
+  EXPECT_EQ(RomAtZero, False);
+  EXPECT_EQ(ReadMemory(0x000010, False), 0xBEEF);
+  EXPECT_EQ(Code(0x000010), DcRam);
+  EXPECT_EQ(ReadMemory(0xF00002, False), 0x8000);
+  EXPECT_EQ(Code(0xF0FFFE), DcRom);
+  EXPECT_EQ(form.Takes, 1);
+  EXPECT_EQ(form.Overs, 1);
+
+  auto low = Cells(0, RomWords), high = Cells(0xF00000, RomWords);
+  SwapRomToHigh();
+  EXPECT_TRUE(Same(low, Cells(0, RomWords)) && Same(high, Cells(0xF00000, RomWords)));
+  EXPECT_EQ(form.Takes, 1);
+
+  WriteMemory(0x000010, False, 0xCAFE, False);
+  SwapRomToZero();
+  EXPECT_EQ(ReadMemory(0xF00010, False), 0xCAFE);
+  EXPECT_EQ(Code(0xF00010), DcRam);
+  EXPECT_EQ(ReadMemory(0x000002, False), 0x8000);
+  low = Cells(0, RomWords), high = Cells(0xF00000, RomWords);
+  SwapRomToZero();  // must not save the ROM copy over the RAM kept high
+  EXPECT_TRUE(Same(low, Cells(0, RomWords)) && Same(high, Cells(0xF00000, RomWords)));
+  EXPECT_EQ(CellOf(0x000010).Tag, 7);
+  EXPECT_EQ(CellOf(0xF00010).Tag, 9);
+}
+
+TEST_F(RomTest, FrontPanelWindowFollowsTheRom) {
+  StartUp();
+  EXPECT_EQ(Code(0x000A04), DcRom);
+  FrontPanelPlugged = False;
+  PlugFrontPanel(False);
+  EXPECT_EQ(Code(0x000A04), DcRom);  // the overlay wins
+  SwapRomToHigh();
+  EXPECT_EQ(Code(0x000A04), DcRam);
+  PlugFrontPanel(True);
+  EXPECT_EQ(Code(0x000A00), DcFrontPanel);
+  EXPECT_EQ(Code(0x000A04), DcFrontPanel);
+  EXPECT_EQ(Code(0x000A06), DcRam);
+  EXPECT_EQ(form.FrontPanel, (std::vector<VBool>{False, False, True}));
+}
+
+TEST_F(RomTest, ReloadRomRefreshesOnlyWhereTheRomIsMapped) {
+  StartUp();
+  WriteMemory(0x000020, False, 0x1111, True);  // a forced write changes the copy only
+  EXPECT_EQ(RomImage[0x10], 0xFFFF);
+  ReloadRom();
+  EXPECT_EQ(ReadMemory(0x000020, False), 0xFFFF);
+
+  SwapRomToHigh();
+  WriteMemory(0x000020, False, 0x2222, False);
+  RomImage[0x10] = 0x3333;
+  ReloadRom();
+  EXPECT_EQ(ReadMemory(0xF00020, False), 0x3333);
+  EXPECT_EQ(ReadMemory(0x000020, False), 0x2222);
+  EXPECT_EQ(form.Takes, 1);  // only the swap is a long operation
+}
+
+struct Span {
+  uint32_t Lo, Hi;
+  uint8_t Code;
+};
+
+// Every word of the plane area and of the pixel window against its layout.
+void ExpectLayout(const std::vector<Span>& spans) {
+  for (uint32_t a = 0x030000; a < 0xF00000; a += 2) {
+    if (a == 0x060000) a = 0xE00000;
+    uint8_t want = a < 0x060000 ? DcRam : DcPixelRamOff;
+    for (const auto& s : spans)
+      if (a >= s.Lo && a <= s.Hi) want = s.Code;
+    if (CellOf(a).Device != want) {
+      ADD_FAILURE() << std::hex << "word " << a << " code " << int(CellOf(a).Device) << " expected " << int(want);
+      return;
+    }
+  }
+}
+
+TEST_F(RomTest, GraphicsLayoutsRecodeExactlyTheirRanges) {
+  StartUp();
+  MapGraphicsPlanes1();
+  ExpectLayout({{0x030000, 0x03EA5F, 50}, {0x040000, 0x04EA5F, 51}, {0x050000, 0x05EA5F, 52},
+                {0xE00000, 0xEEA5FF, DcPixelRam}});
+  EXPECT_EQ(GreenPlaneBase, 0x18000u);
+  EXPECT_EQ(BluePlaneBase, 0x20000u);
+  EXPECT_EQ(RedPlaneBase, 0x28000u);
+
+  MapGraphicsPlanes2();
+  ExpectLayout({{0x030000, 0x03752F, 50}, {0x040000, 0x04752F, 51}, {0x050000, 0x05752F, 52},
+                {0xE00000, 0xE752FF, DcPixelRam}});
+  WriteMemory(0x030010, False, 0x1234, True);
+  WriteMemory(0x040010, False, 0x5678, True);
+
+  MapGraphicsPlanes3();
+  ExpectLayout({{0x048000, 0x04F52F, 54}, {0x050000, 0x05752F, 55}, {0x058000, 0x05F52F, 56},
+                {0xE00000, 0xE752FF, DcPixelRam}});
+  EXPECT_EQ(GreenPlaneBase, 0x24000u);
+  EXPECT_EQ(BluePlaneBase, 0x28000u);
+  EXPECT_EQ(RedPlaneBase, 0x2C000u);
+  EXPECT_EQ(ReadMemory(0x030010, False), 0x1234);  // old plane data left as plain RAM
+  EXPECT_EQ(ReadMemory(0x040010, False), 0x5678);
+
+  MapGraphicsOff();
+  ExpectLayout({});
+  EXPECT_EQ(GreenPlaneBase | BluePlaneBase | RedPlaneBase, 0u);
+  EXPECT_EQ(Code(0x02FFFE), DcRam);  // neighbours untouched
+  EXPECT_EQ(Code(0xF00000), DcRam);
+  EXPECT_EQ(form.Takes, 4);
+  EXPECT_EQ(form.Overs, 4);
+}
+
+}  // namespace
+}  // namespace korva::test
