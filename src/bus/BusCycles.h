@@ -40,23 +40,23 @@ namespace bus_detail {
 }
 }  // namespace bus_detail
 
-inline void BusReadWord() {
+[[gnu::always_inline]] inline void BusReadWord() {
   uint32_t physical;
   if (bus_detail::Begin() && bus_detail::Translate(False, physical)) AccDataIn = ReadMemory(physical, False);
 }
-inline void BusReadByte() {
+[[gnu::always_inline]] inline void BusReadByte() {
   uint32_t physical;
   if (bus_detail::Begin() && bus_detail::Translate(False, physical)) AccDataIn = ReadMemory(physical, True);
 }
-inline void BusFetchWord() {
+[[gnu::always_inline]] inline void BusFetchWord() {
   uint32_t physical;
   if (bus_detail::Begin() && bus_detail::Translate(False, physical)) AccInstIn = ReadMemory(physical, False);
 }
-inline void BusWriteWord() {
+[[gnu::always_inline]] inline void BusWriteWord() {
   uint32_t physical;
   if (bus_detail::Begin() && bus_detail::Translate(True, physical)) WriteMemory(physical, False, AccDataOut, False);
 }
-inline void BusWriteByte() {
+[[gnu::always_inline]] inline void BusWriteByte() {
   uint32_t physical;
   if (bus_detail::Begin() && bus_detail::Translate(True, physical))
     WriteMemory(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF), False);
