@@ -27,16 +27,22 @@ void EnterBusFault(uint8_t stage);
 void AbortOnBusFault();
 
 namespace bus_detail {
-// Clear the fault flags; false when the cycle is a rerun and does nothing.
+// Start a cycle. A rerun clears the fault flags and does nothing more (false);
+// otherwise the translation that follows leaves the flags of this cycle.
 [[gnu::always_inline]] inline bool Begin() {
+  if (AccRR == False) return true;
   FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
-  return AccRR == False;
+  return false;
 }
-// Translate AccAddress with AccFC; false when the MMU refused it. A refused
-// translation makes no physical access: memory and the data latches stay as they were.
+// Translate AccAddress with AccFC; false when the MMU refused it. A successful
+// translation clears all four fault flags; a refusal sets the MMU's flags, and
+// an address error left from an earlier cycle is dropped. A refused translation
+// makes no physical access: memory and the data latches stay as they were.
 [[gnu::always_inline]] inline bool Translate(VBool isWrite, uint32_t& physical) {
   Mmu.TranslateAddress(AccAddress, AccFC, isWrite, physical);
-  return BusErrorFlag == False;
+  if (BusErrorFlag == False) return true;
+  AddressErrorFlag = False;
+  return false;
 }
 }  // namespace bus_detail
 
