@@ -10,6 +10,7 @@
 #include "bus/BusState.h"
 #include "bus/Memory.h"
 #include "bus/Rom.h"
+#include "host/CodePage.h"
 #include "host/Host.h"
 #include "tables/Packing.h"
 #include "tables/TextFormat.h"
@@ -52,9 +53,12 @@ void ShowOk(const std::string& text, const std::string& title) {
   Host().MessageBox(text, title, MsgButtons::OK, MsgIcon::None);
 }
 
+// File names are the host's (UTF-8); messages are in the machine's code page.
+std::string FileText(const std::string& fileName) { return " File = " + Utf8ToCp1252(fileName); }
+
 std::string HostErrorText(const LoadError& e, const std::string& fileName) {
-  return " Error number " + std::to_string(e.Number) + CrLf + CrLf + " " + e.Description + CrLf + CrLf +
-         " File = " + fileName;
+  return " Error number " + std::to_string(e.Number) + CrLf + CrLf + " " + Utf8ToCp1252(e.Description) + CrLf +
+         CrLf + FileText(fileName);
 }
 
 // The loaders write through the bus dispatchers, which report faults in the
@@ -362,13 +366,13 @@ VBool LoadCpmCommandFile(const std::string& fileName, VBool toRom) {
   if (startsGiven) {
     if (!file.ReadLong(dataStart) || !file.ReadLong(bssStart)) return fail(file.Failure());
   } else if (magic != 0x601A) {
-    ShowOk(std::string("Bad Header - Magic") + CrLf + CrLf + " File = " + fileName, CpmErrorTitle);
+    ShowOk(std::string("Bad Header - Magic") + CrLf + CrLf + FileText(fileName), CpmErrorTitle);
     return False;
   }
   const auto inRange = [](uint32_t v) { return v <= 0xFFFFFF; };
   if (!inRange(textSize) || !inRange(dataSize) || !inRange(bssSize) || !inRange(textStart) ||
       (startsGiven && (!inRange(dataStart) || !inRange(bssStart)))) {
-    ShowOk("Bad Header - Values File = " + fileName, CpmErrorTitle);
+    ShowOk("Bad Header - Values" + FileText(fileName), CpmErrorTitle);
     return False;
   }
 
@@ -404,7 +408,7 @@ VBool LoadVersadosLoadModule(const std::string& fileName, VBool toRom) {
     return False;
   };
   const auto badHeader = [&](const char* reason) {
-    ShowOk(std::string(reason) + CrLf + CrLf + " File = " + fileName, VdosErrorTitle);
+    ShowOk(std::string(reason) + CrLf + CrLf + FileText(fileName), VdosErrorTitle);
     return False;
   };
   if (!file.Open(fileName)) return fail(file.OpenFailure());

@@ -5,6 +5,7 @@
 #include <memory>
 #include "bus/Loaders.h"
 #include "bus/Memory.h"
+#include "host/CodePage.h"
 #include "host/Host.h"
 #include "shell/MainFormHooks.h"
 #include "shell/PlugFlags.h"
@@ -32,6 +33,12 @@ std::string ProgramFolder() {
 std::string PathSetting(const char* key, const std::string& defaultPath) {
   const std::string value = Host().GetSetting("General", key, defaultPath);
   return value.empty() ? defaultPath : value;
+}
+
+// An OK-only message about a host file: its name (UTF-8 on the host, shown in
+// the machine's code page), two line ends and the text.
+void Show(const std::string& fileName, const std::string& text, const char* title) {
+  Host().MessageBox(Utf8ToCp1252(fileName) + "\r\n\r\n" + text, title, MsgButtons::OK, MsgIcon::None);
 }
 
 bool FileFound(const std::string& path) {
@@ -103,25 +110,21 @@ VBool LoadIntoRomImage(const std::function<VBool()>& load) {
 void LoadRomFile() {
   RomFilename = PathSetting("RomFilename", DefaultRomFilename());
   if (!FileFound(RomFilename)) {
-    Host().MessageBox(RomFilename + "\r\n\r\n" + " ROM S-rec file does NOT exist!", "NO ROM", MsgButtons::OK,
-                      MsgIcon::None);
+    Show(RomFilename, " ROM S-rec file does NOT exist!", "NO ROM");
     return;
   }
   if (!LoadIntoRomImage([] { return LoadSrecFile(RomFilename, True, False); }))
-    Host().MessageBox(RomFilename + "\r\n\r\n" + "Failed to load ROM S-rec file!", "Error Loading ROM", MsgButtons::OK,
-                      MsgIcon::None);
+    Show(RomFilename, "Failed to load ROM S-rec file!", "Error Loading ROM");
 }
 
 void LoadFontFile() {
   FontFilename = PathSetting("FontFilename", DefaultFontFilename());
   if (!FileFound(FontFilename)) {
-    Host().MessageBox(FontFilename + "\r\n\r\n" + " Character Font S-rec file does NOT exist!", "NO Font",
-                      MsgButtons::OK, MsgIcon::None);
+    Show(FontFilename, " Character Font S-rec file does NOT exist!", "NO Font");
     return;
   }
   if (!LoadSrecFile(FontFilename, False, False))
-    Host().MessageBox(FontFilename + "\r\n\r\n" + "Failed to load Character Font S-rec file!", "Error Loading Font",
-                      MsgButtons::OK, MsgIcon::None);
+    Show(FontFilename, "Failed to load Character Font S-rec file!", "Error Loading Font");
 }
 
 void MapRomAtPowerOn() {

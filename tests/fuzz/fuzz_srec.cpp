@@ -1,0 +1,14 @@
+// S-record text of any shape: into memory and into the ROM image.
+#include "FuzzFile.h"
+#include "bus/Loaders.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace korva;
+  fuzz::PlainRamMap();
+  const std::string& path = fuzz::WriteScratch(data, size);
+  for (VBool toRom : {False, True}) {
+    LoadSrecFile(path, toRom, True);
+    fuzz::CheckFaultFlagsClear();
+  }
+  return 0;
+}

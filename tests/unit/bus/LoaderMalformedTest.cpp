@@ -1,0 +1,253 @@
+// Broken files: every loader, given a valid file cut short at each byte, an
+// empty file, garbage, absurd sizes or very long lines, gives a defined result,
+// writes only bytes it has read and shows at most its one error box.
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include "bus/Loaders.h"
+#include "bus/Rom.h"
+#include "host/ScriptedHost.h"
+#include "unit/bus/LoaderFiles.h"
+
+namespace korva::test {
+namespace {
+
+enum class Kind { Srec, Cpm, Versados };
+
+VBool Load(Kind kind, const std::string& path, VBool toRom) {
+  switch (kind) {
+    case Kind::Srec: return LoadSrecFile(path, toRom, False);
+    case Kind::Cpm: return LoadCpmCommandFile(path, toRom);
+    default: return LoadVersadosLoadModule(path, toRom);
+  }
+}
+
+const char* ErrorTitle(Kind kind) {
+  switch (kind) {
+    case Kind::Srec: return " Error during S- Record Load";
+    case Kind::Cpm: return " Error during Loading of CPM Command File";
+    default: return " Error during Loading of Versados Load Module";
+  }
+}
+
+// A valid file and where each of its data bytes lands.
+struct Sample {
+  const char* Name;
+  Kind What;
+  Bytes File;
+  struct Placed {
+    uint32_t Address;
+    uint8_t Value;
+  };
+  std::map<size_t, Placed> Target;  // file offset of a data byte -> where it lands
+  std::vector<uint32_t> Zeros;      // written as zero once the whole file is read
+  struct Record {
+    size_t First, End;  // [first, end) of the record's text
+    bool Skipped;       // a type the loader passes over
+  };
+  std::vector<Record> Records;  // S-records only
+
+  void Place(size_t offset, uint32_t address) { Target[offset] = {address, File[offset]}; }
+};
+
+Sample SrecSample() {
+  Sample s{"Srec", Kind::Srec, {}, {}, {}, {}};
+  std::string text;
+  const struct {
+    int Type;
+    uint32_t Address;
+    Bytes Data;
+  } recs[] = {{0, 0, {'h', 'd', 'r'}}, {1, 0x4000, Sequence(5, 0x10)}, {2, 0x004010, {0x20, 0x21}},
+              {3, 0x00004020, {0x30}}, {9, 0x4000, {}}};
+  for (const auto& r : recs) {
+    const std::string line = Srec(r.Type, r.Address, r.Data);
+    const size_t first = text.size();
+    const size_t dataAt = first + 4 + 2 * (r.Type == 2 ? 3 : r.Type == 3 ? 4 : 2);
+    if (r.Type >= 1 && r.Type <= 3)
+      for (size_t k = 0; k < r.Data.size(); ++k)
+        s.Target[dataAt + 2 * k] = {r.Address + static_cast<uint32_t>(k), r.Data[k]};
+    text += line;
+    s.Records.push_back({first, text.size(), r.Type == 0});
+    text += "\r\n";
+  }
+  s.File.assign(text.begin(), text.end());
+  return s;
+}
+
+Sample CpmSample() {
+  Sample s{"Cpm", Kind::Cpm, {}, {}, {}, {}};
+  CpmHeader h;
+  h.TextSize = 5, h.DataSize = 3, h.BssSize = 4, h.TextStart = 0x4000;
+  s.File = CpmFile(h, Sequence(5, 0x40), Sequence(3, 0x50));
+  for (size_t k = 0; k < 5; ++k) s.Place(28 + k, 0x4000 + static_cast<uint32_t>(k));
+  for (size_t k = 0; k < 3; ++k) s.Place(33 + k, 0x4006 + static_cast<uint32_t>(k));
+  for (uint32_t a = 0x400A; a < 0x400E; ++a) s.Zeros.push_back(a);
+  return s;
+}
+
+Sample VersadosSample(uint8_t format) {
+  Sample s{format == 0 ? "Versados0" : "Versados1", Kind::Versados, {}, {}, {}, {}};
+  if (format == 0) {
+    s.File = VdosFile(0, 0x4000, {{0x40, 0}, {0x41, 0}, {0, 0xFFFF}}, Sequence(512, 0x61));
+    for (size_t k = 0; k < 512; ++k) s.Place(256 + k, 0x4000 + static_cast<uint32_t>(k));
+  } else {
+    s.File = VdosFile(1, 0x4000, {{0x4000, 2}, {0xFF004100, 1}, {0, 0}}, Sequence(5, 0x71));
+    for (size_t k = 0; k < 3; ++k) s.Place(256 + k, 0x4000 + static_cast<uint32_t>(k));
+    for (size_t k = 0; k < 2; ++k) s.Place(259 + k, 0x4100 + static_cast<uint32_t>(k));
+  }
+  return s;
+}
+
+constexpr uint32_t WindowLo = 0x3F00, WindowHi = 0x4300;
+constexpr uint8_t Sentinel = 0xEE;
+
+class LoaderTruncationTest : public ::testing::TestWithParam<Sample> {
+ protected:
+  ScriptedHost host;
+  TempFolder dir;
+  void SetUp() override { AllRamMap(); }
+  static void FillWindow() {
+    for (uint32_t a = WindowLo; a < WindowHi; ++a) WriteMemory(a, True, Sentinel, True);
+  }
+};
+
+// Whether the S-record text cut at length k still loads, and up to which offset
+// data records are complete.
+bool SrecCutLoads(const Sample& s, size_t k, size_t& completeUpTo) {
+  completeUpTo = 0;
+  for (const auto& r : s.Records) {
+    if (k >= r.End) {
+      completeUpTo = r.End;
+      continue;
+    }
+    if (k <= r.First) return true;
+    return r.Skipped || k - r.First == 1;  // a lone "S" is a record of no known type
+  }
+  return true;
+}
+
+TEST_P(LoaderTruncationTest, EveryCutLoadsOnlyWhatWasRead) {
+  const Sample& s = GetParam();
+  for (size_t k = 0; k <= s.File.size(); ++k) {
+    FillWindow();
+    host.ClearCalls();
+    const auto path = dir.Write("cut", Bytes(s.File.begin(), s.File.begin() + static_cast<std::ptrdiff_t>(k)));
+    const VBool result = Load(s.What, path, False);
+
+    size_t readUpTo = k;  // data bytes at offsets below this may be written
+    bool expectTrue = k == s.File.size();
+    if (s.What == Kind::Srec) expectTrue = SrecCutLoads(s, k, readUpTo);
+    ASSERT_EQ(result, ToVBool(expectTrue)) << s.Name << " cut at " << k;
+    const auto boxes = host.CallsOf(HostCall::Kind::MessageBox);
+    if (expectTrue) {
+      ASSERT_TRUE(boxes.empty()) << s.Name << " cut at " << k << ": " << boxes[0].Title;
+    } else {
+      ASSERT_EQ(boxes.size(), 1u) << s.Name << " cut at " << k;
+      ASSERT_EQ(boxes[0].Title, ErrorTitle(s.What));
+    }
+
+    std::map<uint32_t, uint8_t> want;
+    for (const auto& [offset, placed] : s.Target)
+      if (offset < readUpTo) want[placed.Address] = placed.Value;
+    if (expectTrue)
+      for (uint32_t a : s.Zeros) want[a] = 0;
+    for (uint32_t a = WindowLo; a < WindowHi; ++a) {
+      const auto it = want.find(a);
+      ASSERT_EQ(MemByte(a), it == want.end() ? Sentinel : it->second)
+          << s.Name << " cut at " << k << ", address " << std::hex << a;
+    }
+  }
+  // Nothing outside the window was ever written.
+  for (uint32_t a = 0; a < 0x1000000; a += 2)
+    if (a < WindowLo || a >= WindowHi) ASSERT_EQ(CellOf(a).Data, 0) << std::hex << a;
+}
+
+INSTANTIATE_TEST_SUITE_P(Loaders, LoaderTruncationTest,
+                         ::testing::Values(SrecSample(), CpmSample(), VersadosSample(0), VersadosSample(1)),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Other broken files ----
+
+class LoaderMalformedTest : public ::testing::Test {
+ protected:
+  ScriptedHost host;
+  TempFolder dir;
+  RomWordArray savedRom = RomImage;
+  void SetUp() override { AllRamMap(); }
+  void TearDown() override { RomImage = savedRom; }
+  size_t Boxes() const { return host.CallsOf(HostCall::Kind::MessageBox).size(); }
+  static size_t WrittenBytes() {
+    size_t n = 0;
+    for (const auto& c : RamArray) n += (c.Data >> 8 != 0) + ((c.Data & 0xFF) != 0);
+    return n;
+  }
+};
+
+TEST_F(LoaderMalformedTest, EmptyFile) {
+  const auto path = dir.Write("empty", Bytes{});
+  EXPECT_EQ(LoadSrecFile(path, False, True), True);  // no records: the empty range
+  EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox)[0].Title, "S-REC");
+  EXPECT_EQ(LoadCpmCommandFile(path, False), False);
+  EXPECT_EQ(LoadVersadosLoadModule(path, False), False);
+  EXPECT_EQ(Boxes(), 3u);
+}
+
+TEST_F(LoaderMalformedTest, GarbageNeverCorruptsTheMap) {
+  std::mt19937 random(1234);
+  for (int round = 0; round < 8; ++round) {
+    Bytes junk(4096);
+    for (auto& b : junk) b = static_cast<uint8_t>(random());
+    if (round & 1) {  // plausible headers over garbage
+      junk[0] = 0x60, junk[1] = 0x1A + (round & 2 ? 1 : 0);
+      junk[32] = static_cast<uint8_t>(round & 4 ? 1 : 0);
+      std::fill(junk.begin() + 33, junk.begin() + 48, 0);
+    }
+    const auto path = dir.Write("junk", junk);
+    for (VBool toRom : {False, True})
+      for (Kind kind : {Kind::Srec, Kind::Cpm, Kind::Versados}) {
+        host.ClearCalls();
+        Load(kind, path, toRom);
+        for (const auto& box : host.CallsOf(HostCall::Kind::MessageBox))
+          EXPECT_TRUE(box.Title == ErrorTitle(kind) || box.Title == "BAD CHECKSUM") << box.Title;
+      }
+  }
+  for (uint32_t a = 0; a < 0x1000000; a += 0x1000) ASSERT_EQ(CellOf(a).Device, DcRam);
+}
+
+TEST_F(LoaderMalformedTest, HugeSizesStopAtTheEndOfTheFile) {
+  CpmHeader h;
+  h.TextSize = 0xFFFFFF, h.DataSize = 0xFFFFFF, h.BssSize = 0xFFFFFF, h.TextStart = 0x10000;
+  EXPECT_EQ(LoadCpmCommandFile(dir.Write("h.68k", CpmFile(h, Sequence(10), {})), False), False);
+  EXPECT_EQ(WrittenBytes(), 10u);
+
+  AllRamMap();
+  const auto v1 = VdosFile(1, 0, {{0xFFFFFFFF, 0xFFFFFFFF}, {0, 0}}, Sequence(10));
+  EXPECT_EQ(LoadVersadosLoadModule(dir.Write("h1.lo", v1), False), False);
+  EXPECT_EQ(WrittenBytes(), 10u);
+  EXPECT_EQ(MemByte(0xFFFFFF), 1);  // the range starts at FFFFFF and wraps
+  EXPECT_EQ(MemByte(0x000000), 2);
+
+  AllRamMap();
+  const auto v0 = VdosFile(0, 0, {{0xFFFF, 0xFFFE}}, Sequence(10));
+  EXPECT_EQ(LoadVersadosLoadModule(dir.Write("h0.lo", v0), False), False);
+  EXPECT_EQ(WrittenBytes(), 10u);
+  EXPECT_EQ(Boxes(), 3u);
+}
+
+TEST_F(LoaderMalformedTest, LongLines) {
+  const std::string junk(10000, 'x');
+  // A record after 10,000 characters of other text loads.
+  EXPECT_EQ(LoadSrecFile(dir.Write("a", junk + Srec(1, 0x100, {0x42}) + "\n"), False, False), True);
+  EXPECT_EQ(MemByte(0x100), 0x42);
+  // A record of 255 bytes followed by 10,000 more characters: the record only.
+  std::string big = Srec(1, 0x2000, Bytes(252, 0x33)) + std::string(10000, '4');
+  EXPECT_EQ(LoadSrecFile(dir.Write("b", big), False, False), True);
+  EXPECT_EQ(WrittenBytes(), 253u);
+  EXPECT_EQ(MemByte(0x2000 + 251), 0x33);
+  // 10,000 characters without an "S" end the load.
+  EXPECT_EQ(LoadSrecFile(dir.Write("c", std::string(10000, '0') + "\r\n"), False, False), False);
+  EXPECT_EQ(Boxes(), 1u);
+}
+
+}  // namespace
+}  // namespace korva::test
