@@ -237,9 +237,8 @@ std::string TakeHexChars(std::string_view line, int32_t& position, int32_t byteC
 }
 
 int32_t HexTextToLong(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   if (text.size() > 8) return 0;
   uint32_t value = 0;
   for (char c : text) {

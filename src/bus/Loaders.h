@@ -37,7 +37,7 @@ int32_t FindSrecLead(std::string_view line);
 // The 2 x byteCount characters from position (fewer at the end of the line);
 // position advances by 2 x byteCount.
 std::string TakeHexChars(std::string_view line, int32_t& position, int32_t byteCount);
-// Hexadecimal text to a number: trimmed; more than 8 characters give 0; a
+// Hexadecimal text to a number: blanks around it dropped; more than 8 characters give 0; a
 // character that is no hexadecimal digit counts as 0; "FFFFFFFF" gives -1.
 int32_t HexTextToLong(std::string_view text);
 
