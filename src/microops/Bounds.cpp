@@ -213,13 +213,15 @@ void mcrLINK() {
   }
 }
 
-// UNLK An: A7 := An, An := the long popped, A7 += 4.
+// UNLK An: A7 := An, An := the long popped, A7 += 4. The long is read through
+// An and A7 is moved only when both reads have succeeded, so an odd or unmapped
+// An raises its address or bus error with the stack pointer untouched (the frame
+// goes on the old stack, not at An) and a restart reads the same words again.
 void mcrUNLK() {
   uint32_t& an = AReg(CurrentOp().DstReg);
   switch (mcStage) {
     case 1:
-      CpuAReg[7] = an;
-      AccAddress = CpuAReg[7];
+      AccAddress = an;
       SetSsw(kSswDataRead);
       [[fallthrough]];
     case 2:
@@ -229,7 +231,7 @@ void mcrUNLK() {
         return;
       }
       CpuTempWord = AccDataIn;
-      AccAddress = CpuAReg[7] + 2;
+      AccAddress = an + 2;
       SetSsw(kSswDataRead);
       [[fallthrough]];
     case 3:
@@ -238,6 +240,7 @@ void mcrUNLK() {
         EnterBusFault(3);
         return;
       }
+      CpuAReg[7] = an;
       an = MakeLong(CpuTempWord, AccDataIn);
       CpuAReg[7] += 4;
       McrEndInstruction();
