@@ -14,7 +14,12 @@ static inline void ClearFlags() { FaultFlag = MmuFaultFlag = AddressErrorFlag = 
 
 void BusCycle() {
   ClearFlags();
-  if (AccRR) return;
+  if (AccRR) {
+    // The rerun covers exactly this one access: skip it and drop the flag.
+    AccRR = False;
+    AccSSW &= 0x7FFF;
+    return;
+  }
   uint32_t physical = 0;
   if (AccRM) {
     // Test-and-set: read the byte, write it back with bit 7 set. A fault raised by

@@ -27,11 +27,15 @@ void EnterBusFault(uint8_t stage);
 void AbortOnBusFault();
 
 namespace bus_detail {
-// Start a cycle. A rerun clears the fault flags and does nothing more (false);
-// otherwise the translation that follows leaves the flags of this cycle.
+// Start a cycle. A rerun clears the fault flags and does nothing more (false):
+// the rerun covers exactly the one access it resumes, so the flag is dropped as
+// the access is skipped. Otherwise the translation that follows leaves the
+// flags of this cycle.
 [[gnu::always_inline]] inline bool Begin() {
   if (AccRR == False) return true;
   FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+  AccRR = False;
+  AccSSW &= 0x7FFF;
   return false;
 }
 // Translate AccAddress with AccFC; false when the MMU refused it. A successful

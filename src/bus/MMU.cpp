@@ -47,6 +47,7 @@ void classMMU::InterruptRecheck() {
 
 // Neither cache entry matched: search the descriptors in order.
 void classMMU::TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
+  ForgetAllRepeats();
   const int d = Search(ast_[f], (logical >> 8) & 0xFFFFu);
   if (d < 0) {
     TranslateFault(logical, f, isWrite, kNone, isWrite ? 0xA8 : 0xA0, physical);
@@ -56,6 +57,7 @@ void classMMU::TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint3
 }
 
 void classMMU::TranslateHit(unsigned d, uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
+  ForgetAllRepeats();
   MmuDescriptor& s = desc_[d];
   if (isWrite && (s.SSR & MmuSsrWP)) {
     TranslateFault(logical, f, isWrite, static_cast<uint8_t>(d), 0xC0, physical);
@@ -111,6 +113,7 @@ uint8_t classMMU::LocalStatus() const {
 }
 
 uint8_t classMMU::AccessMMU(uint32_t offset) {
+  ForgetAllRepeats();  // some reads load descriptors or the accumulator
   offset &= 63;
   if (offset < 0x20) return (offset & 1) ? 0xFF : ast_[offset >> 1];
   switch (offset) {
@@ -137,6 +140,7 @@ uint8_t classMMU::AccessMMU(uint32_t offset) {
 }
 
 void classMMU::AccessMMU(uint32_t offset, uint8_t value) {
+  ForgetAllRepeats();
   offset &= 63;
   if (offset < 0x20) {
     if (offset & 1) return;

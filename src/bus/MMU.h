@@ -58,7 +58,7 @@ class classMMU {
   // write to a write-protected segment): the fault is recorded in GSR, LSR, RDP
   // and the accumulator, MmuFaultFlag, BusErrorFlag and FaultFlag are set and
   // physical := logical.
-  inline void TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite, uint32_t& physical);
+  void TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite, uint32_t& physical);
 
   // Translation without side effects for the debugger and disassembler:
   // result := descriptor number << 24 | 24-bit physical address, or
@@ -128,7 +128,22 @@ class classMMU {
     written_ = 0;
     for (MmuDescriptor& d : desc_) d.SSR = 0;
     desc_[0] = MmuDescriptor{0, 0, 0, 0, MmuSsrE, 0xFF};
+    ForgetAllRepeats();
   }
+
+  // Pages whose translation repeats without changing anything, per function
+  // code and direction; Page is NoRepeat when empty. Any change to the MMU's
+  // state outside the inline path forgets them all.
+  struct RepeatEntry {
+    uint32_t Page;
+    uint32_t Base;
+  };
+  static constexpr uint32_t NoRepeat = 0xFFFFFFFFu;
+  constexpr void ForgetRepeats(unsigned f) { repeat_[f][0].Page = repeat_[f][1].Page = NoRepeat; }
+  constexpr void ForgetAllRepeats() {
+    for (unsigned f = 0; f < 16; ++f) ForgetRepeats(f);
+  }
+  RepeatEntry repeat_[16][2] = {};
 
   MmuDescriptor desc_[MmuDescriptorCount];
   uint8_t ast_[16] = {};
@@ -144,33 +159,52 @@ class classMMU {
 
 extern classMMU Mmu;
 
-// The common case, a cached descriptor without write protection or interrupt,
-// stays inline: it is taken on every bus cycle.
-inline void classMMU::TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite, uint32_t& physical) {
+// The common case stays inline: it is taken on every bus cycle. First the
+// repeat table: a page this function code translated last time with nothing
+// left to change (descriptor already marked, caches already pointing at it) is
+// answered from there. Then a cached descriptor without write protection or
+// interrupt. Everything else goes out of line.
+[[gnu::always_inline]] inline void classMMU::TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite,
+                                                              uint32_t& physical) {
   const unsigned f = fc & 15u;
+  const unsigned w = isWrite ? 1u : 0u;
   const uint32_t page = (logical >> 8) & 0xFFFFu;
+  const RepeatEntry& r = repeat_[f][w];
+  if (r.Page == page) {
+    physical = r.Base | (logical & 0xFFu);
+    FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+    return;
+  }
   const uint8_t asn = ast_[f];
   unsigned d = readCache_[f];
+  bool viaReadCache = true;
   if (!Matches(desc_[d], asn, page)) {
     d = writeCache_[f];
+    viaReadCache = false;
     if (!Matches(desc_[d], asn, page)) {
-      TranslateSearch(logical, f, isWrite != 0, physical);
+      TranslateSearch(logical, f, w != 0, physical);
       return;
     }
   }
   MmuDescriptor& s = desc_[d];
-  if ((s.SSR & MmuSsrI) || (isWrite && (s.SSR & MmuSsrWP))) {
-    TranslateHit(d, logical, f, isWrite != 0, physical);
+  if ((s.SSR & MmuSsrI) || (w && (s.SSR & MmuSsrWP))) {
+    TranslateHit(d, logical, f, w != 0, physical);
     return;
   }
-  if (isWrite) {
-    s.SSR |= MmuSsrU | MmuSsrM;
-    writeCache_[f] = static_cast<uint8_t>(d);
-  } else {
-    s.SSR |= MmuSsrU;
-    readCache_[f] = static_cast<uint8_t>(d);
+  const uint8_t need = w ? (MmuSsrU | MmuSsrM) : MmuSsrU;
+  uint8_t* cache = w ? writeCache_ : readCache_;
+  // A translation that changes nothing may be repeated from the table: the same
+  // cache lookup would pick the same descriptor again. A read picked through
+  // the read cache qualifies; a write qualifies when it would pick this
+  // descriptor through either cache.
+  const bool repeatable = (s.SSR & need) == need && cache[f] == d && (w == 0 ? viaReadCache : true);
+  if (cache[f] != d) {
+    cache[f] = static_cast<uint8_t>(d);
+    ForgetRepeats(f);  // the cache now picks another descriptor for this space
   }
+  s.SSR |= need;
   physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
+  if (repeatable) repeat_[f][w] = RepeatEntry{page, physical & 0xFFFF00u};
   FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
 }
 

@@ -34,7 +34,13 @@ inline void StepControlStore() {
   if (pc < McStoreSize) {
     const McEntry& e = Microcode[pc];
     if (e.Kind == McCall) {
-      DispatchMcr(e.Arg);
+      // One indirect call through the routine table (DispatchMcr without the extra call).
+      if (e.Arg < McrTableSize) {
+        McrTable[e.Arg]();
+        return;
+      }
+      mcErrorPC = static_cast<uint16_t>(pc);
+      mcPC = McFault;
       return;
     }
     if (e.Kind == McJump) {

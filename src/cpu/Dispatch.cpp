@@ -1,213 +1,231 @@
-// The micro-routine dispatcher: one dense switch over the routine numbers.
+// The micro-routine dispatcher: a dense table of the routines by number.
 #include "cpu/Dispatch.h"
+#include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
 
 namespace korva {
 
+namespace {
+
+// Numbers that name no routine: a microcode fault.
+void NoRoutine() { McrMicrocodeFault(); }
+
+// The six routines that are members of the CPU object.
+void CallmcrAerr() { Cpu.mcrAerr(); }
+void CallmcrAerr000() { Cpu.mcrAerr000(); }
+void CallmcrBerr() { Cpu.mcrBerr(); }
+void CallmcrBerr000() { Cpu.mcrBerr000(); }
+void CallmcrRTE() { Cpu.mcrRTE(); }
+void CallmcrRTE000() { Cpu.mcrRTE000(); }
+
+}  // namespace
+
+McrFunction const McrTable[McrTableSize] = {
+    NoRoutine,  // 0
+    mcrABCD,  // 1
+    mcrADD,  // 2
+    mcrADDDnToEa,  // 3
+    mcrADDA,  // 4
+    mcrADDToDn,  // 5
+    mcrADDQAn,  // 6
+    mcrADDImmToDn,  // 7
+    mcrADDImm,  // 8
+    mcrADDAAn,  // 9
+    mcrADDAnToDn,  // 10
+    mcrADDX,  // 11
+    CallmcrAerr,  // 12
+    CallmcrAerr000,  // 13
+    mcrLine1010Exception,  // 14
+    mcrANDI,  // 15
+    mcrANDReg,  // 16
+    mcrANDDnToEa,  // 17
+    mcrANDToDn,  // 18
+    mcrANDItoSR,  // 19
+    mcrASLReg,  // 20
+    mcrASLMem,  // 21
+    mcrASRReg,  // 22
+    mcrASRMem,  // 23
+    mcrBccB,  // 24
+    mcrBccL,  // 25
+    mcrBccW,  // 26
+    mcrBCHG,  // 27
+    mcrBCLR,  // 28
+    CallmcrBerr,  // 29
+    CallmcrBerr000,  // 30
+    mcrIllegalExceptionv2,  // 31
+    mcrBRAB,  // 32
+    mcrBRAL,  // 33
+    mcrBRAW,  // 34
+    mcrBSET,  // 35
+    mcrBTST,  // 36
+    mcrDstEA,  // 37
+    mcrDstEA32,  // 38
+    mcrSrcEA,  // 39
+    mcrSrcEA32,  // 40
+    mcrCHK,  // 41
+    mcrChkException,  // 42
+    mcrCLRDn,  // 43
+    mcrCLR,  // 44
+    mcrCMP,  // 45
+    mcrCMP2,  // 46
+    mcrCMPA,  // 47
+    mcrCMPToDn,  // 48
+    mcrCMPAAn,  // 49
+    mcrCMPAnToDn,  // 50
+    mcrLPSTOPDecode,  // 51
+    mcrDBcc,  // 52
+    mcrZeroDivideException,  // 53
+    mcrDIVS,  // 54
+    mcrDIVU,  // 55
+    mcrDIVL,  // 56
+    mcrIdle,  // 57
+    mcrEORI,  // 58
+    mcrEORReg,  // 59
+    mcrEORDnToEa,  // 60
+    mcrEORItoSR,  // 61
+    mcrEXG,  // 62
+    mcrEXT,  // 63
+    mcrFormatErrorException,  // 64
+    mcrFetchExt,  // 65
+    mcrFetchImm,  // 66
+    mcrFetchExtLong,  // 67
+    mcrFetchDecode,  // 68
+    mcrFetchDecodeDebug,  // 69
+    mcrFetchExtWord,  // 70
+    mcrLine1111Exception,  // 71
+    mcrReadDst,  // 72
+    mcrDstFromDn,  // 73
+    mcrReadDstWord,  // 74
+    mcrReadSrc,  // 75
+    mcrReadSrcByte,  // 76
+    mcrReadSrcPair,  // 77
+    mcrSrcFromDn,  // 78
+    mcrReadSrcLong,  // 79
+    mcrMOVESRead,  // 80
+    mcrReadSrcWord,  // 81
+    mcrHalt,  // 82
+    mcrIllegalException,  // 83
+    ShowInternalError,  // 84
+    mcrInterrupt,  // 85
+    mcrJMP,  // 86
+    mcrLEA,  // 87
+    mcrLINK,  // 88
+    mcrLoadSRChecked,  // 89
+    mcrLSLReg,  // 90
+    mcrLSLMem,  // 91
+    mcrLSRReg,  // 92
+    mcrLSRMem,  // 93
+    mcrMOVEC,  // 94
+    mcrMOVEAL,  // 95
+    mcrMOVEAW,  // 96
+    mcrMOVEBToDn,  // 97
+    mcrMOVELToDn,  // 98
+    mcrMOVEWToDn,  // 99
+    mcrMOVEB,  // 100
+    mcrMOVEL,  // 101
+    mcrMOVEW,  // 102
+    mcrMOVEToCCR,  // 103
+    mcrMOVEMLToRegs,  // 104
+    mcrMOVEMWToRegs,  // 105
+    mcrMOVEMLToMem,  // 106
+    mcrMOVEMWToMem,  // 107
+    mcrMOVEMLToMemPredec,  // 108
+    mcrMOVEMWToMemPredec,  // 109
+    mcrCopySrcDst,  // 110
+    mcrMOVPHY,  // 111
+    mcrMOVEQ,  // 112
+    mcrMOVEALRn,  // 113
+    mcrMOVEAWRn,  // 114
+    mcrMOVEBDnDn,  // 115
+    mcrMOVELRnDn,  // 116
+    mcrMOVEWRnDn,  // 117
+    mcrMOVEBDnToEa,  // 118
+    mcrMOVELRnToEa,  // 119
+    mcrMOVEWRnToEa,  // 120
+    mcrMOVESDecode,  // 121
+    mcrMOVESFromReg,  // 122
+    mcrMOVESToReg,  // 123
+    mcrMOVEFromSR,  // 124
+    mcrMOVEUSP,  // 125
+    mcrMULS,  // 126
+    mcrMULU,  // 127
+    mcrMULL,  // 128
+    mcrNBCD,  // 129
+    mcrNEGDn,  // 130
+    mcrNEG,  // 131
+    mcrNEGX,  // 132
+    mcrNOP,  // 133
+    mcrNOTDn,  // 134
+    mcrNOT,  // 135
+    mcrORI,  // 136
+    mcrORReg,  // 137
+    mcrORDnToEa,  // 138
+    mcrORToDn,  // 139
+    mcrORItoSR,  // 140
+    mcrPEA,  // 141
+    mcrPrivilegeException,  // 142
+    mcrPushReturn,  // 143
+    mcrWriteDst,  // 144
+    mcrWriteDstByte,  // 145
+    mcrMOVESWrite,  // 146
+    mcrDstToDn,  // 147
+    mcrWriteDstLong,  // 148
+    mcrWriteDstWord,  // 149
+    mcrMOVEPRead,  // 150
+    mcrRESET,  // 151
+    mcrReset,  // 152
+    mcrROLReg,  // 153
+    mcrROLMem,  // 154
+    mcrRORReg,  // 155
+    mcrRORMem,  // 156
+    mcrROXLReg,  // 157
+    mcrROXLMem,  // 158
+    mcrROXRReg,  // 159
+    mcrROXRMem,  // 160
+    mcrRTD,  // 161
+    CallmcrRTE,  // 162
+    CallmcrRTE000,  // 163
+    mcrRTR,  // 164
+    mcrRTS,  // 165
+    mcrSBCD,  // 166
+    mcrScc,  // 167
+    mcrLoadSRChecked,  // 168
+    mcrSUB,  // 169
+    mcrSUBDnToEa,  // 170
+    mcrSUBA,  // 171
+    mcrSUBToDn,  // 172
+    mcrSUBQAn,  // 173
+    mcrSUBImmToDn,  // 174
+    mcrSUBImm,  // 175
+    mcrSUBAAn,  // 176
+    mcrSUBAnToDn,  // 177
+    mcrSUBX,  // 178
+    mcrSWAP,  // 179
+    mcrTAS,  // 180
+    mcrTBLEntryAddress,  // 181
+    mcrStep,  // 182
+    mcrStep,  // 183
+    mcrStep,  // 184
+    mcrStep,  // 185
+    mcrTraceException,  // 186
+    mcrTrapException,  // 187
+    mcrTRAPcc,  // 188
+    mcrTRAPV,  // 189
+    mcrTrapvException,  // 190
+    mcrTSTAn,  // 191
+    mcrTSTDn,  // 192
+    mcrTST,  // 193
+    mcrUNLK,  // 194
+    mcrStopWait,  // 195
+    mcrMOVEPWrite,  // 196
+};
+
 void DispatchMcr(uint32_t n) {
-  switch (n) {
-    case 1: mcrABCD(); return;
-    case 2: mcrADD(); return;
-    case 3: mcrADDDnToEa(); return;
-    case 4: mcrADDA(); return;
-    case 5: mcrADDToDn(); return;
-    case 6: mcrADDQAn(); return;
-    case 7: mcrADDImmToDn(); return;
-    case 8: mcrADDImm(); return;
-    case 9: mcrADDAAn(); return;
-    case 10: mcrADDAnToDn(); return;
-    case 11: mcrADDX(); return;
-    case 12: Cpu.mcrAerr(); return;
-    case 13: Cpu.mcrAerr000(); return;
-    case 14: mcrLine1010Exception(); return;
-    case 15: mcrANDI(); return;
-    case 16: mcrANDReg(); return;
-    case 17: mcrANDDnToEa(); return;
-    case 18: mcrANDToDn(); return;
-    case 19: mcrANDItoSR(); return;
-    case 20: mcrASLReg(); return;
-    case 21: mcrASLMem(); return;
-    case 22: mcrASRReg(); return;
-    case 23: mcrASRMem(); return;
-    case 24: mcrBccB(); return;
-    case 25: mcrBccL(); return;
-    case 26: mcrBccW(); return;
-    case 27: mcrBCHG(); return;
-    case 28: mcrBCLR(); return;
-    case 29: Cpu.mcrBerr(); return;
-    case 30: Cpu.mcrBerr000(); return;
-    case 31: mcrIllegalExceptionv2(); return;
-    case 32: mcrBRAB(); return;
-    case 33: mcrBRAL(); return;
-    case 34: mcrBRAW(); return;
-    case 35: mcrBSET(); return;
-    case 36: mcrBTST(); return;
-    case 37: mcrDstEA(); return;
-    case 38: mcrDstEA32(); return;
-    case 39: mcrSrcEA(); return;
-    case 40: mcrSrcEA32(); return;
-    case 41: mcrCHK(); return;
-    case 42: mcrChkException(); return;
-    case 43: mcrCLRDn(); return;
-    case 44: mcrCLR(); return;
-    case 45: mcrCMP(); return;
-    case 46: mcrCMP2(); return;
-    case 47: mcrCMPA(); return;
-    case 48: mcrCMPToDn(); return;
-    case 49: mcrCMPAAn(); return;
-    case 50: mcrCMPAnToDn(); return;
-    case 51: mcrLPSTOPDecode(); return;
-    case 52: mcrDBcc(); return;
-    case 53: mcrZeroDivideException(); return;
-    case 54: mcrDIVS(); return;
-    case 55: mcrDIVU(); return;
-    case 56: mcrDIVL(); return;
-    case 57: mcrIdle(); return;
-    case 58: mcrEORI(); return;
-    case 59: mcrEORReg(); return;
-    case 60: mcrEORDnToEa(); return;
-    case 61: mcrEORItoSR(); return;
-    case 62: mcrEXG(); return;
-    case 63: mcrEXT(); return;
-    case 64: mcrFormatErrorException(); return;
-    case 65: mcrFetchExt(); return;
-    case 66: mcrFetchImm(); return;
-    case 67: mcrFetchExtLong(); return;
-    case 68: mcrFetchDecode(); return;
-    case 69: mcrFetchDecodeDebug(); return;
-    case 70: mcrFetchExtWord(); return;
-    case 71: mcrLine1111Exception(); return;
-    case 72: mcrReadDst(); return;
-    case 73: mcrDstFromDn(); return;
-    case 74: mcrReadDstWord(); return;
-    case 75: mcrReadSrc(); return;
-    case 76: mcrReadSrcByte(); return;
-    case 77: mcrReadSrcPair(); return;
-    case 78: mcrSrcFromDn(); return;
-    case 79: mcrReadSrcLong(); return;
-    case 80: mcrMOVESRead(); return;
-    case 81: mcrReadSrcWord(); return;
-    case 82: mcrHalt(); return;
-    case 83: mcrIllegalException(); return;
-    case 84: ShowInternalError(); return;
-    case 85: mcrInterrupt(); return;
-    case 86: mcrJMP(); return;
-    case 87: mcrLEA(); return;
-    case 88: mcrLINK(); return;
-    case 89: mcrLoadSRChecked(); return;
-    case 90: mcrLSLReg(); return;
-    case 91: mcrLSLMem(); return;
-    case 92: mcrLSRReg(); return;
-    case 93: mcrLSRMem(); return;
-    case 94: mcrMOVEC(); return;
-    case 95: mcrMOVEAL(); return;
-    case 96: mcrMOVEAW(); return;
-    case 97: mcrMOVEBToDn(); return;
-    case 98: mcrMOVELToDn(); return;
-    case 99: mcrMOVEWToDn(); return;
-    case 100: mcrMOVEB(); return;
-    case 101: mcrMOVEL(); return;
-    case 102: mcrMOVEW(); return;
-    case 103: mcrMOVEToCCR(); return;
-    case 104: mcrMOVEMLToRegs(); return;
-    case 105: mcrMOVEMWToRegs(); return;
-    case 106: mcrMOVEMLToMem(); return;
-    case 107: mcrMOVEMWToMem(); return;
-    case 108: mcrMOVEMLToMemPredec(); return;
-    case 109: mcrMOVEMWToMemPredec(); return;
-    case 110: mcrCopySrcDst(); return;
-    case 111: mcrMOVPHY(); return;
-    case 112: mcrMOVEQ(); return;
-    case 113: mcrMOVEALRn(); return;
-    case 114: mcrMOVEAWRn(); return;
-    case 115: mcrMOVEBDnDn(); return;
-    case 116: mcrMOVELRnDn(); return;
-    case 117: mcrMOVEWRnDn(); return;
-    case 118: mcrMOVEBDnToEa(); return;
-    case 119: mcrMOVELRnToEa(); return;
-    case 120: mcrMOVEWRnToEa(); return;
-    case 121: mcrMOVESDecode(); return;
-    case 122: mcrMOVESFromReg(); return;
-    case 123: mcrMOVESToReg(); return;
-    case 124: mcrMOVEFromSR(); return;
-    case 125: mcrMOVEUSP(); return;
-    case 126: mcrMULS(); return;
-    case 127: mcrMULU(); return;
-    case 128: mcrMULL(); return;
-    case 129: mcrNBCD(); return;
-    case 130: mcrNEGDn(); return;
-    case 131: mcrNEG(); return;
-    case 132: mcrNEGX(); return;
-    case 133: mcrNOP(); return;
-    case 134: mcrNOTDn(); return;
-    case 135: mcrNOT(); return;
-    case 136: mcrORI(); return;
-    case 137: mcrORReg(); return;
-    case 138: mcrORDnToEa(); return;
-    case 139: mcrORToDn(); return;
-    case 140: mcrORItoSR(); return;
-    case 141: mcrPEA(); return;
-    case 142: mcrPrivilegeException(); return;
-    case 143: mcrPushReturn(); return;
-    case 144: mcrWriteDst(); return;
-    case 145: mcrWriteDstByte(); return;
-    case 146: mcrMOVESWrite(); return;
-    case 147: mcrDstToDn(); return;
-    case 148: mcrWriteDstLong(); return;
-    case 149: mcrWriteDstWord(); return;
-    case 150: mcrMOVEPRead(); return;
-    case 151: mcrRESET(); return;
-    case 152: mcrReset(); return;
-    case 153: mcrROLReg(); return;
-    case 154: mcrROLMem(); return;
-    case 155: mcrRORReg(); return;
-    case 156: mcrRORMem(); return;
-    case 157: mcrROXLReg(); return;
-    case 158: mcrROXLMem(); return;
-    case 159: mcrROXRReg(); return;
-    case 160: mcrROXRMem(); return;
-    case 161: mcrRTD(); return;
-    case 162: Cpu.mcrRTE(); return;
-    case 163: Cpu.mcrRTE000(); return;
-    case 164: mcrRTR(); return;
-    case 165: mcrRTS(); return;
-    case 166: mcrSBCD(); return;
-    case 167: mcrScc(); return;
-    case 168: mcrLoadSRChecked(); return;
-    case 169: mcrSUB(); return;
-    case 170: mcrSUBDnToEa(); return;
-    case 171: mcrSUBA(); return;
-    case 172: mcrSUBToDn(); return;
-    case 173: mcrSUBQAn(); return;
-    case 174: mcrSUBImmToDn(); return;
-    case 175: mcrSUBImm(); return;
-    case 176: mcrSUBAAn(); return;
-    case 177: mcrSUBAnToDn(); return;
-    case 178: mcrSUBX(); return;
-    case 179: mcrSWAP(); return;
-    case 180: mcrTAS(); return;
-    case 181: mcrTBLEntryAddress(); return;
-    case 182: mcrStep(); return;
-    case 183: mcrStep(); return;
-    case 184: mcrStep(); return;
-    case 185: mcrStep(); return;
-    case 186: mcrTraceException(); return;
-    case 187: mcrTrapException(); return;
-    case 188: mcrTRAPcc(); return;
-    case 189: mcrTRAPV(); return;
-    case 190: mcrTrapvException(); return;
-    case 191: mcrTSTAn(); return;
-    case 192: mcrTSTDn(); return;
-    case 193: mcrTST(); return;
-    case 194: mcrUNLK(); return;
-    case 195: mcrStopWait(); return;
-    case 196: mcrMOVEPWrite(); return;
-    default:
-      // A call word whose number is not a micro-routine.
-      McrMicrocodeFault();
-      return;
-  }
+  if (n < McrTableSize)
+    McrTable[n]();
+  else
+    McrMicrocodeFault();
 }
 
 }  // namespace korva

@@ -74,6 +74,37 @@ TEST_F(MmuTest, ResetMapsEveryAddressToItself) {
   EXPECT_EQ(Mmu.AccessMMU(0x2B), 0x0F);  // IVR
 }
 
+// Repeated translations of one page are answered from a shortcut; the used and
+// modified bits and the guest's changes must still be seen exactly.
+TEST_F(MmuTest, RepeatedTranslationsKeepStatusBitsAndSeeGuestChanges) {
+  MapUserSpace(MmuSsrE);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Translate(0x001234, 1, false), 0x020234u);
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, MmuSsrU | MmuSsrE);  // a read does not mark it modified
+  EXPECT_EQ(Translate(0x001236, 1, true), 0x020236u);
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, MmuSsrU | MmuSsrM | MmuSsrE);
+
+  // The guest clears U and M: the next read and write set them again.
+  Mmu.AccessMMU(kDp, 1);
+  Mmu.AccessMMU(kStatus, MmuSsrE);
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, MmuSsrE);
+  EXPECT_EQ(Translate(0x001234, 1, false), 0x020234u);
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, MmuSsrU | MmuSsrE);
+  EXPECT_EQ(Translate(0x001234, 1, true), 0x020234u);
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, MmuSsrU | MmuSsrM | MmuSsrE);
+
+  // Write protection set after repeated writes refuses the next one.
+  Mmu.AccessMMU(kStatus, MmuSsrE | MmuSsrWP);
+  Translate(0x001234, 1, true);
+  EXPECT_TRUE(BusErrorFlag);
+  EXPECT_EQ(Translate(0x001234, 1, false), 0x020234u);
+  EXPECT_FALSE(BusErrorFlag);
+
+  // Disabling the segment ends the mapping at once.
+  Mmu.AccessMMU(kStatus, 0);
+  Translate(0x001234, 1, false);
+  EXPECT_TRUE(BusErrorFlag);
+}
+
 TEST_F(MmuTest, LoadDescriptorNeedsItsAccumulatorAndRefusesCollisions) {
   Mmu.AccessMMU(kDp, 2);
   EXPECT_EQ(Mmu.AccessMMU(kLoad), 0xFF);  // nothing written since the reset

@@ -31,9 +31,12 @@ TEST(BusCycles, RerunDoesNothing) {
   BusCycle();
   EXPECT_EQ(AccDataIn, 0x5555);
   EXPECT_FALSE(FaultFlag || BusErrorFlag || AddressErrorFlag || MmuFaultFlag);
-  AccAddress = 0x101;  // not even the address error is seen
+  // The rerun covers that one access only: the next one is made (and faults here).
+  EXPECT_FALSE(AccRR);
+  EXPECT_EQ(Cpu.SSW() & 0x8000, 0);
+  AccAddress = 0x101;
   BusReadWord();
-  EXPECT_FALSE(FaultFlag);
+  EXPECT_TRUE(AddressErrorFlag);
 }
 
 TEST(BusCycles, ReadModifyWriteAndHighByte) {
