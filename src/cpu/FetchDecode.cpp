@@ -37,7 +37,7 @@ inline bool CountDown(int32_t& count, int32_t interval) {
 }
 
 // Items 1-4 of both fetches: the instruction count and the device polls.
-inline void CountAndPoll() {
+[[gnu::always_inline]] inline void CountAndPoll() {
   InstructionCount = (InstructionCount + 1) & 0x3FFFFFFF;
   if (CountDown(Mvme400PollCount, Mvme400PollInterval)) {
     MVME400C0.DoTxEandRxE();
@@ -48,7 +48,7 @@ inline void CountAndPoll() {
 }
 
 // Step 2: read the opcode word and decode it.
-inline void FetchOpcode() {
+[[gnu::always_inline]] inline void FetchOpcode() {
   BusFetchWord();
   if (FaultFlag) {
     EnterBusFault(2);

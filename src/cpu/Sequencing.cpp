@@ -90,7 +90,9 @@ void mcrDstToDn() {
     case 2: d = CpuDop; break;
     default: break;
   }
-  McrEnd();
+  // Always the last routine of its chains (ADDX, SUBX, ABCD, SBCD, MOVEP from
+  // memory): straight to the fetch when nothing is pending.
+  McrEndInstruction();
 }
 
 void mcrFetchExtWord() {
