@@ -58,43 +58,30 @@ class ExcTest : public ::testing::Test {
 
 // ---- group 1 and 2 exceptions ----
 
-TEST_F(ExcTest, InstructionExceptionsStackTheInstructionAddress) {
+TEST_F(ExcTest, InstructionExceptionsStackTheirFrames) {
   struct Case {
-    uint16_t op;
-    uint16_t vector;
-  } cases[] = {{0x4AFC, 0x10}, {0xA123, 0x28}, {0xF123, 0x2C}, {0x4AFA, 0x10}, {0x4848, 0x10}};
+    uint16_t op, vector;
+    uint32_t stackedPc;
+  } cases[] = {{0x4AFC, 0x10, 0x1000}, {0xA123, 0x28, 0x1000}, {0xF123, 0x2C, 0x1000},
+               {0x4848, 0x10, 0x1000}, {0x4E43, 0x8C, 0x1002}};  // ILLEGAL, line A, line F, BKPT, TRAP #3
   for (const Case& c : cases) {
     CpuAReg[7] = kSsp;
     EXPECT_EQ(RunOne({c.op}), Stop::Fetch);
     EXPECT_EQ(CpuAReg[7], kSsp - 8) << std::hex << c.op;
     EXPECT_EQ(Stacked(0), 0x2700);
-    EXPECT_EQ(StackedLong(1), 0x1000u);
+    EXPECT_EQ(StackedLong(1), c.stackedPc);
     EXPECT_EQ(Stacked(3), c.vector);
     EXPECT_EQ(CpuPC, HandlerOf(c.vector));
   }
 }
 
-TEST_F(ExcTest, TrapStacksTheNextInstruction) {
-  EXPECT_EQ(RunOne({0x4E43}), Stop::Fetch);  // TRAP #3
-  EXPECT_EQ(CpuAReg[7], kSsp - 8);
-  EXPECT_EQ(StackedLong(1), 0x1002u);
-  EXPECT_EQ(Stacked(3), 0x8C);
-  EXPECT_EQ(CpuPC, HandlerOf(0x8C));
-}
-
-TEST_F(ExcTest, Mc68000FramesHaveNoFormatWord) {
+TEST_F(ExcTest, Mc68000FramesHaveNoFormatWordEvenWithTheFormat2Option) {
   UseModel(Cpu68000);
-  EXPECT_EQ(RunOne({0x4E43}), Stop::Fetch);
-  EXPECT_EQ(CpuAReg[7], kSsp - 6);
-  EXPECT_EQ(Stacked(0), 0x2700);
-  EXPECT_EQ(StackedLong(1), 0x1002u);
-  EXPECT_EQ(CpuPC, HandlerOf(0x8C));
-  // The format-2 option changes nothing on the MC68000.
   UseFormat2Stack = True;
-  CpuAReg[7] = kSsp;
   CpuDReg[1] = 0;
-  EXPECT_EQ(RunOne({0x80C1}), Stop::Fetch);  // DIVU.W D1,D0
+  EXPECT_EQ(RunOne({0x80C1}), Stop::Fetch);  // DIVU.W D1,D0 by zero
   EXPECT_EQ(CpuAReg[7], kSsp - 6);
+  EXPECT_EQ(StackedLong(1), 0x1002u);
   EXPECT_EQ(CpuPC, HandlerOf(0x14));
 }
 
@@ -241,7 +228,6 @@ TEST_F(FaultFrameTest, UserWordReadFrameHoldsTheAccessAndResumePoint) {
   EXPECT_EQ(m.SR() & 0x2000, 0);
 }
 
-
 TEST_F(FaultFrameTest, RerunCoversExactlyTheResumedAccess) {
   // MOVE.L (A0),D1: the first word faults and is supplied by the frame; the
   // second word is still read from memory.
@@ -288,7 +274,6 @@ TEST_F(ExcTest, Format2FramePopsOnlyOnCpu32) {
   }
 }
 
-
 TEST_F(ExcTest, Mc68000GroupZeroFrame) {
   UseModel(Cpu68000);
   CpuAReg[0] = 0x02A0F4;
@@ -318,8 +303,6 @@ TEST_F(ExcTest, FaultWhileStackingAFaultFrameHalts) {
   EXPECT_EQ(s, Stop::Halt);
   EXPECT_NE(CpuPC, kRteHandler);
 }
-
-
 
 }  // namespace
 }  // namespace korva

@@ -178,19 +178,9 @@ void SelectCpu32Tables() {
   BuildExtWordTable();
 }
 
-TEST(ExcRestart, BusErrorAtEveryAccessSupervisor) {
+TEST(ExcRestart, BusErrorAtEveryAccessInSupervisorUserAndTraceStates) {
   TestMachine m;
-  RunCorpus(m, "exc_corpus.s19", 0x2700, Injected::BusError);
-}
-
-TEST(ExcRestart, BusErrorAtEveryAccessUser) {
-  TestMachine m;
-  RunCorpus(m, "exc_corpus.s19", 0x0000, Injected::BusError);
-}
-
-TEST(ExcRestart, BusErrorAtEveryAccessTraced) {
-  TestMachine m;
-  RunCorpus(m, "exc_corpus.s19", 0xA700, Injected::BusError);
+  for (uint16_t sr : {0x2700, 0x0000, 0xA700}) RunCorpus(m, "exc_corpus.s19", sr, Injected::BusError);
 }
 
 TEST(ExcRestart, AddressErrorAtEveryAccess) {

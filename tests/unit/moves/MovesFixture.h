@@ -43,7 +43,6 @@ class MoveTest : public ::testing::Test {
     machine_.reset();
   }
 
-  test::TestMachine& M() { return *machine_; }
   OpMapEntry& Op() { return OpMap[kOpcode]; }
   static void SetCcr(uint8_t v) { Cpu.CCR(v); }
   static uint8_t Ccr() { return Cpu.CCR(); }
@@ -54,21 +53,9 @@ class MoveTest : public ::testing::Test {
     mcStage = 1;
     routine();
   }
-  // After a faulted access: the routine left for the bus-error entry; give the
-  // memory back and re-enter at the recorded step, as the handler's RTE does
-  // (the latches still hold what the frame would restore).
-  static void ResumeAfterFault(void (*routine)()) {
-    mcPC = FaultMcPC;
-    mcStage = FaultMcStage;
-    routine();
-  }
 
   static void ExpectNext() {
     EXPECT_EQ(mcPC, kStep + 1);
-    EXPECT_EQ(mcStage, 1);
-  }
-  static void ExpectEndOfInstruction() {
-    EXPECT_EQ(mcPC, static_cast<uint32_t>(McFastFetch));
     EXPECT_EQ(mcStage, 1);
   }
   static void ExpectIllegal() {
@@ -78,11 +65,6 @@ class MoveTest : public ::testing::Test {
   static void ExpectMicrocodeFault() {
     EXPECT_EQ(mcPC, static_cast<uint32_t>(McFault));
     EXPECT_EQ(mcErrorPC, kStep);
-  }
-  static void ExpectBusErrorAt(uint8_t stage) {
-    EXPECT_EQ(mcPC, static_cast<uint32_t>(McBusError));
-    EXPECT_EQ(FaultMcStage, stage);
-    EXPECT_EQ(FaultMcPC, kStep);
   }
 
  private:

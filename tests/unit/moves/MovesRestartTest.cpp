@@ -150,16 +150,10 @@ void RunCorpus(test::TestMachine& m, const char* image, uint16_t sr) {
   }
 }
 
-TEST(MovesRestart, BusErrorAtEveryAccessSupervisor) {
+TEST(MovesRestart, BusErrorAtEveryAccessInSupervisorAndUserStates) {
   test::TestMachine m;
   UseModel(Cpu68010);
-  RunCorpus(m, "mov_restart.s19", 0x2700);
-}
-
-TEST(MovesRestart, BusErrorAtEveryAccessUser) {
-  test::TestMachine m;
-  UseModel(Cpu68010);
-  RunCorpus(m, "mov_restart.s19", 0x0000);
+  for (uint16_t sr : {0x2700, 0x0000}) RunCorpus(m, "mov_restart.s19", sr);
 }
 
 TEST(MovesRestart, Cpu32LongFormsBusErrorAtEveryAccess) {

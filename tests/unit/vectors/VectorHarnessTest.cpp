@@ -1,6 +1,5 @@
-// The vector harness itself: the binary reader on good, truncated and corrupted
-// files, the runner's comparison, and the rule that only what the table of
-// known differences names is excused.
+// A sanity check of the vector harness: the reader, the runner's comparison and
+// the rule that only what the table of known differences names is excused.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -94,109 +93,39 @@ std::vector<uint8_t> FileOf(const std::vector<VectorTest>& tests, uint8_t kind =
   return w.Bytes;
 }
 
-TEST(VectorHarness, ReadsWhatWasWrittenAndMarksAddressErrors) {
-  VectorTest a = Moveq(), b = Moveq();
-  b.Name = "second";
-  std::vector<uint8_t> image = FileOf({a, b});
+TEST(VectorHarness, ReadsRunsAndExcusesOnlyWhatTheTableNames) {
   std::vector<VectorTest> tests;
   std::string error;
-  ASSERT_TRUE(ParseVectorFile(image, &tests, &error)) << error;
-  ASSERT_EQ(tests.size(), 2u);
-  EXPECT_EQ(tests[0].Name, a.Name);
-  EXPECT_EQ(tests[1].Name, "second");
-  EXPECT_EQ(tests[0].Final.D[0], 5u);
-  EXPECT_EQ(tests[0].Initial.PC, 0x1004u);
-  ASSERT_EQ(tests[0].Final.Ram.size(), 3u);
-  EXPECT_EQ(tests[0].Final.Ram[2].Address, 0x1004u);
-  EXPECT_EQ(OpcodeOf(tests[0]), 0x7005);
-  EXPECT_FALSE(tests[0].AddressError);
-
-  ASSERT_TRUE(ParseVectorFile(FileOf({a}, 5), &tests, &error));
-  EXPECT_TRUE(tests[0].AddressError);
-}
-
-TEST(VectorHarness, TruncatedOrCorruptedFilesAreRefused) {
   const std::vector<uint8_t> image = FileOf({Moveq()});
-  std::vector<VectorTest> tests;
-  std::string error;
-  for (size_t n = 0; n < image.size(); ++n) {
-    const std::vector<uint8_t> cut(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(n));
-    EXPECT_FALSE(ParseVectorFile(cut, &tests, &error)) << "cut at " << n;
-  }
-  std::vector<uint8_t> bad = image;
-  bad[0] ^= 1;  // file magic
-  EXPECT_FALSE(ParseVectorFile(bad, &tests, &error));
-  bad = image;
-  bad[8] = 0xFF;  // the test's size beyond the file
-  EXPECT_FALSE(ParseVectorFile(bad, &tests, &error));
-  bad = image;
-  bad.push_back(0);  // trailing byte
-  EXPECT_FALSE(ParseVectorFile(bad, &tests, &error));
-  bad = image;
-  bad[4] = 2;  // two tests announced, one present
-  EXPECT_FALSE(ParseVectorFile(bad, &tests, &error));
-  EXPECT_EQ(tests.size(), 1u);
-}
+  ASSERT_TRUE(ParseVectorFile(image, &tests, &error)) << error;
+  ASSERT_EQ(tests.size(), 1u);
+  EXPECT_EQ(tests[0].Final.D[0], 5u);
+  EXPECT_EQ(OpcodeOf(tests[0]), 0x7005);
+  ASSERT_TRUE(ParseVectorFile(FileOf({Moveq()}, 5), &tests, &error));
+  EXPECT_TRUE(tests[0].AddressError);
+  const std::vector<uint8_t> cut(image.begin(), image.end() - 1);
+  EXPECT_FALSE(ParseVectorFile(cut, &tests, &error));
 
-TEST(VectorHarness, RunnerComparesEveryFieldAndCleansMemory) {
   test::TestMachine m;
   VectorRunner runner(m);
   VectorTest t = Moveq();
   EXPECT_TRUE(runner.Run(t).empty());
-  EXPECT_EQ(m.ReadWord(0x1000), 0);  // memory put back to zero
-
   t.Final.D[0] = 6;
-  t.Final.Ram[2].Word = 0x1234;
   const std::vector<Difference> diffs = runner.Run(t);
-  ASSERT_EQ(diffs.size(), 2u);
+  ASSERT_EQ(diffs.size(), 1u);
   EXPECT_EQ(diffs[0].What, Field::D0);
-  EXPECT_EQ(diffs[0].Got, 5u);
-  EXPECT_EQ(diffs[1].What, Field::Mem);
-  EXPECT_EQ(diffs[1].Address, 0x1004u);
-}
 
-TEST(VectorHarness, OnlyTheTableExcuses) {
-  // ABCD D1,D0 (0xC101): V may differ always, the result only for a digit above 9.
-  VectorTest t = Moveq();
+  // ABCD D1,D0: V may differ, C only when a digit is above 9.
+  t = Moveq();
   t.Initial.Prefetch[0] = 0xC101;
-  t.Initial.D[0] = 0x45;
   t.Initial.D[1] = 0x38;
   std::vector<const KnownDifference*> used;
-  const std::vector<Difference> vFlag = {{Field::SR, 0, 0x2702, 0x2700}};
+  const std::vector<Difference> vFlag = {{Field::SR, 0, 0x2702, 0x2700}}, carry = {{Field::SR, 0, 0x2711, 0x2700}};
   EXPECT_TRUE(ExplainDifferences("ABCD.json.bin", t, vFlag, &used));
-  EXPECT_EQ(used.size(), 1u);
   EXPECT_FALSE(ExplainDifferences("ADD.b.json.bin", t, vFlag, &used));
-  const std::vector<Difference> carry = {{Field::SR, 0, 0x2711, 0x2700}};
   EXPECT_FALSE(ExplainDifferences("ABCD.json.bin", t, carry, &used));
-  const std::vector<Difference> result = {{Field::D0, 0, 0x83, 0x93}};
-  EXPECT_FALSE(ExplainDifferences("ABCD.json.bin", t, result, &used));
-  t.Initial.D[1] = 0x3C;  // a digit above 9
-  EXPECT_TRUE(ExplainDifferences("ABCD.json.bin", t, result, &used));
+  t.Initial.D[1] = 0x3C;
   EXPECT_TRUE(ExplainDifferences("ABCD.json.bin", t, carry, &used));
-  // A group-0 frame excuses nothing without an address error.
-  const std::vector<Difference> frame = {{Field::Mem, t.Final.SSP + 12, 0x1000, 0x1002}};
-  EXPECT_FALSE(ExplainDifferences("ADD.w.json.bin", t, frame, &used));
-  t.AddressError = true;
-  EXPECT_TRUE(ExplainDifferences("ADD.w.json.bin", t, frame, &used));
-}
-
-TEST(VectorHarness, OperandsComeFromTheInitialState) {
-  VectorTest t = Moveq();
-  t.Initial.A[2] = 0x2000;
-  t.Initial.D[3] = 0xFFFFFFFE;  // index -2 as a word
-  t.Initial.Prefetch[1] = 0x3004;  // D3.W, d8 = 4
-  t.Initial.Ram.push_back({0x2002, 0xBEEF});
-  t.Initial.Ram.push_back({0x2004, 0x1234});
-  uint32_t v = 0, a = 0;
-  ASSERT_TRUE(InitialAddress(t, 6, 2, 1, &a));  // (4,A2,D3.W)
-  EXPECT_EQ(a, 0x2002u);
-  ASSERT_TRUE(InitialOperand(t, 6, 2, 2, &v));
-  EXPECT_EQ(v, 0xBEEF1234u);
-  ASSERT_TRUE(InitialOperand(t, 4, 2, 0, &v));  // -(A2) byte: the byte at 0x1FFF
-  EXPECT_EQ(v, 0u);
-  ASSERT_TRUE(InitialOperand(t, 7, 4, 1, &v));  // #imm word: the extension word
-  EXPECT_EQ(v, 0x3004u);
-  EXPECT_FALSE(InitialOperand(t, 7, 5, 1, &v));
 }
 
 }  // namespace
