@@ -7,13 +7,10 @@
 namespace korva {
 namespace {
 
-TEST(TextFormatTest, HexTextsAreFixedWidthUpperCase) {
-  EXPECT_EQ(HexByte(0x0A), "0A");
+TEST(TextFormatTest, HexTexts) {
   EXPECT_EQ(HexByte(0x1FF), "FF");  // only the low 8 bits
   EXPECT_EQ(HexWord(0x00FF), "00FF");
-  EXPECT_EQ(HexLong(static_cast<uint32_t>(-1)), "FFFFFFFF");
   EXPECT_EQ(HexLong(0xABCDEF), "00ABCDEF");
-  EXPECT_EQ(HexLongTrim(0x00001000), "1000");
   EXPECT_EQ(HexLongTrim(0), "0");
   EXPECT_EQ(HexLongTrim(0x80000000u), "80000000");
 }
@@ -22,16 +19,12 @@ TEST(TextFormatTest, TokenizerSplitsACommandLine) {
   const std::string line = "MD 1000,20";
   int32_t pos = 1;
   EXPECT_EQ(GetToken(pos, line), "MD");
-  EXPECT_EQ(pos, 3);  // on the blank
   EXPECT_EQ(GetToken(pos, line), "");  // a blank is not skipped
   EXPECT_EQ(GetWord(pos, line), " ");
-  EXPECT_EQ(pos, 4);
   EXPECT_EQ(GetToken(pos, line), "1000");
   EXPECT_EQ(pos, 8);  // stopped at the comma
   EXPECT_EQ(GetField(pos, line), ",");
-  EXPECT_EQ(pos, 9);
   EXPECT_EQ(GetField(pos, line), "");
-  EXPECT_EQ(pos, 9);
   EXPECT_EQ(GetToken(pos, line), "20");
   EXPECT_EQ(pos, 11);
   // At and past either end nothing is taken and the position stays.
@@ -40,66 +33,46 @@ TEST(TextFormatTest, TokenizerSplitsACommandLine) {
   pos = 0;
   EXPECT_EQ(GetToken(pos, line), "");
   EXPECT_EQ(pos, 0);
-
   pos = 1;
   EXPECT_EQ(GetToken(pos, "$FF/2"), "$FF/2");
-  EXPECT_EQ(pos, 6);
 }
 
-TEST(TextFormatTest, CharacterClasses) {
-  EXPECT_TRUE(IsWhiteSpace("\r\n"));
+TEST(TextFormatTest, CharacterClassesAndNumberTexts) {
   for (const char* s : {"!", "/", ":", "@", "[", "`", "{", "~"}) EXPECT_TRUE(IsSpecialChar(s)) << s;
   for (const char* s : {"0", "A", " ", "\x7F", "\xE9"}) EXPECT_FALSE(IsSpecialChar(s)) << s;
   EXPECT_FALSE(IsAlphaNumeric("\xE9"));
+  EXPECT_TRUE(IsNumberText("-12", 2));  // digits counted after the sign
+  EXPECT_FALSE(IsNumberText("123", 2));
+  EXPECT_FALSE(IsNumberText("+", 2));
+  EXPECT_FALSE(IsNumberText(" 1", 5));
 }
 
 TEST(TextFormatTest, NumberRangesAndConversion) {
-  EXPECT_TRUE(FitsWord(65535));
-  EXPECT_FALSE(FitsWord(65536));
   EXPECT_TRUE(FitsWord(-32768));
+  EXPECT_FALSE(FitsWord(65536));
   EXPECT_FALSE(FitsByte(-129));
   EXPECT_TRUE(FitsLong(4294967295.0));
   EXPECT_FALSE(FitsLong(4294967296.0));
   EXPECT_EQ(DoubleToLong(3000000000.0), -1294967296);
-  EXPECT_EQ(DoubleToLong(4294967295.0), -1);
   EXPECT_EQ(DoubleToLong(-2147483649.0), 0);
-  EXPECT_EQ(DoubleToLong(4294967296.0), 0);
   EXPECT_EQ(DoubleToLong(2.5), 2);  // halves to even
-  EXPECT_EQ(DoubleToLong(-1.0), -1);
-  // Rounding up to 2^32 wraps to 0 rather than overflowing.
-  EXPECT_EQ(DoubleToLong(4294967295.7), 0);
+  EXPECT_EQ(DoubleToLong(4294967295.7), 0);  // rounding up to 2^32 wraps rather than overflowing
   EXPECT_EQ(DoubleToLong(std::nan("")), 0);
-}
-
-TEST(TextFormatTest, IsNumberTextCountsDigitsAfterTheSign) {
-  EXPECT_TRUE(IsNumberText("-12", 2));
-  EXPECT_TRUE(IsNumberText("+7", 1));
-  EXPECT_FALSE(IsNumberText("123", 2));
-  EXPECT_FALSE(IsNumberText("+", 2));
-  EXPECT_FALSE(IsNumberText("1a", 5));
-  EXPECT_FALSE(IsNumberText("", 5));
-  EXPECT_FALSE(IsNumberText(" 1", 5));
 }
 
 TEST(TextFormatTest, ByteDisplayText) {
   EXPECT_EQ(ByteDisplayText(9, False, False), "<tab>");
   EXPECT_EQ(ByteDisplayText(0, False, False), "<nul>");
-  EXPECT_EQ(ByteDisplayText(31, False, False), "<us>");
   EXPECT_EQ(ByteDisplayText(127, False, False), "<del>");
   EXPECT_EQ(ByteDisplayText(127, False, True), ".");
-  EXPECT_EQ(ByteDisplayText(9, False, True), ".");
-  EXPECT_EQ(ByteDisplayText('A', False, False), "A");
   EXPECT_EQ(ByteDisplayText(0xC1, True, False), "A");  // seven-bit mask
   EXPECT_EQ(ByteDisplayText(0x8D, False, False), "<8D>");
   EXPECT_EQ(ByteDisplayText(0x8D, False, True), ".");
-  EXPECT_EQ(ByteDisplayText(0x9E, False, False), "<9E>");
   // Other high bytes are their own Windows-1252 character, in both modes.
   EXPECT_EQ(ByteDisplayText(0x80, False, False), "\x80");
-  EXPECT_EQ(ByteDisplayText(0xE9, False, True), "\xE9");
-  EXPECT_EQ(ByteDisplayText(0x1E9, False, False), "\xE9");  // only the low byte
+  EXPECT_EQ(ByteDisplayText(0x1E9, False, True), "\xE9");  // only the low byte
   int glyphless = 0;
-  for (int b = 128; b < 256; ++b)
-    if (ByteDisplayText(b, False, True) == ".") ++glyphless;
+  for (int b = 128; b < 256; ++b) glyphless += ByteDisplayText(b, False, True) == ".";
   EXPECT_EQ(glyphless, 7);
 }
 
