@@ -219,6 +219,8 @@ TEST_F(LoaderMalformedTest, HugeSizesStopAtTheEndOfTheFile) {
   h.TextSize = 0xFFFFFF, h.DataSize = 0xFFFFFF, h.BssSize = 0xFFFFFF, h.TextStart = 0x10000;
   EXPECT_EQ(LoadCpmCommandFile(dir.Write("h.68k", CpmFile(h, Sequence(10), {})), False), False);
   EXPECT_EQ(WrittenBytes(), 10u);
+  h.TextSize = 0x80000000u;  // a negative size fails as well
+  EXPECT_EQ(LoadCpmCommandFile(dir.Write("n.68k", CpmFile(h, {1}, {})), False), False);
 
   AllRamMap();
   const auto v1 = VdosFile(1, 0, {{0xFFFFFFFF, 0xFFFFFFFF}, {0, 0}}, Sequence(10));
@@ -231,7 +233,7 @@ TEST_F(LoaderMalformedTest, HugeSizesStopAtTheEndOfTheFile) {
   const auto v0 = VdosFile(0, 0, {{0xFFFF, 0xFFFE}}, Sequence(10));
   EXPECT_EQ(LoadVersadosLoadModule(dir.Write("h0.lo", v0), False), False);
   EXPECT_EQ(WrittenBytes(), 10u);
-  EXPECT_EQ(Boxes(), 3u);
+  EXPECT_EQ(Boxes(), 4u);
 }
 
 TEST_F(LoaderMalformedTest, LongLines) {

