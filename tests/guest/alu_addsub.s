@@ -74,17 +74,14 @@
         TO_EA   negx.b, "", b, 1, 0x00, 0xFF, FX+FZ, FX+FN+FC, dn,ind,inc,dec,disp,idx,absw,absl
         TO_EA   negx.w, "", w, 2, 0x0000, 0x0000, FZ+FV, FZ, dn,ind,inc,dec,disp,idx,absw,absl
         TO_EA   negx.l, "", l, 4, 0x00000001, 0xFFFFFFFE, FX, FX+FN+FC, dn,ind,inc,dec,disp,idx,absw,absl
-        TO_EA   negx.b, "", b, 1, 0x00, 0x00, 0, 0, dn,absl
 
 | ---- ADDX, SUBX: Dy,Dx and -(Ay),-(Ax); Z only ever clears ----
         XFORMS  addx.b, b, 1, 0x00, 0xFF, 0x00, FX+FZ, FX+FZ+FC
         XFORMS  addx.b, b, 1, 0x00, 0xFF, 0x00, FX, FX+FC
         XFORMS  addx.w, w, 2, 0x0001, 0x0001, 0x0003, FX+FZ, 0
         XFORMS  addx.l, l, 4, 0xFFFFFFFF, 0x00000000, 0x00000000, FX+FZ, FX+FZ+FC
-        XFORMS  addx.l, l, 4, 0x00000001, 0x7FFFFFFF, 0x80000000, 0, FN+FV
         XFORMS  subx.b, b, 1, 0x00, 0x00, 0xFF, FX+FZ, FX+FN+FC
         XFORMS  subx.w, w, 2, 0x0005, 0x0005, 0x0000, FZ, FZ
-        XFORMS  subx.w, w, 2, 0x0005, 0x0005, 0x0000, 0, 0
         XFORMS  subx.l, l, 4, 0x00000000, 0x80000000, 0x7FFFFFFF, FX, FV
 
 | ---- CMPM: both operands read, neither written, X kept ----

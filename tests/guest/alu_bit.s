@@ -29,11 +29,8 @@
         BTSTPC  "#9,", 4, 0x02, FX+FN+FV+FC, FX+FN+FV+FC
         BTSTPC  "#8,", 4, 0x02, FX+FN+FV+FC, FX+FN+FZ+FV+FC
         moveq   #0,%d0
-        moveq   #2,%d1
-        move.w  #0,%ccr
-        btst    %d1,#0x04
-        CHECK   %d0, 0, 0
         moveq   #10,%d1
+        move.w  #0,%ccr
         btst    %d1,#0x04
         CHECK   %d0, 0, 0
         moveq   #1,%d1

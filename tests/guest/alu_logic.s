@@ -46,7 +46,6 @@
         TO_EA   not.b, "", b, 1, 0x0F, 0xF0, FZ, FN, dn,ind,inc,dec,disp,idx,absw,absl
         TO_EA   not.w, "", w, 2, 0xFFFF, 0x0000, FX+FC, FX+FZ, dn,ind,inc,dec,disp,idx,absw,absl
         TO_EA   not.l, "", l, 4, 0xFFFFFFFF, 0x00000000, 0, FZ, dn,ind,inc,dec,disp,idx,absw,absl
-        TO_EA   not.l, "", l, 4, 0x00000000, 0xFFFFFFFF, FV, FN, dn
         TO_EA   clr.b, "", b, 1, 0xFF, 0x00, FX+FN+FV+FC, FX+FZ, dn,ind,inc,dec,disp,idx,absw,absl
         TO_EA   clr.w, "", w, 2, 0xFFFF, 0x0000, FN, FZ, dn,ind,inc,dec,disp,idx,absw,absl
         TO_EA   clr.l, "", l, 4, 0xFFFFFFFF, 0x00000000, FC, FZ, dn,ind,inc,dec,disp,idx,absw,absl
@@ -57,22 +56,8 @@
 | ---- Scc: a byte of ones or zeros, no flag changes ----
         TO_EA   st, "", b, 1, 0x33, 0xFF, FZ, FZ, dn,ind,inc,dec,disp,idx,absw,absl
         TO_EA   sf, "", b, 1, 0x33, 0x00, FX+FN+FZ+FV+FC, FX+FN+FZ+FV+FC, dn,ind,inc,dec,disp,idx,absw,absl
-        TO_EA   seq, "", b, 1, 0x33, 0xFF, FZ, FZ, dn,absl
-        TO_EA   seq, "", b, 1, 0x33, 0x00, FN, FN, dn,absl
-        TO_EA   shi, "", b, 1, 0x33, 0xFF, FN+FV, FN+FV, dn
-        TO_EA   shi, "", b, 1, 0x33, 0x00, FC, FC, dn
-        TO_EA   sls, "", b, 1, 0x33, 0xFF, FZ, FZ, dn
-        TO_EA   scc, "", b, 1, 0x33, 0xFF, FX, FX, dn
-        TO_EA   scs, "", b, 1, 0x33, 0xFF, FC, FC, dn
-        TO_EA   sne, "", b, 1, 0x33, 0x00, FZ, FZ, dn
-        TO_EA   svc, "", b, 1, 0x33, 0x00, FV, FV, dn
-        TO_EA   svs, "", b, 1, 0x33, 0xFF, FV, FV, dn
-        TO_EA   spl, "", b, 1, 0x33, 0x00, FN, FN, dn
-        TO_EA   smi, "", b, 1, 0x33, 0xFF, FN, FN, dn
-        TO_EA   sge, "", b, 1, 0x33, 0xFF, FN+FV, FN+FV, dn
-        TO_EA   slt, "", b, 1, 0x33, 0xFF, FV, FV, dn
-        TO_EA   sgt, "", b, 1, 0x33, 0x00, FZ, FZ, dn
-        TO_EA   sle, "", b, 1, 0x33, 0xFF, FN, FN, dn
+        TO_EA   shi, "", b, 1, 0x33, 0xFF, FN+FV, FN+FV, dn,absl
+        TO_EA   sle, "", b, 1, 0x33, 0x00, FC, FC, dn,absl
 
 | ---- to CCR: only bits 4-0 of the immediate count ----
         moveq   #0,%d0

@@ -4,18 +4,7 @@
         .include "alu_common.inc"
         PROLOGUE
 
-| ---- edge cases ----
-        TO_EA   asl.b, "#2,", b, 1, 0x40, 0x00, 0, FX+FZ+FV+FC, dn
-        TO_EA   asl.w, "#1,", w, 2, 0xC000, 0x8000, FV, FX+FN+FC, dn
-        TO_EA   asr.b, "#1,", b, 1, 0x81, 0xC0, 0, FX+FN+FC, dn
-        TO_EA   ror.b, "#1,", b, 1, 0x01, 0x80, 0, FN+FC, dn
-        TO_EA   lsl.b, "#1,", b, 1, 0xFF, 0xFE, 0, FX+FN+FC, dn
-        moveq   #17,%d1
-        TO_EA   lsr.w, "%d1,", w, 2, 0xFFFF, 0x0000, FX+FC, FZ, dn
-        moveq   #32,%d1
-        TO_EA   rol.l, "%d1,", l, 4, 0x12345679, 0x12345679, FX, FX+FC, dn
-        moveq   #9,%d1
-        TO_EA   roxl.b, "%d1,", b, 1, 0xA5, 0xA5, FX, FX+FN+FC, dn
+| ---- counts 0, 63, 64 and 65; count 0 takes C from X in ROXL and ROXR ----
         moveq   #0,%d1
         TO_EA   roxl.w, "%d1,", w, 2, 0x1234, 0x1234, FX+FV, FX+FC, dn
         TO_EA   roxr.l, "%d1,", l, 4, 0x00000000, 0x00000000, FC, FZ, dn
@@ -26,8 +15,6 @@
         TO_EA   lsl.b, "%d1,", b, 1, 0x81, 0x81, FX+FV+FC, FX+FN, dn
         moveq   #65,%d1
         TO_EA   lsl.b, "%d1,", b, 1, 0x81, 0x02, 0, FX+FC, dn
-        TO_EA   asr.w, "", w, 2, 0x8001, 0xC000, 0, FX+FN+FC, ind,absl
-        TO_EA   lsr.w, "", w, 2, 0x0001, 0x0000, 0, FX+FZ+FC, ind,absl
 
 | ---- every kind, size and count source ----
         TO_EA   asl.b, "#1,", b, 1, 0xB5, 0x6A, 0, FX+FV+FC, dn

@@ -85,16 +85,6 @@ TEST_F(ExcTest, Mc68000FramesHaveNoFormatWordEvenWithTheFormat2Option) {
   EXPECT_EQ(CpuPC, HandlerOf(0x14));
 }
 
-TEST_F(ExcTest, PrivilegeViolationEntersSupervisorState) {
-  EXPECT_EQ(RunOne({0x46FC, 0x2700}, 0x0015), Stop::Fetch);  // MOVE #$2700,SR in user state
-  EXPECT_EQ(CpuAReg[7], kSsp - 8);
-  EXPECT_EQ(CpuUSP, kUsp);
-  EXPECT_EQ(Stacked(0), 0x0015);
-  EXPECT_EQ(StackedLong(1), 0x1000u);
-  EXPECT_EQ(Stacked(3), 0x20);
-  EXPECT_EQ(m.SR(), 0x2015);
-}
-
 TEST_F(ExcTest, Format2FramesCarryTheInstructionAddress) {
   UseModel(Cpu32);
   UseFormat2Stack = True;
@@ -287,12 +277,6 @@ TEST_F(ExcTest, Mc68000GroupZeroFrame) {
   EXPECT_EQ(Stacked(4), 0x0000);
   EXPECT_EQ(StackedLong(5), 0x1002u);
   EXPECT_EQ(CpuPC, kRteHandler);
-  // RTE on the MC68000 pops SR and PC only.
-  m.WriteLong(CpuAReg[7] + 10, 0x2000);
-  const uint32_t sp = CpuAReg[7];
-  CpuAReg[7] = sp + 8;
-  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
-  EXPECT_EQ(CpuPC, 0x2000u);
 }
 
 TEST_F(ExcTest, FaultWhileStackingAFaultFrameHalts) {
