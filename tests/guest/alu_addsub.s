@@ -22,18 +22,12 @@
         EA_TO_REG cmpa, l, 4, 0x00000001, 0x80000000, %a0, 0x80000000, FX+FN, FX+FV, dn,an,ind,inc,dec,disp,idx,absw,absl,pcd,pci,imm
 
 | ---- Dn,<ea> ----
-        move.l  #0xA5A5A5FF,%d1
-        TO_EA   add.b, "%d1,", b, 1, 0x01, 0x00, FN, FX+FZ+FC, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A51234,%d1
-        TO_EA   add.w, "%d1,", w, 2, 0x4321, 0x5555, FX+FZ+FC, 0, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0x7FFFFFFF,%d1
-        TO_EA   add.l, "%d1,", l, 4, 0x00000001, 0x80000000, 0, FN+FV, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A5A501,%d1
-        TO_EA   sub.b, "%d1,", b, 1, 0x80, 0x7F, 0, FV, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A50002,%d1
-        TO_EA   sub.w, "%d1,", w, 2, 0x0001, 0xFFFF, 0, FX+FN+FC, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0x00000001,%d1
-        TO_EA   sub.l, "%d1,", l, 4, 0x00010000, 0x0000FFFF, FZ, 0, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A5A5FF, add.b, b, 1, 0x01, 0x00, FN, FX+FZ+FC, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A51234, add.w, w, 2, 0x4321, 0x5555, FX+FZ+FC, 0, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0x7FFFFFFF, add.l, l, 4, 0x00000001, 0x80000000, 0, FN+FV, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A5A501, sub.b, b, 1, 0x80, 0x7F, 0, FV, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A50002, sub.w, w, 2, 0x0001, 0xFFFF, 0, FX+FN+FC, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0x00000001, sub.l, l, 4, 0x00010000, 0x0000FFFF, FZ, 0, ind,inc,dec,disp,idx,absw,absl
 
 | ---- immediate and quick forms ----
         TO_EA   addi.b, "#0x7F,", b, 1, 0x01, 0x80, 0, FN+FV, dn,ind,inc,dec,disp,idx,absw,absl

@@ -10,8 +10,7 @@
         TO_EA   btst, "%d1,", l, 4, 0x7FFFFFFF, 0x7FFFFFFF, 0, FZ, dn
         TO_EA   btst, "#31,", l, 4, 0x80000000, 0x80000000, FZ, 0, dn
         TO_EA   btst, "#63,", l, 4, 0x7FFFFFFF, 0x7FFFFFFF, FX+FN+FV+FC, FX+FN+FZ+FV+FC, dn
-        move.l  #0xFFFFFFF9,%d1
-        TO_EA   btst, "%d1,", b, 1, 0x02, 0x02, FX+FN+FZ+FV+FC, FX+FN+FV+FC, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xFFFFFFF9, btst, b, 1, 0x02, 0x02, FX+FN+FZ+FV+FC, FX+FN+FV+FC, ind,inc,dec,disp,idx,absw,absl
         TO_EA   btst, "#9,", b, 1, 0xFD, 0xFD, 0, FZ, ind,inc,dec,disp,idx,absw,absl
 | The PC-relative and immediate operands.
         .macro  BTSTPC pre, pcbase, val, ccrin, ccrout
@@ -38,15 +37,13 @@
         CHECK   %d0, 0, FZ
 
 | ---- BSET, BCLR, BCHG: Z from the bit before the change ----
-        moveq   #33,%d1
-        TO_EA   bset, "%d1,", l, 4, 0x00000000, 0x00000002, FN, FN+FZ, dn
+        TO_EA_D1 33, bset, l, 4, 0x00000000, 0x00000002, FN, FN+FZ, dn
         TO_EA   bset, "#31,", l, 4, 0x80000000, 0x80000000, FZ+FX, FX, dn
         TO_EA   bclr, "%d1,", l, 4, 0xFFFFFFFF, 0xFFFFFFFD, FZ, 0, dn
         TO_EA   bclr, "#0,", l, 4, 0xFFFFFFFE, 0xFFFFFFFE, FV, FZ+FV, dn
         TO_EA   bchg, "#33,", l, 4, 0x00000000, 0x00000002, FC, FZ+FC, dn
         TO_EA   bchg, "%d1,", l, 4, 0x00000002, 0x00000000, FZ, 0, dn
-        moveq   #9,%d1
-        TO_EA   bset, "%d1,", b, 1, 0x00, 0x02, FX, FX+FZ, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 9, bset, b, 1, 0x00, 0x02, FX, FX+FZ, ind,inc,dec,disp,idx,absw,absl
         TO_EA   bset, "#15,", b, 1, 0x80, 0x80, FZ, 0, ind,inc,dec,disp,idx,absw,absl
         TO_EA   bclr, "%d1,", b, 1, 0x02, 0x00, FN+FZ, FN, ind,inc,dec,disp,idx,absw,absl
         TO_EA   bclr, "#7,", b, 1, 0x7F, 0x7F, 0, FZ, ind,inc,dec,disp,idx,absw,absl

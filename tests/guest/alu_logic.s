@@ -12,24 +12,15 @@
         EA_TO_REG or, l, 4, 0x00000001, 0x7FFFFFFE, %d0, 0x7FFFFFFF, FZ+FC, 0, dn,ind,inc,dec,disp,idx,absw,absl,pcd,pci,imm
 
 | ---- Dn,<ea> ----
-        move.l  #0xA5A5A5F0,%d1
-        TO_EA   and.b, "%d1,", b, 1, 0x8F, 0x80, FX, FX+FN, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A50FF0,%d1
-        TO_EA   and.w, "%d1,", w, 2, 0xF00F, 0x0000, FC, FZ, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xFFFF0000,%d1
-        TO_EA   and.l, "%d1,", l, 4, 0x12345678, 0x12340000, FV, 0, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A5A501,%d1
-        TO_EA   or.b, "%d1,", b, 1, 0x00, 0x01, FZ, 0, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A58000,%d1
-        TO_EA   or.w, "%d1,", w, 2, 0x0001, 0x8001, 0, FN, ind,inc,dec,disp,idx,absw,absl
-        moveq   #0,%d1
-        TO_EA   or.l, "%d1,", l, 4, 0x00000000, 0x00000000, FX, FX+FZ, ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A5A5FF,%d1
-        TO_EA   eor.b, "%d1,", b, 1, 0x0F, 0xF0, 0, FN, dn,ind,inc,dec,disp,idx,absw,absl
-        move.l  #0xA5A51234,%d1
-        TO_EA   eor.w, "%d1,", w, 2, 0x1234, 0x0000, FN+FV, FZ, dn,ind,inc,dec,disp,idx,absw,absl
-        move.l  #0x80000000,%d1
-        TO_EA   eor.l, "%d1,", l, 4, 0x00000001, 0x80000001, FC, FN, dn,ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A5A5F0, and.b, b, 1, 0x8F, 0x80, FX, FX+FN, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A50FF0, and.w, w, 2, 0xF00F, 0x0000, FC, FZ, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xFFFF0000, and.l, l, 4, 0x12345678, 0x12340000, FV, 0, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A5A501, or.b, b, 1, 0x00, 0x01, FZ, 0, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A58000, or.w, w, 2, 0x0001, 0x8001, 0, FN, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0, or.l, l, 4, 0x00000000, 0x00000000, FX, FX+FZ, ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A5A5FF, eor.b, b, 1, 0x0F, 0xF0, 0, FN, dn,ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0xA5A51234, eor.w, w, 2, 0x1234, 0x0000, FN+FV, FZ, dn,ind,inc,dec,disp,idx,absw,absl
+        TO_EA_D1 0x80000000, eor.l, l, 4, 0x00000001, 0x80000001, FC, FN, dn,ind,inc,dec,disp,idx,absw,absl
 
 | ---- immediates ----
         TO_EA   andi.b, "#0x0F,", b, 1, 0xF5, 0x05, FN, 0, dn,ind,inc,dec,disp,idx,absw,absl

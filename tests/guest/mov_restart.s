@@ -18,9 +18,8 @@ case_table:
         .long   c_movem_l_many, c_divs_w, c_divs_w_neg, c_divu_w_post
         .long   c_divu_w_ovf, c_divu_w_zero, c_divs_w_imm, c_muls_w
         .long   c_mulu_w_pre, c_rts, c_rtr, c_rtd
-        .long   c_link_unlk, c_pea, c_jsr, c_bsr
-        .long   c_tas, c_moves_l_rd, c_moves_w_wr, c_move_l_mm
-        .long   c_move_to_ccr, c_movea_w
+        .long   c_link_unlk, c_bsr, c_tas, c_moves_l_rd
+        .long   c_moves_w_wr, c_move_to_ccr, c_movea_w
         .long   0
 
         .org    0x1000
@@ -79,10 +78,6 @@ c_link_unlk:        link    %a6, #-8
                     move.l  %d1, -4(%a6)
                     unlk    %a6
                     trap    #15
-c_pea:              pea     4(%a0)
-                    trap    #15
-c_jsr:              jsr     sub_rts
-                    trap    #15
 c_bsr:              bsr.w   sub_rts
                     trap    #15
 c_tas:              tas     1(%a0)
@@ -90,8 +85,6 @@ c_tas:              tas     1(%a0)
 c_moves_l_rd:       moves.l (%a1), %d2
                     trap    #15
 c_moves_w_wr:       moves.w %d3, 6(%a2)
-                    trap    #15
-c_move_l_mm:        move.l  (%a0)+, 0x20(%a1)
                     trap    #15
 c_move_to_ccr:      move.w  0xC(%a0), %ccr
                     trap    #15
