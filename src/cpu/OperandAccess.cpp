@@ -8,8 +8,7 @@
 // The fixed-size routines use a subset of these under their own step numbers;
 // a ReadShape maps between the two.
 #include <initializer_list>
-#include "bus/BusCycles.h"
-#include "cpu/CpuState.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
 
 namespace korva {
@@ -67,11 +66,7 @@ inline bool ReadAccess(const ReadShape& sh, uint8_t g) {
     BusReadByte();
   else
     BusReadWord();
-  if (FaultFlag) {
-    EnterBusFault(sh.own[g]);
-    return false;
-  }
-  return true;
+  return StepSucceeded(sh.own[g]);
 }
 
 inline uint16_t ReadValue(uint8_t g) {
@@ -217,34 +212,17 @@ void WriteOperand() {
   switch (access) {
     case 0:
       BusWriteByte();
-      if (FaultFlag) {
-        EnterBusFault(sByte);
-        return;
-      }
+      if (!StepSucceeded(sByte)) return;
       break;
     case 1:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(sWord);
-        return;
-      }
+      if (!StepWriteWord(sWord)) return;
       break;
     case 2:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(sLong1);
-        return;
-      }
-      AccAddress = CpuEa + 2;
-      AccDataOut = static_cast<uint16_t>(CpuDop);
-      SetAccSSW(MakeFunctionCode(0x1001));
+      if (!StepWriteWord(sLong1)) return;
+      PrepareWriteAccess(CpuEa + 2, static_cast<uint16_t>(CpuDop));
       [[fallthrough]];
     case 3:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(sLong2);
-        return;
-      }
+      if (!StepWriteWord(sLong2)) return;
       break;
   }
   McrEndInstruction();
@@ -267,15 +245,10 @@ void mcrWriteDstLong() { WriteOperand<2>(); }
 void mcrFetchExt() {
   switch (mcStage) {
     case 1:
-      AccAddress = CpuPC;
-      SetAccSSW(MakeFunctionCode(0x2102));
+      PrepareFetchAccess();
       [[fallthrough]];
     case 2:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
+      if (!StepFetchWord(2)) return;
       CpuExtraWord = AccInstIn;
       CpuPC += 2;
       McrEnd();
@@ -294,79 +267,29 @@ void mcrFetchImm() {
       McrMicrocodeFault();
       return;
     }
-    AccAddress = CpuPC;
-    SetAccSSW(MakeFunctionCode(0x2102));
+    PrepareFetchAccess();
     stage = static_cast<uint8_t>(2 + size);
   }
   switch (stage) {
     case 2:
     case 3:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(stage);
-        return;
-      }
+      if (!StepFetchWord(stage)) return;
       CpuPC += 2;
       CpuSop = stage == 2 ? (AccInstIn & 0xFFu) : AccInstIn;
       McrEnd();
       return;
     case 4:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(4);
-        return;
-      }
-      CpuTempWord = AccInstIn;
-      CpuPC += 2;
-      AccAddress = CpuPC;
-      SetAccSSW(MakeFunctionCode(0x2102));
-      [[fallthrough]];
     case 5:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(5);
-        return;
-      }
-      CpuPC += 2;
-      CpuSop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
-      McrEnd();
+      if (StepsFetchLong(4, CpuSop)) McrEnd();
       return;
     default:
       McrMicrocodeFault();
   }
 }
 
-// Push the return address CpuPC. A7 is lowered once, before the first write; a
-// resumed step does not lower it again.
+// Push the return address CpuPC.
 void mcrPushReturn() {
-  switch (mcStage) {
-    case 1:
-      CpuAReg[7] -= 4;
-      AccAddress = CpuAReg[7];
-      AccDataOut = static_cast<uint16_t>(CpuPC >> 16);
-      SetAccSSW(MakeFunctionCode(0x1001));
-      [[fallthrough]];
-    case 2:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
-      AccAddress = CpuAReg[7] + 2;
-      AccDataOut = static_cast<uint16_t>(CpuPC);
-      SetAccSSW(MakeFunctionCode(0x1001));
-      [[fallthrough]];
-    case 3:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      McrEnd();
-      return;
-    default:
-      McrMicrocodeFault();
-  }
+  if (StepsPushLong(CpuPC)) McrEnd();
 }
 
 }  // namespace korva

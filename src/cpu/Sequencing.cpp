@@ -2,8 +2,7 @@
 // STOP wait, the moves between a data register and the operand registers, the
 // extension-word fetches and the two halves of MOVEP.
 #include "board/Uart2661.h"
-#include "bus/BusCycles.h"
-#include "cpu/CpuState.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/Microroutines.h"
 #include "disk/RWIN.h"
@@ -16,11 +15,6 @@ namespace korva {
 namespace {
 // How long a halted processor waits for a window event per pass of the idle loop.
 constexpr int kIdleWaitMs = 10;
-
-inline void PrepareFetch() {
-  AccAddress = CpuPC;
-  SetAccSSW(MakeFunctionCode(0x2102));
-}
 }  // namespace
 
 // Idle loop of a halted processor (32, 33). A reset pressed during the wait has
@@ -98,14 +92,10 @@ void mcrDstToDn() {
 void mcrFetchExtWord() {
   switch (mcStage) {
     case 1:
-      PrepareFetch();
+      PrepareFetchAccess();
       [[fallthrough]];
     case 2:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
+      if (!StepFetchWord(2)) return;
       CpuPC += 2;
       CpuSop = AccInstIn;
       McrEnd();
@@ -118,27 +108,11 @@ void mcrFetchExtWord() {
 void mcrFetchExtLong() {
   switch (mcStage) {
     case 1:
-      PrepareFetch();
+      PrepareFetchAccess();
       [[fallthrough]];
     case 2:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
-      CpuPC += 2;
-      CpuTempWord = AccInstIn;
-      PrepareFetch();
-      [[fallthrough]];
     case 3:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      CpuPC += 2;
-      CpuSop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
-      McrEnd();
+      if (StepsFetchLong(2, CpuSop)) McrEnd();
       return;
     default:
       McrMicrocodeFault();
@@ -147,120 +121,68 @@ void mcrFetchExtLong() {
 
 // MOVEP: every other byte from CpuEa. The first byte of each pair travels in the
 // high half of the data latch, the second in the low half. Word: steps 1-3;
-// long: steps 1, 4-7.
+// long: steps 1, 4-7. Step 1 prepares the first byte; each later step moves
+// byte i = step - first (at CpuEa + 2i) and prepares the next one.
 namespace {
-inline void MovepByte(uint32_t offset, uint16_t ssw) {
-  AccAddress = CpuEa + offset;
-  SetAccSSW(MakeFunctionCode(ssw));
-}
+inline void MovepByte(uint32_t offset, uint16_t ssw) { PrepareAccess(CpuEa + offset, ssw); }
 // A word transfer has steps 1-3, a long one steps 1 and 4-7; nothing else exists.
 inline bool MovepStepFits(uint8_t stage, uint16_t size) {
   if (size == 1) return stage >= 1 && stage <= 3;
   if (size == 2) return stage == 1 || (stage >= 4 && stage <= 7);
   return false;
 }
-// One byte cycle of step `stage`; false (after diverting) when it faulted.
-inline bool MovepCycle(uint8_t stage) {
-  BusCycle();
-  if (FaultFlag) {
-    EnterBusFault(stage);
-    return false;
-  }
-  return true;
-}
+// The steps of the first and the last byte.
+inline uint8_t MovepFirstStep(uint16_t size) { return size == 1 ? 2 : 4; }
+inline uint8_t MovepLastStep(uint16_t size) { return size == 1 ? 3 : 7; }
 }  // namespace
 
 void mcrMOVEPRead() {
   const uint16_t size = CurrentOp().Size;
-  uint8_t stage = mcStage;
-  if (!MovepStepFits(stage, size)) {
+  if (!MovepStepFits(mcStage, size)) {
     McrMicrocodeFault();
     return;
   }
-  if (stage == 1) {
+  const uint8_t first = MovepFirstStep(size), last = MovepLastStep(size);
+  uint8_t step = mcStage;
+  if (step == 1) {
     MovepByte(0, 0x1701);
-    stage = size == 1 ? 2 : 4;
+    step = first;
   }
-  switch (stage) {
-    case 2:
-      if (!MovepCycle(2)) return;
-      CpuTempWord = AccDataIn;
-      MovepByte(2, 0x1301);
-      [[fallthrough]];
-    case 3:
-      if (!MovepCycle(3)) return;
-      CpuSop = static_cast<uint16_t>(CpuTempWord | AccDataIn);
-      McrEnd();
-      return;
-    case 4:
-      if (!MovepCycle(4)) return;
-      CpuTempWord = AccDataIn;
-      MovepByte(2, 0x1301);
-      [[fallthrough]];
-    case 5:
-      if (!MovepCycle(5)) return;
-      CpuSop = static_cast<uint16_t>(CpuTempWord | AccDataIn);
-      MovepByte(4, 0x1701);
-      [[fallthrough]];
-    case 6:
-      if (!MovepCycle(6)) return;
-      CpuTempWord = AccDataIn;
-      MovepByte(6, 0x1301);
-      [[fallthrough]];
-    case 7:
-      if (!MovepCycle(7)) return;
-      CpuSop = (CpuSop << 16) | static_cast<uint16_t>(CpuTempWord | AccDataIn);
-      McrEnd();
-      return;
-    default:
-      McrMicrocodeFault();
+  for (;; ++step) {
+    if (!StepCycle(step)) return;
+    const unsigned i = step - first;
+    if ((i & 1) == 0) {
+      CpuTempWord = AccDataIn;  // a high byte: its pair completes at the next step
+    } else {
+      const uint16_t pair = static_cast<uint16_t>(CpuTempWord | AccDataIn);
+      CpuSop = i == 3 ? (CpuSop << 16) | pair : pair;
+    }
+    if (step == last) return McrEnd();
+    MovepByte(2 * (i + 1), (i & 1) ? 0x1701 : 0x1301);
   }
 }
 
+// The bytes of a long go out high word first; a word sends the low word.
 void mcrMOVEPWrite() {
   const uint16_t size = CurrentOp().Size;
   const uint16_t hi = static_cast<uint16_t>(CpuDop >> 16), lo = static_cast<uint16_t>(CpuDop);
-  uint8_t stage = mcStage;
-  if (!MovepStepFits(stage, size)) {
+  if (!MovepStepFits(mcStage, size)) {
     McrMicrocodeFault();
     return;
   }
-  if (stage == 1) {
+  const uint8_t first = MovepFirstStep(size), last = MovepLastStep(size);
+  uint8_t step = mcStage;
+  if (step == 1) {
     MovepByte(0, 0x1601);
     AccDataOut = size == 1 ? lo : hi;
-    stage = size == 1 ? 2 : 4;
+    step = first;
   }
-  switch (stage) {
-    case 2:
-      if (!MovepCycle(2)) return;
-      MovepByte(2, 0x1201);
-      AccDataOut = lo;
-      [[fallthrough]];
-    case 3:
-      if (!MovepCycle(3)) return;
-      McrEnd();
-      return;
-    case 4:
-      if (!MovepCycle(4)) return;
-      MovepByte(2, 0x1201);
-      AccDataOut = hi;
-      [[fallthrough]];
-    case 5:
-      if (!MovepCycle(5)) return;
-      MovepByte(4, 0x1601);
-      AccDataOut = lo;
-      [[fallthrough]];
-    case 6:
-      if (!MovepCycle(6)) return;
-      MovepByte(6, 0x1201);
-      AccDataOut = lo;
-      [[fallthrough]];
-    case 7:
-      if (!MovepCycle(7)) return;
-      McrEnd();
-      return;
-    default:
-      McrMicrocodeFault();
+  for (;; ++step) {
+    if (!StepCycle(step)) return;
+    if (step == last) return McrEnd();
+    const unsigned next = step - first + 1u;
+    MovepByte(2 * next, (next & 1) ? 0x1201 : 0x1601);
+    AccDataOut = (size == 2 && next < 2) ? hi : lo;
   }
 }
 

@@ -6,7 +6,7 @@
 // and, after the handler's RTE, only that access and the ones after it run again.
 // Each access sets its status word afresh, so a reloaded rerun bit applies to
 // the restarted access alone.
-#include "bus/BusCycles.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
 #include "cpu/SystemReset.h"
 #include "cpu/classCPU.h"
@@ -15,13 +15,7 @@
 namespace korva {
 
 namespace {
-constexpr uint16_t kSswDataRead = 0x1101;
-constexpr uint16_t kSswDataWrite = 0x1001;
-constexpr uint16_t kSswFetch = 0x2102;
 constexpr uint16_t kSswTas = 0x1B01;
-
-inline void SetSsw(uint16_t ssw) { Cpu.SSW(MakeFunctionCode(ssw)); }
-inline uint32_t MakeLong(uint16_t high, uint16_t low) { return (static_cast<uint32_t>(high) << 16) | low; }
 }  // namespace
 
 // ---- Bound tests ----
@@ -121,15 +115,10 @@ void mcrTAS() {
         McrEnd();
         return;
       }
-      AccAddress = CpuEa;
-      SetSsw(kSswTas);
+      PrepareAccess(CpuEa, kSswTas);
       [[fallthrough]];
     case 2:
-      BusCycle();  // indivisible read-modify-write of the byte
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
+      if (!StepCycle(2)) return;  // indivisible read-modify-write of the byte
       SetNZClearVC8(AccDataIn);
       McrEnd();
       return;
@@ -145,33 +134,7 @@ void mcrLEA() {
 }
 
 void mcrPEA() {
-  switch (mcStage) {
-    case 1:
-      CpuAReg[7] -= 4;
-      AccAddress = CpuAReg[7];
-      AccDataOut = static_cast<uint16_t>(CpuEa >> 16);
-      SetSsw(kSswDataWrite);
-      [[fallthrough]];
-    case 2:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
-      AccAddress = CpuAReg[7] + 2;
-      AccDataOut = static_cast<uint16_t>(CpuEa);
-      SetSsw(kSswDataWrite);
-      [[fallthrough]];
-    case 3:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      McrEndInstruction();
-      return;
-    default: McrMicrocodeFault(); return;
-  }
+  if (StepsPushLong(CpuEa)) McrEndInstruction();
 }
 
 // ---- Stack frames ----
@@ -182,35 +145,10 @@ void mcrPEA() {
 void mcrLINK() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& an = AReg(op.DstReg);
-  switch (mcStage) {
-    case 1:
-      CpuAReg[7] -= 4;
-      AccAddress = CpuAReg[7];
-      AccDataOut = static_cast<uint16_t>(an >> 16);
-      SetSsw(kSswDataWrite);
-      [[fallthrough]];
-    case 2:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
-      AccAddress = CpuAReg[7] + 2;
-      AccDataOut = static_cast<uint16_t>(an);
-      SetSsw(kSswDataWrite);
-      [[fallthrough]];
-    case 3:
-      BusWriteWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      an = CpuAReg[7];
-      CpuAReg[7] += op.Size == 2 ? CpuSop : SignExtend16(CpuSop);
-      McrEndInstruction();
-      return;
-    default: McrMicrocodeFault(); return;
-  }
+  if (!StepsPushLong(an)) return;
+  an = CpuAReg[7];
+  CpuAReg[7] += op.Size == 2 ? CpuSop : SignExtend16(CpuSop);
+  McrEndInstruction();
 }
 
 // UNLK An: A7 := An, An := the long popped, A7 += 4. The long is read through
@@ -221,30 +159,18 @@ void mcrUNLK() {
   uint32_t& an = AReg(CurrentOp().DstReg);
   switch (mcStage) {
     case 1:
-      AccAddress = an;
-      SetSsw(kSswDataRead);
+      PrepareAccess(an, kSswDataRead);
       [[fallthrough]];
     case 2:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
-      CpuTempWord = AccDataIn;
-      AccAddress = an + 2;
-      SetSsw(kSswDataRead);
-      [[fallthrough]];
-    case 3:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
+    case 3: {
+      uint32_t popped;
+      if (!StepsReadLong(2, an, popped)) return;
       CpuAReg[7] = an;
-      an = MakeLong(CpuTempWord, AccDataIn);
+      an = popped;
       CpuAReg[7] += 4;
       McrEndInstruction();
       return;
+    }
     default: McrMicrocodeFault(); return;
   }
 }
@@ -254,26 +180,11 @@ void mcrUNLK() {
 void mcrRTS() {
   switch (mcStage) {
     case 1:
-      AccAddress = CpuAReg[7];
-      SetSsw(kSswDataRead);
+      PrepareAccess(CpuAReg[7], kSswDataRead);
       [[fallthrough]];
     case 2:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
-      CpuTempWord = AccDataIn;
-      AccAddress = CpuAReg[7] + 2;
-      SetSsw(kSswDataRead);
-      [[fallthrough]];
     case 3:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      CpuPC = MakeLong(CpuTempWord, AccDataIn);
+      if (!StepsReadLong(2, CpuAReg[7], CpuPC)) return;
       CpuAReg[7] += 4;
       McrEndInstruction();
       return;
@@ -286,36 +197,16 @@ void mcrRTS() {
 void mcrRTR() {
   switch (mcStage) {
     case 1:
-      AccAddress = CpuAReg[7];
-      SetSsw(kSswDataRead);
+      PrepareAccess(CpuAReg[7], kSswDataRead);
       [[fallthrough]];
     case 2:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
+      if (!StepReadWord(2)) return;
       Cpu.CCR(static_cast<uint8_t>(AccDataIn & 0xFF));
-      AccAddress = CpuAReg[7] + 2;
-      SetSsw(kSswDataRead);
+      PrepareAccess(CpuAReg[7] + 2, kSswDataRead);
       [[fallthrough]];
     case 3:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      CpuTempWord = AccDataIn;
-      AccAddress = CpuAReg[7] + 4;
-      SetSsw(kSswDataRead);
-      [[fallthrough]];
     case 4:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(4);
-        return;
-      }
-      CpuPC = MakeLong(CpuTempWord, AccDataIn);
+      if (!StepsReadLong(3, CpuAReg[7] + 2, CpuPC)) return;
       CpuAReg[7] += 6;
       McrEndInstruction();
       return;
@@ -327,37 +218,17 @@ void mcrRTR() {
 void mcrRTD() {
   switch (mcStage) {
     case 1:
-      AccAddress = CpuPC;
-      SetSsw(kSswFetch);
+      PrepareFetchAccess();
       [[fallthrough]];
     case 2:
-      BusFetchWord();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
+      if (!StepFetchWord(2)) return;
       CpuPC += 2;
       CpuExtraWord = AccInstIn;
-      AccAddress = CpuAReg[7];
-      SetSsw(kSswDataRead);
+      PrepareAccess(CpuAReg[7], kSswDataRead);
       [[fallthrough]];
     case 3:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      CpuTempWord = AccDataIn;
-      AccAddress = CpuAReg[7] + 2;
-      SetSsw(kSswDataRead);
-      [[fallthrough]];
     case 4:
-      BusReadWord();
-      if (FaultFlag) {
-        EnterBusFault(4);
-        return;
-      }
-      CpuPC = MakeLong(CpuTempWord, AccDataIn);
+      if (!StepsReadLong(3, CpuAReg[7], CpuPC)) return;
       CpuAReg[7] += 4u + SignExtend16(CpuExtraWord);
       McrEndInstruction();
       return;

@@ -1,0 +1,113 @@
+// Restartable access steps of the micro-routines that make their own bus cycles.
+//
+// Such a routine numbers its accesses as steps. The access of step k is prepared
+// (address, status word, data) by the step before it, or reloaded from the long
+// fault frame when RTE resumes the routine at k; step k then performs it. A
+// faulted access leaves through EnterBusFault(k) and the helper returns false:
+// the routine returns at once. Everything here is inline, so a routine built of
+// these helpers compiles to the same code as one written out by hand.
+#pragma once
+#include <cstdint>
+#include "bus/BusCycles.h"
+#include "cpu/CpuState.h"
+#include "tables/Packing.h"
+
+namespace korva {
+
+// Status words (without the supervisor bit of the function code).
+constexpr uint16_t kSswDataRead = 0x1101;
+constexpr uint16_t kSswDataWrite = 0x1001;
+constexpr uint16_t kSswProgramFetch = 0x2102;
+
+[[gnu::always_inline]] inline void PrepareAccess(uint32_t address, uint16_t ssw) {
+  AccAddress = address;
+  SetAccSSW(MakeFunctionCode(ssw));
+}
+[[gnu::always_inline]] inline void PrepareWriteAccess(uint32_t address, uint16_t data, uint16_t ssw = kSswDataWrite) {
+  AccAddress = address;
+  AccDataOut = data;
+  SetAccSSW(MakeFunctionCode(ssw));
+}
+// The next instruction-stream word, at CpuPC.
+[[gnu::always_inline]] inline void PrepareFetchAccess() { PrepareAccess(CpuPC, kSswProgramFetch); }
+
+// The end of every access step: false (after diverting) when the access faulted.
+[[gnu::always_inline]] inline bool StepSucceeded(uint8_t step) {
+  if (!FaultFlag) return true;
+  EnterBusFault(step);
+  return false;
+}
+[[gnu::always_inline]] inline bool StepFetchWord(uint8_t step) {
+  BusFetchWord();
+  return StepSucceeded(step);
+}
+[[gnu::always_inline]] inline bool StepReadWord(uint8_t step) {
+  BusReadWord();
+  return StepSucceeded(step);
+}
+[[gnu::always_inline]] inline bool StepWriteWord(uint8_t step) {
+  BusWriteWord();
+  return StepSucceeded(step);
+}
+// The general cycle, driven by the whole status word (read-modify-write, byte lanes).
+[[gnu::always_inline]] inline bool StepCycle(uint8_t step) {
+  BusCycle();
+  return StepSucceeded(step);
+}
+
+// Steps `first` and `first + 1`: a long from the instruction stream, its first
+// fetch prepared. CpuPC moves past each word as it arrives; the high word waits
+// in CpuTempWord. Entered at any earlier step, the routine starts with the first
+// fetch; resumed at `first + 1`, only the second runs. True with the long in
+// `value` when both fetches have succeeded.
+[[gnu::always_inline]] inline bool StepsFetchLong(uint8_t first, uint32_t& value) {
+  if (mcStage != first + 1) {
+    if (!StepFetchWord(first)) return false;
+    CpuTempWord = AccInstIn;
+    CpuPC += 2;
+    PrepareFetchAccess();
+  }
+  if (!StepFetchWord(static_cast<uint8_t>(first + 1))) return false;
+  CpuPC += 2;
+  value = MakeLong(CpuTempWord, AccInstIn);
+  return true;
+}
+
+// Steps `first` and `first + 1`: the data long at `address`, its first word's read
+// prepared; the second word is read at `address + 2`. Entered and resumed like
+// StepsFetchLong; `value` is written only when both reads have succeeded.
+[[gnu::always_inline]] inline bool StepsReadLong(uint8_t first, uint32_t address, uint32_t& value) {
+  if (mcStage != first + 1) {
+    if (!StepReadWord(first)) return false;
+    CpuTempWord = AccDataIn;
+    PrepareAccess(address + 2, kSswDataRead);
+  }
+  if (!StepReadWord(static_cast<uint8_t>(first + 1))) return false;
+  value = MakeLong(CpuTempWord, AccDataIn);
+  return true;
+}
+
+// Steps 1-3 of a routine that pushes a long: step 1 lowers A7 by 4 (once: a
+// resumed step does not lower it again), steps 2 and 3 write the high and the low
+// word. `value` is read after A7 has been lowered, so pushing A7 pushes the
+// lowered value. True when both writes are done; false when one faulted or the
+// step does not exist (a microcode fault).
+[[gnu::always_inline]] inline bool StepsPushLong(const uint32_t& value) {
+  switch (mcStage) {
+    case 1:
+      CpuAReg[7] -= 4;
+      PrepareWriteAccess(CpuAReg[7], HiWord(value));
+      [[fallthrough]];
+    case 2:
+      if (!StepWriteWord(2)) return false;
+      PrepareWriteAccess(CpuAReg[7] + 2, LoWord(value));
+      [[fallthrough]];
+    case 3:
+      return StepWriteWord(3);
+    default:
+      McrMicrocodeFault();
+      return false;
+  }
+}
+
+}  // namespace korva
