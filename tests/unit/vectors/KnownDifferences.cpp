@@ -18,6 +18,15 @@ uint32_t InitialA(const VectorTest& t, int r) {
 }
 uint32_t SignExtend16(uint32_t v) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(v))); }
 uint32_t SignExtend8(uint32_t v) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(v))); }
+uint16_t InitialWord(const VectorTest& t, uint32_t address) {
+  const uint32_t a = address & kAddrMask & ~1u;
+  const uint32_t pc = InstrAddr(t) & kAddrMask;
+  if (a == pc) return static_cast<uint16_t>(t.Initial.Prefetch[0]);
+  if (a == ((pc + 2) & kAddrMask)) return static_cast<uint16_t>(t.Initial.Prefetch[1]);
+  for (const MemWord& w : t.Initial.Ram)
+    if ((w.Address & kAddrMask & ~1u) == a) return w.Word;
+  return 0;
+}
 uint8_t InitialByte(const VectorTest& t, uint32_t a) {
   const uint16_t w = InitialWord(t, a);
   return static_cast<uint8_t>((a & 1) ? w : w >> 8);
@@ -29,18 +38,8 @@ uint32_t InitialRead(const VectorTest& t, uint32_t a, int size) {
 }
 // The (An)+ / -(An) step of a size, 2 for a byte on A7.
 uint32_t Step(int reg, int size) { return size == 0 ? (reg == 7 ? 2 : 1) : size == 1 ? 2 : 4; }
-}  // namespace
 
-uint16_t InitialWord(const VectorTest& t, uint32_t address) {
-  const uint32_t a = address & kAddrMask & ~1u;
-  const uint32_t pc = InstrAddr(t) & kAddrMask;
-  if (a == pc) return static_cast<uint16_t>(t.Initial.Prefetch[0]);
-  if (a == ((pc + 2) & kAddrMask)) return static_cast<uint16_t>(t.Initial.Prefetch[1]);
-  for (const MemWord& w : t.Initial.Ram)
-    if ((w.Address & kAddrMask & ~1u) == a) return w.Word;
-  return 0;
-}
-
+// The address of effective-address field mode/reg (memory modes only).
 bool InitialAddress(const VectorTest& t, int mode, int reg, int size, uint32_t* address) {
   const uint32_t ext = InstrAddr(t) + 2;  // the first extension word
   auto indexed = [&](uint32_t base) {
@@ -67,6 +66,8 @@ bool InitialAddress(const VectorTest& t, int mode, int reg, int size, uint32_t* 
   }
 }
 
+// The operand of field mode/reg of size 0 byte, 1 word, 2 long, as the
+// instruction would read it; false for a mode the decoder does not take.
 bool InitialOperand(const VectorTest& t, int mode, int reg, int size, uint32_t* value) {
   const uint32_t sizeMask = size == 0 ? 0xFF : size == 1 ? 0xFFFF : 0xFFFFFFFF;
   const uint32_t ext = InstrAddr(t) + 2;
@@ -80,8 +81,6 @@ bool InitialOperand(const VectorTest& t, int mode, int reg, int size, uint32_t* 
 }
 
 // ---- conditions and excuses ----
-
-namespace {
 
 uint16_t Opcode(const VectorTest& t) { return OpcodeOf(t); }
 
@@ -335,8 +334,6 @@ bool FileListed(const char* list, const char* file) {
 }
 
 }  // namespace
-
-const std::vector<KnownDifference>& KnownDifferences() { return kTable; }
 
 bool ExplainDifferences(const char* file, const VectorTest& t, const std::vector<Difference>& diffs,
                         std::vector<const KnownDifference*>* used) {
