@@ -235,9 +235,7 @@ void TestMachine::ExecuteWord() {
 Stop TestMachine::StepInstruction(uint64_t maxWords) {
   Stop why;
   for (uint64_t n = 0; n < maxWords; ++n) {
-    const bool wasFetch = AtFetch();
     ExecuteWord();
-    if (wasFetch && mcPC != McBusError && mcPC != McAddressError) ++InstructionsExecuted;
     if (Stopped(why)) return why;
     if (AtFetch()) return Stop::Fetch;
   }

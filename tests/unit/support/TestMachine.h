@@ -75,7 +75,6 @@ class TestMachine {
   // Instructions until anything but Fetch happens, or maxInstructions run out.
   Stop RunUntilStop(uint64_t maxInstructions = 10000000);
   uint64_t WordsExecuted = 0;
-  uint64_t InstructionsExecuted = 0;
 };
 
 }  // namespace korva::test
