@@ -8,8 +8,7 @@
 // error the long fault frame brings back CpuPC, CpuEa (which may hold a parked
 // base displacement), CpuTempWord, CpuExtWord and CpuExtCount, so the routine
 // resumes at the failed fetch without fetching earlier words again.
-#include "bus/BusCycles.h"
-#include "cpu/CpuState.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
 #include "tables/OpMap.h"
 #include "tables/OperandFields.h"
@@ -17,15 +16,7 @@
 namespace korva {
 namespace {
 
-constexpr uint16_t SswProgramFetch = 0x2102;
-
 inline uint32_t SignExtendWord(uint16_t w) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(w))); }
-
-// Prepare the next instruction-stream fetch at CpuPC.
-inline void PrepareExtFetch() {
-  AccAddress = CpuPC;
-  SetAccSSW(MakeFunctionCode(SswProgramFetch));
-}
 
 struct Operand {
   uint16_t mode;
@@ -80,94 +71,13 @@ inline bool SimpleModes(const Operand& op) {
   }
 }
 
-// ---- MC68000 / MC68010 calculators ----
-//  2 d16(An)   3 d8(An,Xn)   4 abs.W   5-6 abs.L   7 d16(PC)   8 d8(PC,Xn)
-template <bool Dst>
-void EaCalc() {
-  const Operand op = CurrentOperand<Dst>();
-  switch (mcStage) {
-    case 1:
-      switch (op.mode) {
-        case EaAnDisp16: PrepareExtFetch(); goto step2;
-        case EaAnIndex: PrepareExtFetch(); goto step3;
-        case EaAbsWord: PrepareExtFetch(); goto step4;
-        case EaAbsLong: PrepareExtFetch(); goto step5;
-        case EaPcDisp16: PrepareExtFetch(); goto step7;
-        case EaPcIndex: PrepareExtFetch(); goto step8;
-        default:
-          SimpleModes(op);  // Dn, An, quick data and unused codes change nothing
-          McrEnd();
-          return;
-      }
-    case 2:
-    step2:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(2);
-      CpuPC += 2;
-      CpuEa = CpuAReg[op.reg] + SignExtendWord(AccInstIn);
-      CpuEaFc = 1;
-      return McrEnd();
-    case 3:
-    step3: {
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(3);
-      CpuExtWord = AccInstIn;
-      CpuPC += 2;
-      const ExtWordEntry& x = ExtWordTable[CpuExtWord & 0xFFFF];
-      CpuEa = CpuAReg[op.reg] + BriefIndex(x) + static_cast<uint32_t>(x.Disp8);
-      CpuEaFc = 1;
-      return McrEnd();
-    }
-    case 4:
-    step4:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(4);
-      CpuPC += 2;
-      CpuEa = SignExtendWord(AccInstIn);
-      CpuEaFc = 1;
-      return McrEnd();
-    case 5:
-    step5:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(5);
-      CpuTempWord = AccInstIn;
-      CpuPC += 2;
-      PrepareExtFetch();
-      [[fallthrough]];
-    case 6:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(6);
-      CpuPC += 2;
-      CpuEa = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
-      CpuEaFc = 1;
-      return McrEnd();
-    case 7:
-    step7:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(7);
-      CpuEa = CpuPC + SignExtendWord(AccInstIn);  // CpuPC is still the displacement's address
-      CpuPC += 2;
-      CpuEaFc = 2;
-      return McrEnd();
-    case 8:
-    step8: {
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(8);
-      CpuExtWord = AccInstIn;
-      const ExtWordEntry& x = ExtWordTable[CpuExtWord & 0xFFFF];
-      CpuEa = CpuPC + BriefIndex(x) + static_cast<uint32_t>(x.Disp8);
-      CpuPC += 2;
-      CpuEaFc = 2;
-      return McrEnd();
-    }
-    default:
-      return McrMicrocodeFault();
-  }
+// The effective address is complete: its function-code class (1 data, 2 program).
+inline void EaDone(uint8_t fc) {
+  CpuEaFc = fc;
+  McrEnd();
 }
 
-// ---- CPU32 calculators ----
-//  2 d16(An)   3 d8(An,Xn) ext   4 word bd   5-6 long bd   7 abs.W   8-9 abs.L
-// 10 d16(PC)  11 d8(PC,Xn) ext  12 word bd  13-14 long bd
+// ---- CPU32 full-format extension words ----
 
 // Base + displacement (parked in CpuEa) + scaled index; the indexed modes' last step.
 template <bool PcMode>
@@ -182,169 +92,157 @@ inline void FinishIndexed32(uint16_t reg) {
     index = r << (x.Scale & 3);  // doubling Scale times, wrapping at 32 bits
   }
   CpuEa = base + CpuEa + index;
-  CpuEaFc = PcMode ? 2 : 1;
-  McrEnd();
+  EaDone(PcMode ? 2 : 1);
+}
+
+// The base displacement of a full-format extension word: a word (An: step 4,
+// PC: 12) or a long (An: 5-6, PC: 13-14). The PC-relative forms count the
+// extension words fetched in CpuExtCount, which finds their base again.
+template <bool PcMode>
+void BaseDisplacement32(uint8_t step, uint16_t reg) {
+  constexpr uint8_t kWordStep = PcMode ? 12 : 4;
+  auto countWord = [] {
+    if (PcMode) CpuExtCount = static_cast<uint16_t>(CpuExtCount + 2);
+  };
+  switch (step - kWordStep) {
+    case 0:
+      if (!StepFetchWord(kWordStep)) return;
+      CpuPC += 2;
+      countWord();
+      CpuEa = SignExtendWord(AccInstIn);
+      return FinishIndexed32<PcMode>(reg);
+    case 1:
+      if (!StepFetchWord(kWordStep + 1)) return;
+      CpuTempWord = AccInstIn;
+      CpuPC += 2;
+      countWord();
+      PrepareFetchAccess();
+      [[fallthrough]];
+    case 2:
+      if (!StepFetchWord(kWordStep + 2)) return;
+      CpuPC += 2;
+      countWord();
+      CpuEa = MakeLong(CpuTempWord, AccInstIn);
+      return FinishIndexed32<PcMode>(reg);
+    default:
+      return McrMicrocodeFault();
+  }
 }
 
 // After the extension word of an indexed mode: reject unsupported forms, then
 // either finish (no or brief displacement) or go on to the displacement fetch.
-// Returns the next step (0 when the routine is done).
 template <bool PcMode>
-inline int AfterIndexWord32(uint16_t reg) {
+inline void IndexWord32(uint16_t reg) {
   CpuExtWord = AccInstIn;
   CpuPC += 2;
   if (PcMode) CpuExtCount = 2;
   const ExtWordEntry& x = ExtWordTable[CpuExtWord & 0xFFFF];
-  if (x.Unsupported) {
-    McrIllegal();
-    return 0;
-  }
+  if (x.Unsupported) return McrIllegal();
+  constexpr uint8_t kWordStep = PcMode ? 12 : 4;
   switch (x.BDSize) {
     case 1:  // null displacement
       CpuEa = 0;
       break;
     case 2:
-      PrepareExtFetch();
-      return PcMode ? 12 : 4;
     case 3:
-      PrepareExtFetch();
-      return PcMode ? 13 : 5;
+      PrepareFetchAccess();
+      return BaseDisplacement32<PcMode>(static_cast<uint8_t>(kWordStep + x.BDSize - 2), reg);
     default:  // brief format
       CpuEa = static_cast<uint32_t>(x.Disp8);
       break;
   }
   FinishIndexed32<PcMode>(reg);
-  return 0;
 }
 
-template <bool Dst>
-void EaCalc32() {
+// ---- MC68000 / MC68010 brief extension words ----
+
+template <bool PcMode>
+inline void IndexWord(uint16_t reg) {
+  CpuExtWord = AccInstIn;
+  const ExtWordEntry& x = ExtWordTable[CpuExtWord & 0xFFFF];
+  const uint32_t base = PcMode ? CpuPC : CpuAReg[reg];  // the PC is the extension word's address
+  CpuPC += 2;
+  CpuEa = base + BriefIndex(x) + static_cast<uint32_t>(x.Disp8);
+  EaDone(PcMode ? 2 : 1);
+}
+
+// ---- The calculators ----
+
+// Step numbers of the extension fetches. The CPU32 forms insert the base
+// displacement steps of the full-format extension word (4-6 and 12-14), which
+// moves the absolute and PC-relative steps up:
+//              d16(An) d8(An,Xn) abs.W abs.L d16(PC) d8(PC,Xn)
+//   MC68000       2        3       4    5-6     7        8
+//   CPU32         2        3       7    8-9    10       11
+template <bool Cpu32>
+struct EaSteps {
+  static constexpr uint8_t AnDisp = 2, AnIndex = 3;
+  static constexpr uint8_t AbsWord = Cpu32 ? 7 : 4, AbsLong = Cpu32 ? 8 : 5;
+  static constexpr uint8_t PcDisp = Cpu32 ? 10 : 7, PcIndex = Cpu32 ? 11 : 8;
+};
+
+template <bool Dst, bool Cpu32>
+void EaCalc() {
+  using S = EaSteps<Cpu32>;
   const Operand op = CurrentOperand<Dst>();
-  int next = 0;
-  switch (mcStage) {
-    case 1:
-      switch (op.mode) {
-        case EaAnDisp16: PrepareExtFetch(); goto step2;
-        case EaAnIndex: PrepareExtFetch(); goto step3;
-        case EaAbsWord: PrepareExtFetch(); goto step7;
-        case EaAbsLong: PrepareExtFetch(); goto step8;
-        case EaPcDisp16: PrepareExtFetch(); goto step10;
-        case EaPcIndex: PrepareExtFetch(); goto step11;
-        default:
-          SimpleModes(op);
-          McrEnd();
-          return;
-      }
-    case 2:
-    step2:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(2);
+  uint8_t step = mcStage;
+  if (step == 1) {
+    switch (op.mode) {
+      case EaAnDisp16: step = S::AnDisp; break;
+      case EaAnIndex: step = S::AnIndex; break;
+      case EaAbsWord: step = S::AbsWord; break;
+      case EaAbsLong: step = S::AbsLong; break;
+      case EaPcDisp16: step = S::PcDisp; break;
+      case EaPcIndex: step = S::PcIndex; break;
+      default:
+        SimpleModes(op);  // Dn, An, quick data and unused codes change nothing
+        McrEnd();
+        return;
+    }
+    PrepareFetchAccess();
+  }
+  switch (step) {
+    case S::AnDisp:
+      if (!StepFetchWord(step)) return;
       CpuPC += 2;
       CpuEa = CpuAReg[op.reg] + SignExtendWord(AccInstIn);
-      CpuEaFc = 1;
-      return McrEnd();
-    case 3:
-    step3:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(3);
-      next = AfterIndexWord32<false>(op.reg);
-      if (next == 4) goto step4;
-      if (next == 5) goto step5;
+      return EaDone(1);
+    case S::AnIndex:
+      if (!StepFetchWord(step)) return;
+      if constexpr (Cpu32) return IndexWord32<false>(op.reg);
+      return IndexWord<false>(op.reg);
+    case S::AbsWord:
+      if (!StepFetchWord(step)) return;
+      CpuPC += 2;
+      CpuEa = SignExtendWord(AccInstIn);
+      return EaDone(1);
+    case S::AbsLong:
+    case S::AbsLong + 1:
+      if (StepsFetchLong(S::AbsLong, CpuEa)) EaDone(1);
       return;
-    case 4:
-    step4:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(4);
+    case S::PcDisp:
+      if (!StepFetchWord(step)) return;
+      CpuEa = CpuPC + SignExtendWord(AccInstIn);  // CpuPC is still the displacement's address
       CpuPC += 2;
-      CpuEa = SignExtendWord(AccInstIn);
-      return FinishIndexed32<false>(op.reg);
-    case 5:
-    step5:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(5);
-      CpuTempWord = AccInstIn;
-      CpuPC += 2;
-      PrepareExtFetch();
-      [[fallthrough]];
-    case 6:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(6);
-      CpuPC += 2;
-      CpuEa = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
-      return FinishIndexed32<false>(op.reg);
-    case 7:
-    step7:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(7);
-      CpuPC += 2;
-      CpuEa = SignExtendWord(AccInstIn);
-      CpuEaFc = 1;
-      return McrEnd();
-    case 8:
-    step8:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(8);
-      CpuTempWord = AccInstIn;
-      CpuPC += 2;
-      PrepareExtFetch();
-      [[fallthrough]];
-    case 9:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(9);
-      CpuPC += 2;
-      CpuEa = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
-      CpuEaFc = 1;
-      return McrEnd();
-    case 10:
-    step10:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(10);
-      CpuEa = CpuPC + SignExtendWord(AccInstIn);
-      CpuPC += 2;
-      CpuEaFc = 2;
-      return McrEnd();
-    case 11:
-    step11:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(11);
-      next = AfterIndexWord32<true>(op.reg);
-      if (next == 12) goto step12;
-      if (next == 13) goto step13;
-      return;
-    case 12:
-    step12:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(12);
-      CpuPC += 2;
-      CpuExtCount = static_cast<uint16_t>(CpuExtCount + 2);
-      CpuEa = SignExtendWord(AccInstIn);
-      return FinishIndexed32<true>(op.reg);
-    case 13:
-    step13:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(13);
-      CpuTempWord = AccInstIn;
-      CpuPC += 2;
-      CpuExtCount = static_cast<uint16_t>(CpuExtCount + 2);
-      PrepareExtFetch();
-      [[fallthrough]];
-    case 14:
-      BusFetchWord();
-      if (FaultFlag) return EnterBusFault(14);
-      CpuPC += 2;
-      CpuExtCount = static_cast<uint16_t>(CpuExtCount + 2);
-      CpuEa = (static_cast<uint32_t>(CpuTempWord) << 16) | AccInstIn;
-      return FinishIndexed32<true>(op.reg);
+      return EaDone(2);
+    case S::PcIndex:
+      if (!StepFetchWord(step)) return;
+      if constexpr (Cpu32) return IndexWord32<true>(op.reg);
+      return IndexWord<true>(op.reg);
     default:
+      if constexpr (Cpu32) {
+        if (step >= 4 && step <= 6) return BaseDisplacement32<false>(step, op.reg);
+        if (step >= 12 && step <= 14) return BaseDisplacement32<true>(step, op.reg);
+      }
       return McrMicrocodeFault();
   }
 }
 
 }  // namespace
 
-void mcrDstEA() { EaCalc<true>(); }
-void mcrSrcEA() { EaCalc<false>(); }
-void mcrDstEA32() { EaCalc32<true>(); }
-void mcrSrcEA32() { EaCalc32<false>(); }
+void mcrDstEA() { EaCalc<true, false>(); }
+void mcrSrcEA() { EaCalc<false, false>(); }
+void mcrDstEA32() { EaCalc<true, true>(); }
+void mcrSrcEA32() { EaCalc<false, true>(); }
 
 }  // namespace korva
