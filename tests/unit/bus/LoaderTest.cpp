@@ -97,15 +97,6 @@ TEST_F(LoaderTest, SrecLineFormsAllRead) {
   EXPECT_EQ(MemByte(0x10), 9);
 }
 
-TEST_F(LoaderTest, SrecIntoTheRomImageTakesTheAddressModulo64K) {
-  RomImage.fill(0x1234);
-  const auto path = Srecs({Srec(2, 0xF00001, {0xAA}), Srec(2, 0x010000, {0xBB}), Srec(1, 0x0005, {0xCC})});
-  EXPECT_EQ(LoadSrecFile(path, True, False), True);
-  EXPECT_EQ(RomImage[0], 0xBBAA);
-  EXPECT_EQ(RomImage[2], 0x12CC);
-  EXPECT_EQ(CellOf(0xF00000).Data, 0);  // memory untouched
-}
-
 TEST_F(LoaderTest, SrecBlankLineEndsTheLoadWithTheHostErrorMessage) {
   const auto path = dir.Write("blank.s19", Srec(9, 0x40) + "\r\n" + Srec(1, 0xABC, {1, 2}) + "\r\n\r\n" +
                                                Srec(1, 0x500, {3}) + "\r\n");
