@@ -6,8 +6,7 @@
 #include <string>
 #include <tuple>
 #include "cpu/CpuState.h"
-#include "tables/OpMap.h"
-#include "unit/support/TestMachine.h"
+#include "unit/moves/GuestRun.h"
 
 namespace korva::alutest {
 namespace {
@@ -18,35 +17,16 @@ using test::TestMachine;
 constexpr uint32_t kResults = 0x20000;
 constexpr uint32_t kFaultMark = 0x520;
 
-enum Model { M68000, M68010, MCpu32 };
-
-void SelectModel(Model model) {
-  switch (model) {
-    case M68000:
-      SelectCpu68000();
-      MapMoveFromSr();
-      break;
-    case M68010:
-      break;  // the test machine's own model
-    case MCpu32:
-      ClearOpMap();
-      ClearOpText();
-      SelectCpu32();
-      BuildOpMap();
-      BuildExtWordTable();
-      break;
-  }
-}
-
 std::string Hex(uint32_t v) {
   char b[12];
   std::snprintf(b, sizeof b, "%08X", v);
   return b;
 }
 
-void RunProgram(const char* program, Model model) {
+void RunProgram(const char* program, uint16_t model) {
   TestMachine m;
-  SelectModel(model);
+  movetest::ModelGuard guard;
+  movetest::UseModel(model);
   ASSERT_TRUE(m.LoadSrec(program)) << program;
   ASSERT_EQ(m.ResetCpu(), Stop::Fetch);
   ASSERT_EQ(m.RunUntilStop(), Stop::StopInstr) << "mcErrorPC " << mcErrorPC;
@@ -66,16 +46,16 @@ void RunProgram(const char* program, Model model) {
   }
 }
 
-class AluGuest : public ::testing::TestWithParam<std::tuple<const char*, Model>> {};
+class AluGuest : public ::testing::TestWithParam<std::tuple<const char*, uint16_t>> {};
 
 TEST_P(AluGuest, EveryCheckHolds) { RunProgram(std::get<0>(GetParam()), std::get<1>(GetParam())); }
 
 INSTANTIATE_TEST_SUITE_P(AllModels, AluGuest,
                          ::testing::Combine(::testing::Values("alu_addsub.s19", "alu_logic.s19", "alu_shift.s19",
                                                               "alu_bit.s19", "alu_bcd.s19"),
-                                            ::testing::Values(M68000, M68010, MCpu32)));
+                                            ::testing::Values(Cpu68000, Cpu68010, Cpu32)));
 INSTANTIATE_TEST_SUITE_P(Cpu32Only, AluGuest,
-                         ::testing::Values(std::make_tuple("alu_cpu32.cpu32.s19", MCpu32)));
+                         ::testing::Values(std::make_tuple("alu_cpu32.cpu32.s19", uint16_t{Cpu32})));
 
 }  // namespace
 }  // namespace korva::alutest

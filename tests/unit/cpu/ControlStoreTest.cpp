@@ -105,7 +105,7 @@ TEST(ControlStore, ModelPatchesAndTheirReversal) {
   EXPECT_TRUE(unchanged());
 }
 
-TEST(ControlStore, BadWordsAndNumbersAreMicrocodeFaults) {
+TEST(ControlStore, BadWordsNumbersAndStepsAreMicrocodeFaults) {
   test::TestMachine m;
   // An unfilled word, a word beyond the store (a corrupt resume point), and call
   // numbers 0, 197 and one that a byte would truncate to a valid 68.
@@ -129,10 +129,7 @@ TEST(ControlStore, BadWordsAndNumbersAreMicrocodeFaults) {
   m.ExecuteWord();  // J48
   EXPECT_EQ(mcPC, 48u);
   EXPECT_EQ(m.StepInstruction(), test::Stop::Halt);
-}
 
-TEST(ControlStore, StepsARoutineDoesNotHaveAreMicrocodeFaults) {
-  test::TestMachine m;
   // A resume point restored from a stack frame can name any step.
   void (*const routines[])() = {mcrFetchDecode, mcrFetchExtLong, mcrReadSrc,    mcrReadSrcLong,
                                 mcrWriteDst,    mcrPushReturn,   mcrMOVEPRead, mcrMOVEPWrite};

@@ -126,12 +126,6 @@ TEST(FetchDecode, BreakpointsCompareTwentyFourBitsAndSkipOnce) {
   EXPECT_EQ(stops, 3);
   EXPECT_EQ(CpuPC, 0x1002u);
 
-  // Nothing is looked at while the breakpoints are disabled as a whole.
-  BreakPointsEnabled = False;
-  CpuPC = 0x1000;
-  StartDebug();
-  m.ExecuteWord();
-  EXPECT_EQ(CpuRunning, True);
   UseNormalMicroOp();
 }
 
