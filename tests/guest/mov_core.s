@@ -8,18 +8,7 @@ start:
         lea     USP_TOP, %a0
         move.l  %a0, %usp
 
-| ---- MOVE, MOVEA, the status register, MOVE USP ----
-        move.l  #0x12345678, %d0
-        move.l  #0xAAAAAA80, %d1
-        move.w  #0, %ccr
-        move.b  %d1, %d0                | bits 31-8 kept, N from bit 7
-        CHKCC   0x08
-        CHKL    0x12345680, %d0
-        move.w  #0x1F, %ccr
-        movea.w #0x8000, %a0            | sign-extended, no flag changed
-        CHKCC   0x1F
-        CHKA    0xFFFF8000, %a0
-
+| ---- the status register, MOVE from CCR, MOVE USP ----
         move.w  #0x2715, %sr
         moveq   #0, %d0                 | X kept, Z set: SR 0x2714
         move.w  %sr, %d0
@@ -59,22 +48,12 @@ start:
         movec   %vbr, %d3
         CHKL    0, %d3
         lea     RESULTS, %a2            | emulator registers 0x700-0x707 for the host
-        .word   0x4E7A, 0x0700
+        .set    code, 0x700
+        .rept   8
+        .word   0x4E7A, code
         move.l  %d0, (%a2)+
-        .word   0x4E7A, 0x0701
-        move.l  %d0, (%a2)+
-        .word   0x4E7A, 0x0702
-        move.l  %d0, (%a2)+
-        .word   0x4E7A, 0x0703
-        move.l  %d0, (%a2)+
-        .word   0x4E7A, 0x0704
-        move.l  %d0, (%a2)+
-        .word   0x4E7A, 0x0705
-        move.l  %d0, (%a2)+
-        .word   0x4E7A, 0x0706
-        move.l  %d0, (%a2)+
-        .word   0x4E7A, 0x0707
-        move.l  %d0, (%a2)+
+        .set    code, code + 1
+        .endr
         moveq   #0, %d0                 | every write to 0x700-0x707 is illegal
         .set    code, 0x700
         .rept   8
@@ -88,14 +67,6 @@ start:
 9:      CHKEXC  0x10
 
 | ---- program flow ----
-        BCC     hi, 0x00, 1             | the compound conditions, true and false
-        BCC     hi, 0x04, 0
-        BCC     ge, 0x0A, 1
-        BCC     ge, 0x08, 0
-        BCC     gt, 0x00, 1
-        BCC     gt, 0x04, 0
-        BCC     le, 0x08, 1
-        BCC     le, 0x0A, 0
         moveq   #0, %d1
         move.l  #0xABCD0004, %d0
 3:      addq.l  #1, %d1                 | DBF runs the body counter + 1 times

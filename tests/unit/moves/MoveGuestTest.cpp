@@ -14,7 +14,7 @@ TEST_P(MoveGuest, CoreInstructions) {
   test::TestMachine m;
   ModelGuard guard;
   const uint16_t model = GetParam();
-  RunSelfChecking(m, "mov_core.s19", model, 95);
+  RunSelfChecking(m, "mov_core.s19", model, 83);
   // MOVEC's emulator registers 0x700-0x707.
   const uint32_t frameKind = model == Cpu68000 ? 0 : 0x101;
   const uint32_t expected[8] = {0, 1, 0, 15, model, frameKind, 0, static_cast<uint32_t>(BootDrive)};
