@@ -14,9 +14,8 @@
 //   15 CpuEaFc : internal status   16 opcode   17 extra word   18 extension word
 //   19-20 CpuEa   21-22 CpuSop   23-24 CpuDop   25 temp word   26 ext count
 //   27-28 instruction address
-#include "bus/BusCycles.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/ControlStore.h"
-#include "cpu/CpuState.h"
 #include "cpu/classCPU.h"
 
 namespace korva {
@@ -30,10 +29,6 @@ constexpr uint16_t Format8Marker = 0x3400;  // word 13: frame version bits
 constexpr uint16_t Format8MarkerMask = 0x3C00;
 constexpr uint32_t ControlStoreWords = 4096;
 
-inline uint16_t Hi(uint32_t v) { return static_cast<uint16_t>(v >> 16); }
-inline uint16_t Lo(uint32_t v) { return static_cast<uint16_t>(v); }
-inline uint32_t Long(uint16_t hi, uint16_t lo) { return (static_cast<uint32_t>(hi) << 16) | lo; }
-
 // A stacking write or vector read of the error routines faulted: the processor
 // cannot take a fault here (double fault) and halts.
 inline bool Halted() {
@@ -46,18 +41,59 @@ inline bool Halted() {
   return true;
 }
 
-inline void ReadFrameWord(uint32_t address) {
+inline void PrepareFrameRead(uint32_t address) {
   AccAddress = address;
   SetAccSSW(SswFrameRead);
+}
+inline void ReadFrameWord(uint32_t address) {
+  PrepareFrameRead(address);
   BusReadWord();
 }
 
-// Stack `words` words of the frame buffer from A7 (already lowered) and load the
-// new PC from the vector. Any fault halts the processor.
-void StackErrorFrame(const uint16_t* frame, int words, uint16_t vectorOffset) {
+// A frame RTE cannot take: nothing is popped, on to the format-error exception.
+inline void FormatError() {
+  mcStage = 1;
+  mcPC = McFormatError;
+}
+
+// RTE steps 1-4, common to all frames: SR into CpuDop (step 2), the PC's high
+// word into CpuTempWord (3) and its low word (4). True with the PC in `pc` when
+// all three reads have succeeded.
+bool ReadSrAndPc(uint32_t sp, uint32_t& pc) {
+  switch (mcStage) {
+    case 1:
+      PrepareFrameRead(sp);
+      [[fallthrough]];
+    case 2:
+      if (!StepReadWord(2)) return false;
+      CpuDop = AccDataIn;  // SR
+      PrepareFrameRead(sp + 2);
+      [[fallthrough]];
+    case 3:
+      if (!StepReadWord(3)) return false;
+      CpuTempWord = AccDataIn;  // PC high
+      PrepareFrameRead(sp + 4);
+      [[fallthrough]];
+    case 4:
+      if (!StepReadWord(4)) return false;
+      pc = MakeLong(CpuTempWord, AccDataIn);
+      return true;
+    default:
+      McrMicrocodeFault();
+      return false;
+  }
+}
+
+// Enter the error exception: supervisor mode without trace, stack `words` words
+// of the frame buffer below A7 and load the new PC from the vector. Any fault
+// halts the processor.
+void StackErrorFrame(classCPU& cpu, int words, uint16_t vectorOffset) {
+  cpu.srTmode(False);
+  cpu.srSmode(True);
+  CpuAReg[7] -= static_cast<uint32_t>(2 * words);
   for (int i = 0; i < words; ++i) {
     AccAddress = CpuAReg[7] + static_cast<uint32_t>(2 * i);
-    AccDataOut = frame[i];
+    AccDataOut = cpu.FrameBuffer[i];
     SetAccSSW(SswStackWrite);
     BusWriteWord();
     if (Halted()) return;
@@ -67,7 +103,7 @@ void StackErrorFrame(const uint16_t* frame, int words, uint16_t vectorOffset) {
   const uint16_t high = AccDataIn;
   ReadFrameWord(CpuVBR + vectorOffset + 2);
   if (Halted()) return;
-  CpuPC = Long(high, AccDataIn);
+  CpuPC = MakeLong(high, AccDataIn);
   McrEnd();  // on to the fetch: no trace or interrupt step follows
 }
 
@@ -76,12 +112,12 @@ void StackErrorFrame(const uint16_t* frame, int words, uint16_t vectorOffset) {
 void classCPU::BuildFaultFrame(uint16_t vectorOffset) {
   uint16_t* f = FaultFrame;
   f[0] = SR();
-  f[1] = Hi(CpuPC);
-  f[2] = Lo(CpuPC);
+  f[1] = HiWord(CpuPC);
+  f[2] = LoWord(CpuPC);
   f[3] = static_cast<uint16_t>(0x8000 | (vectorOffset & 0x0FFC));
   f[4] = SSW();
-  f[5] = Hi(AccAddress);
-  f[6] = Lo(AccAddress);
+  f[5] = HiWord(AccAddress);
+  f[6] = LoWord(AccAddress);
   f[7] = 0;
   f[8] = AccDataOut;
   f[9] = 0;
@@ -94,16 +130,16 @@ void classCPU::BuildFaultFrame(uint16_t vectorOffset) {
   f[16] = static_cast<uint16_t>(CpuOpcode);
   f[17] = CpuExtraWord;
   f[18] = static_cast<uint16_t>(CpuExtWord);
-  f[19] = Hi(CpuEa);
-  f[20] = Lo(CpuEa);
-  f[21] = Hi(CpuSop);
-  f[22] = Lo(CpuSop);
-  f[23] = Hi(CpuDop);
-  f[24] = Lo(CpuDop);
+  f[19] = HiWord(CpuEa);
+  f[20] = LoWord(CpuEa);
+  f[21] = HiWord(CpuSop);
+  f[22] = LoWord(CpuSop);
+  f[23] = HiWord(CpuDop);
+  f[24] = LoWord(CpuDop);
   f[25] = CpuTempWord;
   f[26] = CpuExtCount;
-  f[27] = Hi(CpuInstrAddr);
-  f[28] = Lo(CpuInstrAddr);
+  f[27] = HiWord(CpuInstrAddr);
+  f[28] = LoWord(CpuInstrAddr);
   for (int i = 0; i < Format8Words; ++i) FrameBuffer[i] = f[i];
 }
 
@@ -112,7 +148,7 @@ void classCPU::BuildFaultFrame(uint16_t vectorOffset) {
 void classCPU::RestoreFaultFrame() {
   const uint16_t* f = FaultFrame;
   SSW(f[4]);
-  AccAddress = Long(f[5], f[6]);
+  AccAddress = MakeLong(f[5], f[6]);
   AccDataOut = f[8];
   if (AccRR) {  // the access is not performed again: its result comes from the frame
     AccDataIn = f[10];
@@ -125,12 +161,12 @@ void classCPU::RestoreFaultFrame() {
   CpuOpcode = f[16];
   CpuExtraWord = f[17];
   CpuExtWord = f[18];
-  CpuEa = Long(f[19], f[20]);
-  CpuSop = Long(f[21], f[22]);
-  CpuDop = Long(f[23], f[24]);
+  CpuEa = MakeLong(f[19], f[20]);
+  CpuSop = MakeLong(f[21], f[22]);
+  CpuDop = MakeLong(f[23], f[24]);
   CpuTempWord = f[25];
   CpuExtCount = f[26];
-  CpuInstrAddr = Long(f[27], f[28]);
+  CpuInstrAddr = MakeLong(f[27], f[28]);
 }
 
 // MC68000 group-0 frame: status word (FC, 8 for a data access, 16 for a read),
@@ -142,48 +178,34 @@ void classCPU::BuildGroup0Frame(uint16_t /*vectorOffset*/) {
   if (ssw & 0x0100) status |= 16;
   uint16_t* f = FrameBuffer;
   f[0] = status;
-  f[1] = Hi(AccAddress);
-  f[2] = Lo(AccAddress);
+  f[1] = HiWord(AccAddress);
+  f[2] = LoWord(AccAddress);
   f[3] = static_cast<uint16_t>(CpuOpcode);
   f[4] = SR();
-  f[5] = Hi(CpuPC);
-  f[6] = Lo(CpuPC);
+  f[5] = HiWord(CpuPC);
+  f[6] = LoWord(CpuPC);
 }
 
-// ---- MC68010 / CPU32 bus and address error ----
+// ---- Bus and address error: MC68010 / CPU32, MC68000 ----
 
 void classCPU::mcrBerr() {
   BuildFaultFrame(0x08);
-  srTmode(False);
-  srSmode(True);
-  CpuAReg[7] -= 2 * Format8Words;
-  StackErrorFrame(FrameBuffer, Format8Words, 0x08);
+  StackErrorFrame(*this, Format8Words, 0x08);
 }
 
 void classCPU::mcrAerr() {
   BuildFaultFrame(0x0C);
-  srTmode(False);
-  srSmode(True);
-  CpuAReg[7] -= 2 * Format8Words;
-  StackErrorFrame(FrameBuffer, Format8Words, 0x0C);
+  StackErrorFrame(*this, Format8Words, 0x0C);
 }
-
-// ---- MC68000 bus and address error ----
 
 void classCPU::mcrBerr000() {
   BuildGroup0Frame(0x08);
-  srTmode(False);
-  srSmode(True);
-  CpuAReg[7] -= 2 * Group0Words;
-  StackErrorFrame(FrameBuffer, Group0Words, 0x08);
+  StackErrorFrame(*this, Group0Words, 0x08);
 }
 
 void classCPU::mcrAerr000() {
   BuildGroup0Frame(0x0C);
-  srTmode(False);
-  srSmode(True);
-  CpuAReg[7] -= 2 * Group0Words;
-  StackErrorFrame(FrameBuffer, Group0Words, 0x0C);
+  StackErrorFrame(*this, Group0Words, 0x0C);
 }
 
 // ---- RTE (MC68010 / CPU32) ----
@@ -197,75 +219,37 @@ void classCPU::mcrRTE() {
   const uint32_t sp = CpuAReg[7];
   switch (mcStage) {
     case 1:
-      ReadFrameWord(sp);
-      goto read2;
     case 2:
-      BusReadWord();
-    read2:
-      if (FaultFlag) return EnterBusFault(2);
-      CpuDop = AccDataIn;  // SR
-      ReadFrameWord(sp + 2);
-      goto read3;
     case 3:
-      BusReadWord();
-    read3:
-      if (FaultFlag) return EnterBusFault(3);
-      CpuTempWord = AccDataIn;  // PC high
-      ReadFrameWord(sp + 4);
-      goto read4;
     case 4:
-      BusReadWord();
-    read4:
-      if (FaultFlag) return EnterBusFault(4);
-      CpuSop = Long(CpuTempWord, AccDataIn);  // PC
-      ReadFrameWord(sp + 6);
-      goto read5;
-    case 5:
-      BusReadWord();
-    read5: {
-      if (FaultFlag) return EnterBusFault(5);
+      if (!ReadSrAndPc(sp, CpuSop)) return;
+      PrepareFrameRead(sp + 6);
+      [[fallthrough]];
+    case 5: {
+      if (!StepReadWord(5)) return;
       const uint16_t format = AccDataIn;
       CpuDop = (static_cast<uint32_t>(format) << 16) | (CpuDop & 0xFFFF);
-      switch (format >> 12) {
-        case 0:
-          CpuPC = CpuSop;
-          CpuAReg[7] = sp + 8;
-          SR(static_cast<uint16_t>(CpuDop));
-          return McrEnd();
-        case 2:
-          if (CpuType != Cpu32) break;
-          CpuPC = CpuSop;
-          CpuAReg[7] = sp + 12;
-          SR(static_cast<uint16_t>(CpuDop));
-          return McrEnd();
-        case 8:
-          ReadFrameWord(sp + 26);
-          goto read6;
-        default:
-          break;
+      const uint16_t kind = format >> 12;
+      if (kind == 0 || (kind == 2 && CpuType == Cpu32)) {  // short frames: 4 or 6 words
+        CpuPC = CpuSop;
+        CpuAReg[7] = sp + (kind == 0 ? 8 : 12);
+        SR(static_cast<uint16_t>(CpuDop));
+        return McrEnd();
       }
-      mcStage = 1;  // format error; nothing is popped
-      mcPC = McFormatError;
-      return;
+      if (kind != 8) return FormatError();
+      PrepareFrameRead(sp + 26);
+      [[fallthrough]];
     }
     case 6:
-      BusReadWord();
-    read6:
-      if (FaultFlag) return EnterBusFault(6);
+      if (!StepReadWord(6)) return;
       CpuEa = AccDataIn;  // word 13
       // A frame whose version bits are wrong, or whose resume address lies
       // outside the control store, is not ours to resume: format error.
-      if ((AccDataIn & Format8MarkerMask) != Format8Marker) {
-        mcStage = 1;
-        mcPC = McFormatError;
-        return;
-      }
-      ReadFrameWord(sp + 56);
-      goto read7;
-    case 7:
-      BusReadWord();
-    read7: {
-      if (FaultFlag) return EnterBusFault(7);
+      if ((AccDataIn & Format8MarkerMask) != Format8Marker) return FormatError();
+      PrepareFrameRead(sp + 56);
+      [[fallthrough]];
+    case 7: {
+      if (!StepReadWord(7)) return;
       uint16_t frame[Format8Words];
       frame[28] = AccDataIn;
       frame[13] = static_cast<uint16_t>(CpuEa);
@@ -275,18 +259,14 @@ void classCPU::mcrRTE() {
         if (Halted()) return;
         frame[i] = AccDataIn;
       }
-      if (frame[14] >= ControlStoreWords) {
-        mcStage = 1;
-        mcPC = McFormatError;
-        return;
-      }
+      if (frame[14] >= ControlStoreWords) return FormatError();
       frame[0] = static_cast<uint16_t>(CpuDop);
-      frame[1] = Hi(CpuSop);
-      frame[2] = Lo(CpuSop);
+      frame[1] = HiWord(CpuSop);
+      frame[2] = LoWord(CpuSop);
       frame[3] = static_cast<uint16_t>(CpuDop >> 16);
       for (int i = 0; i < Format8Words; ++i) FaultFrame[i] = frame[i];
       RestoreFaultFrame();  // sets mcPC and mcStage to the resume point
-      CpuPC = Long(frame[1], frame[2]);
+      CpuPC = MakeLong(frame[1], frame[2]);
       CpuAReg[7] = sp + 2 * Format8Words;
       SR(frame[0]);  // the stack pointers swap after A7 has moved past the frame
       return;
@@ -299,35 +279,10 @@ void classCPU::mcrRTE() {
 // ---- RTE (MC68000): SR and PC only ----
 void classCPU::mcrRTE000() {
   const uint32_t sp = CpuAReg[7];
-  switch (mcStage) {
-    case 1:
-      ReadFrameWord(sp);
-      goto read2;
-    case 2:
-      BusReadWord();
-    read2:
-      if (FaultFlag) return EnterBusFault(2);
-      CpuDop = AccDataIn;
-      ReadFrameWord(sp + 2);
-      goto read3;
-    case 3:
-      BusReadWord();
-    read3:
-      if (FaultFlag) return EnterBusFault(3);
-      CpuTempWord = AccDataIn;
-      ReadFrameWord(sp + 4);
-      goto read4;
-    case 4:
-      BusReadWord();
-    read4:
-      if (FaultFlag) return EnterBusFault(4);
-      CpuPC = Long(CpuTempWord, AccDataIn);
-      CpuAReg[7] = sp + 6;
-      SR(static_cast<uint16_t>(CpuDop));
-      return McrEnd();
-    default:
-      return McrMicrocodeFault();
-  }
+  if (!ReadSrAndPc(sp, CpuPC)) return;
+  CpuAReg[7] = sp + 6;
+  SR(static_cast<uint16_t>(CpuDop));
+  McrEnd();
 }
 
 }  // namespace korva
