@@ -41,6 +41,10 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   BusFetchWord();
   return StepSucceeded(step);
 }
+[[gnu::always_inline]] inline bool StepReadByte(uint8_t step) {
+  BusReadByte();
+  return StepSucceeded(step);
+}
 [[gnu::always_inline]] inline bool StepReadWord(uint8_t step) {
   BusReadWord();
   return StepSucceeded(step);
@@ -73,14 +77,16 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   return true;
 }
 
-// Steps `first` and `first + 1`: the data long at `address`, its first word's read
-// prepared; the second word is read at `address + 2`. Entered and resumed like
-// StepsFetchLong; `value` is written only when both reads have succeeded.
-[[gnu::always_inline]] inline bool StepsReadLong(uint8_t first, uint32_t address, uint32_t& value) {
+// Steps `first` and `first + 1`: the long at `address`, its first word's read
+// prepared; the second word is read at `address + 2` with status word `ssw`.
+// Entered and resumed like StepsFetchLong; `value` is written only when both
+// reads have succeeded.
+[[gnu::always_inline]] inline bool StepsReadLong(uint8_t first, uint32_t address, uint32_t& value,
+                                                 uint16_t ssw = kSswDataRead) {
   if (mcStage != first + 1) {
     if (!StepReadWord(first)) return false;
     CpuTempWord = AccDataIn;
-    PrepareAccess(address + 2, kSswDataRead);
+    PrepareAccess(address + 2, ssw);
   }
   if (!StepReadWord(static_cast<uint8_t>(first + 1))) return false;
   value = MakeLong(CpuTempWord, AccDataIn);

@@ -3,7 +3,7 @@
 // the latches as they are (not through MakeFunctionCode), so the access uses
 // exactly the function code in CpuSFC / CpuDFC. Each word is one restartable
 // step; the set-up of the next word is done only after the previous succeeded.
-#include "bus/BusCycles.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
 #include "microops/MoveCommon.h"
@@ -41,38 +41,19 @@ void mcrMOVESRead() {
   }
   switch (step) {
     case 2:
-      BusCycle();
-      if (FaultFlag) {
-        EnterBusFault(2);
-        return;
-      }
-      CpuSop = AccDataIn & 0xFF;
-      break;
     case 3:
-      BusCycle();
-      if (FaultFlag) {
-        EnterBusFault(3);
-        return;
-      }
-      CpuSop = AccDataIn;
+      if (!StepCycle(static_cast<uint8_t>(step))) return;
+      CpuSop = step == 2 ? (AccDataIn & 0xFFu) : AccDataIn;
       break;
     case 4:
-      BusCycle();
-      if (FaultFlag) {
-        EnterBusFault(4);
-        return;
-      }
+      if (!StepCycle(4)) return;
       CpuTempWord = AccDataIn;
       AccAddress = CpuEa + 2;
       Cpu.SSW(ReadSsw(false));
       [[fallthrough]];
     case 5:
-      BusCycle();
-      if (FaultFlag) {
-        EnterBusFault(5);
-        return;
-      }
-      CpuSop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
+      if (!StepCycle(5)) return;
+      CpuSop = MakeLong(CpuTempWord, AccDataIn);
       break;
     default: McrMicrocodeFault(); return;
   }
@@ -114,28 +95,16 @@ void mcrMOVESWrite() {
   switch (step) {
     case 2:
     case 3:
-      BusCycle();
-      if (FaultFlag) {
-        EnterBusFault(static_cast<uint8_t>(step));
-        return;
-      }
+      if (!StepCycle(static_cast<uint8_t>(step))) return;
       break;
     case 4:
-      BusCycle();
-      if (FaultFlag) {
-        EnterBusFault(4);
-        return;
-      }
+      if (!StepCycle(4)) return;
       AccAddress = CpuEa + 2;
       AccDataOut = static_cast<uint16_t>(CpuDop);
       Cpu.SSW(WriteSsw(false));
       [[fallthrough]];
     case 5:
-      BusCycle();
-      if (FaultFlag) {
-        EnterBusFault(5);
-        return;
-      }
+      if (!StepCycle(5)) return;
       break;
     default: McrMicrocodeFault(); return;
   }

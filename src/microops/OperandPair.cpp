@@ -6,8 +6,7 @@
 //
 //  data space:    2-3 bytes   4-5 words   6-7 first long   8-9 second long
 //  program space: 10-11 bytes 12-13 words 14-15 first long 16-17 second long
-#include "bus/BusCycles.h"
-#include "cpu/CpuState.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
 #include "tables/OperandFields.h"
 
@@ -15,61 +14,40 @@ namespace korva {
 namespace {
 
 // Set the address and status word of the next read.
-inline void Prepare(uint32_t offset, uint16_t ssw) {
-  AccAddress = CpuEa + offset;
-  SetAccSSW(MakeFunctionCode(ssw));
-}
+inline void Prepare(uint32_t offset, uint16_t ssw) { PrepareAccess(CpuEa + offset, ssw); }
 
 // One pair in one address space: `first` is the first step of the space
 // (2 data, 10 program); the byte, word and long steps follow from it.
-inline void ReadPair(int first, uint16_t byteSsw, uint16_t wordSsw) {
+inline void ReadPair(uint8_t first, uint16_t byteSsw, uint16_t wordSsw) {
   const int rel = mcStage - first;  // 0-7 within the space
   switch (rel) {
     case 0:
-      BusReadByte();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first));
+      if (!StepReadByte(first)) return;
       CpuSop = AccDataIn & 0xFF;
       Prepare(1, byteSsw);
       [[fallthrough]];
     case 1:
-      BusReadByte();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first + 1));
+      if (!StepReadByte(static_cast<uint8_t>(first + 1))) return;
       CpuDop = AccDataIn & 0xFF;
       return McrEnd();
     case 2:
-      BusReadWord();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first + 2));
+      if (!StepReadWord(static_cast<uint8_t>(first + 2))) return;
       CpuSop = AccDataIn;
       Prepare(2, wordSsw);
       [[fallthrough]];
     case 3:
-      BusReadWord();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first + 3));
+      if (!StepReadWord(static_cast<uint8_t>(first + 3))) return;
       CpuDop = AccDataIn;
       return McrEnd();
     case 4:
-      BusReadWord();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first + 4));
-      CpuTempWord = AccDataIn;
-      Prepare(2, wordSsw);
-      [[fallthrough]];
     case 5:
-      BusReadWord();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first + 5));
-      CpuSop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
+      if (!StepsReadLong(static_cast<uint8_t>(first + 4), CpuEa, CpuSop, wordSsw)) return;
       Prepare(4, wordSsw);
       [[fallthrough]];
     case 6:
-      BusReadWord();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first + 6));
-      CpuTempWord = AccDataIn;
-      Prepare(6, wordSsw);
-      [[fallthrough]];
     case 7:
-      BusReadWord();
-      if (FaultFlag) return EnterBusFault(static_cast<uint8_t>(first + 7));
-      CpuDop = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
-      return McrEnd();
+      if (StepsReadLong(static_cast<uint8_t>(first + 6), CpuEa + 4, CpuDop, wordSsw)) McrEnd();
+      return;
     default:
       return McrMicrocodeFault();
   }
