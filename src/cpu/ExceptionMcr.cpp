@@ -9,9 +9,8 @@
 // others vector 6-7), so a bus or address error during exception processing is
 // itself taken as a bus or address error and the processing resumes at the
 // failed access after that handler's RTE.
-#include "bus/BusCycles.h"
 #include "bus/Exceptions.h"
-#include "cpu/CpuState.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
 
@@ -76,50 +75,36 @@ bool StackAndVector(const ExceptionKind& k) {
   if (mcStage >= vectorStep) goto vectors;
   switch (mcStage) {
     case 2:
-      BusWriteWord();
-      if (FaultFlag) return EnterBusFault(2), false;
+      if (!StepWriteWord(2)) return false;
       PrepareWrite(2, static_cast<uint16_t>(k.stackedPC >> 16));
       [[fallthrough]];
     case 3:
-      BusWriteWord();
-      if (FaultFlag) return EnterBusFault(3), false;
+      if (!StepWriteWord(3)) return false;
       PrepareWrite(4, static_cast<uint16_t>(k.stackedPC));
       [[fallthrough]];
     case 4:
-      BusWriteWord();
-      if (FaultFlag) return EnterBusFault(4), false;
+      if (!StepWriteWord(4)) return false;
       if (CpuFrameType != 10) break;
       PrepareWrite(6, static_cast<uint16_t>((fmt2 ? 0x2000 : 0) | (k.vectorOffset & 0x0FFF)));
       [[fallthrough]];
     case 5:
-      BusWriteWord();
-      if (FaultFlag) return EnterBusFault(5), false;
+      if (!StepWriteWord(5)) return false;
       if (!fmt2) break;
       PrepareWrite(8, static_cast<uint16_t>(CpuInstrAddr >> 16));
       [[fallthrough]];
     case 6:
-      BusWriteWord();
-      if (FaultFlag) return EnterBusFault(6), false;
+      if (!StepWriteWord(6)) return false;
       PrepareWrite(10, static_cast<uint16_t>(CpuInstrAddr));
       [[fallthrough]];
     case 7:
-      BusWriteWord();
-      if (FaultFlag) return EnterBusFault(7), false;
+      if (!StepWriteWord(7)) return false;
       break;
   }
   PrepareVectorRead(vectorAddress);
   mcStage = vectorStep;
 vectors:
-  if (mcStage == vectorStep) {
-    BusReadWord();
-    if (FaultFlag) return EnterBusFault(vectorStep), false;
-    CpuTempWord = AccDataIn;
-    PrepareVectorRead(vectorAddress + 2);
-  }
-  BusReadWord();
-  if (FaultFlag) return EnterBusFault(lastStep), false;
-  CpuPC = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
-  return true;
+  // The status word already holds the supervisor function code.
+  return StepsReadLong(vectorStep, vectorAddress, CpuPC, SswVectorRead);
 }
 
 // The whole routine for the exceptions without a request to acknowledge beyond
