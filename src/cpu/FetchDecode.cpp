@@ -5,8 +5,7 @@
 // control store calls it only while the debugger window is loaded.
 #include "cpu/FetchDecode.h"
 #include "board/Uart2661.h"
-#include "bus/BusCycles.h"
-#include "cpu/CpuState.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/MainLoop.h"
 #include "cpu/Microroutines.h"
 #include "disk/RWIN.h"
@@ -49,11 +48,7 @@ inline bool CountDown(int32_t& count, int32_t interval) {
 
 // Step 2: read the opcode word and decode it.
 [[gnu::always_inline]] inline void FetchOpcode() {
-  BusFetchWord();
-  if (FaultFlag) {
-    EnterBusFault(2);
-    return;
-  }
+  if (!StepFetchWord(2)) return;
   CpuOpcode = AccInstIn;
   CpuPC += 2;
   CpuTracePending = CpuT;
@@ -70,15 +65,15 @@ void StopAtFetch() {
   RefreshWatchRequest = True;
 }
 
-}  // namespace
-
-void mcrFetchDecode() {
-  CountAndPoll();
+// Step 1 prepares the fetch at CpuPC, the address of the instruction (entered
+// in the trace table when the debugger keeps one); step 2 fetches and decodes.
+template <bool Debug>
+[[gnu::always_inline]] inline void FetchSteps() {
   switch (mcStage) {
     case 1:
       CpuInstrAddr = CpuPC;
-      AccAddress = CpuPC;
-      SetAccSSW(MakeFunctionCode(0x2102));
+      if (Debug && TraceTableEnabled) TraceTable.InsertData(static_cast<int32_t>(CpuPC));
+      PrepareFetchAccess();
       [[fallthrough]];
     case 2:
       FetchOpcode();
@@ -87,6 +82,13 @@ void mcrFetchDecode() {
       McrMicrocodeFault();
       return;
   }
+}
+
+}  // namespace
+
+void mcrFetchDecode() {
+  CountAndPoll();
+  FetchSteps<false>();
 }
 
 void mcrFetchDecodeDebug() {
@@ -112,20 +114,7 @@ void mcrFetchDecodeDebug() {
       }
     }
   }
-  switch (mcStage) {
-    case 1:
-      CpuInstrAddr = CpuPC;
-      AccAddress = CpuPC;
-      if (TraceTableEnabled) TraceTable.InsertData(static_cast<int32_t>(CpuPC));
-      SetAccSSW(MakeFunctionCode(0x2102));
-      [[fallthrough]];
-    case 2:
-      FetchOpcode();
-      return;
-    default:
-      McrMicrocodeFault();
-      return;
-  }
+  FetchSteps<true>();
 }
 
 }  // namespace korva

@@ -17,6 +17,21 @@ inline void ClearNZVC() { CpuN = CpuZ = CpuV = CpuC = 0; }
 
 // Zero divisor or overflow: registers unchanged, on to the zero-divide step.
 inline void DivideNotDone() { McrEnd(); }
+
+// The start of every divide: N, Z, V and C cleared, and a zero divisor requests
+// the exception and ends the routine. True when the divide goes on.
+inline bool DivisorUsable(bool zero) {
+  ClearNZVC();
+  CpuZeroDivide = zero ? True : False;
+  if (zero) DivideNotDone();
+  return !zero;
+}
+
+// The quotient does not fit: V set, registers unchanged.
+inline void DivideOverflow() {
+  CpuV = 0xFFFF;
+  DivideNotDone();
+}
 }  // namespace
 
 void mcrMULS() {
@@ -80,17 +95,10 @@ void mcrDIVS() {
   uint32_t& d = DReg(CurrentOp().DstReg);
   const int64_t dividend = static_cast<int32_t>(d);
   const int64_t divisor = static_cast<int16_t>(CpuSop & 0xFFFF);
-  ClearNZVC();
-  if (divisor == 0) {
-    CpuZeroDivide = True;
-    DivideNotDone();
-    return;
-  }
-  CpuZeroDivide = False;
+  if (!DivisorUsable(divisor == 0)) return;
   const int64_t q = dividend / divisor;  // 64-bit: 0x80000000 / -1 is representable
   if (q < -32768 || q > 32767) {
-    CpuV = 0xFFFF;
-    DivideNotDone();
+    DivideOverflow();
     return;
   }
   const int64_t r = dividend % divisor;
@@ -106,17 +114,10 @@ void mcrDIVU() {
   uint32_t& d = DReg(CurrentOp().DstReg);
   CpuDop = d;
   const uint32_t divisor = CpuSop & 0xFFFF;
-  ClearNZVC();
-  if (divisor == 0) {
-    CpuZeroDivide = True;
-    DivideNotDone();
-    return;
-  }
-  CpuZeroDivide = False;
+  if (!DivisorUsable(divisor == 0)) return;
   const uint32_t q = CpuDop / divisor;
   if (q > 0xFFFF) {
-    CpuV = 0xFFFF;
-    DivideNotDone();
+    DivideOverflow();
     return;
   }
   const uint32_t r = CpuDop % divisor;
@@ -140,13 +141,7 @@ void mcrDIVL() {
   const bool isSigned = (ext & 0x0800) != 0;
   const bool is64 = (ext & 0x0400) != 0;
   const uint32_t divisor = CpuSop;
-  ClearNZVC();
-  if (divisor == 0) {
-    CpuZeroDivide = True;
-    DivideNotDone();
-    return;
-  }
-  CpuZeroDivide = False;
+  if (!DivisorUsable(divisor == 0)) return;
 
   uint32_t quotient, remainder;
   if (!is64) {
@@ -156,8 +151,7 @@ void mcrDIVL() {
       remainder = dividend % divisor;
     } else {
       if (dividend == 0x80000000u && divisor == 0xFFFFFFFFu) {
-        CpuV = 0xFFFF;
-        DivideNotDone();
+        DivideOverflow();
         return;
       }
       const int64_t n = static_cast<int32_t>(dividend);
@@ -182,8 +176,7 @@ void mcrDIVL() {
         overflow = qLow > 0x80000000u;
     }
     if (overflow) {
-      CpuV = 0xFFFF;
-      DivideNotDone();
+      DivideOverflow();
       return;
     }
     quotient = (negDividend != negDivisor) ? 0u - qLow : qLow;
