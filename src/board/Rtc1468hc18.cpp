@@ -8,16 +8,6 @@ namespace {
 constexpr int RegB = 11, RegC = 12;
 }
 
-uint8_t class1468hc18::Reg(uint32_t index) {
-  Probe.Read("Reg", index);
-  return regs_[index & 63];
-}
-
-void class1468hc18::Reg(uint32_t index, uint8_t v) {
-  Probe.Write("Reg", index, v);
-  regs_[index & 63] = v;
-}
-
 void class1468hc18::Reset() {
   regs_[RegB] &= static_cast<uint8_t>(~0x78);  // PIE, AIE, UIE, SQWE
   regs_[RegC] &= static_cast<uint8_t>(~0xF0);  // IRQF, PF, AF, UF

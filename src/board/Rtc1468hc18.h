@@ -7,17 +7,10 @@
 
 namespace korva {
 
-class class1468hc18 {
+class class1468hc18 : public ProbedRegisterFile<uint8_t, 64> {
  public:
-  uint8_t Reg(uint32_t index);
-  void Reg(uint32_t index, uint8_t v);
   // Clears the interrupt enables (PIE, AIE, UIE), SQWE and the flags (IRQF, PF, AF, UF).
   void Reset();
-
-  DeviceProbe Probe;
-
- private:
-  uint8_t regs_[64] = {};
 };
 
 extern class1468hc18 Rtc;

@@ -27,4 +27,50 @@ struct DeviceProbe {
   void Clear() { *this = DeviceProbe{}; }
 };
 
+// The indexed register file of a stand-in: N registers (N a power of two), the
+// index cut into range, every access recorded in Probe.
+template <typename T, uint32_t N>
+class ProbedRegisterFile {
+  static_assert((N & (N - 1)) == 0, "the index mask needs a power of two");
+
+ public:
+  T Reg(uint32_t index) {
+    Probe.Read("Reg", index);
+    return regs_[index & (N - 1)];
+  }
+  void Reg(uint32_t index, T v) {
+    Probe.Write("Reg", index, v);
+    regs_[index & (N - 1)] = v;
+  }
+
+  DeviceProbe Probe;
+
+ protected:
+  T regs_[N] = {};
+};
+
+// The byte registers of a stand-in with named register properties: N of them
+// stored, each access recorded in Probe under the property's name. A register
+// number beyond the stored ones reads 0 and keeps nothing.
+template <uint32_t N>
+class ProbedNamedRegisters {
+ public:
+  DeviceProbe Probe;
+
+ protected:
+  uint8_t Get(uint32_t n, const char* name) {
+    Probe.Read(name);
+    return n < N ? regs_[n] : 0;
+  }
+  void Set(uint32_t n, const char* name, uint8_t v) {
+    Probe.Write(name, 0, v);
+    if (n < N) regs_[n] = v;
+  }
+  void ClearRegisters() {
+    for (auto& r : regs_) r = 0;
+  }
+
+  uint8_t regs_[N] = {};
+};
+
 }  // namespace korva

@@ -8,16 +8,7 @@
 
 namespace korva {
 
-class classLSNDIO {
- public:
-  uint16_t Reg(uint32_t index);
-  void Reg(uint32_t index, uint16_t v);
-
-  DeviceProbe Probe;
-
- private:
-  uint16_t regs_[4] = {};
-};
+class classLSNDIO : public ProbedRegisterFile<uint16_t, 4> {};
 
 extern classLSNDIO LsnDio;
 

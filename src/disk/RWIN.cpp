@@ -5,16 +5,6 @@ namespace korva {
 
 classRWIN Rwin;
 
-uint8_t classRWIN::Get(int n, const char* name) {
-  Probe.Read(name);
-  return regs_[n];
-}
-
-void classRWIN::Set(int n, const char* name, uint8_t v) {
-  Probe.Write(name, 0, v);
-  regs_[n] = v;
-}
-
 uint8_t classRWIN::R0() { return Get(0, "R0"); }
 void classRWIN::R0(uint8_t v) { Set(0, "R0", v); }
 uint8_t classRWIN::R1() { return Get(1, "R1"); }
@@ -27,7 +17,7 @@ uint8_t classRWIN::R4to7() { return Get(4, "R4to7"); }
 void classRWIN::R4to7(uint8_t v) { Set(4, "R4to7", v); }
 
 void classRWIN::Reset() {
-  for (auto& r : regs_) r = 0;
+  ClearRegisters();
 }
 
 void classRWIN::DoCmdComplete() {

@@ -7,7 +7,7 @@
 
 namespace korva {
 
-class classRWIN {
+class classRWIN : public ProbedNamedRegisters<5> {
  public:
   uint8_t R0();
   void R0(uint8_t v);
@@ -26,13 +26,7 @@ class classRWIN {
   // command-complete interrupt raised when enabled.
   void DoCmdComplete();
 
-  DeviceProbe Probe;
   uint32_t CompleteCount = 0;  // DoCmdComplete calls
-
- private:
-  uint8_t Get(int n, const char* name);
-  void Set(int n, const char* name, uint8_t v);
-  uint8_t regs_[5] = {};
 };
 
 extern classRWIN Rwin;

@@ -8,16 +8,7 @@
 
 namespace korva {
 
-class classSimpleDiskController {
- public:
-  uint16_t Reg(uint32_t index);
-  void Reg(uint32_t index, uint16_t v);
-
-  DeviceProbe Probe;
-
- private:
-  uint16_t regs_[32] = {};
-};
+class classSimpleDiskController : public ProbedRegisterFile<uint16_t, 32> {};
 
 extern classSimpleDiskController SimpleDC;
 

@@ -5,16 +5,6 @@ namespace korva {
 classMC6821 MVME410PIA1;
 classMC6821 MVME410PIA2;
 
-uint8_t classMC6821::Get(int n, const char* name) {
-  Probe.Read(name);
-  return regs_[n];
-}
-
-void classMC6821::Set(int n, const char* name, uint8_t v) {
-  Probe.Write(name, 0, v);
-  regs_[n] = v;
-}
-
 uint8_t classMC6821::DDRxORA() { return Get(0, "DDRxORA"); }
 void classMC6821::DDRxORA(uint8_t v) { Set(0, "DDRxORA", v); }
 uint8_t classMC6821::CRA() { return Get(1, "CRA"); }
@@ -25,7 +15,7 @@ uint8_t classMC6821::CRB() { return Get(3, "CRB"); }
 void classMC6821::CRB(uint8_t v) { Set(3, "CRB", v); }
 
 void classMC6821::Reset() {
-  for (auto& r : regs_) r = 0;
+  ClearRegisters();
 }
 
 }  // namespace korva

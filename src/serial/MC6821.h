@@ -7,7 +7,7 @@
 
 namespace korva {
 
-class classMC6821 {
+class classMC6821 : public ProbedNamedRegisters<4> {
  public:
   // 1 or 2: the PIA's number on the card (its printer port and interrupt sources).
   void Number(uint8_t number) { number_ = number; }
@@ -24,13 +24,8 @@ class classMC6821 {
   // Both sides to their power-on state, interrupt requests withdrawn.
   void Reset();
 
-  DeviceProbe Probe;
-
  private:
-  uint8_t Get(int n, const char* name);
-  void Set(int n, const char* name, uint8_t v);
   uint8_t number_ = 0;
-  uint8_t regs_[4] = {};
 };
 
 extern classMC6821 MVME410PIA1;

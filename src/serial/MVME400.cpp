@@ -5,16 +5,6 @@ namespace korva {
 classMVME400 MVME400C0;
 classMVME400 MVME400C1;
 
-uint8_t classMVME400::Get(int n, const char* name) {
-  Probe.Read(name);
-  return n < 4 ? pia_[n] : 0;
-}
-
-void classMVME400::Set(int n, const char* name, uint8_t v) {
-  Probe.Write(name, 0, v);
-  if (n < 4) pia_[n] = v;
-}
-
 uint8_t classMVME400::DDRxORA() { return Get(0, "DDRxORA"); }
 void classMVME400::DDRxORA(uint8_t v) { Set(0, "DDRxORA", v); }
 uint8_t classMVME400::CRA() { return Get(1, "CRA"); }
@@ -35,7 +25,7 @@ void classMVME400::ControlB(uint8_t v) { Set(7, "ControlB", v); }
 void classMVME400::DoTxEandRxE() { ++PollCount; }
 
 void classMVME400::Reset() {
-  for (auto& r : pia_) r = 0;
+  ClearRegisters();
 }
 
 }  // namespace korva

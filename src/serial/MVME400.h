@@ -9,7 +9,7 @@
 
 namespace korva {
 
-class classMVME400 {
+class classMVME400 : public ProbedNamedRegisters<4> {
  public:
   // 0 or 1: selects the card's cable ports, interrupt sources and lamp.
   void CardNumber(int16_t number) { cardNumber_ = number; }
@@ -38,14 +38,10 @@ class classMVME400 {
   // Card reset: its PIA and both serial channels.
   void Reset();
 
-  DeviceProbe Probe;
   uint32_t PollCount = 0;  // DoTxEandRxE calls
 
  private:
-  uint8_t Get(int n, const char* name);
-  void Set(int n, const char* name, uint8_t v);
   int16_t cardNumber_ = 0;
-  uint8_t pia_[4] = {};
 };
 
 extern classMVME400 MVME400C0;
