@@ -47,6 +47,26 @@ inline void SetLogicFlags(uint32_t result, uint16_t size) {
   CpuC = 0;
 }
 
+// The logic operations of AND, OR, EOR and NOT and of the status-register immediates.
+enum class Logic { And, Or, Eor };
+template <Logic Op>
+inline constexpr uint32_t ApplyLogic(uint32_t a, uint32_t b) {
+  if constexpr (Op == Logic::And)
+    return a & b;
+  else if constexpr (Op == Logic::Or)
+    return a | b;
+  else
+    return a ^ b;
+}
+
+// CLR: N, V and C cleared, Z set.
+inline void SetClearFlags() {
+  CpuN = 0;
+  CpuZ = 0xFFFF;
+  CpuV = 0;
+  CpuC = 0;
+}
+
 // The size branch of a sized routine: a code other than byte, word or long is a
 // microcode fault (mcErrorPC at this step, then the fault report).
 inline bool AluSizeOk(uint16_t size) {

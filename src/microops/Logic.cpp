@@ -10,18 +10,6 @@ namespace korva {
 
 namespace {
 
-enum class Logic { And, Or, Eor };
-
-template <Logic Op>
-inline uint32_t Apply(uint32_t a, uint32_t b) {
-  if constexpr (Op == Logic::And)
-    return a & b;
-  else if constexpr (Op == Logic::Or)
-    return a | b;
-  else
-    return a ^ b;
-}
-
 // Reduce CpuDop to the sized result and set the flags.
 inline void SizeResult(uint16_t size) {
   CpuDop &= AluSizeMask[size];
@@ -33,7 +21,7 @@ template <Logic Op>
 inline void LoadedForm(uint32_t source) {
   const uint16_t size = CurrentOp().Size;
   if (!AluSizeOk(size)) return;
-  CpuDop = Apply<Op>(CpuDop, source);
+  CpuDop = ApplyLogic<Op>(CpuDop, source);
   SizeResult(size);
   McrEnd();
 }
@@ -43,7 +31,7 @@ template <Logic Op>
 inline void DnForm(const OpMapEntry& op, uint32_t source) {
   if (!AluSizeOk(op.Size)) return;
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
-  CpuDop = Apply<Op>(dn, source);
+  CpuDop = ApplyLogic<Op>(dn, source);
   SizeResult(op.Size);
   dn = MergeSized(dn, CpuDop, op.Size);
   McrEndInstruction();
@@ -85,10 +73,7 @@ void mcrNOT() { LoadedForm<Logic::Eor>(0xFFFFFFFFu); }
 // The flags of a clear are set before the size branch.
 void mcrCLRDn() {
   const OpMapEntry& op = CurrentOp();
-  CpuN = 0;
-  CpuZ = 0xFFFF;
-  CpuV = 0;
-  CpuC = 0;
+  SetClearFlags();
   if (!AluSizeOk(op.Size)) return;
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   dn &= ~AluSizeMask[op.Size];
@@ -98,10 +83,7 @@ void mcrCLRDn() {
 // The destination is not read; the write step stores the 0 by the instruction's size.
 void mcrCLR() {
   CpuDop = 0;
-  CpuN = 0;
-  CpuZ = 0xFFFF;
-  CpuV = 0;
-  CpuC = 0;
+  SetClearFlags();
   McrEnd();
 }
 

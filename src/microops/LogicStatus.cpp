@@ -10,18 +10,6 @@ namespace korva {
 
 namespace {
 
-enum class Logic { And, Or, Eor };
-
-template <Logic Op>
-inline uint16_t Apply(uint16_t a, uint16_t b) {
-  if constexpr (Op == Logic::And)
-    return static_cast<uint16_t>(a & b);
-  else if constexpr (Op == Logic::Or)
-    return static_cast<uint16_t>(a | b);
-  else
-    return static_cast<uint16_t>(a ^ b);
-}
-
 // The immediate word is in CpuSop. Byte size: the CCR form, on the five
 // condition codes; word size: the SR form, through the SR property so that a
 // change of the S bit swaps the stack pointers.
@@ -30,10 +18,10 @@ inline void StatusImmediate() {
   const uint16_t imm = static_cast<uint16_t>(CpuSop);
   switch (CurrentOp().Size) {
     case 0:
-      Cpu.CCR(static_cast<uint8_t>(Apply<Op>(Cpu.CCR(), imm & 0xFFu)));
+      Cpu.CCR(static_cast<uint8_t>(ApplyLogic<Op>(Cpu.CCR(), imm & 0xFFu)));
       break;
     case 1:
-      Cpu.SR(Apply<Op>(Cpu.SR(), imm));
+      Cpu.SR(static_cast<uint16_t>(ApplyLogic<Op>(Cpu.SR(), imm)));
       break;
     default:
       McrMicrocodeFault();
