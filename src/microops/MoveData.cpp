@@ -15,6 +15,37 @@ namespace {
 inline uint32_t SourceRegister(const OpMapEntry& op) {
   return op.SrcMode != 0 ? AReg(op.SrcReg) : DReg(op.SrcReg);
 }
+
+// N and Z from the value's low byte, word or long (Size 0, 1, 2); V and C cleared.
+template <int Size>
+[[gnu::always_inline]] inline void SetMoveFlags(uint32_t v) {
+  if constexpr (Size == 0)
+    SetNZClearVC8(v);
+  else if constexpr (Size == 1)
+    SetNZClearVC16(v);
+  else
+    SetNZClearVC32(v);
+}
+
+// MOVE into Dn: the sized value in CpuDop, merged into the register by size
+// (the bits above it kept), the flags from it; the instruction ends.
+template <int Size>
+[[gnu::always_inline]] inline void MoveToDn(uint16_t dstReg, uint32_t v) {
+  constexpr uint32_t mask = Size == 0 ? 0xFFu : Size == 1 ? 0xFFFFu : 0xFFFFFFFFu;
+  CpuDop = v & mask;
+  uint32_t& d = DReg(dstReg);
+  d = (d & ~mask) | CpuDop;
+  SetMoveFlags<Size>(CpuDop);
+  McrEndInstruction();
+}
+
+// MOVE towards memory: the value in CpuDop for the write step, the flags from it.
+template <int Size>
+[[gnu::always_inline]] inline void MoveOn(uint32_t v) {
+  CpuDop = v;
+  SetMoveFlags<Size>(CpuDop);
+  McrEnd();
+}
 }  // namespace
 
 // ---- MOVEQ ----
@@ -27,97 +58,33 @@ void mcrMOVEQ() {
   McrEndInstruction();
 }
 
-// ---- MOVE.B ----
+// ---- MOVE.B, MOVE.W, MOVE.L ----
+// The register forms take Dn (byte) or Dn/An (word, long) as their source.
 
 void mcrMOVEBDnDn() {
   const OpMapEntry& op = CurrentOp();
-  CpuDop = DReg(op.SrcReg) & 0xFF;
-  uint32_t& d = DReg(op.DstReg);
-  d = (d & 0xFFFFFF00u) | CpuDop;
-  SetNZClearVC8(CpuDop);
-  McrEndInstruction();
+  MoveToDn<0>(op.DstReg, DReg(op.SrcReg));
 }
-
-void mcrMOVEBToDn() {
-  CpuDop = CpuSop & 0xFF;
-  uint32_t& d = DReg(CurrentOp().DstReg);
-  d = (d & 0xFFFFFF00u) | CpuDop;
-  SetNZClearVC8(CpuDop);
-  McrEndInstruction();
-}
-
-void mcrMOVEBDnToEa() {
-  CpuDop = DReg(CurrentOp().SrcReg) & 0xFF;
-  SetNZClearVC8(CpuDop);
-  McrEnd();
-}
-
+void mcrMOVEBToDn() { MoveToDn<0>(CurrentOp().DstReg, CpuSop); }
+void mcrMOVEBDnToEa() { MoveOn<0>(DReg(CurrentOp().SrcReg) & 0xFF); }
 // Memory to memory: the whole source is passed on, the flags come from its low byte.
-void mcrMOVEB() {
-  CpuDop = CpuSop;
-  SetNZClearVC8(CpuDop);
-  McrEnd();
-}
-
-// ---- MOVE.W ----
+void mcrMOVEB() { MoveOn<0>(CpuSop); }
 
 void mcrMOVEWRnDn() {
   const OpMapEntry& op = CurrentOp();
-  CpuDop = SourceRegister(op) & 0xFFFF;
-  uint32_t& d = DReg(op.DstReg);
-  d = (d & 0xFFFF0000u) | CpuDop;
-  SetNZClearVC16(CpuDop);
-  McrEndInstruction();
+  MoveToDn<1>(op.DstReg, SourceRegister(op));
 }
-
-void mcrMOVEWToDn() {
-  CpuDop = CpuSop & 0xFFFF;
-  uint32_t& d = DReg(CurrentOp().DstReg);
-  d = (d & 0xFFFF0000u) | CpuDop;
-  SetNZClearVC16(CpuDop);
-  McrEndInstruction();
-}
-
-void mcrMOVEWRnToEa() {
-  CpuDop = SourceRegister(CurrentOp()) & 0xFFFF;
-  SetNZClearVC16(CpuDop);
-  McrEnd();
-}
-
-void mcrMOVEW() {
-  CpuDop = CpuSop;
-  SetNZClearVC16(CpuDop);
-  McrEnd();
-}
-
-// ---- MOVE.L ----
+void mcrMOVEWToDn() { MoveToDn<1>(CurrentOp().DstReg, CpuSop); }
+void mcrMOVEWRnToEa() { MoveOn<1>(SourceRegister(CurrentOp()) & 0xFFFF); }
+void mcrMOVEW() { MoveOn<1>(CpuSop); }
 
 void mcrMOVELRnDn() {
   const OpMapEntry& op = CurrentOp();
-  CpuDop = SourceRegister(op);
-  DReg(op.DstReg) = CpuDop;
-  SetNZClearVC32(CpuDop);
-  McrEndInstruction();
+  MoveToDn<2>(op.DstReg, SourceRegister(op));
 }
-
-void mcrMOVELToDn() {
-  CpuDop = CpuSop;
-  DReg(CurrentOp().DstReg) = CpuDop;
-  SetNZClearVC32(CpuDop);
-  McrEndInstruction();
-}
-
-void mcrMOVELRnToEa() {
-  CpuDop = SourceRegister(CurrentOp());
-  SetNZClearVC32(CpuDop);
-  McrEnd();
-}
-
-void mcrMOVEL() {
-  CpuDop = CpuSop;
-  SetNZClearVC32(CpuDop);
-  McrEnd();
-}
+void mcrMOVELToDn() { MoveToDn<2>(CurrentOp().DstReg, CpuSop); }
+void mcrMOVELRnToEa() { MoveOn<2>(SourceRegister(CurrentOp())); }
+void mcrMOVEL() { MoveOn<2>(CpuSop); }
 
 // ---- MOVEA (no flags) ----
 
