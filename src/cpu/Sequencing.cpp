@@ -120,70 +120,56 @@ void mcrFetchExtLong() {
 }
 
 // MOVEP: every other byte from CpuEa. The first byte of each pair travels in the
-// high half of the data latch, the second in the low half. Word: steps 1-3;
-// long: steps 1, 4-7. Step 1 prepares the first byte; each later step moves
-// byte i = step - first (at CpuEa + 2i) and prepares the next one.
+// high half of the data latch, the second in the low half; the bytes of a long
+// go out high word first. Word: steps 1-3; long: steps 1, 4-7. Step 1 prepares
+// the first byte; each later step moves byte i = step - first (at CpuEa + 2i)
+// and prepares the next one.
 namespace {
-inline void MovepByte(uint32_t offset, uint16_t ssw) { PrepareAccess(CpuEa + offset, ssw); }
 // A word transfer has steps 1-3, a long one steps 1 and 4-7; nothing else exists.
 inline bool MovepStepFits(uint8_t stage, uint16_t size) {
   if (size == 1) return stage >= 1 && stage <= 3;
   if (size == 2) return stage == 1 || (stage >= 4 && stage <= 7);
   return false;
 }
-// The steps of the first and the last byte.
-inline uint8_t MovepFirstStep(uint16_t size) { return size == 1 ? 2 : 4; }
-inline uint8_t MovepLastStep(uint16_t size) { return size == 1 ? 3 : 7; }
-}  // namespace
 
-void mcrMOVEPRead() {
+template <bool Write>
+void Movep() {
   const uint16_t size = CurrentOp().Size;
-  if (!MovepStepFits(mcStage, size)) {
-    McrMicrocodeFault();
-    return;
-  }
-  const uint8_t first = MovepFirstStep(size), last = MovepLastStep(size);
+  if (!MovepStepFits(mcStage, size)) return McrMicrocodeFault();
+  const uint8_t first = size == 1 ? 2 : 4, last = size == 1 ? 3 : 7;
+  const uint16_t hi = HiWord(CpuDop), lo = LoWord(CpuDop);
+  const auto prepare = [&](unsigned i) {
+    const bool lowHalf = (i & 1) != 0;
+    if constexpr (Write) {
+      PrepareAccess(CpuEa + 2 * i, lowHalf ? 0x1201 : 0x1601);
+      AccDataOut = (size == 2 && i < 2) ? hi : lo;  // a word sends its low word
+    } else {
+      PrepareAccess(CpuEa + 2 * i, lowHalf ? 0x1301 : 0x1701);
+    }
+  };
   uint8_t step = mcStage;
   if (step == 1) {
-    MovepByte(0, 0x1701);
+    prepare(0);
     step = first;
   }
   for (;; ++step) {
     if (!StepCycle(step)) return;
     const unsigned i = step - first;
-    if ((i & 1) == 0) {
-      CpuTempWord = AccDataIn;  // a high byte: its pair completes at the next step
-    } else {
-      const uint16_t pair = static_cast<uint16_t>(CpuTempWord | AccDataIn);
-      CpuSop = i == 3 ? (CpuSop << 16) | pair : pair;
+    if constexpr (!Write) {
+      if ((i & 1) == 0) {
+        CpuTempWord = AccDataIn;  // a high byte: its pair completes at the next step
+      } else {
+        const uint16_t pair = static_cast<uint16_t>(CpuTempWord | AccDataIn);
+        CpuSop = i == 3 ? (CpuSop << 16) | pair : pair;
+      }
     }
     if (step == last) return McrEnd();
-    MovepByte(2 * (i + 1), (i & 1) ? 0x1701 : 0x1301);
+    prepare(i + 1);
   }
 }
+}  // namespace
 
-// The bytes of a long go out high word first; a word sends the low word.
-void mcrMOVEPWrite() {
-  const uint16_t size = CurrentOp().Size;
-  const uint16_t hi = static_cast<uint16_t>(CpuDop >> 16), lo = static_cast<uint16_t>(CpuDop);
-  if (!MovepStepFits(mcStage, size)) {
-    McrMicrocodeFault();
-    return;
-  }
-  const uint8_t first = MovepFirstStep(size), last = MovepLastStep(size);
-  uint8_t step = mcStage;
-  if (step == 1) {
-    MovepByte(0, 0x1601);
-    AccDataOut = size == 1 ? lo : hi;
-    step = first;
-  }
-  for (;; ++step) {
-    if (!StepCycle(step)) return;
-    if (step == last) return McrEnd();
-    const unsigned next = step - first + 1u;
-    MovepByte(2 * next, (next & 1) ? 0x1201 : 0x1601);
-    AccDataOut = (size == 2 && next < 2) ? hi : lo;
-  }
-}
+void mcrMOVEPRead() { Movep<false>(); }
+void mcrMOVEPWrite() { Movep<true>(); }
 
 }  // namespace korva
