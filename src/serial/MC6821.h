@@ -3,24 +3,16 @@
 // Stand-in: the four registers are plain storage; no printer is driven.
 #pragma once
 #include <cstdint>
-#include "bus/DeviceProbe.h"
+#include "serial/PiaRegisters.h"
 
 namespace korva {
 
-class classMC6821 : public ProbedNamedRegisters<4> {
+class classMC6821 : public PiaRegisters {
  public:
   // 1 or 2: the PIA's number on the card (its printer port and interrupt sources).
   void Number(uint8_t number) { number_ = number; }
   uint8_t Number() const { return number_; }
 
-  uint8_t DDRxORA();
-  void DDRxORA(uint8_t v);
-  uint8_t CRA();
-  void CRA(uint8_t v);
-  uint8_t DDRxORB();
-  void DDRxORB(uint8_t v);
-  uint8_t CRB();
-  void CRB(uint8_t v);
   // Both sides to their power-on state, interrupt requests withdrawn.
   void Reset();
 

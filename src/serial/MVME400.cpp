@@ -5,14 +5,6 @@ namespace korva {
 classMVME400 MVME400C0;
 classMVME400 MVME400C1;
 
-uint8_t classMVME400::DDRxORA() { return Get(0, "DDRxORA"); }
-void classMVME400::DDRxORA(uint8_t v) { Set(0, "DDRxORA", v); }
-uint8_t classMVME400::CRA() { return Get(1, "CRA"); }
-void classMVME400::CRA(uint8_t v) { Set(1, "CRA", v); }
-uint8_t classMVME400::DDRxORB() { return Get(2, "DDRxORB"); }
-void classMVME400::DDRxORB(uint8_t v) { Set(2, "DDRxORB", v); }
-uint8_t classMVME400::CRB() { return Get(3, "CRB"); }
-void classMVME400::CRB(uint8_t v) { Set(3, "CRB", v); }
 uint8_t classMVME400::RxDataA() { return Get(4, "RxDataA"); }
 uint8_t classMVME400::RxDataB() { return Get(5, "RxDataB"); }
 uint8_t classMVME400::StatusA() { return Get(6, "StatusA"); }

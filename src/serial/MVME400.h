@@ -5,24 +5,17 @@
 // bytes go nowhere.
 #pragma once
 #include <cstdint>
-#include "bus/DeviceProbe.h"
+#include "serial/PiaRegisters.h"
 
 namespace korva {
 
-class classMVME400 : public ProbedNamedRegisters<4> {
+class classMVME400 : public PiaRegisters {
  public:
   // 0 or 1: selects the card's cable ports, interrupt sources and lamp.
   void CardNumber(int16_t number) { cardNumber_ = number; }
   int16_t CardNumber() const { return cardNumber_; }
 
-  uint8_t DDRxORA();
-  void DDRxORA(uint8_t v);
-  uint8_t CRA();
-  void CRA(uint8_t v);
-  uint8_t DDRxORB();
-  void DDRxORB(uint8_t v);
-  uint8_t CRB();
-  void CRB(uint8_t v);
+  // The PIA registers come from PiaRegisters; then the two serial channels.
   uint8_t RxDataA();
   uint8_t RxDataB();
   uint8_t StatusA();
