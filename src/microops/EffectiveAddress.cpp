@@ -10,13 +10,12 @@
 // resumes at the failed fetch without fetching earlier words again.
 #include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
+#include "microops/MoveCommon.h"
 #include "tables/OpMap.h"
 #include "tables/OperandFields.h"
 
 namespace korva {
 namespace {
-
-inline uint32_t SignExtendWord(uint16_t w) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(w))); }
 
 struct Operand {
   uint16_t mode;
@@ -37,10 +36,10 @@ inline uint32_t IndexRegister(const ExtWordEntry& x) {
   return x.DA ? CpuAReg[x.Reg & 7] : CpuDReg[x.Reg & 7];
 }
 
-// MC68000/MC68010 index: the sign-extended low word, or the whole register by WL.
-inline uint32_t BriefIndex(const ExtWordEntry& x) {
+// The index: the register's sign-extended low word, or the whole register by WL.
+inline uint32_t IndexValue(const ExtWordEntry& x) {
   uint32_t r = IndexRegister(x);
-  return x.WL ? r : SignExtendWord(static_cast<uint16_t>(r));
+  return x.WL ? r : SignExtend16(r);
 }
 
 // The register steps shared by both calculator families (modes without extension words).
@@ -86,11 +85,7 @@ inline void FinishIndexed32(uint16_t reg) {
   uint32_t base = 0;
   if (!x.BS) base = PcMode ? CpuPC - CpuExtCount : CpuAReg[reg & 7];
   uint32_t index = 0;
-  if (!x.IS) {
-    uint32_t r = IndexRegister(x);
-    if (!x.WL) r = SignExtendWord(static_cast<uint16_t>(r));
-    index = r << (x.Scale & 3);  // doubling Scale times, wrapping at 32 bits
-  }
+  if (!x.IS) index = IndexValue(x) << (x.Scale & 3);  // doubling Scale times, wrapping at 32 bits
   CpuEa = base + CpuEa + index;
   EaDone(PcMode ? 2 : 1);
 }
@@ -109,7 +104,7 @@ void BaseDisplacement32(uint8_t step, uint16_t reg) {
       if (!StepFetchWord(kWordStep)) return;
       CpuPC += 2;
       countWord();
-      CpuEa = SignExtendWord(AccInstIn);
+      CpuEa = SignExtend16(AccInstIn);
       return FinishIndexed32<PcMode>(reg);
     case 1:
       if (!StepFetchWord(kWordStep + 1)) return;
@@ -162,7 +157,7 @@ inline void IndexWord(uint16_t reg) {
   const ExtWordEntry& x = ExtWordTable[CpuExtWord & 0xFFFF];
   const uint32_t base = PcMode ? CpuPC : CpuAReg[reg];  // the PC is the extension word's address
   CpuPC += 2;
-  CpuEa = base + BriefIndex(x) + static_cast<uint32_t>(x.Disp8);
+  CpuEa = base + IndexValue(x) + static_cast<uint32_t>(x.Disp8);
   EaDone(PcMode ? 2 : 1);
 }
 
@@ -205,7 +200,7 @@ void EaCalc() {
     case S::AnDisp:
       if (!StepFetchWord(step)) return;
       CpuPC += 2;
-      CpuEa = CpuAReg[op.reg] + SignExtendWord(AccInstIn);
+      CpuEa = CpuAReg[op.reg] + SignExtend16(AccInstIn);
       return EaDone(1);
     case S::AnIndex:
       if (!StepFetchWord(step)) return;
@@ -214,7 +209,7 @@ void EaCalc() {
     case S::AbsWord:
       if (!StepFetchWord(step)) return;
       CpuPC += 2;
-      CpuEa = SignExtendWord(AccInstIn);
+      CpuEa = SignExtend16(AccInstIn);
       return EaDone(1);
     case S::AbsLong:
     case S::AbsLong + 1:
@@ -222,7 +217,7 @@ void EaCalc() {
       return;
     case S::PcDisp:
       if (!StepFetchWord(step)) return;
-      CpuEa = CpuPC + SignExtendWord(AccInstIn);  // CpuPC is still the displacement's address
+      CpuEa = CpuPC + SignExtend16(AccInstIn);  // CpuPC is still the displacement's address
       CpuPC += 2;
       return EaDone(2);
     case S::PcIndex:
