@@ -6,7 +6,7 @@
 // and the walk goes on from there without repeating accesses that succeeded.
 // Registers are numbered 0-7 for D0-D7 and 8-15 for A0-A7; in the predecrement
 // forms mask bit k selects register 15 - k.
-#include "bus/BusCycles.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
 #include "microops/MoveCommon.h"
@@ -16,6 +16,15 @@ namespace korva {
 namespace {
 
 inline uint32_t& ListRegister(unsigned r) { return r < 8 ? CpuDReg[r] : CpuAReg[r - 8]; }
+
+// One prepared word of the transfer: read into AccDataIn, or AccDataOut written.
+template <bool kToRegs>
+inline bool MovemWord(uint8_t step) {
+  if constexpr (kToRegs)
+    return StepReadWord(step);
+  else
+    return StepWriteWord(step);
+}
 
 template <bool kLong, bool kToRegs, bool kPredec>
 void MovemTransfer() {
@@ -64,11 +73,7 @@ void MovemTransfer() {
 
     if constexpr (kLong) {
       if (half == 0) {
-        if constexpr (kToRegs) BusReadWord(); else BusWriteWord();
-        if (FaultFlag) {
-          EnterBusFault(static_cast<uint8_t>(2 * k + 2));
-          return;
-        }
+        if (!MovemWord<kToRegs>(static_cast<uint8_t>(2 * k + 2))) return;
         if constexpr (kToRegs) CpuTempWord = AccDataIn;
         AccAddress = CpuEa + 2;
         if constexpr (!kToRegs) AccDataOut = static_cast<uint16_t>(reg);
@@ -76,14 +81,10 @@ void MovemTransfer() {
       }
     }
 
-    if constexpr (kToRegs) BusReadWord(); else BusWriteWord();
-    if (FaultFlag) {
-      EnterBusFault(static_cast<uint8_t>(kLong ? 2 * k + 3 : k + 2));
-      return;
-    }
+    if (!MovemWord<kToRegs>(static_cast<uint8_t>(kLong ? 2 * k + 3 : k + 2))) return;
     if constexpr (kToRegs) {
       if constexpr (kLong)
-        reg = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
+        reg = MakeLong(CpuTempWord, AccDataIn);
       else
         reg = SignExtend16(AccDataIn);
     }
