@@ -14,8 +14,52 @@ namespace {
 constexpr uint32_t kMovesToRegProgram = 2864;
 constexpr uint32_t kMovesToMemProgram = 2880;
 
-inline uint16_t ReadSsw(bool byte) { return static_cast<uint16_t>((byte ? 0x1300 : 0x1100) | (CpuSFC & 7)); }
-inline uint16_t WriteSsw(bool byte) { return static_cast<uint16_t>((byte ? 0x1200 : 0x1000) | (CpuDFC & 7)); }
+// The status word of a read (function code CpuSFC) or a write (CpuDFC).
+template <bool Write>
+inline uint16_t MovesSsw(bool byte) {
+  if constexpr (Write)
+    return static_cast<uint16_t>((byte ? 0x1200 : 0x1000) | (CpuDFC & 7));
+  else
+    return static_cast<uint16_t>((byte ? 0x1300 : 0x1100) | (CpuSFC & 7));
+}
+
+// The memory side of MOVES: a read into CpuSop or a write of CpuDop, in steps
+// byte 2, word 3, long 4-5.
+template <bool Write>
+void MovesTransfer() {
+  const uint16_t size = CurrentOp().Size;
+  unsigned step = mcStage;
+  if (step == 1) {
+    if (size > 2) return McrMicrocodeFault();
+    AccAddress = CpuEa;
+    if constexpr (Write)
+      AccDataOut = static_cast<uint16_t>(size == 0 ? CpuDop & 0xFF : size == 1 ? CpuDop : CpuDop >> 16);
+    Cpu.SSW(MovesSsw<Write>(size == 0));
+    step = 2 + size;
+  }
+  switch (step) {
+    case 2:
+    case 3:
+      if (!StepCycle(static_cast<uint8_t>(step))) return;
+      if constexpr (!Write) CpuSop = step == 2 ? (AccDataIn & 0xFFu) : AccDataIn;
+      break;
+    case 4:
+      if (!StepCycle(4)) return;
+      if constexpr (Write)
+        AccDataOut = static_cast<uint16_t>(CpuDop);
+      else
+        CpuTempWord = AccDataIn;
+      AccAddress = CpuEa + 2;
+      Cpu.SSW(MovesSsw<Write>(false));
+      [[fallthrough]];
+    case 5:
+      if (!StepCycle(5)) return;
+      if constexpr (!Write) CpuSop = MakeLong(CpuTempWord, AccDataIn);
+      break;
+    default: return McrMicrocodeFault();
+  }
+  McrEnd();
+}
 }  // namespace
 
 // Extension word: bit 15 An/Dn, 14-12 the register, 11 register to memory; 10-0 must be 0.
@@ -25,39 +69,6 @@ void mcrMOVESDecode() {
     mcPC = McIllegal;
   else
     mcPC = (CpuExtraWord & 0x0800) ? kMovesToMemProgram : kMovesToRegProgram;
-}
-
-void mcrMOVESRead() {
-  const uint16_t size = CurrentOp().Size;
-  unsigned step = mcStage;
-  if (step == 1) {
-    if (size > 2) {
-      McrMicrocodeFault();
-      return;
-    }
-    AccAddress = CpuEa;
-    Cpu.SSW(ReadSsw(size == 0));
-    step = 2 + size;  // byte 2, word 3, long 4
-  }
-  switch (step) {
-    case 2:
-    case 3:
-      if (!StepCycle(static_cast<uint8_t>(step))) return;
-      CpuSop = step == 2 ? (AccDataIn & 0xFFu) : AccDataIn;
-      break;
-    case 4:
-      if (!StepCycle(4)) return;
-      CpuTempWord = AccDataIn;
-      AccAddress = CpuEa + 2;
-      Cpu.SSW(ReadSsw(false));
-      [[fallthrough]];
-    case 5:
-      if (!StepCycle(5)) return;
-      CpuSop = MakeLong(CpuTempWord, AccDataIn);
-      break;
-    default: McrMicrocodeFault(); return;
-  }
-  McrEnd();
 }
 
 // Into An: byte and word sign-extended to 32 bits; into Dn: only the low byte or word.
@@ -79,36 +90,7 @@ void mcrMOVESFromReg() {
   McrEnd();
 }
 
-void mcrMOVESWrite() {
-  const uint16_t size = CurrentOp().Size;
-  unsigned step = mcStage;
-  if (step == 1) {
-    if (size > 2) {
-      McrMicrocodeFault();
-      return;
-    }
-    AccAddress = CpuEa;
-    AccDataOut = static_cast<uint16_t>(size == 0 ? CpuDop & 0xFF : size == 1 ? CpuDop : CpuDop >> 16);
-    Cpu.SSW(WriteSsw(size == 0));
-    step = 2 + size;  // byte 2, word 3, long 4
-  }
-  switch (step) {
-    case 2:
-    case 3:
-      if (!StepCycle(static_cast<uint8_t>(step))) return;
-      break;
-    case 4:
-      if (!StepCycle(4)) return;
-      AccAddress = CpuEa + 2;
-      AccDataOut = static_cast<uint16_t>(CpuDop);
-      Cpu.SSW(WriteSsw(false));
-      [[fallthrough]];
-    case 5:
-      if (!StepCycle(5)) return;
-      break;
-    default: McrMicrocodeFault(); return;
-  }
-  McrEnd();
-}
+void mcrMOVESRead() { MovesTransfer<false>(); }
+void mcrMOVESWrite() { MovesTransfer<true>(); }
 
 }  // namespace korva
