@@ -93,12 +93,61 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   return true;
 }
 
-// Steps 1-3 of a routine that pushes a long: step 1 lowers A7 by 4 (once: a
-// resumed step does not lower it again), steps 2 and 3 write the high and the low
-// word. `value` is read after A7 has been lowered, so pushing A7 pushes the
-// lowered value. True when both writes are done; false when one faulted or the
-// step does not exist (a microcode fault).
-[[gnu::always_inline]] inline bool StepsPushLong(const uint32_t& value) {
+// ---- Whole routines ----
+// The steps of a routine made of one transfer: step 1 prepares the first access.
+// Each returns true when the transfer is complete, false when an access faulted
+// or mcStage is no step of it (a microcode fault).
+
+// Steps 1-2: one instruction-stream word into AccInstIn, CpuPC moved past it.
+[[gnu::always_inline]] inline bool FetchWordRoutine() {
+  switch (mcStage) {
+    case 1:
+      PrepareFetchAccess();
+      [[fallthrough]];
+    case 2:
+      if (!StepFetchWord(2)) return false;
+      CpuPC += 2;
+      return true;
+    default:
+      McrMicrocodeFault();
+      return false;
+  }
+}
+
+// Steps 1-3: a long from the instruction stream into `value`.
+[[gnu::always_inline]] inline bool FetchLongRoutine(uint32_t& value) {
+  switch (mcStage) {
+    case 1:
+      PrepareFetchAccess();
+      [[fallthrough]];
+    case 2:
+    case 3:
+      return StepsFetchLong(2, value);
+    default:
+      McrMicrocodeFault();
+      return false;
+  }
+}
+
+// Steps 1-3: the data long at `address` into `value`.
+[[gnu::always_inline]] inline bool ReadLongRoutine(uint32_t address, uint32_t& value) {
+  switch (mcStage) {
+    case 1:
+      PrepareAccess(address, kSswDataRead);
+      [[fallthrough]];
+    case 2:
+    case 3:
+      return StepsReadLong(2, address, value);
+    default:
+      McrMicrocodeFault();
+      return false;
+  }
+}
+
+// Steps 1-3: push a long. Step 1 lowers A7 by 4 (once: a resumed step does not
+// lower it again), steps 2 and 3 write the high and the low word. `value` is
+// read after A7 has been lowered, so pushing A7 pushes the lowered value.
+[[gnu::always_inline]] inline bool PushLongRoutine(const uint32_t& value) {
   switch (mcStage) {
     case 1:
       CpuAReg[7] -= 4;

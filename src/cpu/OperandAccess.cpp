@@ -243,19 +243,9 @@ void mcrWriteDstWord() { WriteOperand<1>(); }
 void mcrWriteDstLong() { WriteOperand<2>(); }
 
 void mcrFetchExt() {
-  switch (mcStage) {
-    case 1:
-      PrepareFetchAccess();
-      [[fallthrough]];
-    case 2:
-      if (!StepFetchWord(2)) return;
-      CpuExtraWord = AccInstIn;
-      CpuPC += 2;
-      McrEnd();
-      return;
-    default:
-      McrMicrocodeFault();
-  }
+  if (!FetchWordRoutine()) return;
+  CpuExtraWord = AccInstIn;
+  McrEnd();
 }
 
 // The immediate operand that precedes the destination's extension words.
@@ -289,7 +279,7 @@ void mcrFetchImm() {
 
 // Push the return address CpuPC.
 void mcrPushReturn() {
-  if (StepsPushLong(CpuPC)) McrEnd();
+  if (PushLongRoutine(CpuPC)) McrEnd();
 }
 
 }  // namespace korva

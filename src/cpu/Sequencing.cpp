@@ -90,33 +90,13 @@ void mcrDstToDn() {
 }
 
 void mcrFetchExtWord() {
-  switch (mcStage) {
-    case 1:
-      PrepareFetchAccess();
-      [[fallthrough]];
-    case 2:
-      if (!StepFetchWord(2)) return;
-      CpuPC += 2;
-      CpuSop = AccInstIn;
-      McrEnd();
-      return;
-    default:
-      McrMicrocodeFault();
-  }
+  if (!FetchWordRoutine()) return;
+  CpuSop = AccInstIn;
+  McrEnd();
 }
 
 void mcrFetchExtLong() {
-  switch (mcStage) {
-    case 1:
-      PrepareFetchAccess();
-      [[fallthrough]];
-    case 2:
-    case 3:
-      if (StepsFetchLong(2, CpuSop)) McrEnd();
-      return;
-    default:
-      McrMicrocodeFault();
-  }
+  if (FetchLongRoutine(CpuSop)) McrEnd();
 }
 
 // MOVEP: every other byte from CpuEa. The first byte of each pair travels in the

@@ -134,7 +134,7 @@ void mcrLEA() {
 }
 
 void mcrPEA() {
-  if (StepsPushLong(CpuEa)) McrEndInstruction();
+  if (PushLongRoutine(CpuEa)) McrEndInstruction();
 }
 
 // ---- Stack frames ----
@@ -145,7 +145,7 @@ void mcrPEA() {
 void mcrLINK() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& an = AReg(op.DstReg);
-  if (!StepsPushLong(an)) return;
+  if (!PushLongRoutine(an)) return;
   an = CpuAReg[7];
   CpuAReg[7] += op.Size == 2 ? CpuSop : SignExtend16(CpuSop);
   McrEndInstruction();
@@ -157,39 +157,20 @@ void mcrLINK() {
 // goes on the old stack, not at An) and a restart reads the same words again.
 void mcrUNLK() {
   uint32_t& an = AReg(CurrentOp().DstReg);
-  switch (mcStage) {
-    case 1:
-      PrepareAccess(an, kSswDataRead);
-      [[fallthrough]];
-    case 2:
-    case 3: {
-      uint32_t popped;
-      if (!StepsReadLong(2, an, popped)) return;
-      CpuAReg[7] = an;
-      an = popped;
-      CpuAReg[7] += 4;
-      McrEndInstruction();
-      return;
-    }
-    default: McrMicrocodeFault(); return;
-  }
+  uint32_t popped;
+  if (!ReadLongRoutine(an, popped)) return;
+  CpuAReg[7] = an;
+  an = popped;
+  CpuAReg[7] += 4;
+  McrEndInstruction();
 }
 
 // ---- Returns ----
 
 void mcrRTS() {
-  switch (mcStage) {
-    case 1:
-      PrepareAccess(CpuAReg[7], kSswDataRead);
-      [[fallthrough]];
-    case 2:
-    case 3:
-      if (!StepsReadLong(2, CpuAReg[7], CpuPC)) return;
-      CpuAReg[7] += 4;
-      McrEndInstruction();
-      return;
-    default: McrMicrocodeFault(); return;
-  }
+  if (!ReadLongRoutine(CpuAReg[7], CpuPC)) return;
+  CpuAReg[7] += 4;
+  McrEndInstruction();
 }
 
 // RTR: the condition codes are loaded as soon as their word is read, so a fault on
@@ -218,11 +199,8 @@ void mcrRTR() {
 void mcrRTD() {
   switch (mcStage) {
     case 1:
-      PrepareFetchAccess();
-      [[fallthrough]];
     case 2:
-      if (!StepFetchWord(2)) return;
-      CpuPC += 2;
+      if (!FetchWordRoutine()) return;
       CpuExtraWord = AccInstIn;
       PrepareAccess(CpuAReg[7], kSswDataRead);
       [[fallthrough]];
