@@ -55,30 +55,24 @@ void MapFixed(uint32_t op, uint32_t start, bool privileged, uint16_t formatCode,
   if (privileged) SetPrivileged(op);
 }
 
-// Single-operand control-mode instructions: JSR, JMP, PEA.
-void MapControl(uint32_t base, uint32_t last, const char* prefix, uint16_t formatCode, uint32_t start,
-                bool sizeLong) {
+// Single-operand instructions of one size: prefix + <ea> over base..last, for
+// the operands `mask` accepts. kNoSize leaves the entry's size alone.
+constexpr int kNoSize = -1;
+void MapSingleEa(uint32_t base, uint32_t last, EaCategoryMask mask, const char* prefix, uint16_t formatCode,
+                 int size, uint32_t start) {
   for (uint32_t op = base; op <= last; ++op) {
     const uint16_t reg = OpReg(op), mode = OpMode(op);
-    if (!IsEaAllowed(mode, reg, EaMaskControl)) continue;
+    if (!IsEaAllowed(mode, reg, mask)) continue;
     SetTemplate(op, formatCode, std::string(prefix) + EaText(mode, reg));
     SetEaBoth(mode, reg, op);
-    if (sizeLong) SetSize(op, SizeLong);
+    if (size != kNoSize) SetSize(op, static_cast<uint16_t>(size));
     SetStart(op, start);
   }
 }
 
 // CPU32 MULU.L/MULS.L and DIVU.L/DIVS.L: the operation word follows the opcode.
 void MapLongMulDiv(uint32_t base, const char* prefix, uint16_t formatCode, uint32_t start) {
-  if (CpuType != Cpu32) return;
-  for (uint32_t op = base; op <= base + 0x3F; ++op) {
-    const uint16_t reg = OpReg(op), mode = OpMode(op);
-    if (!IsEaAllowed(mode, reg, EaMaskAllButAn)) continue;
-    SetTemplate(op, formatCode, std::string(prefix) + EaText(mode, reg));
-    SetEaBoth(mode, reg, op);
-    SetSize(op, SizeLong);
-    SetStart(op, start);
-  }
+  if (CpuType == Cpu32) MapSingleEa(base, base + 0x3F, EaMaskAllButAn, prefix, formatCode, SizeLong, start);
 }
 
 }  // namespace
@@ -167,16 +161,7 @@ void MapLeaAll() {
   for (uint16_t r = 0; r < 8; ++r) MapLea(r);
 }
 
-void MapNbcd() {
-  for (uint32_t op = 0x4800; op <= 0x483F; ++op) {
-    const uint16_t reg = OpReg(op), mode = OpMode(op);
-    if (!IsEaAllowed(mode, reg, EaMaskDataAlterable)) continue;
-    SetTemplate(op, 3, "NBCD.B " + EaText(mode, reg));
-    SetEaBoth(mode, reg, op);
-    SetSize(op, SizeByte);
-    SetStart(op, 2528);
-  }
-}
+void MapNbcd() { MapSingleEa(0x4800, 0x483F, EaMaskDataAlterable, "NBCD.B ", 3, SizeByte, 2528); }
 
 void MapSwap() {
   for (uint32_t op = 0x4840; op <= 0x4847; ++op) {
@@ -197,7 +182,7 @@ void MapBkpt() {
   }
 }
 
-void MapPea() { MapControl(0x4840, 0x487F, "PEA ", 2, 976, true); }
+void MapPea() { MapSingleEa(0x4840, 0x487F, EaMaskControl, "PEA ", 2, SizeLong, 976); }
 
 void MapExt() {
   auto one = [](uint32_t first, const char* prefix, uint16_t size) {
@@ -233,16 +218,7 @@ void MapMovemToMem() {
   }
 }
 
-void MapTas() {
-  for (uint32_t op = 0x4AC0; op <= 0x4AFF; ++op) {
-    const uint16_t reg = OpReg(op), mode = OpMode(op);
-    if (!IsEaAllowed(mode, reg, EaMaskDataAlterable)) continue;
-    SetTemplate(op, 3, "TAS.B " + EaText(mode, reg));
-    SetEaBoth(mode, reg, op);
-    SetSize(op, SizeByte);
-    SetStart(op, 1920);
-  }
-}
+void MapTas() { MapSingleEa(0x4AC0, 0x4AFF, EaMaskDataAlterable, "TAS.B ", 3, SizeByte, 1920); }
 
 void MapIllegal() {
   auto one = [](uint32_t op, const char* text) {
@@ -357,8 +333,8 @@ void MapMovec() {
   }
 }
 
-void MapJsr() { MapControl(0x4E80, 0x4EBF, "JSR ", 3, 2736, false); }
-void MapJmp() { MapControl(0x4EC0, 0x4EFF, "JMP ", 3, 2720, false); }
+void MapJsr() { MapSingleEa(0x4E80, 0x4EBF, EaMaskControl, "JSR ", 3, kNoSize, 2736); }
+void MapJmp() { MapSingleEa(0x4EC0, 0x4EFF, EaMaskControl, "JMP ", 3, kNoSize, 2720); }
 void MapMulLong() { MapLongMulDiv(0x4C00, "MulUSL ", 38, 1520); }
 void MapDivLong() { MapLongMulDiv(0x4C40, "DivUSL ", 39, 1568); }
 
