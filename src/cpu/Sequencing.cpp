@@ -7,6 +7,7 @@
 #include "cpu/Microroutines.h"
 #include "disk/RWIN.h"
 #include "host/Host.h"
+#include "microops/CcHelpers.h"
 #include "serial/MVME400.h"
 #include "shell/MainFormHooks.h"
 
@@ -53,37 +54,23 @@ void mcrStopWait() {
     mcPC = McStopWait;
 }
 
-namespace {
-inline uint32_t BySize(uint32_t v, uint16_t size) {
-  switch (size) {
-    case 0: return v & 0xFF;
-    case 1: return v & 0xFFFF;
-    default: return v;
-  }
-}
-}  // namespace
-
+// The register moves leave a size code above long (no such entry) alone.
 void mcrSrcFromDn() {
   const OpMapEntry& e = CurrentOp();
-  if (e.Size <= 2) CpuSop = BySize(CpuDReg[e.SrcReg & 7], e.Size);
+  if (e.Size <= 2) CpuSop = CpuDReg[e.SrcReg & 7] & AluSizeMask[e.Size];
   McrEnd();
 }
 
 void mcrDstFromDn() {
   const OpMapEntry& e = CurrentOp();
-  if (e.Size <= 2) CpuDop = BySize(CpuDReg[e.DstReg & 7], e.Size);
+  if (e.Size <= 2) CpuDop = CpuDReg[e.DstReg & 7] & AluSizeMask[e.Size];
   McrEnd();
 }
 
 void mcrDstToDn() {
   const OpMapEntry& e = CurrentOp();
   uint32_t& d = CpuDReg[e.DstReg & 7];
-  switch (e.Size) {
-    case 0: d = (d & 0xFFFFFF00u) | (CpuDop & 0xFF); break;
-    case 1: d = (d & 0xFFFF0000u) | (CpuDop & 0xFFFF); break;
-    case 2: d = CpuDop; break;
-    default: break;
-  }
+  if (e.Size <= 2) d = MergeSized(d, CpuDop, e.Size);
   // Always the last routine of its chains (ADDX, SUBX, ABCD, SBCD, MOVEP from
   // memory): straight to the fetch when nothing is pending.
   McrEndInstruction();
