@@ -18,29 +18,7 @@
         .equ    SSP_TOP,  0x8000
         .equ    USP_TOP,  0x6800
 
-        .macro  FAILED
-        addq.w  #1, (FAILS).w
-        tst.w   (FIRST).w
-        bne.s   .Lf\@
-        move.w  (CHECKS).w, (FIRST).w
-.Lf\@:
-        .endm
-        .macro  CHKW    got, want
-        addq.w  #1, (CHECKS).w
-        move.w  \got, %d7
-        cmp.w   \want, %d7
-        beq.s   .Lok\@
-        FAILED
-.Lok\@:
-        .endm
-        .macro  CHKL    got, want
-        addq.w  #1, (CHECKS).w
-        move.l  \got, %d7
-        cmp.l   \want, %d7
-        beq.s   .Lok\@
-        FAILED
-.Lok\@:
-        .endm
+        .include "checks.inc"
 | Copy the first 16 words of the frame at A7 to FRAME.
         .macro  SAVEFRAME
         movem.l %d0/%a5-%a6, (SAVEREGS).w

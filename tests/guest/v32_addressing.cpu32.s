@@ -15,29 +15,7 @@
         .equ    SSP_TOP,  0x8000
         .equ    BASE,     tbl + 0x20    | A0 in the checks: word 16 of the table
 
-        .macro  FAILED
-        addq.w  #1, (FAILS).w
-        tst.w   (FIRST).w
-        bne.s   .Lf\@
-        move.w  (CHECKS).w, (FIRST).w
-.Lf\@:
-        .endm
-        .macro  CHKW    got, want
-        addq.w  #1, (CHECKS).w
-        move.w  \got, %d7
-        cmp.w   \want, %d7
-        beq.s   .Lok\@
-        FAILED
-.Lok\@:
-        .endm
-        .macro  CHKL    got, want
-        addq.w  #1, (CHECKS).w
-        move.l  \got, %d7
-        cmp.l   \want, %d7
-        beq.s   .Lok\@
-        FAILED
-.Lok\@:
-        .endm
+        .include "checks.inc"
 
         .text
         .long   SSP_TOP

@@ -121,7 +121,9 @@ TEST_P(LoaderTruncationTest, EveryCutLoadsOnlyWhatWasRead) {
     ASSERT_EQ(result, ToVBool(loads));
     const auto boxes = host.CallsOf(HostCall::Kind::MessageBox);
     ASSERT_EQ(boxes.size(), loads ? 0u : 1u);
-    if (!loads) ASSERT_EQ(boxes[0].Title, s.What->ErrorTitle);
+    if (!loads) {
+      ASSERT_EQ(boxes[0].Title, s.What->ErrorTitle);
+    }
 
     std::map<uint32_t, uint8_t> want;
     for (const auto& [offset, placed] : s.Target)
@@ -135,7 +137,9 @@ TEST_P(LoaderTruncationTest, EveryCutLoadsOnlyWhatWasRead) {
   }
   // Nothing outside the window was ever written.
   for (uint32_t a = 0; a < 0x1000000; a += 2)
-    if (a < WindowLo || a >= WindowHi) ASSERT_EQ(CellOf(a).Data, 0) << std::hex << a;
+    if (a < WindowLo || a >= WindowHi) {
+      ASSERT_EQ(CellOf(a).Data, 0) << std::hex << a;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Loaders, LoaderTruncationTest,

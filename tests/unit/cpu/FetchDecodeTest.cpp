@@ -67,8 +67,12 @@ TEST(FetchDecode, InstructionCountAndPollCountdowns) {
   for (int i = 0; i < 8; ++i) {
     m.SetPC(0x1000);
     m.ExecuteWord();
-    if (i == 0) EXPECT_EQ(InstructionCount, 0u);
-    if (i == 1) EXPECT_EQ(Rwin.CompleteCount, r + 1);
+    if (i == 0) {
+      EXPECT_EQ(InstructionCount, 0u);
+    }
+    if (i == 1) {
+      EXPECT_EQ(Rwin.CompleteCount, r + 1);
+    }
   }
   EXPECT_EQ(MVME400C0.PollCount, c0 + 8);
   EXPECT_EQ(MVME400C1.PollCount, c1 + 8);

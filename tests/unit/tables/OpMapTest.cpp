@@ -73,8 +73,11 @@ void Check(const Case& c) {
   const std::pair<int64_t, int64_t> fields[] = {{c.format, t.FormatCode}, {c.size, e.Size},   {c.extra1, e.Extra1},
                                                 {c.extra2, e.Extra2},     {c.src, e.SrcMode}, {c.srcReg, e.SrcReg},
                                                 {c.dst, e.DstMode},       {c.dstReg, e.DstReg}};
-  for (size_t i = 0; i < std::size(fields); ++i)
-    if (fields[i].first != kAny) EXPECT_EQ(fields[i].second, fields[i].first) << "field " << i;
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    if (fields[i].first != kAny) {
+      EXPECT_EQ(fields[i].second, fields[i].first) << "field " << i;
+    }
+  }
 }
 
 void CheckIllegal(uint16_t op) { Check({.op = op, .text = "", .start = 256, .format = 0}); }
