@@ -1,0 +1,47 @@
+// A fresh keyboard UART, keyboard and interrupt table for each test, a scripted
+// host (it records the beeps), and the keyboard's replies as the processor
+// sees them.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "board/Keyboard.h"
+#include "board/KeyboardLights.h"
+#include "board/Uart2661.h"
+#include "bus/Exceptions.h"
+#include "host/ScriptedHost.h"
+
+namespace korva::test {
+
+class KeyboardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitInterruptTable();
+    Exceptions.UpdateHIP();
+    NewKeyBoard = False;
+    KBPutJumpers = True;
+    Uart2661 = class2661{};
+    Keyboard = KeyboardLink{};
+  }
+  void TearDown() override {
+    NewKeyBoard = False;
+    KBPutJumpers = True;
+    Uart2661 = class2661{};
+    Keyboard = KeyboardLink{};
+    InitInterruptTable();
+    Exceptions.UpdateHIP();
+  }
+
+  // Sends a command byte through the UART; the reply, or -1 for none.
+  static int Send(uint8_t command) {
+    Uart2661.RxRDY = False;
+    Uart2661.Data(command);
+    return Uart2661.RxRDY ? Uart2661.Data() : -1;
+  }
+  // A host key event as the screen window forwards it.
+  static uint16_t Key(uint16_t code, uint16_t state = 1) { return Keyboard.ConvertKey(code, state); }
+  static bool Raised(int entry) { return Exceptions.IsIP(entry) != 0; }
+
+  ScriptedHost host;
+};
+
+}  // namespace korva::test

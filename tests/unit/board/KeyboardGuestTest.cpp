@@ -1,0 +1,70 @@
+// A guest program takes keys from the keyboard UART by polling and by its
+// receive interrupt, while the host types through the key conversion.
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "unit/board/KeyboardFixture.h"
+#include "bus/Memory.h"
+#include "unit/support/TestMachine.h"
+#include "cpu/CpuState.h"
+
+namespace korva::test {
+namespace {
+
+using KeyboardGuestTest = KeyboardTest;
+
+TEST_F(KeyboardGuestTest, KeysArriveInOrderByPollAndByInterrupt) {
+  TestMachine m;
+  ASSERT_TRUE(m.LoadSrec("keyboard_echo.s19"));
+  m.SetDeviceCode(0xF1A030, 0xF1A037, DcUart2661);
+  m.SetDeviceCode(0xF19F08, 0xF19F09, DcCR0 + 2);
+  m.SetDeviceCode(0xF19F10, 0xF19F11, DcCR6);
+  // The keyboard reset and the receive-interrupt unmask that the program's
+  // control-register writes ask for, done from here as well.
+  Uart2661.Reset();
+  Keyboard.ResetKeyboard();
+  Exceptions.Mask(IntEntryKeyboardRx, 0);
+  Exceptions.IMask(False);
+
+  // Host key events (code, 1 down / 0 up) and the key codes they must send.
+  std::deque<std::pair<uint16_t, uint16_t>> events = {
+      {16, 1}, {16, 1}, {75, 1}, {79, 1}, {16, 0}, {144, 1}, {144, 0}, {82, 1}, {82, 0}, {86, 1},
+      {65, 1}, {20, 1}, {20, 0}, {112, 1}, {32, 1}, {20, 1}};
+  const std::vector<uint8_t> codes = {8, 59, 70, 31, 39, 45, 25, 7, 33, 30, 15};
+  std::vector<uint8_t> sent;
+  // The next key that sends a code, unless the last one is still unread.
+  const auto type = [&] {
+    while (!Uart2661.RxRDY && !events.empty()) {
+      const auto [code, state] = events.front();
+      events.pop_front();
+      const uint16_t vme = Keyboard.ConvertKey(code, state);
+      if (vme == NoKeyCode) continue;
+      sent.push_back(static_cast<uint8_t>(vme));
+      Keyboard.CharacterArrival(static_cast<uint8_t>(vme));
+      return;
+    }
+  };
+  host.OnPumpEvents = type;  // status reads and the STOP wait let host events in
+
+  ASSERT_EQ(m.ResetCpu(), Stop::Fetch);
+  int stops = 0;
+  for (int n = 0; n < 400000 && m.ReadLong(0x2FFC) != 0x600DC0DE; ++n) {
+    const Stop s = m.StepInstruction();
+    ASSERT_TRUE(s == Stop::Fetch || s == Stop::StopInstr) << StopName(s);
+    stops += s == Stop::StopInstr;
+    if (n % 1500 == 0) type();
+  }
+  ASSERT_EQ(m.ReadLong(0x2FFC), 0x600DC0DEu) << std::hex << "PC " << CpuPC << " A1 " << CpuAReg[1] << " SR " << m.SR() << " sent " << sent.size() << " fifo " << Keyboard.Fifo.Count << " pw " << Keyboard.KbdPollWaiting << " rx " << Uart2661.RxRDY << " cr " << int(Uart2661.CR) << " mask7 " << Exceptions.Mask(7) << " ip7 " << Exceptions.IsIP(7) << " hip " << HipPending;
+  EXPECT_EQ(sent, codes);
+  std::vector<uint8_t> stored;
+  for (uint32_t a = 0x3000; a < 0x3012; ++a) stored.push_back(m.ReadByte(a));
+  std::vector<uint8_t> expected = {1, 2, 3, 4, 5, 6, 0};
+  expected.insert(expected.end(), codes.begin(), codes.end());
+  EXPECT_EQ(stored, expected);
+  EXPECT_EQ(m.ReadByte(0x3012), 0);
+  EXPECT_GT(stops, 0);
+}
+
+}  // namespace
+}  // namespace korva::test
