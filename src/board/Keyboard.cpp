@@ -133,7 +133,7 @@ uint8_t KeyboardLink::KeyFifoGet() {
 
 void KeyboardLink::WriteKeyBoard(uint8_t command) {
   switch (command) {
-    case KbdCmdIdentify:
+    case KbdCmdZeroReply:
       Uart2661.ReceiveByte(0);
       break;
     case KbdCmdStatus:

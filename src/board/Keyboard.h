@@ -30,11 +30,11 @@ extern VBool KBPutJumpers;
 
 // The bytes the processor sends to the keyboard; other values are ignored.
 enum KeyboardCommand : uint8_t {
-  KbdCmdIdentify = 0x80,  // reply 0
-  KbdCmdStatus = 0x90,    // reply 2, or with NewKeyBoard 0 (FIFO empty) / 32 (keys queued)
-  KbdCmdPoll = 0xA0,      // reply the oldest key; on an empty FIFO no reply, and poll mode
-  KbdCmdBeep = 0xB0,      // no reply; the host beeps
-  KbdCmdResend = 0xD0,    // reply the last key sent again
+  KbdCmdZeroReply = 0x80,  // reply 0
+  KbdCmdStatus = 0x90,     // reply 2, or with NewKeyBoard 0 (FIFO empty) / 32 (keys queued)
+  KbdCmdPoll = 0xA0,       // reply the oldest key; on an empty FIFO no reply, and poll mode
+  KbdCmdBeep = 0xB0,       // no reply; the host beeps
+  KbdCmdResend = 0xD0,     // reply the last key sent again
 };
 
 // The caps of the on-screen keyboard follow the scroll lock. Never null: until

@@ -12,23 +12,20 @@
 
 namespace korva::test {
 
+// A host key event as the screen window forwards it (state 1 down, 0 up).
+inline uint16_t Key(uint16_t code, uint16_t state = 1) { return Keyboard.ConvertKey(code, state); }
+
 class KeyboardTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Fresh(); }
+  void TearDown() override { Fresh(); }
+  static void Fresh() {
     InitInterruptTable();
     Exceptions.UpdateHIP();
     NewKeyBoard = False;
     KBPutJumpers = True;
     Uart2661 = class2661{};
     Keyboard = KeyboardLink{};
-  }
-  void TearDown() override {
-    NewKeyBoard = False;
-    KBPutJumpers = True;
-    Uart2661 = class2661{};
-    Keyboard = KeyboardLink{};
-    InitInterruptTable();
-    Exceptions.UpdateHIP();
   }
 
   // Sends a command byte through the UART; the reply, or -1 for none.
@@ -37,8 +34,6 @@ class KeyboardTest : public ::testing::Test {
     Uart2661.Data(command);
     return Uart2661.RxRDY ? Uart2661.Data() : -1;
   }
-  // A host key event as the screen window forwards it.
-  static uint16_t Key(uint16_t code, uint16_t state = 1) { return Keyboard.ConvertKey(code, state); }
   static bool Raised(int entry) { return Exceptions.IsIP(entry) != 0; }
 
   ScriptedHost host;
