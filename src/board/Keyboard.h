@@ -7,15 +7,16 @@
 // CharacterArrival.
 #pragma once
 #include <cstdint>
+
 #include "tables/Types.h"
 
 namespace korva {
 
 // One row of the key map; 0 = nothing set.
 struct KeyMapEntry {
-  uint16_t MakeCode;      // sent when the key goes down
-  uint16_t BreakCode;     // sent when it goes up (only the keys that send release codes)
-  uint16_t AltMakeCode;   // used instead while the key's alternate lock is on
+  uint16_t MakeCode;     // sent when the key goes down
+  uint16_t BreakCode;    // sent when it goes up (only the keys that send release codes)
+  uint16_t AltMakeCode;  // used instead while the key's alternate lock is on
   uint16_t AltBreakCode;
 };
 

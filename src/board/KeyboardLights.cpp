@@ -2,8 +2,9 @@
 
 namespace korva {
 
-uint32_t KeyboardLightRGB[KeyboardLightCount] = {LightOffRGB, LightOffRGB, LightOffRGB, LightOffRGB, LightOffRGB,
-                                                 LightOffRGB, LightOffRGB, LightOffRGB, LightOffRGB};
+constinit uint32_t KeyboardLightRGB[KeyboardLightCount] = {LightOffRGB, LightOffRGB, LightOffRGB,
+                                                           LightOffRGB, LightOffRGB, LightOffRGB,
+                                                           LightOffRGB, LightOffRGB, LightOffRGB};
 
 namespace {
 bool ValidLight(int light) { return light >= 0 && light < KeyboardLightCount; }

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "unit/board/KeyboardFixture.h"
 #include "bus/Memory.h"
-#include "unit/support/TestMachine.h"
 #include "cpu/CpuState.h"
+#include "unit/board/KeyboardFixture.h"
+#include "unit/support/TestMachine.h"
 
 namespace korva::test {
 namespace {
@@ -29,9 +29,9 @@ TEST_F(KeyboardGuestTest, KeysArriveInOrderByPollAndByInterrupt) {
   Exceptions.IMask(False);
 
   // Host key events (code, 1 down / 0 up) and the key codes they must send.
-  std::deque<std::pair<uint16_t, uint16_t>> events = {
-      {16, 1}, {16, 1}, {75, 1}, {79, 1}, {16, 0}, {144, 1}, {144, 0}, {82, 1}, {82, 0}, {86, 1},
-      {65, 1}, {20, 1}, {20, 0}, {112, 1}, {32, 1}, {20, 1}};
+  std::deque<std::pair<uint16_t, uint16_t>> events = {{16, 1},  {16, 1},  {75, 1}, {79, 1}, {16, 0}, {144, 1},
+                                                      {144, 0}, {82, 1},  {82, 0}, {86, 1}, {65, 1}, {20, 1},
+                                                      {20, 0},  {112, 1}, {32, 1}, {20, 1}};
   const std::vector<uint8_t> codes = {8, 59, 70, 31, 39, 45, 25, 7, 33, 30, 15};
   std::vector<uint8_t> sent;
   // The next key that sends a code, unless the last one is still unread.
@@ -56,8 +56,8 @@ TEST_F(KeyboardGuestTest, KeysArriveInOrderByPollAndByInterrupt) {
     stops += s == Stop::StopInstr;
     if (n % 1500 == 0) type();
   }
-  ASSERT_EQ(m.ReadLong(0x2FFC), 0x600DC0DEu) << "stopped at PC " << std::hex << CpuPC << " after "
-                                             << std::dec << sent.size() << " keys";
+  ASSERT_EQ(m.ReadLong(0x2FFC), 0x600DC0DEu)
+      << "stopped at PC " << std::hex << CpuPC << " after " << std::dec << sent.size() << " keys";
   EXPECT_EQ(sent, codes);
   std::vector<uint8_t> stored;
   for (uint32_t a = 0x3000; a < 0x3012; ++a) stored.push_back(m.ReadByte(a));

