@@ -25,6 +25,7 @@ class KeyboardTest : public ::testing::Test {
     NewKeyBoard = False;
     KBPutJumpers = True;
     Uart2661 = class2661{};
+    for (uint32_t& c : KeyboardLightRGB) c = LightOffRGB;
     Keyboard = KeyboardLink{};
   }
 
