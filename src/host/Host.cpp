@@ -1,5 +1,7 @@
 #include "host/Host.h"
 
+#include "host/DateTime.h"
+
 namespace korva {
 
 namespace {
@@ -25,6 +27,13 @@ SilentHost silentHost;
 }  // namespace
 
 HostServices* CurrentHost = &silentHost;
+
+double HostServices::Now() { return SystemNow(); }
+
+HostTimer& HostServices::PeriodicTimer() {
+  static HostTimer quiet;
+  return quiet;
+}
 
 void SetHost(HostServices* host) { CurrentHost = host ? host : &silentHost; }
 

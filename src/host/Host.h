@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "host/HostTimer.h"
+
 namespace korva {
 
 enum class MsgButtons { OK, OKCancel, YesNo };
@@ -44,6 +46,12 @@ class HostServices {
   // calls it once the profile is known, before the first setting is read; until
   // then the store of AppTitle alone is used.
   virtual void SetApplicationName(const std::string& name) { (void)name; }
+  // The present local date and time as a date of host/DateTime.h. The default
+  // reads the system clock.
+  virtual double Now();
+  // The timer that paces the real-time clock's periodic interrupt. The default
+  // keeps its interval and enabled flag and never ticks.
+  virtual HostTimer& PeriodicTimer();
 };
 
 // The host in use. Never null: until a host is installed a silent one answers

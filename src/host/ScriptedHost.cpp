@@ -3,10 +3,17 @@
 #include <utility>
 
 #include "host/CodePage.h"
+#include "host/DateTime.h"
 
 namespace korva {
 
-ScriptedHost::ScriptedHost(bool install) : installed_(install) {
+int ScriptedTimer::Fire(int count) {
+  int ran = 0;
+  for (int i = 0; i < count && Running(); ++i, ++ran) Tick();
+  return ran;
+}
+
+ScriptedHost::ScriptedHost(bool install) : Clock(*DateSerial(2024, 6, 15, 12, 0, 0)), installed_(install) {
   if (installed_) SetHost(this);
 }
 

@@ -18,6 +18,17 @@
 
 namespace korva {
 
+// A periodic timer that ticks only when the test says so.
+class ScriptedTimer final : public HostTimer {
+ public:
+  // Delivers count ticks, none while the timer is not running; returns how many ran.
+  int Fire(int count = 1);
+  int32_t Changes = 0;  // writes of the interval or the enabled flag
+
+ protected:
+  void Apply() override { ++Changes; }
+};
+
 struct HostCall {
   enum class Kind { MessageBox, InputBox, BeginBusy, EndBusy, Beep, GetSetting, SaveSetting, SetApplicationName };
   Kind What = Kind::MessageBox;
@@ -59,7 +70,14 @@ class ScriptedHost final : public HostServices {
   std::optional<std::string> StoredSetting(const std::string& section, const std::string& key) const;
   void ClearSettings() { settings_.clear(); }
 
+  // ---- The clock: Now() answers Clock, which only the test moves.
+  double Clock;  // starts at 2024-06-15 12:00:00
+  void AdvanceClock(int32_t seconds) { Clock += seconds / 86400.0; }
+  ScriptedTimer Timer;  // the periodic timer
+
   // HostServices
+  double Now() override { return Clock; }
+  HostTimer& PeriodicTimer() override { return Timer; }
   void PumpEvents() override;
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;

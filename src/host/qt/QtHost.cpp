@@ -14,6 +14,7 @@
 
 #include "host/CodePage.h"
 #include "host/IniFile.h"
+#include "host/qt/QtTimer.h"
 
 namespace korva {
 
@@ -88,6 +89,7 @@ QtHost::QtHost(const std::string& configDir) : configDir_(configDir) {
 }
 
 QtHost::~QtHost() {
+  periodic_.reset();
   if (store_) store_->sync();
   delete waitTimer_;
   while (busyDepth_ > 0) EndBusy();
@@ -107,6 +109,11 @@ void QtHost::SetApplicationName(const std::string& name) {
   if (name == appName_) return;
   appName_ = name.empty() ? std::string(AppTitle) : name;
   OpenStore();
+}
+
+HostTimer& QtHost::PeriodicTimer() {
+  if (!periodic_) periodic_ = std::make_unique<QtTimer>();
+  return *periodic_;
 }
 
 void QtHost::PumpEvents() {

@@ -13,6 +13,8 @@ class QTimer;
 
 namespace korva {
 
+class QtTimer;
+
 class QtHost final : public HostServices {
  public:
   // configDir: the folder that holds the settings files; empty means
@@ -39,6 +41,7 @@ class QtHost final : public HostServices {
                          const std::string& defaultValue) override;
   void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
   void SetApplicationName(const std::string& name) override;
+  HostTimer& PeriodicTimer() override;
 
   // The file that holds the current application's settings.
   std::string SettingsFilePath() const;
@@ -52,6 +55,7 @@ class QtHost final : public HostServices {
   int busyDepth_ = 0;
   std::chrono::steady_clock::time_point lastPump_{};
   QTimer* waitTimer_ = nullptr;  // wakes WaitEvents when no event comes
+  std::unique_ptr<QtTimer> periodic_;
 };
 
 }  // namespace korva

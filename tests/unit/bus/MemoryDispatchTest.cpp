@@ -23,7 +23,7 @@ class MemoryDispatchTest : public MemoryTest {
  protected:
   void SetUp() override {
     MemoryTest::SetUp();
-    for (DeviceProbe* p : {&Scm.Probe, &Crtc.Probe, &Rtc.Probe, &FrontPanel.Probe, &Rwin.Probe,
+    for (DeviceProbe* p : {&Scm.Probe, &Crtc.Probe, &FrontPanel.Probe, &Rwin.Probe,
                            &SimpleDC.Probe, &CpmDC.Probe, &LsnDio.Probe, &Dropzone.ProbeDZ, &Dropzone.ProbeUD,
                            &MVME400C0.Probe, &MVME400C1.Probe, &MVME410PIA1.Probe, &MVME410PIA2.Probe})
       p->Clear();
