@@ -1,5 +1,6 @@
 #include "board/Rtc1468hc18.h"
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -397,7 +398,7 @@ std::string class1468hc18::DisplayClock() const {
   s += " - VRT=" + BoolText(VRT_) + CrLf;
   s += "DateTimeOffset   - " + DisplayNumberText(dateTimeOffset_) + CrLf;
   s += "Date/Time        - " + DateText(emulatedTime_) + CrLf;
-  s += "Seconds Machine Off - " + DisplayNumberText(machineOff_ * 86400.0) + CrLf;
+  s += "Seconds Machine Off - " + DisplayNumberText(std::round(machineOff_ * 86400.0)) + CrLf;
   return s;
 }
 

@@ -1,0 +1,324 @@
+// The real-time clock: counting in binary and BCD, 12- and 24-hour hours, the
+// flags and interrupt entry 14, the periodic rate, setting the time, the
+// settings section and the debugger dumps. The host's clock and periodic timer
+// are scripted; no test waits on the wall clock.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "board/Rtc1468hc18.h"
+#include "bus/Exceptions.h"
+#include "host/DateTime.h"
+#include "host/ScriptedHost.h"
+#include "shell/VdosVersion.h"
+
+namespace korva {
+namespace {
+
+constexpr uint8_t SetBit = 0x80, UieBit = 0x10, DmBit = 0x04, H24Bit = 0x02;
+
+class RtcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Exceptions.Reset();
+    rtc.LoadSettings();
+  }
+  void TearDown() override { Exceptions.Reset(); }
+
+  // Writes the time with SET held, then lets the clock run in the given mode.
+  void SetTime(uint8_t mode, std::array<uint8_t, 7> t) {  // sec, min, hour, dow, day, month, year
+    rtc.Reg(RtcRegB, static_cast<uint8_t>(SetBit | mode));
+    const RtcRegister at[7] = {RtcSeconds, RtcMinutes, RtcHours, RtcDayOfWeek, RtcDayOfMonth, RtcMonth, RtcYear};
+    for (int i = 0; i < 7; ++i) rtc.Reg(at[i], t[static_cast<size_t>(i)]);
+    rtc.Reg(RtcRegB, mode);
+  }
+  // The time registers as a guest reads them after reading A.
+  std::array<uint8_t, 7> Time() {
+    rtc.Reg(RtcRegA);
+    return {rtc.Reg(RtcSeconds), rtc.Reg(RtcMinutes), rtc.Reg(RtcHours), rtc.Reg(RtcDayOfWeek),
+            rtc.Reg(RtcDayOfMonth), rtc.Reg(RtcMonth), rtc.Reg(RtcYear)};
+  }
+  void Tick() {
+    host.AdvanceClock(1);
+    rtc.Update(host.Clock);
+  }
+  bool Irq() const { return Exceptions.IsIP(IntEntryClock) != 0; }
+
+  ScriptedHost host;
+  class1468hc18 rtc;
+};
+
+using T7 = std::array<uint8_t, 7>;
+
+TEST_F(RtcTest, BinaryTwentyFourHourStepsRollOverDaysMonthsAndYears) {
+  const uint8_t mode = DmBit | H24Bit;
+  SetTime(mode, {59, 59, 23, 7, 31, 12, 99});
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 1, 1, 1, 0}));
+  SetTime(mode, {59, 59, 23, 3, 28, 2, 24});  // leap year
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 4, 29, 2, 24}));
+  Tick();
+  EXPECT_EQ(Time(), (T7{1, 0, 0, 4, 29, 2, 24}));
+  SetTime(mode, {59, 59, 23, 3, 28, 2, 23});
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 4, 1, 3, 23}));
+  SetTime(mode, {61, 5, 10, 3, 28, 2, 23});  // above the limit: to the minimum with a carry
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 6, 10, 3, 28, 2, 23}));
+}
+
+TEST_F(RtcTest, TwelveHourAndBcdSteps) {
+  SetTime(0, {0x59, 0x59, 0x11, 2, 0x15, 0x06, 0x24});  // BCD, 12-hour: 11 AM
+  Tick();
+  EXPECT_EQ(Time(), (T7{0x00, 0x00, 0x92, 2, 0x15, 0x06, 0x24}));
+  SetTime(0, {0x59, 0x59, 0x91, 2, 0x30, 0x06, 0x24});  // 11 PM on 30 June
+  Tick();
+  EXPECT_EQ(Time(), (T7{0x00, 0x00, 0x12, 3, 0x01, 0x07, 0x24}));
+  SetTime(0, {0x59, 0x59, 0x13, 2, 0x30, 0x06, 0x24});  // no such 12-hour hour: stays, no carry
+  Tick();
+  EXPECT_EQ(Time(), (T7{0x00, 0x00, 0x13, 2, 0x30, 0x06, 0x24}));
+  SetTime(0, {0x5A, 0x59, 0x01, 2, 0x30, 0x06, 0x24});  // not BCD: left alone, no carry
+  Tick();
+  Tick();
+  EXPECT_EQ(Time(), (T7{0x5A, 0x59, 0x01, 2, 0x30, 0x06, 0x24}));
+  SetTime(DmBit, {59, 59, 0x8B, 7, 31, 12, 99});  // binary 11 PM
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 12, 1, 1, 1, 0}));
+}
+
+// A month outside 1-12 never indexes the days table: the day steps to 1 and the
+// month on, wrapping to 1; a month byte that is not BCD stays.
+TEST_F(RtcTest, MonthOutsideTheYearStepsSafely) {
+  SetTime(DmBit | H24Bit, {59, 59, 23, 1, 5, 13, 30});
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 1, 1, 31}));
+  SetTime(DmBit | H24Bit, {59, 59, 23, 1, 5, 0xFF, 30});
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 1, 1, 31}));
+  SetTime(H24Bit, {0x59, 0x59, 0x23, 1, 0x05, 0x99, 0x30});
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 0x01, 0x01, 0x31}));
+  SetTime(H24Bit, {0x59, 0x59, 0x23, 1, 0x05, 0xFF, 0x30});
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 0x01, 0xFF, 0x30}));
+  SetTime(H24Bit, {0x59, 0x59, 0x23, 1, 0x05, 0x00, 0x30});
+  Tick();
+  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 0x01, 0x01, 0x30}));
+}
+
+TEST_F(RtcTest, FlagsAndInterruptEntry14) {
+  EXPECT_EQ(rtc.Reg(RtcRegD), 0x80);
+  EXPECT_EQ(rtc.Reg(RtcRegA) & 0x80, 0);  // UIP
+  for (RtcRegister a : {RtcSecondsAlarm, RtcMinutesAlarm, RtcHoursAlarm}) rtc.Reg(a, 0xC0);
+  rtc.Reg(RtcRegB, DmBit | H24Bit);
+  for (int second = 0; second < 3; ++second) {
+    Tick();
+    EXPECT_FALSE(Irq());  // flags without their enables raise nothing
+    EXPECT_EQ(rtc.Reg(RtcRegC), 0x30) << second;  // AF and UF every second
+  }
+  Tick();
+  rtc.Reg(RtcRegB, UieBit | DmBit | H24Bit);  // UF still set: raised at once
+  EXPECT_TRUE(Irq());
+  EXPECT_EQ(rtc.Reg(RtcRegC), 0xB0);
+  EXPECT_FALSE(Irq());
+  EXPECT_EQ(rtc.Reg(RtcRegC), 0x00);
+  rtc.Reg(RtcSecondsAlarm, 0x30);  // no match
+  Tick();
+  EXPECT_EQ(rtc.Reg(RtcRegC), 0x90);
+
+  // While SET is held the clock stands still; the periodic flag goes on.
+  rtc.Reg(RtcRegB, SetBit | 0x40 | UieBit | DmBit | H24Bit);
+  const T7 held = Time();
+  Tick();
+  EXPECT_EQ(Time(), held);
+  EXPECT_FALSE(Irq());
+  rtc.Periodic();
+  EXPECT_TRUE(Irq());
+  EXPECT_EQ(rtc.Reg(RtcRegC), 0xC0);
+
+  rtc.Reset();  // enables and flags cleared, the time kept
+  EXPECT_EQ(rtc.Reg(RtcRegB), SetBit | DmBit | H24Bit);
+  EXPECT_EQ(Time(), held);
+  EXPECT_EQ(rtc.Reg(RtcSecondsAlarm), 0x30);
+}
+
+TEST_F(RtcTest, HoursReadLatchesOnlyForVersion1027) {
+  SetTime(DmBit | H24Bit, {10, 20, 8, 1, 1, 1, 1});
+  Time();
+  Tick();
+  EXPECT_EQ(rtc.Reg(RtcSeconds), 10);  // the last latch
+  VdosVersion = 1028;
+  rtc.Reg(RtcHours);
+  EXPECT_EQ(rtc.Reg(RtcSeconds), 10);
+  VdosVersion = 1027;
+  rtc.Reg(RtcHours);
+  EXPECT_EQ(rtc.Reg(RtcSeconds), 11);
+}
+
+TEST_F(RtcTest, RegisterASetsThePeriodicTimer) {
+  ScriptedTimer& timer = host.Timer;
+  rtc.Reg(RtcRegA, 0x26);
+  EXPECT_EQ(timer.Interval(), 1);
+  EXPECT_TRUE(timer.Enabled());
+  const int32_t changes = timer.Changes;
+  rtc.Reg(RtcRegA, 0x26);  // the same RS and DV: the timer is not touched
+  EXPECT_EQ(timer.Changes, changes);
+  const int32_t want[16] = {0, 1, 1, 1, 1, 1, 1, 2, 4, 8, 16, 31, 63, 125, 250, 500};
+  for (uint8_t rs = 15; rs >= 1; --rs) {
+    rtc.Reg(RtcRegA, static_cast<uint8_t>(0x20 | rs));
+    EXPECT_EQ(timer.Interval(), want[rs]) << int(rs);
+  }
+  EXPECT_EQ(timer.Fire(3), 3);  // each tick sets PF
+  EXPECT_EQ(rtc.Reg(RtcRegC), 0x40);
+  rtc.Reg(RtcRegA, 0x20);
+  EXPECT_FALSE(timer.Enabled());
+  EXPECT_EQ(timer.Interval(), 0);
+
+  rtc.Reg(RtcRegA, 0x2F);
+  rtc.Reg(RtcRegA, 0x6F);  // DV 6 stops the timer, the interval stays
+  EXPECT_FALSE(timer.Running());
+  EXPECT_EQ(timer.Interval(), 500);
+  for (uint8_t dv : {3, 4, 5}) rtc.Reg(RtcRegA, static_cast<uint8_t>(dv << 4 | 0xF));
+  EXPECT_FALSE(timer.Enabled());  // DV 3-5 leave it
+  rtc.Reg(RtcRegA, 0x0F);
+  EXPECT_TRUE(timer.Running());
+  rtc.Reg(RtcRegA, 0x4F);
+  EXPECT_TRUE(timer.Running());
+  rtc.Reg(RtcRegA, 0x00);  // DV 0 enables, RS 0 gives no ticks
+  EXPECT_TRUE(timer.Enabled() && !timer.Running());
+  EXPECT_EQ(timer.Fire(), 0);
+}
+
+TEST_F(RtcTest, ClearingSetMakesTheWrittenTimeTheEmulatedTime) {
+  rtc.Century(20);
+  SetTime(DmBit | H24Bit, {30, 20, 10, 2, 14, 3, 5});
+  rtc.Update(host.Clock);
+  EXPECT_DOUBLE_EQ(rtc.GetEmulatorTime(), *DateSerial(2005, 3, 14, 10, 20, 30));
+  host.AdvanceClock(3600);
+  rtc.Update(host.Clock);
+  EXPECT_EQ(DateText(rtc.GetEmulatorTime()), "2005-03-14 11:20:30");
+
+  SetTime(0, {0x00, 0x45, 0x91, 2, 0x31, 0x12, 0x99});  // BCD 11 PM
+  rtc.Update(host.Clock);
+  EXPECT_EQ(DateText(rtc.GetEmulatorTime()), "2099-12-31 23:45:00");
+  SetTime(0, {0x00, 0x45, 0x92, 2, 0x31, 0x12, 0x99});  // 12 PM is noon
+  rtc.Update(host.Clock);
+  EXPECT_EQ(DateText(rtc.GetEmulatorTime()), "2099-12-31 12:45:00");
+
+  // A time that is no time gives the fallback: 10227 days behind the host.
+  for (T7 bad : {T7{0, 0, 0x12, 1, 0x30, 2, 0x24}, T7{0x5A, 0, 0x12, 1, 1, 1, 0x24}, T7{0, 0, 0x13, 1, 1, 1, 0x24},
+                 T7{0, 0, 0x80, 1, 1, 1, 0x24}}) {
+    SetTime(0, bad);
+    EXPECT_DOUBLE_EQ(rtc.DateTimeOffset(), -10227);
+  }
+}
+
+TEST_F(RtcTest, SettingsSectionRoundTripsInKeyOrder) {
+  // Defaults: the clock 10227 days behind the host, computed into the registers.
+  EXPECT_DOUBLE_EQ(rtc.DateTimeOffset(), -10227);
+  EXPECT_EQ(rtc.Century(), 19);
+  EXPECT_EQ(DateText(rtc.GetEmulatorTime()), "1996-06-15 12:00:00");
+  rtc.Reg(RtcRegA, 0x2A);
+  rtc.Reg(RtcRegB, H24Bit | 1);
+  rtc.Reg(RtcHoursAlarm, 0xC1);
+  rtc.Reg(20, 0x5E);
+  rtc.Reg(63, 0xFF);
+  host.ClearCalls();
+  rtc.SaveSettings();
+  std::vector<std::string> keys;
+  for (const HostCall& c : host.CallsOf(HostCall::Kind::SaveSetting)) {
+    EXPECT_EQ(c.Title, "MC1468HC18");
+    keys.push_back(c.Text);
+  }
+  std::vector<std::string> want = {"DV", "RS", "SET", "DM", "H24x12", "DSE", "DateTimeOffset", "SecondsAlarm",
+                                   "MinutesAlarm", "HoursAlarm", "Seconds", "Minutes", "Hours", "Day", "Month",
+                                   "Year", "Century", "DayOfWeek"};
+  for (int i = 14; i < 64; ++i) want.push_back("CMOS" + std::to_string(i));
+  want.insert(want.end(), {"VRT", "TerminateTime"});
+  EXPECT_EQ(keys, want);
+  EXPECT_EQ(*host.StoredSetting("MC1468HC18", "RS"), "10");
+  EXPECT_EQ(*host.StoredSetting("MC1468HC18", "H24x12"), "True");
+  EXPECT_EQ(*host.StoredSetting("MC1468HC18", "DateTimeOffset"), "-10227");
+  EXPECT_EQ(*host.StoredSetting("MC1468HC18", "CMOS20"), "94");
+  EXPECT_EQ(*host.StoredSetting("MC1468HC18", "TerminateTime"), "2024-06-15 12:00:00");
+
+  host.AdvanceClock(90);
+  class1468hc18 again;
+  again.LoadSettings();
+  EXPECT_EQ(again.Reg(RtcRegA), 0x2A);
+  EXPECT_EQ(again.Reg(RtcRegB), H24Bit | 1);
+  EXPECT_EQ(again.Reg(RtcHoursAlarm), 0xC1);
+  EXPECT_EQ(again.DisplayCMOS(), rtc.DisplayCMOS());
+  EXPECT_NE(again.DisplayClock().find("Seconds Machine Off - 90\r\n"), std::string::npos);
+}
+
+TEST_F(RtcTest, BadSettingsGiveDefinedValues) {
+  const char* S = "MC1468HC18";
+  host.PresetSetting(S, "RS", "22");  // only the field's bits count: 6
+  host.PresetSetting(S, "DV", "-1");  // 7: stopped
+  host.PresetSetting(S, "DateTimeOffset", "1e300");
+  host.PresetSetting(S, "Century", "1000");
+  host.PresetSetting(S, "SecondsAlarm", "300");
+  host.PresetSetting(S, "CMOS14", "x");
+  host.PresetSetting(S, "TerminateTime", "yesterday");
+  class1468hc18 c;
+  c.LoadSettings();
+  EXPECT_EQ(c.Reg(RtcRegA), 0x76);
+  EXPECT_EQ(host.Timer.Interval(), 1);
+  EXPECT_FALSE(host.Timer.Enabled());
+  EXPECT_DOUBLE_EQ(c.DateTimeOffset(), -10227);
+  EXPECT_EQ(c.Century(), 19);
+  EXPECT_EQ(c.Reg(RtcSecondsAlarm), 0);
+  EXPECT_EQ(c.Reg(14), 0);
+  EXPECT_NE(c.DisplayClock().find("Seconds Machine Off - 0\r\n"), std::string::npos);
+
+  host.PresetSetting(S, "DateTimeOffset", " -10227,5 ");
+  host.PresetSetting(S, "RS", "6");
+  host.PresetSetting(S, "DV", "2");
+  c.LoadSettings();
+  EXPECT_DOUBLE_EQ(c.DateTimeOffset(), -10227.5);
+  c.Reg(RtcRegA, 0x20);  // the loaded rate counts as written: RS 0 stops it
+  EXPECT_EQ(host.Timer.Interval(), 0);
+}
+
+TEST_F(RtcTest, DumpTexts) {
+  rtc.Century(20);
+  SetTime(0, {0x00, 0x00, 0x92, 6, 0x21, 0x09, 0x07});  // noon: 6112 days behind the host
+  rtc.Reg(RtcSeconds, 0x05);
+  rtc.Reg(RtcMinutes, 0x04);
+  rtc.Reg(RtcHours, 0x83);
+  rtc.Reg(RtcSecondsAlarm, 0xC0);
+  rtc.Reg(RtcRegA, 0x26);
+  rtc.Reg(RtcRegB, 0x40);
+  rtc.Periodic();
+  rtc.Reg(17, 0xAB);
+  EXPECT_EQ(rtc.DisplayClock(),
+            "Seconds - 05\r\nMinutes - 04\r\nHours   - 83\r\nDayOfweek - 06\r\nDay   - 21\r\nMonth - 09\r\n"
+            "Year  - 07\r\n"
+            "Date/Time - (y/m/d h:m:s) = 07/09/21 03:04:05 PM\r\n"
+            "SecondsAlarm - C0\r\nMinutesAlarm - 00\r\nHoursAlarm   - 00\r\n"
+            "RegisterA   - 26\r\n - UIP = False - DV = 2 - RS = 6\r\n"
+            "RegisterB   - 40\r\n - Set=False - PIE=True - AIE=False - UIE=False\r\n"
+            " - SQWE=False - DM=False - 24/12=False - DSE=False\r\n"
+            "RegisterC   - C0\r\n - IRQF=True - PF=True - AF=False - UF=False\r\n"
+            "RegisterD   - 80\r\n - VRT=True\r\n"
+            "DateTimeOffset   - -6112\r\n"
+            "Date/Time        - 1996-06-15 12:00:00\r\n"
+            "Seconds Machine Off - 0\r\n");
+  rtc.Reg(RtcRegB, DmBit | H24Bit);
+  EXPECT_NE(rtc.DisplayClock().find("= 07/09/33 03:04:05\r\n"), std::string::npos);
+  const std::string cmos = rtc.DisplayCMOS();
+  EXPECT_EQ(cmos, std::string("xx xx xx xx xx xx xx xx xx xx xx xx xx xx 00 00 \r\n") +
+                      "00 AB " + [] {
+                        std::string rest;
+                        for (int i = 18; i < 64; ++i) rest += std::string("00 ") + (i % 16 == 15 ? "\r\n" : "");
+                        return rest;
+                      }());
+  EXPECT_EQ(rtc.Reg(RtcRegC), 0xC0);  // the dump cleared nothing
+}
+
+}  // namespace
+}  // namespace korva
