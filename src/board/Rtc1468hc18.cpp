@@ -80,10 +80,10 @@ void class1468hc18::LoadSettings() {
   PIE_ = AIE_ = UIE_ = SQWE_ = False;
   IRQF_ = PF_ = AF_ = UF_ = False;
   for (int i = 0; i < RtcRegA; ++i) regs_[i] = 0;
-  // The images hold what the loaded state would have been written as, so that
-  // the guest's first write of A or B acts on every bit that really changes.
+  // The image of A holds the loaded rate, so that the guest's first write of A
+  // acts on the rate and divider bits that really change (RS 0 stops a loaded rate).
   imageA_ = static_cast<uint8_t>(DV_ << 4 | RS_);
-  imageB_ = MakeByteFromBits(SET_, 0, 0, 0, 0, DM_, H24_, DSE_);
+  imageB_ = 0;
 }
 
 void class1468hc18::SaveSettings() {
