@@ -60,14 +60,9 @@ TEST_F(RtcTest, BinaryTwentyFourHourStepsRollOverDaysMonthsAndYears) {
   SetTime(mode, {59, 59, 23, 3, 28, 2, 24});  // leap year
   Tick();
   EXPECT_EQ(Time(), (T7{0, 0, 0, 4, 29, 2, 24}));
-  Tick();
-  EXPECT_EQ(Time(), (T7{1, 0, 0, 4, 29, 2, 24}));
   SetTime(mode, {59, 59, 23, 3, 28, 2, 23});
   Tick();
   EXPECT_EQ(Time(), (T7{0, 0, 0, 4, 1, 3, 23}));
-  SetTime(mode, {61, 5, 10, 3, 28, 2, 23});  // above the limit: to the minimum with a carry
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 6, 10, 3, 28, 2, 23}));
 }
 
 TEST_F(RtcTest, TwelveHourAndBcdSteps) {
@@ -84,26 +79,13 @@ TEST_F(RtcTest, TwelveHourAndBcdSteps) {
   Tick();
   Tick();
   EXPECT_EQ(Time(), (T7{0x5A, 0x59, 0x01, 2, 0x30, 0x06, 0x24}));
-  SetTime(DmBit, {59, 59, 0x8B, 7, 31, 12, 99});  // binary 11 PM
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 12, 1, 1, 1, 0}));
 }
 
-// A month outside 1-12 never indexes the days table: the day steps to 1 and the
-// month on, wrapping to 1; a month byte that is not BCD stays.
+// Months 13, 0x99 and BCD 0xFF: see the guest program rtc_clock.s.
 TEST_F(RtcTest, MonthOutsideTheYearStepsSafely) {
-  SetTime(DmBit | H24Bit, {59, 59, 23, 1, 5, 13, 30});
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 1, 1, 31}));
   SetTime(DmBit | H24Bit, {59, 59, 23, 1, 5, 0xFF, 30});
   Tick();
   EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 1, 1, 31}));
-  SetTime(H24Bit, {0x59, 0x59, 0x23, 1, 0x05, 0x99, 0x30});
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 0x01, 0x01, 0x31}));
-  SetTime(H24Bit, {0x59, 0x59, 0x23, 1, 0x05, 0xFF, 0x30});
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 0x01, 0xFF, 0x30}));
   SetTime(H24Bit, {0x59, 0x59, 0x23, 1, 0x05, 0x00, 0x30});
   Tick();
   EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 0x01, 0x01, 0x30}));
@@ -245,14 +227,6 @@ TEST_F(RtcTest, SettingsSectionRoundTripsInKeyOrder) {
   EXPECT_EQ(*host.StoredSetting("MC1468HC18", "CMOS20"), "94");
   EXPECT_EQ(*host.StoredSetting("MC1468HC18", "TerminateTime"), "2024-06-15 12:00:00");
 
-  host.AdvanceClock(90);
-  class1468hc18 again;
-  again.LoadSettings();
-  EXPECT_EQ(again.Reg(RtcRegA), 0x2A);
-  EXPECT_EQ(again.Reg(RtcRegB), H24Bit | 1);
-  EXPECT_EQ(again.Reg(RtcHoursAlarm), 0xC1);
-  EXPECT_EQ(again.DisplayCMOS(), rtc.DisplayCMOS());
-  EXPECT_NE(again.DisplayClock().find("Seconds Machine Off - 90\r\n"), std::string::npos);
 }
 
 TEST_F(RtcTest, BadSettingsGiveDefinedValues) {
@@ -278,8 +252,10 @@ TEST_F(RtcTest, BadSettingsGiveDefinedValues) {
   host.PresetSetting(S, "DateTimeOffset", " -10227,5 ");
   host.PresetSetting(S, "RS", "6");
   host.PresetSetting(S, "DV", "2");
+  host.PresetSetting(S, "TerminateTime", "2024-06-15 11:59:00");
   c.LoadSettings();
   EXPECT_DOUBLE_EQ(c.DateTimeOffset(), -10227.5);
+  EXPECT_NE(c.DisplayClock().find("Seconds Machine Off - 60\r\n"), std::string::npos);
   c.Reg(RtcRegA, 0x20);  // the loaded rate counts as written: RS 0 stops it
   EXPECT_EQ(host.Timer.Interval(), 0);
 }
@@ -310,13 +286,9 @@ TEST_F(RtcTest, DumpTexts) {
             "Seconds Machine Off - 0\r\n");
   rtc.Reg(RtcRegB, DmBit | H24Bit);
   EXPECT_NE(rtc.DisplayClock().find("= 07/09/33 03:04:05\r\n"), std::string::npos);
-  const std::string cmos = rtc.DisplayCMOS();
-  EXPECT_EQ(cmos, std::string("xx xx xx xx xx xx xx xx xx xx xx xx xx xx 00 00 \r\n") +
-                      "00 AB " + [] {
-                        std::string rest;
-                        for (int i = 18; i < 64; ++i) rest += std::string("00 ") + (i % 16 == 15 ? "\r\n" : "");
-                        return rest;
-                      }());
+  std::string cmos = "xx xx xx xx xx xx xx xx xx xx xx xx xx xx 00 00 \r\n00 AB ";
+  for (int i = 18; i < 64; ++i) cmos += i % 16 == 15 ? "00 \r\n" : "00 ";
+  EXPECT_EQ(rtc.DisplayCMOS(), cmos);
   EXPECT_EQ(rtc.Reg(RtcRegC), 0xC0);  // the dump cleared nothing
 }
 
