@@ -7,6 +7,7 @@
 #include "bus/Exceptions.h"
 #include "host/DateTime.h"
 #include "host/Host.h"
+#include "host/HostTimer.h"
 #include "host/Settings.h"
 #include "shell/VdosVersion.h"
 #include "tables/Helpers.h"

@@ -1,6 +1,7 @@
 #include "host/Host.h"
 
 #include "host/DateTime.h"
+#include "host/HostTimer.h"
 
 namespace korva {
 

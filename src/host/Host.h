@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "host/HostTimer.h"
-
 namespace korva {
+
+class HostTimer;  // host/HostTimer.h
 
 enum class MsgButtons { OK, OKCancel, YesNo };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "host/HostTimer.h"
 
 namespace korva {
 
