@@ -52,43 +52,29 @@ class RtcTest : public ::testing::Test {
 
 using T7 = std::array<uint8_t, 7>;
 
-TEST_F(RtcTest, BinaryTwentyFourHourStepsRollOverDaysMonthsAndYears) {
-  const uint8_t mode = DmBit | H24Bit;
-  SetTime(mode, {59, 59, 23, 7, 31, 12, 99});
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 1, 1, 1, 0}));
-  SetTime(mode, {59, 59, 23, 3, 28, 2, 24});  // leap year
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 4, 29, 2, 24}));
-  SetTime(mode, {59, 59, 23, 3, 28, 2, 23});
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 4, 1, 3, 23}));
-}
-
-TEST_F(RtcTest, TwelveHourAndBcdSteps) {
-  SetTime(0, {0x59, 0x59, 0x11, 2, 0x15, 0x06, 0x24});  // BCD, 12-hour: 11 AM
-  Tick();
-  EXPECT_EQ(Time(), (T7{0x00, 0x00, 0x92, 2, 0x15, 0x06, 0x24}));
-  SetTime(0, {0x59, 0x59, 0x91, 2, 0x30, 0x06, 0x24});  // 11 PM on 30 June
-  Tick();
-  EXPECT_EQ(Time(), (T7{0x00, 0x00, 0x12, 3, 0x01, 0x07, 0x24}));
-  SetTime(0, {0x59, 0x59, 0x13, 2, 0x30, 0x06, 0x24});  // no such 12-hour hour: stays, no carry
-  Tick();
-  EXPECT_EQ(Time(), (T7{0x00, 0x00, 0x13, 2, 0x30, 0x06, 0x24}));
-  SetTime(0, {0x5A, 0x59, 0x01, 2, 0x30, 0x06, 0x24});  // not BCD: left alone, no carry
-  Tick();
-  Tick();
-  EXPECT_EQ(Time(), (T7{0x5A, 0x59, 0x01, 2, 0x30, 0x06, 0x24}));
-}
-
-// Months 13, 0x99 and BCD 0xFF: see the guest program rtc_clock.s.
-TEST_F(RtcTest, MonthOutsideTheYearStepsSafely) {
-  SetTime(DmBit | H24Bit, {59, 59, 23, 1, 5, 0xFF, 30});
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 1, 1, 31}));
-  SetTime(H24Bit, {0x59, 0x59, 0x23, 1, 0x05, 0x00, 0x30});
-  Tick();
-  EXPECT_EQ(Time(), (T7{0, 0, 0, 2, 0x01, 0x01, 0x30}));
+// One second from the time written (sec, min, hour, dow, day, month, year).
+TEST_F(RtcTest, OneSecondSteps) {
+  const uint8_t Bin24 = DmBit | H24Bit, Bcd12 = 0, Bcd24 = H24Bit;
+  const struct {
+    uint8_t Mode;
+    T7 From, To;
+  } cases[] = {
+      {Bin24, {59, 59, 23, 7, 31, 12, 99}, {0, 0, 0, 1, 1, 1, 0}},
+      {Bin24, {59, 59, 23, 3, 28, 2, 24}, {0, 0, 0, 4, 29, 2, 24}},  // leap year
+      {Bin24, {59, 59, 23, 3, 28, 2, 23}, {0, 0, 0, 4, 1, 3, 23}},
+      {Bcd12, {0x59, 0x59, 0x11, 2, 0x15, 0x06, 0x24}, {0, 0, 0x92, 2, 0x15, 0x06, 0x24}},  // 11 AM -> 12 PM
+      {Bcd12, {0x59, 0x59, 0x91, 2, 0x30, 0x06, 0x24}, {0, 0, 0x12, 3, 0x01, 0x07, 0x24}},  // 11 PM -> 12 AM
+      {Bcd12, {0x59, 0x59, 0x13, 2, 0x30, 0x06, 0x24}, {0, 0, 0x13, 2, 0x30, 0x06, 0x24}},  // no such hour
+      {Bcd12, {0x5A, 0x59, 0x01, 2, 0x30, 0x06, 0x24}, {0x5A, 0x59, 0x01, 2, 0x30, 0x06, 0x24}},  // not BCD
+      // Months outside the year step safely (13, 0x99 and BCD 0xFF: the guest program rtc_clock.s).
+      {Bin24, {59, 59, 23, 1, 5, 0xFF, 30}, {0, 0, 0, 2, 1, 1, 31}},
+      {Bcd24, {0x59, 0x59, 0x23, 1, 0x05, 0x00, 0x30}, {0, 0, 0, 2, 0x01, 0x01, 0x30}},
+  };
+  for (const auto& c : cases) {
+    SetTime(c.Mode, c.From);
+    Tick();
+    EXPECT_EQ(Time(), c.To) << "from " << testing::PrintToString(c.From);
+  }
 }
 
 TEST_F(RtcTest, FlagsAndInterruptEntry14) {
