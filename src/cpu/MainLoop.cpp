@@ -6,6 +6,7 @@
 #include "cpu/Dispatch.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/classCPU.h"
+#include "disk/Drives.h"
 #include "host/Host.h"
 #include "host/Settings.h"
 #include "serial/MC6821.h"
@@ -116,6 +117,7 @@ int Main() {
   InitBitTable();
   InitMaskTable();
   BuildMemoryMap();
+  InitDrives();
   MVME400C0.CardNumber(0);
   MVME400C1.CardNumber(1);
   MVME410PIA1.Number(1);
