@@ -15,6 +15,7 @@ namespace {
 struct OpenFile {
   int Fd = -1;
   bool Writable = false;
+  bool Dirty = false;  // written since the last flush
 };
 
 // Every file still open at program exit is flushed and closed.
@@ -99,7 +100,7 @@ bool OpenHostFile(int16_t number, const std::string& path, bool writable, HostEr
 void CloseHostFile(int16_t number) {
   OpenFile* f = Lookup(number);
   if (!f) return;
-  if (f->Writable) fsync(f->Fd);
+  if (f->Dirty) fsync(f->Fd);
   close(f->Fd);
   *f = OpenFile{};
 }
@@ -147,6 +148,7 @@ bool WriteHostFile(int16_t number, int64_t offset, const void* buf, size_t len, 
   if (!f->Writable) return SetError(err, EBADF), false;
   if (offset < 0) return SetError(err, EINVAL), false;
   const auto* p = static_cast<const uint8_t*>(buf);
+  f->Dirty = true;
   size_t done = 0;
   while (done < len) {
     const ssize_t n = pwrite(f->Fd, p + done, len - done, static_cast<off_t>(offset + static_cast<int64_t>(done)));
@@ -162,7 +164,10 @@ bool WriteHostFile(int16_t number, int64_t offset, const void* buf, size_t len, 
 
 bool FlushHostFile(int16_t number) {
   OpenFile* f = Lookup(number);
-  return f && (!f->Writable || fsync(f->Fd) == 0);
+  if (!f) return false;
+  if (!f->Dirty) return true;
+  f->Dirty = false;
+  return fsync(f->Fd) == 0;
 }
 
 }  // namespace korva
