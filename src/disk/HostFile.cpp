@@ -76,7 +76,9 @@ bool OpenHostFile(int16_t number, const std::string& path, bool writable, HostEr
   int fault = HostFileOpenFault ? HostFileOpenFault(path, writable) : 0;
   int fd = -1;
   if (!fault) {
-    fd = open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    // Non-blocking, so that a FIFO given as an image cannot hang the open; only
+    // regular files are kept.
+    fd = open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) fault = errno;
   }
   if (!fault) {
@@ -86,7 +88,11 @@ bool OpenHostFile(int16_t number, const std::string& path, bool writable, HostEr
     } else if (!S_ISREG(st.st_mode)) {
       fault = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     }
-    if (fault) close(fd);
+    if (fault) {
+      close(fd);
+    } else {
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
   }
   if (fault) {
     SetError(err, fault);

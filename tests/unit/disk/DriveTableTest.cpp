@@ -1,5 +1,6 @@
 // The drive table: names, insertion, read-only handling and the logical-sector
 // mapping onto IMD images, on real files.
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include "unit/disk/DiskFiles.h"
@@ -102,6 +103,8 @@ TEST_F(DriveTableTest, ReadOnlyRequestAndRefusedWriteAccess) {
   EXPECT_EQ(Titles(), std::vector<std::string>{" Error inserting - FD02"});
   EXPECT_EQ(BoxText(0).rfind(" Error number " + std::to_string(ENOENT) + "\r\n\r\n ", 0), 0u);
   EXPECT_NE(BoxText(0).find("\r\n\r\n File = " + dir.Path("missing.imd")), std::string::npos);
+  ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);  // neither hangs nor mounts
+  EXPECT_FALSE(Mount(2, dir.Path("fifo"), true) || Mount(2, dir.Path("")));
 }
 
 TEST_F(DriveTableTest, RoundTripThroughEject) {
