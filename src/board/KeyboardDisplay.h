@@ -23,6 +23,8 @@ class KeyboardDisplayHooks {
   // Rewrite every word of the active colour planes (forced writes) so that
   // they are drawn again; nothing while ScreenRedrawHeld is set.
   virtual void RedrawGraphics() {}
+  // Show the screen and keyboard window (mode 0 modeless), creating it when needed.
+  virtual void KeyboardDisplayShow(int16_t /*mode*/) {}
 };
 
 extern KeyboardDisplayHooks* KeyboardDisplayForm;  // never null

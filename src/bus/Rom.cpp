@@ -7,6 +7,7 @@
 #include "bus/Memory.h"
 #include "host/CodePage.h"
 #include "host/Host.h"
+#include "host/Settings.h"
 #include "shell/MainFormHooks.h"
 #include "shell/PlugFlags.h"
 
@@ -31,7 +32,7 @@ std::string ProgramFolder() {
 }
 
 std::string PathSetting(const char* key, const std::string& defaultPath) {
-  const std::string value = Host().GetSetting("General", key, defaultPath);
+  const std::string value = GetSettingPath("General", key, defaultPath);
   return value.empty() ? defaultPath : value;
 }
 

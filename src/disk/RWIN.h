@@ -26,7 +26,16 @@ class classRWIN : public ProbedNamedRegisters<5> {
   // command-complete interrupt raised when enabled.
   void DoCmdComplete();
 
+  // Jumpers: I/O-channel interrupt lines of the data and the command interrupt.
+  uint8_t DataIRQ() const { return dataIRQ_; }
+  void DataIRQ(uint8_t v) { dataIRQ_ = v; }
+  uint8_t CmdIRQ() const { return cmdIRQ_; }
+  void CmdIRQ(uint8_t v) { cmdIRQ_ = v; }
+
   uint32_t CompleteCount = 0;  // DoCmdComplete calls
+
+ private:
+  uint8_t dataIRQ_ = 3, cmdIRQ_ = 3;
 };
 
 extern classRWIN Rwin;

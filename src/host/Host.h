@@ -2,6 +2,7 @@
 // The core calls only these functions; a Qt implementation and a scripted test
 // implementation stand behind them.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -13,9 +14,46 @@ enum class MsgButtons { OK, OKCancel, YesNo };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
 enum class MsgAnswer { OK, Cancel, Yes, No };
 
+// An open or save file dialog, as the caller fills it.
+struct FileDialogRequest {
+  bool Save = false;             // the save dialog, else the open dialog
+  std::string Title;
+  std::string InitialDirectory;  // a folder, ending in "/" or not
+  // Description and patterns alternating, separated by "|":
+  // "Text File (*.txt)|*.txt|All Files (*.*)|*.*". Patterns are separated by ";".
+  std::string Filter;
+  int32_t FilterIndex = 1;        // the filter shown first, counted from 1
+  std::string DefaultExtension;   // added to a typed name without one
+  std::string FileName;           // the name shown at the start
+  int32_t Flags = 0;              // FileDialogFlags
+};
+
+// The dialog flags of a request, and of a result (ReadOnly).
+namespace FileDialogFlags {
+constexpr int32_t ReadOnly = 0x1;          // result: the read-only box was ticked
+constexpr int32_t OverwritePrompt = 0x2;   // saving: ask before replacing a file
+constexpr int32_t HideReadOnly = 0x4;      // no read-only box
+constexpr int32_t PathMustExist = 0x800;
+constexpr int32_t FileMustExist = 0x1000;
+constexpr int32_t NoReadOnlyReturn = 0x8000;
+constexpr int32_t LongNames = 0x200000;
+}  // namespace FileDialogFlags
+
+struct FileDialogResult {
+  enum class Outcome { Chosen, Cancelled, Failed };
+  Outcome What = Outcome::Cancelled;
+  std::string Path;       // the chosen file's full path
+  std::string FileTitle;  // its name without the folder
+  bool ReadOnly = false;  // the read-only box was ticked
+  // A failure: what raised it, its number and its description.
+  std::string ErrorSource;
+  int32_t ErrorNumber = 0;
+  std::string ErrorDescription;
+};
+
 // The program's title; the settings are kept under the application name formed by
 // the title followed by the profile name.
-inline constexpr char AppTitle[] = "Korva";
+inline constexpr char AppTitle[] = "Korvan";
 
 class HostServices {
  public:
@@ -52,6 +90,12 @@ class HostServices {
   // The timer that paces the real-time clock's periodic interrupt. The default
   // keeps its interval and enabled flag and never ticks.
   virtual HostTimer& PeriodicTimer();
+  // Shows a modal open or save dialog. Paths are host paths (UTF-8). The default
+  // has no desktop and answers as a cancel.
+  virtual FileDialogResult FileDialog(const FileDialogRequest& request) {
+    (void)request;
+    return {};
+  }
 };
 
 // The host in use. Never null: until a host is installed a silent one answers

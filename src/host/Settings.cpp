@@ -50,6 +50,11 @@ VBool GetSettingBool(const std::string& section, const std::string& key, VBool d
   return defaultValue;
 }
 
+std::string GetSettingPath(const std::string& section, const std::string& key, const std::string& defaultValue) {
+  std::string text = Host().GetSetting(section, key, defaultValue);
+  return text.size() > MaxHostPath ? defaultValue : text;
+}
+
 void SaveSettingLong(const std::string& section, const std::string& key, int32_t value) {
   Host().SaveSetting(section, key, std::to_string(value));
 }

@@ -3,6 +3,7 @@
 // text that is not a number of the right kind, or lies outside the range the
 // caller allows, gives the default.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,6 +16,12 @@ int32_t GetSettingLong(const std::string& section, const std::string& key, int32
                        int32_t lo = INT32_MIN, int32_t hi = INT32_MAX);
 // "True" / "False" in any case, or a decimal number (nonzero is true).
 VBool GetSettingBool(const std::string& section, const std::string& key, VBool defaultValue);
+
+// The host's limit on the length of a path, in bytes.
+constexpr size_t MaxHostPath = 4096;
+// A path or file name: any text up to MaxHostPath bytes; a longer one counts as
+// unset and gives the default.
+std::string GetSettingPath(const std::string& section, const std::string& key, const std::string& defaultValue);
 
 void SaveSettingLong(const std::string& section, const std::string& key, int32_t value);
 void SaveSettingBool(const std::string& section, const std::string& key, VBool value);

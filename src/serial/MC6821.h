@@ -16,8 +16,15 @@ class classMC6821 : public PiaRegisters {
   // Both sides to their power-on state, interrupt requests withdrawn.
   void Reset();
 
+  // Jumpers: interrupt lines of the A and B sides.
+  uint8_t IRQA() const { return irqA_; }
+  void IRQA(uint8_t v) { irqA_ = v; }
+  uint8_t IRQB() const { return irqB_; }
+  void IRQB(uint8_t v) { irqB_ = v; }
+
  private:
   uint8_t number_ = 0;
+  uint8_t irqA_ = 1, irqB_ = 1;
 };
 
 extern classMC6821 MVME410PIA1;

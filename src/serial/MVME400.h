@@ -31,10 +31,25 @@ class classMVME400 : public PiaRegisters {
   // Card reset: its PIA and both serial channels.
   void Reset();
 
+  // Jumpers: interrupt lines of the serial controller and of channels A and B,
+  // baud-rate indexes of channels A and B (0-7: 110, 300, 1200, 2400, 4800,
+  // 7200, 9600, 19200 baud; only the low three bits are kept).
+  uint8_t N7201Int() const { return n7201Int_; }
+  void N7201Int(uint8_t v) { n7201Int_ = v; }
+  uint8_t IRQA() const { return irqA_; }
+  void IRQA(uint8_t v) { irqA_ = v; }
+  uint8_t IRQB() const { return irqB_; }
+  void IRQB(uint8_t v) { irqB_ = v; }
+  uint8_t BaudA() const { return baudA_; }
+  void BaudA(uint8_t v) { baudA_ = v & 7; }
+  uint8_t BaudB() const { return baudB_; }
+  void BaudB(uint8_t v) { baudB_ = v & 7; }
+
   uint32_t PollCount = 0;  // DoTxEandRxE calls
 
  private:
   int16_t cardNumber_ = 0;
+  uint8_t n7201Int_ = 4, irqA_ = 4, irqB_ = 4, baudA_ = 6, baudB_ = 6;
 };
 
 extern classMVME400 MVME400C0;

@@ -1,4 +1,5 @@
 #include "shell/MainFormHooks.h"
+#include "shell/ShellSettings.h"
 
 namespace korva {
 
@@ -7,6 +8,11 @@ MainFormHooks silentMainForm;
 }
 
 MainFormHooks* MainForm = &silentMainForm;
+
+void MainFormHooks::SelectDropFormat(int16_t& code) {
+  if (code < 0 || code > 5) code = 4;
+  DropFormat = code;
+}
 
 void SetMainForm(MainFormHooks* form) { MainForm = form ? form : &silentMainForm; }
 

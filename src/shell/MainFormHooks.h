@@ -9,6 +9,10 @@
 
 namespace korva {
 
+// The main window's five throttle bars.
+enum class ThrottleBar : int16_t { vscThrottle, vscSN2661, vscMVME400, vscRWIN, vscDisplay };
+constexpr int ThrottleBarCount = 5;
+
 class MainFormHooks {
  public:
   virtual ~MainFormHooks() = default;
@@ -27,12 +31,30 @@ class MainFormHooks {
   // True when some loaded window's caption begins with text (case ignored).
   virtual VBool FindFormByCaption(const std::string& /*text*/) { return False; }
 
+  // Settings the start-up load hands to the window.
+  // Ticks the monitor item: 0 TENbug, 1 VMEbug.
+  virtual void SetBugType(int16_t /*n*/) {}
+  // Ticks the drop-format item and stores the code in DropFormat; a code
+  // outside 0-5 becomes 4. The window's override calls this one.
+  virtual void SelectDropFormat(int16_t& code);
+  // The screen's inverse-video merge follows on; remerge redraws the screen.
+  virtual void SetAlternateIVS(VBool /*on*/, VBool /*remerge*/) {}
+  // Position 0-15 of a throttle bar. Setting it applies the throttle as the
+  // bar's change does. Without a window the positions are only kept.
+  virtual void SetThrottleBar(ThrottleBar bar, int16_t position) {
+    throttleBars_[static_cast<int>(bar)] = position;
+  }
+  virtual int16_t ThrottleBarPosition(ThrottleBar bar) const { return throttleBars_[static_cast<int>(bar)]; }
+
   // Plug indicators.
   virtual void ShowDropzone(VBool /*plugged*/) {}            // drop-zone picture box
   virtual void EnableUploadDownload(VBool /*plugged*/) {}    // upload and download menu commands
   // Board indicator n: 1 serial card 0, 2 serial card 1, 3 parallel card.
   virtual void ShowBoardIndicator(int16_t /*n*/, VBool /*plugged*/) {}
   virtual void ShowFrontPanel(VBool /*plugged*/) {}          // front-panel label and its companion
+
+ private:
+  int16_t throttleBars_[ThrottleBarCount] = {10, 12, 9, 7, 0};
 };
 
 extern MainFormHooks* MainForm;  // never null

@@ -39,7 +39,7 @@ TEST_F(QtHostSettingsTest, RoundTripThroughTheFile) {
     path = host.SettingsFilePath();
     SetHost(nullptr);
   }
-  EXPECT_EQ(path, Dir() + "/Korva.ini");
+  EXPECT_EQ(path, Dir() + "/Korvan.ini");
   const std::string text = ReadFile(path);
   EXPECT_NE(text.find("[General]\n"), std::string::npos) << text;
   EXPECT_NE(text.find("ReservedPlugged=True\n"), std::string::npos) << text;
@@ -57,7 +57,7 @@ TEST_F(QtHostSettingsTest, RoundTripThroughTheFile) {
 }
 
 TEST_F(QtHostSettingsTest, HandWrittenFileReadsAsTheUserExpects) {
-  WriteFile(Dir() + "/KorvaLAB.ini",
+  WriteFile(Dir() + "/KorvanLAB.ini",
             "; settings for the lab machine\n"
             "[General]\n"
             "movephysen = true\n"
@@ -68,7 +68,7 @@ TEST_F(QtHostSettingsTest, HandWrittenFileReadsAsTheUserExpects) {
   QtHost host(Dir());
   SetHost(&host);
   host.SetApplicationName(std::string(AppTitle) + "LAB");
-  EXPECT_EQ(host.SettingsFilePath(), Dir() + "/KorvaLAB.ini");
+  EXPECT_EQ(host.SettingsFilePath(), Dir() + "/KorvanLAB.ini");
   EXPECT_EQ(GetSettingBool("General", "MovePhysEn", False), True);
   EXPECT_EQ(GetSettingLong("General", "ThrottleCPU", 10, 0, 15), 10);  // not a number
   EXPECT_EQ(GetSettingLong("General", "BootDrive", 0, 0, 3), 2);
@@ -85,7 +85,7 @@ TEST_F(QtHostSettingsTest, HandWrittenFileReadsAsTheUserExpects) {
 TEST_F(QtHostSettingsTest, ProfilesKeepSeparateFiles) {
   QtHost host(Dir());
   host.SaveSetting("General", "BootDrive", "1");
-  host.SetApplicationName("KorvaB");
+  host.SetApplicationName("KorvanB");
   EXPECT_EQ(host.GetSetting("General", "BootDrive", "0"), "0");
   host.SaveSetting("General", "BootDrive", "3");
   host.SetApplicationName(AppTitle);

@@ -22,7 +22,7 @@ TEST(ScriptedHostTest, AnswersFromTheScriptRecordsAndKeepsSettings) {
     EXPECT_EQ(host.CallsOf(Kind::MessageBox)[0].Title, "Quit");
     Host().SaveSetting("General", "MovePhysEn", "True");
     EXPECT_EQ(Host().GetSetting("general", "movephysen", "False"), "True");  // names without regard to case
-    Host().SetApplicationName("KorvaLAB");
+    Host().SetApplicationName("KorvanLAB");
     EXPECT_EQ(Host().GetSetting("General", "MovePhysEn", "dflt"), "dflt");  // one store per profile
   }
   // Back to the silent host, which answers without asking.

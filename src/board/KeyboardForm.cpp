@@ -1,0 +1,7 @@
+#include "board/KeyboardForm.h"
+
+namespace korva {
+
+KeyboardFormHooks KeyboardFormHook;
+
+}  // namespace korva
