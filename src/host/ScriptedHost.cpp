@@ -42,6 +42,7 @@ void ScriptedHost::Record(HostCall::Kind kind, const std::string& text, const st
 
 void ScriptedHost::ClearCalls() {
   Calls.clear();
+  FileDialogs.clear();
   PumpCount = 0;
   Unscripted = 0;
 }
@@ -72,6 +73,37 @@ std::optional<std::string> ScriptedHost::InputBox(const std::string& prompt, con
   }
   std::optional<std::string> a = inputAnswers_.front();
   inputAnswers_.pop_front();
+  return a;
+}
+
+void ScriptedHost::AnswerFile(const std::string& path, bool readOnly) {
+  FileDialogResult r;
+  r.What = FileDialogResult::Outcome::Chosen;
+  r.Path = path;
+  const size_t slash = path.rfind('/');
+  r.FileTitle = slash == std::string::npos ? path : path.substr(slash + 1);
+  r.ReadOnly = readOnly;
+  fileAnswers_.push_back(r);
+}
+
+void ScriptedHost::FailFile(int32_t number, const std::string& source, const std::string& description) {
+  FileDialogResult r;
+  r.What = FileDialogResult::Outcome::Failed;
+  r.ErrorNumber = number;
+  r.ErrorSource = source;
+  r.ErrorDescription = description;
+  fileAnswers_.push_back(r);
+}
+
+FileDialogResult ScriptedHost::FileDialog(const FileDialogRequest& request) {
+  Record(HostCall::Kind::FileDialog, request.FileName, request.Title);
+  FileDialogs.push_back(request);
+  if (fileAnswers_.empty()) {
+    ++Unscripted;
+    return {};
+  }
+  FileDialogResult a = fileAnswers_.front();
+  fileAnswers_.pop_front();
   return a;
 }
 

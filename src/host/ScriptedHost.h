@@ -31,9 +31,11 @@ class ScriptedTimer final : public HostTimer {
 };
 
 struct HostCall {
-  enum class Kind { MessageBox, InputBox, BeginBusy, EndBusy, Beep, GetSetting, SaveSetting, SetApplicationName };
+  enum class Kind {
+    MessageBox, InputBox, BeginBusy, EndBusy, Beep, GetSetting, SaveSetting, SetApplicationName, FileDialog
+  };
   Kind What = Kind::MessageBox;
-  std::string Text;     // message or prompt; setting key; application name
+  std::string Text;     // message or prompt; setting key; application name; file name shown
   std::string Title;    // dialog title; setting section
   std::string Value;    // input default; setting default or saved value
   MsgButtons Buttons = MsgButtons::OK;
@@ -54,11 +56,17 @@ class ScriptedHost final : public HostServices {
   void AnswerMessage(MsgAnswer answer) { messageAnswers_.push_back(answer); }
   void AnswerInput(const std::string& text) { inputAnswers_.push_back(text); }
   void CancelInput() { inputAnswers_.push_back(std::nullopt); }
+  // File dialogs: choose path (the read-only box ticked or not), cancel, or fail.
+  // Without a scripted answer a file dialog is cancelled.
+  void AnswerFile(const std::string& path, bool readOnly = false);
+  void CancelFile() { fileAnswers_.push_back({}); }
+  void FailFile(int32_t number, const std::string& source, const std::string& description);
   // Runs inside every PumpEvents, e.g. to play a menu command in the middle of a bus cycle.
   std::function<void()> OnPumpEvents;
 
   // ---- What happened.
   std::vector<HostCall> Calls;  // every call but PumpEvents, in order
+  std::vector<FileDialogRequest> FileDialogs;  // every file dialog's request, in order
   int64_t PumpCount = 0;
   int32_t Unscripted = 0;
   int32_t BusyDepth = 0;  // BeginBusy minus EndBusy
@@ -91,6 +99,7 @@ class ScriptedHost final : public HostServices {
                          const std::string& defaultValue) override;
   void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
   void SetApplicationName(const std::string& name) override;
+  FileDialogResult FileDialog(const FileDialogRequest& request) override;
 
  private:
   struct Stored {
@@ -104,6 +113,7 @@ class ScriptedHost final : public HostServices {
   bool installed_;
   std::deque<MsgAnswer> messageAnswers_;
   std::deque<std::optional<std::string>> inputAnswers_;
+  std::deque<FileDialogResult> fileAnswers_;
   std::string applicationName_ = AppTitle;
   std::vector<Stored> settings_;
 };
