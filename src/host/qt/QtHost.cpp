@@ -1,8 +1,12 @@
 #include "host/qt/QtHost.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QIODevice>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -76,6 +80,32 @@ QString FindKey(QSettings& store, const std::string& section, const std::string&
   for (const QString& k : store.allKeys())
     if (k.compare(path, Qt::CaseInsensitive) == 0) return k;
   return path;
+}
+
+// "Text File (*.txt)|*.txt|All Files (*.*)|*.*" as Qt's name filters
+// "Text File (*.txt) (*.txt *.TXT)" and "All Files (*.*) (*)": file names on this
+// host are case-sensitive, and "*.*" would miss names without a dot.
+QStringList NameFilters(const std::string& filter) {
+  const QStringList parts = ToQt(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns;
+    const auto add = [&patterns](const QString& pattern) {
+      if (!pattern.isEmpty() && !patterns.contains(pattern)) patterns << pattern;
+    };
+    for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      const QString pattern = p.trimmed();
+      if (pattern == QLatin1String("*.*")) {
+        add(QStringLiteral("*"));
+        continue;
+      }
+      add(pattern);
+      add(pattern.toLower());
+      add(pattern.toUpper());
+    }
+    if (!patterns.isEmpty()) out << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return out;
 }
 
 }  // namespace
@@ -196,6 +226,46 @@ std::string QtHost::GetSetting(const std::string& section, const std::string& ke
 void QtHost::SaveSetting(const std::string& section, const std::string& key, const std::string& value) {
   store_->setValue(FindKey(*store_, section, key), ToQt(value));
   store_->sync();
+}
+
+FileDialogResult QtHost::FileDialog(const FileDialogRequest& request) {
+  FileDialogResult result;
+  if (!HaveWidgets()) {
+    result.What = FileDialogResult::Outcome::Failed;
+    result.ErrorSource = "QtHost";
+    result.ErrorNumber = 1;
+    result.ErrorDescription = "No window system for the file dialog";
+    return result;
+  }
+  QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title), QString::fromStdString(request.InitialDirectory));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);  // the descriptions name their patterns already
+  dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(!request.Save && (request.Flags & FileDialogFlags::FileMustExist) ? QFileDialog::ExistingFile
+                                                                                      : QFileDialog::AnyFile);
+  if (request.Save && !(request.Flags & FileDialogFlags::OverwritePrompt))
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  const QStringList filters = NameFilters(request.Filter);
+  dialog.setNameFilters(filters);
+  if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
+    dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+  if (!request.DefaultExtension.empty()) dialog.setDefaultSuffix(ToQt(request.DefaultExtension));
+  if (!request.FileName.empty()) dialog.selectFile(QString::fromStdString(request.FileName));
+
+  QCheckBox* readOnly = nullptr;
+  if (!request.Save && !(request.Flags & FileDialogFlags::HideReadOnly)) {
+    readOnly = new QCheckBox(QStringLiteral("read-only"), &dialog);
+    readOnly->setObjectName(QStringLiteral("readOnly"));
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+      grid->addWidget(readOnly, grid->rowCount(), 0, 1, grid->columnCount());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return result;  // cancelled
+  const QString path = dialog.selectedFiles().constFirst();
+  result.What = FileDialogResult::Outcome::Chosen;
+  result.Path = path.toStdString();
+  result.FileTitle = QFileInfo(path).fileName().toStdString();
+  result.ReadOnly = readOnly && readOnly->isChecked();
+  return result;
 }
 
 }  // namespace korva

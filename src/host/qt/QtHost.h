@@ -42,6 +42,10 @@ class QtHost final : public HostServices {
   void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
   void SetApplicationName(const std::string& name) override;
   HostTimer& PeriodicTimer() override;
+  // Qt's own file dialog (not the desktop's), with a "read-only" check box
+  // (object name "readOnly") when opening without FileDialogFlags::HideReadOnly.
+  // Filter patterns are offered in both letter cases, "*.*" as every file.
+  FileDialogResult FileDialog(const FileDialogRequest& request) override;
 
   // The file that holds the current application's settings.
   std::string SettingsFilePath() const;

@@ -1,0 +1,22 @@
+// Window helpers shared by the windows: finding a loaded window by the start of
+// its caption, and keeping one window above all others.
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+#include "tables/Types.h"
+
+namespace korva::ui {
+
+// True when the caption of some loaded top-level window (shown or hidden)
+// begins with text, letter case ignored. text is in the machine's code page.
+VBool FindFormByCaption(const std::string& text);
+
+// Makes form the one window kept on top: the window kept so far loses the
+// place, form gets it. Neither moves, changes size or is activated.
+void SetTopMost(QWidget* form);
+extern QPointer<QWidget> TopMostForm;
+
+}  // namespace korva::ui

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+#include "host/ScriptedHost.h"
+#include "host/qt/QtHost.h"
+#include "shell/FileDialog.h"
+#include "shell/ui/WindowHelpers.h"
+#include "shell/ui/frmAbout.h"
+
+namespace korva {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "korva_ui_tests";
+  static char* argv[] = {name, nullptr};
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
+  static QApplication app(argc, argv);
+  return app;
+}
+
+// Once a modal dialog is up, run act on it.
+void WhenModal(std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (QWidget* w = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      act(w);
+    }
+  });
+  timer->start(5);
+}
+
+TEST(ShellDialogsTest, OpenDialogGivesPathTitleAndReadOnlyTick) {
+  App();
+  QTemporaryDir dir;
+  QFile(dir.filePath("Boot.S19")).open(QIODevice::WriteOnly);
+  QtHost host(dir.filePath("config").toStdString());
+  SetHost(&host);
+  PathsRecord = {};
+  host.SaveSetting("Paths", "SrecBoot", dir.path().toStdString() + "/");
+
+  QStringList filters;
+  WhenModal([&filters](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Open S-rec Boot File");
+    filters = dialog->nameFilters();
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText("Boot.S19");
+    dialog->findChild<QCheckBox*>("readOnly")->setChecked(true);
+    dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open)->click();
+  });
+  const std::string path = OpenSaveDialog("", "open", "SRECBOOTFILES", 0, "Default");
+  EXPECT_EQ(path, dir.filePath("Boot.S19").toStdString());
+  EXPECT_EQ(CommonDialog1.FileTitle, "Boot.S19");
+  EXPECT_EQ(DialogReadOnly(), True);
+  ASSERT_FALSE(filters.isEmpty());
+  EXPECT_TRUE(filters[0].contains(" (*.bin *.BIN ")) << filters[0].toStdString();
+  EXPECT_TRUE(filters[0].contains("*.S19 *.s19")) << filters[0].toStdString();
+  EXPECT_TRUE(filters.last().endsWith("(*.*) (*)")) << filters.last().toStdString();
+
+  // Saving shows no read-only box; a cancel gives "" and no message.
+  bool hadBox = true;
+  WhenModal([&hadBox](QWidget* w) {
+    hadBox = w->findChild<QCheckBox*>("readOnly") != nullptr;
+    qobject_cast<QFileDialog*>(w)->reject();
+  });
+  EXPECT_EQ(OpenSaveDialog("out.prn", "SAVE", "PRN", 0, "Default"), "");
+  EXPECT_FALSE(hadBox);
+  SetHost(nullptr);
+}
+
+TEST(ShellDialogsTest, FindByCaptionAndKeepOnTop) {
+  App();
+  QWidget debugger, consoles, other;
+  debugger.setWindowTitle("Debugger - LAB2");
+  EXPECT_EQ(ui::FindFormByCaption("debug"), True);  // hidden windows count as loaded
+  EXPECT_EQ(ui::FindFormByCaption("Debugger - LAB2 and more"), False);
+  EXPECT_EQ(ui::FindFormByCaption("bugger"), False);
+
+  consoles.show();
+  other.show();
+  ui::SetTopMost(&consoles);
+  ui::SetTopMost(&other);
+  EXPECT_FALSE(consoles.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(other.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(consoles.isVisible());
+  EXPECT_TRUE(other.isVisible());
+  EXPECT_EQ(ui::TopMostForm, &other);
+}
+
+TEST(ShellDialogsTest, AboutBoxShowsTheVersion) {
+  App();
+  ScriptedHost host;
+  ui::frmAbout box;
+  EXPECT_EQ(box.windowTitle(), "About Korva Emulator");
+  EXPECT_EQ(box.lblTitle->text(), "Korva Emulator");
+  EXPECT_EQ(box.lblVersion->text(), "Version 1.0.15");
+  box.cmdSysInfo->click();
+  ASSERT_EQ(host.CallsOf(HostCall::Kind::MessageBox).size(), 1u);
+  EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox)[0].Text, "System Information Is Unavailable At This Time");
+  WhenModal([](QWidget* w) { w->findChild<QPushButton*>("cmdOK")->click(); });
+  ui::ShowAbout(nullptr);
+}
+
+}  // namespace
+}  // namespace korva
