@@ -55,12 +55,10 @@ TEST(SettingsFileTest, HandWrittenProfileFileLoadsAndSavesBack) {
   EXPECT_EQ(VdosVersion, 1027);
   EXPECT_EQ(Rwin.CmdIRQ(), 3);
   EXPECT_EQ(Rwin.DataIRQ(), 2);
-  EXPECT_EQ(RwinSectorsPerTrack[13], 12);
 
   SaveSettings();
   const std::string saved = ReadFile(host.SettingsFilePath());
   EXPECT_NE(saved.find("DropFormat=4\n"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("ReservedPlugged=False\n"), std::string::npos);
   EXPECT_NE(saved.find("SPT1MFM512=12\n"), std::string::npos);
   EXPECT_EQ(saved.find("BootD0"), std::string::npos);
 
