@@ -28,7 +28,8 @@ class MainFormHooks {
   // Bracket a long operation: hourglass, periodic timer held when asked, events processed.
   virtual void TakesAwhile(VBool /*stopTimer*/) {}
   virtual void DelayOver(VBool /*restoreTimer*/) {}
-  // True when some loaded window's caption begins with text (case ignored).
+  // True when some loaded window's caption begins with text (case ignored);
+  // the Qt window answers with ui::FindFormByCaption (shell/ui/WindowHelpers.h).
   virtual VBool FindFormByCaption(const std::string& /*text*/) { return False; }
 
   // Settings the start-up load hands to the window.

@@ -1,4 +1,10 @@
 // Loading and saving the configuration.
+//
+// The load reaches windows through hooks that do nothing until the windows
+// attach (stand-ins for now): MainForm's SetBugType, SelectDropFormat,
+// SetAlternateIVS and throttle bars (without a window the bars' positions are
+// only kept), KeyboardDisplayForm->KeyboardDisplayShow,
+// KeyboardFormHook.ShowFormKeyboard and ConsoleWindowHook.OpenConsole.
 #include "shell/SettingsStore.h"
 
 #include <climits>
