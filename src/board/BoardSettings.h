@@ -3,6 +3,7 @@
 // The keyboard's options NewKeyBoard and KBPutJumpers live in board/Keyboard.h.
 #pragma once
 #include <cstdint>
+
 #include "tables/Types.h"
 
 namespace korva {

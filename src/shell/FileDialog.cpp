@@ -39,8 +39,8 @@ struct KindEntry {
   std::string_view Code;  // upper case
   const char* Filter;
   const char* Extension;
-  const char* Word;       // the title's word
-  const char* Key;        // the "Paths" key
+  const char* Word;  // the title's word
+  const char* Key;   // the "Paths" key
 };
 
 const KindEntry kKinds[] = {
@@ -84,10 +84,10 @@ const KindEntry kKinds[] = {
 };
 
 // The "Paths" keys other than the drives', in the order they are read afresh.
-const char* const kPathKeys[] = {"ELSE", "BIN",  "COM", "DEF", "DAS", "CLR", "RWE", "Boot", "SrecBoot",
-                                 "CpmBoot", "VdosBoot", "Rom", "Font", "Load", "Save", "ULoad", "DLoad",
-                                 "IMG", "IMD", "ECS", "FMT", "PRN", "IOM", "IOP", "PIO", "CAS", "DAD",
-                                 "TAB", "FKY", "KBD", "IRS", "IDA", "TXT", "RTF"};
+const char* const kPathKeys[] = {"ELSE",    "BIN",      "COM", "DEF",  "DAS",  "CLR",  "RWE",   "Boot",  "SrecBoot",
+                                 "CpmBoot", "VdosBoot", "Rom", "Font", "Load", "Save", "ULoad", "DLoad", "IMG",
+                                 "IMD",     "ECS",      "FMT", "PRN",  "IOM",  "IOP",  "PIO",   "CAS",   "DAD",
+                                 "TAB",     "FKY",      "KBD", "IRS",  "IDA",  "TXT",  "RTF"};
 
 constexpr int32_t kOpenFlags = FileDialogFlags::LongNames | FileDialogFlags::FileMustExist;
 constexpr int32_t kSaveFlags = FileDialogFlags::LongNames | FileDialogFlags::NoReadOnlyReturn |
@@ -125,8 +125,8 @@ void ReadRememberedDirectories(int drive) {
 
 }  // namespace
 
-std::string OpenSaveDialog(const std::string& fileName, const std::string& op, const FileKind& kind,
-                           int32_t extraFlags, const std::string& title) {
+std::string OpenSaveDialog(const std::string& fileName, const std::string& op, const FileKind& kind, int32_t extraFlags,
+                           const std::string& title) {
   std::string code = UpperCase(kind);
   int drive = 0;
   if (code.size() == 5 && code.starts_with("DRV0") && code[4] >= '0' && code[4] <= '3') {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+
 #include "tables/Types.h"
 
 namespace korva {
@@ -26,9 +27,9 @@ extern CommonDialogState CommonDialog1;
 
 // The remembered directories of this run (each "" or a folder ending in "/").
 struct PathsRecordState {
-  std::string StartDirectory;                 // where a kind without its own opens
-  std::map<std::string, std::string> ByKey;   // per "Paths" key
-  std::array<std::string, 4> Drive;           // per drive 0-3
+  std::string StartDirectory;                // where a kind without its own opens
+  std::map<std::string, std::string> ByKey;  // per "Paths" key
+  std::array<std::string, 4> Drive;          // per drive 0-3
 };
 extern PathsRecordState PathsRecord;
 
@@ -38,8 +39,8 @@ extern PathsRecordState PathsRecord;
 //   case (any other op shows nothing and returns fileName); extraFlags: ORed into
 //   the op's own FileDialogFlags; title: "Default" keeps the kind's word, any
 //   other text replaces it.
-std::string OpenSaveDialog(const std::string& fileName, const std::string& op, const FileKind& kind,
-                           int32_t extraFlags, const std::string& title);
+std::string OpenSaveDialog(const std::string& fileName, const std::string& op, const FileKind& kind, int32_t extraFlags,
+                           const std::string& title);
 
 // The read-only box of the last dialog was ticked.
 inline VBool DialogReadOnly() { return ToVBool(CommonDialog1.Flags & 1); }

@@ -1,9 +1,10 @@
 #include "shell/PathHelpers.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 #include "host/CodePage.h"
 #include "host/Host.h"

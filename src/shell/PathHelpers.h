@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+
 #include "tables/Types.h"
 
 namespace korva {

@@ -56,10 +56,10 @@ struct KeyRange {
 constexpr KeyRange kKeyRanges[] = {
     // "General"
     {"VdosVersion", I16Lo, I16Hi},
-    {"BootDrive", 0, 3},  // HD00, HD01, FD02, FD03
-    {"BootType", 0, 6},   // the seven boot types
-    {"BugType", 0, 1},    // TENbug, VMEbug
-    {"DropFormat", 0, 5}, // the six naming rules
+    {"BootDrive", 0, 3},   // HD00, HD01, FD02, FD03
+    {"BootType", 0, 6},    // the seven boot types
+    {"BugType", 0, 1},     // TENbug, VMEbug
+    {"DropFormat", 0, 5},  // the six naming rules
     {"BootD#", I32Lo, I32Hi},
     {"BootA#", I32Lo, I32Hi},
     {"ThrottleCPU", 0, 15},  // throttle bar positions
@@ -96,7 +96,7 @@ constexpr KeyRange kKeyRanges[] = {
     {"RWINDATAInt", 1, 4},
     {"RWINCMDInt", 1, 4},
     // "RWIN"
-    {"SPT#", 0, 255},  // sectors per track: sector numbers are bytes on the disk
+    {"SPT#", 0, 255},         // sectors per track: sector numbers are bytes on the disk
     {"RwinDiskType#", 0, 4},  // the five disk-type rows
 };
 
@@ -122,15 +122,24 @@ struct PlugKey {
 };
 // The plug keys in load and save order.
 const PlugKey kPlugKeys[] = {
-    {"MVME400C0Plugged", &MVME400C0Plugged}, {"MVME400C1Plugged", &MVME400C1Plugged},
-    {"MVME410C0Plugged", &MVME410C0Plugged}, {"ReservedPlugged", &ReservedPlugged},
-    {"Mem180to1BF", &Mem180to1BF},           {"Mem1C0to1FF", &Mem1C0to1FF},
-    {"Mem200to3FF", &Mem200to3FF},           {"Mem400to5FF", &Mem400to5FF},
-    {"Mem600to7FF", &Mem600to7FF},           {"Mem800to9FF", &Mem800to9FF},
-    {"MemA00toBFF", &MemA00toBFF},           {"MemC00toDFF", &MemC00toDFF},
-    {"MemF1EtoFFF", &MemF1EtoFFF},           {"FrontPanelPlugged", &FrontPanelPlugged},
-    {"SimpleDCPlugged", &SimpleDCPlugged},   {"CPMDCPlugged", &CPMDCPlugged},
-    {"LSNDCPlugged", &LSNDCPlugged},         {"DropzonePlugged", &DropzonePlugged},
+    {"MVME400C0Plugged", &MVME400C0Plugged},
+    {"MVME400C1Plugged", &MVME400C1Plugged},
+    {"MVME410C0Plugged", &MVME410C0Plugged},
+    {"ReservedPlugged", &ReservedPlugged},
+    {"Mem180to1BF", &Mem180to1BF},
+    {"Mem1C0to1FF", &Mem1C0to1FF},
+    {"Mem200to3FF", &Mem200to3FF},
+    {"Mem400to5FF", &Mem400to5FF},
+    {"Mem600to7FF", &Mem600to7FF},
+    {"Mem800to9FF", &Mem800to9FF},
+    {"MemA00toBFF", &MemA00toBFF},
+    {"MemC00toDFF", &MemC00toDFF},
+    {"MemF1EtoFFF", &MemF1EtoFFF},
+    {"FrontPanelPlugged", &FrontPanelPlugged},
+    {"SimpleDCPlugged", &SimpleDCPlugged},
+    {"CPMDCPlugged", &CPMDCPlugged},
+    {"LSNDCPlugged", &LSNDCPlugged},
+    {"DropzonePlugged", &DropzonePlugged},
     {"UloadDloadPlugged", &UloadDloadPlugged},
 };
 
@@ -140,9 +149,8 @@ struct JumperKey {
   VBool Default;
 };
 const JumperKey kJ16Keys[8] = {
-    {"J16TPI48or96", False},     {"J16Size5or8", True},   {"J16FSR0", False},
-    {"J16FSR1", True},           {"J16FixOrCartW1", True}, {"J16BuffOrUnbuffW1", True},
-    {"J16FixOrCartW0", True},    {"J16BuffOrUnbuffW0", True},
+    {"J16TPI48or96", False},  {"J16Size5or8", True},       {"J16FSR0", False},       {"J16FSR1", True},
+    {"J16FixOrCartW1", True}, {"J16BuffOrUnbuffW1", True}, {"J16FixOrCartW0", True}, {"J16BuffOrUnbuffW0", True},
 };
 
 const char* const kSizeNames[4] = {"128", "256", "512", "1024"};
@@ -175,7 +183,8 @@ void LoadGeneralSettings() {
 
   Number("Devices", "BaseListenPort", BaseListenPort, 30000);
   Number("Devices", "MainListenPort", MainListenPort, 23);
-  for (int p = 0; p < DevicePorts; ++p) Number("Devices", Composed("ConsoleType", p), ConsoleType[static_cast<size_t>(p)], ConsoleNone);
+  for (int p = 0; p < DevicePorts; ++p)
+    Number("Devices", Composed("ConsoleType", p), ConsoleType[static_cast<size_t>(p)], ConsoleNone);
   OpenConsoles();
   MaxCRTs = 4;
   Flag("Devices", "NewKeyBoard", NewKeyBoard, False);
@@ -296,7 +305,8 @@ void SaveSettings() {
   SaveText("General", "RomFilename", RomFilename);
   SaveText("General", "FontFilename", FontFilename);
   SaveSettingLong("General", "DropFormat", DropFormat);
-  for (int n = 0; n < 2; ++n) SaveText("General", Composed("BootSrecFileName", n), BootSrecFileName[static_cast<size_t>(n)]);
+  for (int n = 0; n < 2; ++n)
+    SaveText("General", Composed("BootSrecFileName", n), BootSrecFileName[static_cast<size_t>(n)]);
   SaveSettingBool("General", "UseSrecStartAddress", UseSrecStartAddress);
   SaveSettingLong("General", "BootDrive", BootDrive);
   SaveSettingLong("General", "BootType", BootType);
@@ -304,7 +314,8 @@ void SaveSettings() {
   SaveSettingBool("General", "ScreenOpened", ScreenOpened);
   SaveSettingBool("General", "KeyboardOpened", KeyboardOpened);
 
-  for (int p = 0; p < DevicePorts; ++p) SaveSettingLong("Devices", Composed("ConsoleType", p), ConsoleType[static_cast<size_t>(p)]);
+  for (int p = 0; p < DevicePorts; ++p)
+    SaveSettingLong("Devices", Composed("ConsoleType", p), ConsoleType[static_cast<size_t>(p)]);
   SaveSettingBool("Devices", "NewKeyBoard", NewKeyBoard);
   SaveSettingBool("Devices", "KBPutJumpers", KBPutJumpers);
   for (const PlugKey& k : kPlugKeys) SaveSettingBool("Devices", k.Key, *k.Flag);

@@ -3,6 +3,7 @@
 // BootDrive lives in shell/BootDrive.h.
 #pragma once
 #include <cstdint>
+
 #include "tables/Types.h"
 
 namespace korva {

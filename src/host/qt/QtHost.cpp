@@ -103,7 +103,8 @@ QStringList NameFilters(const std::string& filter) {
       add(pattern.toLower());
       add(pattern.toUpper());
     }
-    if (!patterns.isEmpty()) out << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    if (!patterns.isEmpty())
+      out << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
   return out;
 }
@@ -237,7 +238,8 @@ FileDialogResult QtHost::FileDialog(const FileDialogRequest& request) {
     result.ErrorDescription = "No window system for the file dialog";
     return result;
   }
-  QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title), QString::fromStdString(request.InitialDirectory));
+  QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title),
+                     QString::fromStdString(request.InitialDirectory));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);  // the descriptions name their patterns already
   dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

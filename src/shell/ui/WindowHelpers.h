@@ -3,7 +3,6 @@
 #pragma once
 #include <QPointer>
 #include <QWidget>
-
 #include <string>
 
 #include "tables/Types.h"

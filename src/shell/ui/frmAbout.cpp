@@ -22,8 +22,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   big.setPointSizeF(big.pointSizeF() * 1.5);
   big.setBold(true);
   lblTitle->setFont(big);
-  lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3").arg(AppVersionMajor).arg(AppVersionMinor).arg(AppVersionRevision),
-                          this);
+  lblVersion = new QLabel(
+      QStringLiteral("Version %1.%2.%3").arg(AppVersionMajor).arg(AppVersionMinor).arg(AppVersionRevision), this);
   lblVersion->setObjectName(QStringLiteral("lblVersion"));
   cmdOK = new QPushButton(QStringLiteral("OK"), this);
   cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -31,16 +31,19 @@ TEST(SettingsFileTest, HandWrittenProfileFileLoadsAndSavesBack) {
   {
     QFile f(dir.filePath("KorvanLAB2.ini"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    const std::string text = "[General]\r\n"
-                             "RomFilename=C:\\vme\\roms\\tenbug.s19\r\n"
-                             "ThrottleCPU=40\r\n"
-                             "BootDrive=7\r\n"
-                             "BootType=3\r\n"
-                             "DropFormat=9\r\n"
-                             "VdosVersion=" + std::string(10000, '7') + "\r\n"
-                             "\x01\x02 garbage line \xFF\r\n"
-                             "[IOC]\r\nRWINCMDInt=9\r\nRWINDATAInt=2\r\n"
-                             "[RWIN]\r\nSPT1MFM512=12\r\n";
+    const std::string text =
+        "[General]\r\n"
+        "RomFilename=C:\\vme\\roms\\tenbug.s19\r\n"
+        "ThrottleCPU=40\r\n"
+        "BootDrive=7\r\n"
+        "BootType=3\r\n"
+        "DropFormat=9\r\n"
+        "VdosVersion=" +
+        std::string(10000, '7') +
+        "\r\n"
+        "\x01\x02 garbage line \xFF\r\n"
+        "[IOC]\r\nRWINCMDInt=9\r\nRWINDATAInt=2\r\n"
+        "[RWIN]\r\nSPT1MFM512=12\r\n";
     f.write(text.data(), static_cast<qint64>(text.size()));
   }
   QtHost host(folder);

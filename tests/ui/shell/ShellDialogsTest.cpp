@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <functional>
 
 #include "host/ScriptedHost.h"

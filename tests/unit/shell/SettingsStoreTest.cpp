@@ -122,18 +122,21 @@ TEST_F(SettingsStoreTest, SaveWritesExactlyTheExitKeys) {
   SaveSettings();
 
   std::vector<std::pair<std::string, std::string>> expected;
-  for (const char* k : {"VdosVersion", "RomFilename", "FontFilename", "DropFormat", "BootSrecFileName0",
-                        "BootSrecFileName1", "UseSrecStartAddress", "BootDrive", "BootType", "BugType", "ScreenOpened",
-                        "KeyboardOpened"})
+  for (const char* k :
+       {"VdosVersion", "RomFilename", "FontFilename", "DropFormat", "BootSrecFileName0", "BootSrecFileName1",
+        "UseSrecStartAddress", "BootDrive", "BootType", "BugType", "ScreenOpened", "KeyboardOpened"})
     expected.push_back({"General", k});
   for (int p = 0; p < 16; ++p) expected.push_back({"Devices", "ConsoleType" + std::to_string(p)});
-  for (const char* k : {"NewKeyBoard", "KBPutJumpers", "MVME400C0Plugged", "MVME400C1Plugged", "MVME410C0Plugged",
-                        "ReservedPlugged", "Mem180to1BF", "Mem1C0to1FF", "Mem200to3FF", "Mem400to5FF", "Mem600to7FF",
-                        "Mem800to9FF", "MemA00toBFF", "MemC00toDFF", "MemF1EtoFFF", "FrontPanelPlugged",
-                        "SimpleDCPlugged", "CPMDCPlugged", "LSNDCPlugged", "DropzonePlugged", "UloadDloadPlugged"})
+  for (const char* k :
+       {"NewKeyBoard",       "KBPutJumpers",    "MVME400C0Plugged", "MVME400C1Plugged", "MVME410C0Plugged",
+        "ReservedPlugged",   "Mem180to1BF",     "Mem1C0to1FF",      "Mem200to3FF",      "Mem400to5FF",
+        "Mem600to7FF",       "Mem800to9FF",     "MemA00toBFF",      "MemC00toDFF",      "MemF1EtoFFF",
+        "FrontPanelPlugged", "SimpleDCPlugged", "CPMDCPlugged",     "LSNDCPlugged",     "DropzonePlugged",
+        "UloadDloadPlugged"})
     expected.push_back({"Devices", k});
   for (const char* k : {"Man", "WhitePhosphor", "AlternateIVS"}) expected.push_back({"SCM", k});
-  for (const char* k : {"Throttle400", "ThrottleRWIN", "Throttle2661", "ThrottleCPU"}) expected.push_back({"General", k});
+  for (const char* k : {"Throttle400", "ThrottleRWIN", "Throttle2661", "ThrottleCPU"})
+    expected.push_back({"General", k});
   expected.push_back({"Devices", "ThrottleDisplay"});
   expected.push_back({"General", "MovePhysEn"});
   EXPECT_EQ(Saved(), expected);
@@ -152,7 +155,7 @@ TEST_F(SettingsStoreTest, HandEditedKeysAreHonouredAndNeverRewritten) {
   host_.PresetSetting("General", "KeyboardOpened", "true");
   host_.PresetSetting("General", "BootD3", "-5");
   host_.PresetSetting("Devices", "ConsoleType3", "2");
-  host_.PresetSetting("Devices", "ConsoleType4", "3");   // COM: nothing opens
+  host_.PresetSetting("Devices", "ConsoleType4", "3");  // COM: nothing opens
   host_.PresetSetting("Devices", "ConsoleType15", "6");
   host_.PresetSetting("SCM", "WhitePhosphor", "True");
   InitializeSettings();
@@ -178,11 +181,21 @@ TEST_F(SettingsStoreTest, HandEditedKeysAreHonouredAndNeverRewritten) {
 
 TEST_F(SettingsStoreTest, GarbageAndOutOfRangeValuesGiveTheDefaults) {
   const char* const bad[][3] = {
-      {"General", "ThrottleCPU", "40"},  {"General", "BootDrive", "7"},         {"General", "BootType", "x"},
-      {"General", "DropFormat", "4.5"},  {"General", "VdosVersion", "32768"},   {"General", "UseSrecStartAddress", "yes"},
-      {"Devices", "ConsoleType0", "7"},  {"Devices", "MainListenPort", "65536"}, {"Devices", "Mem800to9FF", "\x01"},
-      {"IOC", "RWINCMDInt", "9"},        {"IOC", "M400C0N7201Int", "0"},       {"IOC", "M400C0BaudA", "256"},
-      {"RWIN", "RwinDiskType2", "5"},    {"RWIN", "SPT0FM128", "-3"},          {"GetPutBoot", "Blocks", "99999999999"},
+      {"General", "ThrottleCPU", "40"},
+      {"General", "BootDrive", "7"},
+      {"General", "BootType", "x"},
+      {"General", "DropFormat", "4.5"},
+      {"General", "VdosVersion", "32768"},
+      {"General", "UseSrecStartAddress", "yes"},
+      {"Devices", "ConsoleType0", "7"},
+      {"Devices", "MainListenPort", "65536"},
+      {"Devices", "Mem800to9FF", "\x01"},
+      {"IOC", "RWINCMDInt", "9"},
+      {"IOC", "M400C0N7201Int", "0"},
+      {"IOC", "M400C0BaudA", "256"},
+      {"RWIN", "RwinDiskType2", "5"},
+      {"RWIN", "SPT0FM128", "-3"},
+      {"GetPutBoot", "Blocks", "99999999999"},
   };
   for (const auto& b : bad) host_.PresetSetting(b[0], b[1], b[2]);
   host_.PresetSetting("General", "RomFilename", std::string(5000, 'r'));  // longer than any host path
