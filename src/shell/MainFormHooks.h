@@ -29,7 +29,7 @@ class MainFormHooks {
   virtual void TakesAwhile(VBool /*stopTimer*/) {}
   virtual void DelayOver(VBool /*restoreTimer*/) {}
   // True when some loaded window's caption begins with text (case ignored);
-  // the Qt window answers with ui::FindFormByCaption (shell/ui/WindowHelpers.h).
+  // the Qt window answers with FindWindowByCaption (shell/ui/WindowHelpers.h).
   virtual VBool FindFormByCaption(const std::string& /*text*/) { return False; }
 
   // Settings the start-up load hands to the window.

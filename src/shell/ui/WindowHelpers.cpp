@@ -4,7 +4,7 @@
 
 #include "host/CodePage.h"
 
-namespace korva::ui {
+namespace korva {
 
 QPointer<QWidget> TopMostForm;
 
@@ -27,7 +27,7 @@ void KeepOnTop(QWidget* w, bool on) {
 
 }  // namespace
 
-VBool FindFormByCaption(const std::string& text) {
+VBool FindWindowByCaption(const std::string& text) {
   const QString start = QString::fromStdString(Cp1252ToUtf8(text));
   for (const QWidget* w : QApplication::topLevelWidgets())
     if (w->windowTitle().startsWith(start, Qt::CaseInsensitive)) return True;
@@ -40,4 +40,4 @@ void SetTopMost(QWidget* form) {
   TopMostForm = form;
 }
 
-}  // namespace korva::ui
+}  // namespace korva

@@ -7,15 +7,16 @@
 
 #include "tables/Types.h"
 
-namespace korva::ui {
+namespace korva {
 
 // True when the caption of some loaded top-level window (shown or hidden)
 // begins with text, letter case ignored. text is in the machine's code page.
-VBool FindFormByCaption(const std::string& text);
+// The main window answers the core's FindFormByCaption with it.
+VBool FindWindowByCaption(const std::string& text);
 
 // Makes form the one window kept on top: the window kept so far loses the
 // place, form gets it. Neither moves, changes size or is activated.
 void SetTopMost(QWidget* form);
 extern QPointer<QWidget> TopMostForm;
 
-}  // namespace korva::ui
+}  // namespace korva

@@ -9,7 +9,7 @@
 #include "host/Host.h"
 #include "shell/AppVersion.h"
 
-namespace korva::ui {
+namespace korva {
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Korva Emulator"));
@@ -60,4 +60,4 @@ void ShowAbout(QWidget* parent) {
   box.exec();
 }
 
-}  // namespace korva::ui
+}  // namespace korva

@@ -5,7 +5,7 @@
 class QLabel;
 class QPushButton;
 
-namespace korva::ui {
+namespace korva {
 
 class frmAbout : public QDialog {
   Q_OBJECT
@@ -27,4 +27,4 @@ class frmAbout : public QDialog {
 // Shows the About box modally.
 void ShowAbout(QWidget* parent);
 
-}  // namespace korva::ui
+}  // namespace korva

@@ -15,6 +15,7 @@
 #include "host/ScriptedHost.h"
 #include "host/qt/QtHost.h"
 #include "shell/FileDialog.h"
+#include "shell/MainFormHooks.h"
 #include "shell/ui/WindowHelpers.h"
 #include "shell/ui/frmAbout.h"
 
@@ -86,25 +87,30 @@ TEST(ShellDialogsTest, FindByCaptionAndKeepOnTop) {
   App();
   QWidget debugger, consoles, other;
   debugger.setWindowTitle("Debugger - LAB2");
-  EXPECT_EQ(ui::FindFormByCaption("debug"), True);  // hidden windows count as loaded
-  EXPECT_EQ(ui::FindFormByCaption("Debugger - LAB2 and more"), False);
-  EXPECT_EQ(ui::FindFormByCaption("bugger"), False);
+  struct QtMainForm : MainFormHooks {
+    VBool FindFormByCaption(const std::string& text) override { return FindWindowByCaption(text); }
+  } mainForm;
+  SetMainForm(&mainForm);
+  EXPECT_EQ(FindFormByCaption("debug"), True);  // hidden windows count as loaded
+  SetMainForm(nullptr);
+  EXPECT_EQ(FindWindowByCaption("Debugger - LAB2 and more"), False);
+  EXPECT_EQ(FindWindowByCaption("bugger"), False);
 
   consoles.show();
   other.show();
-  ui::SetTopMost(&consoles);
-  ui::SetTopMost(&other);
+  SetTopMost(&consoles);
+  SetTopMost(&other);
   EXPECT_FALSE(consoles.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(other.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(consoles.isVisible());
   EXPECT_TRUE(other.isVisible());
-  EXPECT_EQ(ui::TopMostForm, &other);
+  EXPECT_EQ(TopMostForm, &other);
 }
 
 TEST(ShellDialogsTest, AboutBoxShowsTheVersion) {
   App();
   ScriptedHost host;
-  ui::frmAbout box;
+  frmAbout box;
   EXPECT_EQ(box.windowTitle(), "About Korva Emulator");
   EXPECT_EQ(box.lblTitle->text(), "Korva Emulator");
   EXPECT_EQ(box.lblVersion->text(), "Version 1.0.15");
@@ -112,7 +118,7 @@ TEST(ShellDialogsTest, AboutBoxShowsTheVersion) {
   ASSERT_EQ(host.CallsOf(HostCall::Kind::MessageBox).size(), 1u);
   EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox)[0].Text, "System Information Is Unavailable At This Time");
   WhenModal([](QWidget* w) { w->findChild<QPushButton*>("cmdOK")->click(); });
-  ui::ShowAbout(nullptr);
+  ShowAbout(nullptr);
 }
 
 }  // namespace
