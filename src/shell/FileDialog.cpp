@@ -177,8 +177,9 @@ std::string OpenSaveDialog(const std::string& fileName, const std::string& op, c
     result = answer.Path;
     CommonDialog1.FileTitle = answer.FileTitle;
     CommonDialog1.Flags = request.Flags | (answer.ReadOnly ? FileDialogFlags::ReadOnly : 0);
-  } else {
+  } else {  // no dialog: the name passed in counts as chosen, with no read-only tick
     CommonDialog1.FileTitle = result.substr(DirectoryOf(result).size());
+    CommonDialog1.Flags = 0;
   }
   CommonDialog1.FileName = result;
 
