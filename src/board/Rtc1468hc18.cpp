@@ -9,7 +9,7 @@
 #include "host/Host.h"
 #include "host/HostTimer.h"
 #include "host/Settings.h"
-#include "shell/VdosVersion.h"
+#include "board/BoardSettings.h"
 #include "tables/Helpers.h"
 #include "tables/TextFormat.h"
 

@@ -12,7 +12,7 @@
 #include "bus/Exceptions.h"
 #include "host/DateTime.h"
 #include "host/ScriptedHost.h"
-#include "shell/VdosVersion.h"
+#include "board/BoardSettings.h"
 
 namespace korva {
 namespace {
