@@ -25,7 +25,7 @@ namespace {
 class BenchHost final : public HostServices {
  public:
   void PumpEvents() override {
-    if (mcPC < McStoreSize && Microcode[mcPC].Kind == McCall && Microcode[mcPC].Arg == 195) QuitRequested = True;
+    if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
   }
   MsgAnswer MessageBox(const std::string& text, const std::string&, MsgButtons, MsgIcon) override {
     std::fprintf(stderr, "%s\n", text.c_str());

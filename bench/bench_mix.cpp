@@ -51,7 +51,7 @@ class BenchHost final : public HostServices {
   void PumpEvents() override {
     const Clock::time_point t0 = Clock::now();
     ++Pumps;
-    if (mcPC < McStoreSize && Microcode[mcPC].Kind == McCall && Microcode[mcPC].Arg == 195) QuitRequested = True;
+    if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
     PumpSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
   }
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons, MsgIcon) override {

@@ -1,5 +1,9 @@
-// The control-store image. Each chain is written from its block address; T is the
-// tail (trace 186, interrupt 85, fetch 68) that ends almost every instruction.
+// The control-store image, written chain by chain with the names of
+// tables/McNames.h. The image is laid out and checked when this file compiles:
+// every chain starts at a multiple of 16 after the end of the one before, every
+// jump goes to a chain start, and every call names a routine. The chains the
+// names mark "never entered" stay: the store keeps its fixed layout word for
+// word, and an unentered chain costs nothing.
 #include "cpu/ControlStore.h"
 
 namespace korva {
@@ -8,160 +12,234 @@ McEntry Microcode[McStoreSize];
 
 namespace {
 
-// Image notation: a number 1-196 is a call; T expands to the tail; J(a) is a jump.
-constexpr int T = -1;
-constexpr int J(int target) { return -1000 - target; }
-constexpr int End = -999;  // ends a chain in the table below
-
-// Block address followed by its words, each chain closed by End.
-constexpr int kImage[] = {
-    // Fixed entries.
-    16, 152, 68, End,                 // reset, then the first fetch
-    32, 57, J(32), End,               // idle loop
-    48, 82, J(32), End,               // halt
-    64, 84, J(48), End,               // microcode fault: internal-error report, then halt
-    80, 68, End,                      // start entry of Execute and Go
-    96, 68, End,                      // fast fetch
-    112, T, End,                      // the tail alone
-    128, 195, T, End,                 // STOP wait
-    144, 29, 68, End,                 // bus error
-    160, 12, 68, End,                 // address error
-    176, 30, 68, End,                 // MC68000 bus error chain (not entered)
-    192, 13, 68, End,                 // MC68000 address error chain (not entered)
-    208, 64, 68, End,                 // format error
-    224, 142, 85, 68, End,            // privilege violation
-    240, 31, 85, 68, End,             // illegal instruction, second entry
-    256, 83, 85, 68, End,             // illegal instruction
-    272, 14, 85, 68, End,             // line 1010
-    288, 71, 85, 68, End,             // line 1111
-    304, 187, T, End,                 // TRAP
-    320, 189, 190, T, End,            // TRAPV
-    336, 188, 190, T, End,            // TRAPcc without operand
-    352, 66, 188, 190, T, End,        // TRAPcc with an operand
-    368, 39, 75, 73, 41, 42, T, End,  // CHK
-    384, 65, 39, 77, 46, 42, T, End,  // CMP2, CHK2
-    400, 163, T, End,                 // MC68000 RTE chain (not entered)
-    416, 162, T, End,                 // RTE
-    432, 165, T, End,                 // RTS
-    448, 164, T, End,                 // RTR
-    464, 161, T, End,                 // RTD
-    480, 133, T, End,                 // NOP
-    496, 70, 168, 195, T, End,        // STOP
-    // EXG, EXT, MOVPHY, MOVEQ
-    512, 62, T, End, 528, 63, T, End, 544, 111, T, End, 560, 112, T, End,
-    // MOVE.B
-    576, 115, T, End, 592, 39, 76, 97, T, End, 608, 118, 37, 145, T, End,
-    624, 39, 76, 100, 37, 145, T, End,
-    // MOVE.W
-    640, 117, T, End, 656, 39, 81, 99, T, End, 672, 120, 37, 149, T, End,
-    688, 39, 81, 102, 37, 149, T, End,
-    // MOVE.L
-    704, 116, T, End, 720, 39, 79, 98, T, End, 736, 119, 37, 148, T, End,
-    752, 39, 79, 101, 37, 148, T, End,
-    // MOVEA
-    768, 114, T, End, 784, 39, 81, 96, T, End, 800, 113, T, End, 816, 39, 79, 95, T, End,
-    // MOVEP register to memory, memory to register
-    832, 78, 110, 37, 196, T, End, 848, 39, 150, 110, 147, T, End,
-    // MOVEM
-    864, 65, 37, 106, T, End, 880, 65, 37, 108, T, End, 896, 65, 39, 104, T, End,
-    912, 65, 37, 107, T, End, 928, 65, 37, 109, T, End, 944, 65, 39, 105, T, End,
-    // LEA, PEA, LINK, UNLK
-    960, 39, 87, T, End, 976, 39, 141, T, End, 992, 70, 88, T, End, 1008, 67, 88, T, End,
-    1024, 194, T, End,
-    // ADD, ADDA, ADDI, ADDQ, ADDX
-    1040, 10, T, End, 1056, 37, 72, 3, 144, T, End, 1072, 39, 75, 5, T, End,
-    1088, 39, 75, 4, T, End, 1104, 9, T, End, 1120, 66, 37, 72, 2, 144, T, End,
-    1136, 37, 72, 8, 144, T, End, 1152, 7, T, End, 1168, 6, T, End,
-    1184, 78, 73, 11, 147, T, End, 1200, 39, 75, 37, 72, 11, 144, T, End,
-    // SUB, SUBA, SUBI, SUBQ, SUBX
-    1216, 177, T, End, 1232, 37, 72, 170, 144, T, End, 1248, 39, 75, 172, T, End,
-    1264, 39, 75, 171, T, End, 1280, 176, T, End, 1296, 66, 37, 72, 169, 144, T, End,
-    1312, 37, 72, 175, 144, T, End, 1328, 173, T, End, 1344, 174, T, End,
-    1360, 78, 73, 178, 147, T, End, 1376, 39, 75, 37, 72, 178, 144, T, End,
-    // CMP, CMPA, CMPI, CMPM
-    1392, 39, 75, 48, T, End, 1408, 50, T, End, 1424, 39, 75, 47, T, End, 1440, 49, T, End,
-    1456, 66, 37, 72, 45, T, End, 1472, 39, 75, 37, 72, 45, T, End,
-    // MULS, MULU, MULx.L, DIVS, DIVU, DIVx.L
-    1488, 39, 75, 126, T, End, 1504, 39, 75, 127, T, End, 1520, 65, 39, 75, 128, T, End,
-    1536, 39, 75, 54, 53, T, End, 1552, 39, 75, 55, 53, T, End, 1568, 65, 39, 75, 56, 53, T, End,
-    // AND, ANDI
-    1584, 16, T, End, 1600, 37, 72, 17, 144, T, End, 1616, 39, 75, 18, T, End,
-    1632, 66, 37, 72, 15, 144, T, End,
-    // OR, ORI
-    1648, 137, T, End, 1664, 37, 72, 138, 144, T, End, 1680, 39, 75, 139, T, End,
-    1696, 66, 37, 72, 136, 144, T, End,
-    // EOR, EORI
-    1712, 59, T, End, 1728, 37, 72, 60, 144, T, End, 1744, 66, 37, 72, 58, 144, T, End,
-    // NOT, NEG, NEGX
-    1760, 134, T, End, 1776, 37, 72, 135, 144, T, End, 1792, 130, T, End,
-    1808, 37, 72, 131, 144, T, End, 1824, 37, 72, 132, 144, T, End,
-    // CLR, TST, TAS, SWAP
-    1840, 43, T, End, 1856, 37, 44, 144, T, End, 1872, 192, T, End, 1888, 191, T, End,
-    1904, 37, 72, 193, T, End, 1920, 37, 180, T, End, 1936, 179, T, End,
-    // ASL, ASR
-    1952, 20, T, End, 1968, 20, T, End, 1984, 37, 74, 21, 149, T, End,
-    2000, 22, T, End, 2016, 22, T, End, 2032, 37, 74, 23, 149, T, End,
-    // LSL, LSR
-    2048, 90, T, End, 2064, 90, T, End, 2080, 37, 74, 91, 149, T, End,
-    2096, 92, T, End, 2112, 92, T, End, 2128, 37, 74, 93, 149, T, End,
-    // ROL, ROR
-    2144, 153, T, End, 2160, 153, T, End, 2176, 37, 74, 154, 149, T, End,
-    2192, 155, T, End, 2208, 155, T, End, 2224, 37, 74, 156, 149, T, End,
-    // ROXL, ROXR
-    2240, 157, T, End, 2256, 157, T, End, 2272, 37, 74, 158, 149, T, End,
-    2288, 159, T, End, 2304, 159, T, End, 2320, 37, 74, 160, 149, T, End,
-    // BCHG, BCLR, BSET, BTST (dynamic, static)
-    2336, 78, 37, 72, 27, 144, T, End, 2352, 70, 37, 72, 27, 144, T, End,
-    2368, 78, 37, 72, 28, 144, T, End, 2384, 70, 37, 72, 28, 144, T, End,
-    2400, 78, 37, 72, 35, 144, T, End, 2416, 70, 37, 72, 35, 144, T, End,
-    2432, 78, 37, 72, 36, T, End, 2448, 70, 37, 72, 36, T, End,
-    // ABCD, SBCD, NBCD
-    2464, 78, 73, 1, 147, T, End, 2480, 39, 75, 37, 72, 1, 144, T, End,
-    2496, 78, 73, 166, 147, T, End, 2512, 39, 75, 37, 72, 166, 144, T, End,
-    2528, 37, 72, 129, 144, T, End,
-    // BRA, Bcc, BSR
-    2544, 32, T, End, 2560, 65, 34, T, End, 2576, 67, 33, T, End,
-    2592, 24, T, End, 2608, 65, 26, T, End, 2624, 67, 25, T, End,
-    2640, 143, 32, T, End, 2656, 65, 143, 34, T, End, 2672, 67, 143, 33, T, End,
-    // DBcc, Scc, JMP, JSR
-    2688, 65, 52, T, End, 2704, 37, 167, 144, T, End, 2720, 39, 86, T, End,
-    2736, 39, 143, 86, T, End,
-    // moves of CCR and SR, MOVEC
-    2752, 39, 75, 103, T, End, 2768, 124, 37, 144, T, End, 2784, 70, 19, T, End,
-    2800, 70, 140, T, End, 2816, 70, 61, T, End, 2832, 65, 94, T, End,
-    // MOVES: the decode sets mcPC itself; the two jumps are never executed
-    2848, 65, 39, 121, J(2864), J(2880), End, 2864, 80, 123, T, End, 2880, 122, 146, T, End,
-    // MOVE USP, RESET
-    2896, 125, T, End, 2912, 151, T, End,
-    // CPU32 line F800 (micro-routine 51 sets mcPC itself)
-    2928, 65, 51, End, 2944, 184, T, End, 2960, 39, 181, 77, 185, T, End,
-    2976, 182, T, End, 2992, 39, 181, 77, 183, T, End, 3008, 70, 89, 195, T, End,
-    // second illegal entry, and a chain no path enters
-    3024, 31, 85, 68, End,
-    3040, 40, 38, 69, End,
+// One word of the image notation: a chain start, a call, the tail, or a jump.
+struct ImageWord {
+  enum Kind : uint8_t { Start, Call, Tail, Jump };
+  Kind kind;
+  uint32_t arg;
+  constexpr ImageWord(Kind k, uint32_t a) : kind(k), arg(a) {}
+  constexpr ImageWord(Mcr m) : kind(Call), arg(McrNumber(m)) {}  // NOLINT: the image names routines bare
 };
+constexpr ImageWord At(McChain c) { return {ImageWord::Start, c}; }
+constexpr ImageWord J(McChain c) { return {ImageWord::Jump, c}; }
+// The tail that ends almost every instruction: trace, interrupt, fetch.
+constexpr ImageWord T{ImageWord::Tail, 0};
+constexpr Mcr kTail[] = {Mcr::mcrTraceException, Mcr::mcrInterrupt, Mcr::mcrFetchDecode};
+
+using enum Mcr;
+
+constexpr ImageWord kImage[] = {
+    // Fixed entries.
+    At(McReset), mcrReset, mcrFetchDecode,
+    At(McIdle), mcrIdle, J(McIdle),
+    At(McHalt), mcrHalt, J(McIdle),
+    At(McFault), ShowInternalError, J(McHalt),
+    At(McExecute), mcrFetchDecode,
+    At(McFastFetch), mcrFetchDecode,
+    At(McTail), T,
+    At(McStopWait), mcrStopWait, T,
+    At(McBusError), mcrBerr, mcrFetchDecode,
+    At(McAddressError), mcrAerr, mcrFetchDecode,
+    At(McBusError000), mcrBerr000, mcrFetchDecode,
+    At(McAddressError000), mcrAerr000, mcrFetchDecode,
+    At(McFormatError), mcrFormatErrorException, mcrFetchDecode,
+    At(McPrivilege), mcrPrivilegeException, mcrInterrupt, mcrFetchDecode,
+    At(McIllegal2), mcrIllegalExceptionv2, mcrInterrupt, mcrFetchDecode,
+    At(McIllegal), mcrIllegalException, mcrInterrupt, mcrFetchDecode,
+    At(McLine1010), mcrLine1010Exception, mcrInterrupt, mcrFetchDecode,
+    At(McLine1111), mcrLine1111Exception, mcrInterrupt, mcrFetchDecode,
+    At(McTRAP), mcrTrapException, T,
+    At(McTRAPV), mcrTRAPV, mcrTrapvException, T,
+    At(McTRAPcc), mcrTRAPcc, mcrTrapvException, T,
+    At(McTRAPccOperand), mcrFetchImm, mcrTRAPcc, mcrTrapvException, T,
+    At(McCHK), mcrSrcEA, mcrReadSrc, mcrDstFromDn, mcrCHK, mcrChkException, T,
+    At(McCMP2), mcrFetchExt, mcrSrcEA, mcrReadSrcPair, mcrCMP2, mcrChkException, T,
+    At(McRTE000), mcrRTE000, T,
+    At(McRTE), mcrRTE, T,
+    At(McRTS), mcrRTS, T,
+    At(McRTR), mcrRTR, T,
+    At(McRTD), mcrRTD, T,
+    At(McNOP), mcrNOP, T,
+    At(McSTOP), mcrFetchExtWord, mcrLoadSRChecked2, mcrStopWait, T,
+    // EXG, EXT, MOVPHY, MOVEQ
+    At(McEXG), mcrEXG, T, At(McEXT), mcrEXT, T, At(McMOVPHY), mcrMOVPHY, T, At(McMOVEQ), mcrMOVEQ, T,
+    // MOVE.B
+    At(McMOVEBDnDn), mcrMOVEBDnDn, T, At(McMOVEBToDn), mcrSrcEA, mcrReadSrcByte, mcrMOVEBToDn, T,
+    At(McMOVEBDnToEa), mcrMOVEBDnToEa, mcrDstEA, mcrWriteDstByte, T,
+    At(McMOVEB), mcrSrcEA, mcrReadSrcByte, mcrMOVEB, mcrDstEA, mcrWriteDstByte, T,
+    // MOVE.W
+    At(McMOVEWRnDn), mcrMOVEWRnDn, T, At(McMOVEWToDn), mcrSrcEA, mcrReadSrcWord, mcrMOVEWToDn, T,
+    At(McMOVEWRnToEa), mcrMOVEWRnToEa, mcrDstEA, mcrWriteDstWord, T,
+    At(McMOVEW), mcrSrcEA, mcrReadSrcWord, mcrMOVEW, mcrDstEA, mcrWriteDstWord, T,
+    // MOVE.L
+    At(McMOVELRnDn), mcrMOVELRnDn, T, At(McMOVELToDn), mcrSrcEA, mcrReadSrcLong, mcrMOVELToDn, T,
+    At(McMOVELRnToEa), mcrMOVELRnToEa, mcrDstEA, mcrWriteDstLong, T,
+    At(McMOVEL), mcrSrcEA, mcrReadSrcLong, mcrMOVEL, mcrDstEA, mcrWriteDstLong, T,
+    // MOVEA
+    At(McMOVEAWRn), mcrMOVEAWRn, T, At(McMOVEAW), mcrSrcEA, mcrReadSrcWord, mcrMOVEAW, T,
+    At(McMOVEALRn), mcrMOVEALRn, T, At(McMOVEAL), mcrSrcEA, mcrReadSrcLong, mcrMOVEAL, T,
+    // MOVEP register to memory, memory to register
+    At(McMOVEPToMem), mcrSrcFromDn, mcrCopySrcDst, mcrDstEA, mcrMOVEPWrite, T,
+    At(McMOVEPToReg), mcrSrcEA, mcrMOVEPRead, mcrCopySrcDst, mcrDstToDn, T,
+    // MOVEM
+    At(McMOVEMLToMem), mcrFetchExt, mcrDstEA, mcrMOVEMLToMem, T,
+    At(McMOVEMLToMemPredec), mcrFetchExt, mcrDstEA, mcrMOVEMLToMemPredec, T,
+    At(McMOVEMLToRegs), mcrFetchExt, mcrSrcEA, mcrMOVEMLToRegs, T,
+    At(McMOVEMWToMem), mcrFetchExt, mcrDstEA, mcrMOVEMWToMem, T,
+    At(McMOVEMWToMemPredec), mcrFetchExt, mcrDstEA, mcrMOVEMWToMemPredec, T,
+    At(McMOVEMWToRegs), mcrFetchExt, mcrSrcEA, mcrMOVEMWToRegs, T,
+    // LEA, PEA, LINK, UNLK
+    At(McLEA), mcrSrcEA, mcrLEA, T, At(McPEA), mcrSrcEA, mcrPEA, T, At(McLINKW), mcrFetchExtWord, mcrLINK, T,
+    At(McLINKL), mcrFetchExtLong, mcrLINK, T, At(McUNLK), mcrUNLK, T,
+    // ADD, ADDA, ADDI, ADDQ, ADDX
+    At(McADDRnToDn), mcrADDAnToDn, T, At(McADDDnToEa), mcrDstEA, mcrReadDst, mcrADDDnToEa, mcrWriteDst, T,
+    At(McADDToDn), mcrSrcEA, mcrReadSrc, mcrADDToDn, T, At(McADDA), mcrSrcEA, mcrReadSrc, mcrADDA, T,
+    At(McADDARn), mcrADDAAn, T, At(McADDI), mcrFetchImm, mcrDstEA, mcrReadDst, mcrADD, mcrWriteDst, T,
+    At(McADDQ), mcrDstEA, mcrReadDst, mcrADDImm, mcrWriteDst, T, At(McADDQDn), mcrADDImmToDn, T,
+    At(McADDQAn), mcrADDQAn, T, At(McADDXReg), mcrSrcFromDn, mcrDstFromDn, mcrADDX, mcrDstToDn, T,
+    At(McADDXMem), mcrSrcEA, mcrReadSrc, mcrDstEA, mcrReadDst, mcrADDX, mcrWriteDst, T,
+    // SUB, SUBA, SUBI, SUBQ, SUBX
+    At(McSUBRnToDn), mcrSUBAnToDn, T, At(McSUBDnToEa), mcrDstEA, mcrReadDst, mcrSUBDnToEa, mcrWriteDst, T,
+    At(McSUBToDn), mcrSrcEA, mcrReadSrc, mcrSUBToDn, T, At(McSUBA), mcrSrcEA, mcrReadSrc, mcrSUBA, T,
+    At(McSUBARn), mcrSUBAAn, T, At(McSUBI), mcrFetchImm, mcrDstEA, mcrReadDst, mcrSUB, mcrWriteDst, T,
+    At(McSUBQ), mcrDstEA, mcrReadDst, mcrSUBImm, mcrWriteDst, T, At(McSUBQAn), mcrSUBQAn, T,
+    At(McSUBQDn), mcrSUBImmToDn, T, At(McSUBXReg), mcrSrcFromDn, mcrDstFromDn, mcrSUBX, mcrDstToDn, T,
+    At(McSUBXMem), mcrSrcEA, mcrReadSrc, mcrDstEA, mcrReadDst, mcrSUBX, mcrWriteDst, T,
+    // CMP, CMPA, CMPI, CMPM
+    At(McCMPToDn), mcrSrcEA, mcrReadSrc, mcrCMPToDn, T, At(McCMPRnToDn), mcrCMPAnToDn, T,
+    At(McCMPA), mcrSrcEA, mcrReadSrc, mcrCMPA, T, At(McCMPARn), mcrCMPAAn, T,
+    At(McCMPI), mcrFetchImm, mcrDstEA, mcrReadDst, mcrCMP, T,
+    At(McCMPM), mcrSrcEA, mcrReadSrc, mcrDstEA, mcrReadDst, mcrCMP, T,
+    // MULS, MULU, MULx.L, DIVS, DIVU, DIVx.L
+    At(McMULS), mcrSrcEA, mcrReadSrc, mcrMULS, T, At(McMULU), mcrSrcEA, mcrReadSrc, mcrMULU, T,
+    At(McMULL), mcrFetchExt, mcrSrcEA, mcrReadSrc, mcrMULL, T,
+    At(McDIVS), mcrSrcEA, mcrReadSrc, mcrDIVS, mcrZeroDivideException, T,
+    At(McDIVU), mcrSrcEA, mcrReadSrc, mcrDIVU, mcrZeroDivideException, T,
+    At(McDIVL), mcrFetchExt, mcrSrcEA, mcrReadSrc, mcrDIVL, mcrZeroDivideException, T,
+    // AND, ANDI
+    At(McANDReg), mcrANDReg, T, At(McANDDnToEa), mcrDstEA, mcrReadDst, mcrANDDnToEa, mcrWriteDst, T,
+    At(McANDToDn), mcrSrcEA, mcrReadSrc, mcrANDToDn, T,
+    At(McANDI), mcrFetchImm, mcrDstEA, mcrReadDst, mcrANDI, mcrWriteDst, T,
+    // OR, ORI
+    At(McORReg), mcrORReg, T, At(McORDnToEa), mcrDstEA, mcrReadDst, mcrORDnToEa, mcrWriteDst, T,
+    At(McORToDn), mcrSrcEA, mcrReadSrc, mcrORToDn, T,
+    At(McORI), mcrFetchImm, mcrDstEA, mcrReadDst, mcrORI, mcrWriteDst, T,
+    // EOR, EORI
+    At(McEORReg), mcrEORReg, T, At(McEORDnToEa), mcrDstEA, mcrReadDst, mcrEORDnToEa, mcrWriteDst, T,
+    At(McEORI), mcrFetchImm, mcrDstEA, mcrReadDst, mcrEORI, mcrWriteDst, T,
+    // NOT, NEG, NEGX
+    At(McNOTDn), mcrNOTDn, T, At(McNOT), mcrDstEA, mcrReadDst, mcrNOT, mcrWriteDst, T, At(McNEGDn), mcrNEGDn, T,
+    At(McNEG), mcrDstEA, mcrReadDst, mcrNEG, mcrWriteDst, T,
+    At(McNEGX), mcrDstEA, mcrReadDst, mcrNEGX, mcrWriteDst, T,
+    // CLR, TST, TAS, SWAP
+    At(McCLRDn), mcrCLRDn, T, At(McCLR), mcrDstEA, mcrCLR, mcrWriteDst, T, At(McTSTDn), mcrTSTDn, T,
+    At(McTSTAn), mcrTSTAn, T, At(McTST), mcrDstEA, mcrReadDst, mcrTST, T, At(McTAS), mcrDstEA, mcrTAS, T,
+    At(McSWAP), mcrSWAP, T,
+    // ASL, ASR
+    At(McASLReg), mcrASLReg, T, At(McASLReg2), mcrASLReg, T,
+    At(McASLMem), mcrDstEA, mcrReadDstWord, mcrASLMem, mcrWriteDstWord, T, At(McASRReg), mcrASRReg, T,
+    At(McASRReg2), mcrASRReg, T, At(McASRMem), mcrDstEA, mcrReadDstWord, mcrASRMem, mcrWriteDstWord, T,
+    // LSL, LSR
+    At(McLSLReg), mcrLSLReg, T, At(McLSLReg2), mcrLSLReg, T,
+    At(McLSLMem), mcrDstEA, mcrReadDstWord, mcrLSLMem, mcrWriteDstWord, T, At(McLSRReg), mcrLSRReg, T,
+    At(McLSRReg2), mcrLSRReg, T, At(McLSRMem), mcrDstEA, mcrReadDstWord, mcrLSRMem, mcrWriteDstWord, T,
+    // ROL, ROR
+    At(McROLReg), mcrROLReg, T, At(McROLReg2), mcrROLReg, T,
+    At(McROLMem), mcrDstEA, mcrReadDstWord, mcrROLMem, mcrWriteDstWord, T, At(McRORReg), mcrRORReg, T,
+    At(McRORReg2), mcrRORReg, T, At(McRORMem), mcrDstEA, mcrReadDstWord, mcrRORMem, mcrWriteDstWord, T,
+    // ROXL, ROXR
+    At(McROXLReg), mcrROXLReg, T, At(McROXLReg2), mcrROXLReg, T,
+    At(McROXLMem), mcrDstEA, mcrReadDstWord, mcrROXLMem, mcrWriteDstWord, T, At(McROXRReg), mcrROXRReg, T,
+    At(McROXRReg2), mcrROXRReg, T, At(McROXRMem), mcrDstEA, mcrReadDstWord, mcrROXRMem, mcrWriteDstWord, T,
+    // BCHG, BCLR, BSET, BTST (dynamic, static)
+    At(McBCHGDn), mcrSrcFromDn, mcrDstEA, mcrReadDst, mcrBCHG, mcrWriteDst, T,
+    At(McBCHGImm), mcrFetchExtWord, mcrDstEA, mcrReadDst, mcrBCHG, mcrWriteDst, T,
+    At(McBCLRDn), mcrSrcFromDn, mcrDstEA, mcrReadDst, mcrBCLR, mcrWriteDst, T,
+    At(McBCLRImm), mcrFetchExtWord, mcrDstEA, mcrReadDst, mcrBCLR, mcrWriteDst, T,
+    At(McBSETDn), mcrSrcFromDn, mcrDstEA, mcrReadDst, mcrBSET, mcrWriteDst, T,
+    At(McBSETImm), mcrFetchExtWord, mcrDstEA, mcrReadDst, mcrBSET, mcrWriteDst, T,
+    At(McBTSTDn), mcrSrcFromDn, mcrDstEA, mcrReadDst, mcrBTST, T,
+    At(McBTSTImm), mcrFetchExtWord, mcrDstEA, mcrReadDst, mcrBTST, T,
+    // ABCD, SBCD, NBCD
+    At(McABCDReg), mcrSrcFromDn, mcrDstFromDn, mcrABCD, mcrDstToDn, T,
+    At(McABCDMem), mcrSrcEA, mcrReadSrc, mcrDstEA, mcrReadDst, mcrABCD, mcrWriteDst, T,
+    At(McSBCDReg), mcrSrcFromDn, mcrDstFromDn, mcrSBCD, mcrDstToDn, T,
+    At(McSBCDMem), mcrSrcEA, mcrReadSrc, mcrDstEA, mcrReadDst, mcrSBCD, mcrWriteDst, T,
+    At(McNBCD), mcrDstEA, mcrReadDst, mcrNBCD, mcrWriteDst, T,
+    // BRA, Bcc, BSR
+    At(McBRAB), mcrBRAB, T, At(McBRAW), mcrFetchExt, mcrBRAW, T, At(McBRAL), mcrFetchExtLong, mcrBRAL, T,
+    At(McBccB), mcrBccB, T, At(McBccW), mcrFetchExt, mcrBccW, T, At(McBccL), mcrFetchExtLong, mcrBccL, T,
+    At(McBSRB), mcrPushReturn, mcrBRAB, T, At(McBSRW), mcrFetchExt, mcrPushReturn, mcrBRAW, T,
+    At(McBSRL), mcrFetchExtLong, mcrPushReturn, mcrBRAL, T,
+    // DBcc, Scc, JMP, JSR
+    At(McDBcc), mcrFetchExt, mcrDBcc, T, At(McScc), mcrDstEA, mcrScc, mcrWriteDst, T,
+    At(McJMP), mcrSrcEA, mcrJMP, T, At(McJSR), mcrSrcEA, mcrPushReturn, mcrJMP, T,
+    // moves of CCR and SR, MOVEC
+    At(McMOVEToSR), mcrSrcEA, mcrReadSrc, mcrMOVEToCCR, T,
+    At(McMOVEFromSR), mcrMOVEFromSR, mcrDstEA, mcrWriteDst, T, At(McANDItoSR), mcrFetchExtWord, mcrANDItoSR, T,
+    At(McORItoSR), mcrFetchExtWord, mcrORItoSR, T, At(McEORItoSR), mcrFetchExtWord, mcrEORItoSR, T,
+    At(McMOVEC), mcrFetchExt, mcrMOVEC, T,
+    // MOVES: the decode sets mcPC itself; the two jumps are never executed
+    At(McMOVES), mcrFetchExt, mcrSrcEA, mcrMOVESDecode, J(McMOVESToReg), J(McMOVESToMem),
+    At(McMOVESToReg), mcrMOVESRead, mcrMOVESToReg, T, At(McMOVESToMem), mcrMOVESFromReg, mcrMOVESWrite, T,
+    // MOVE USP, RESET
+    At(McMOVEUSP), mcrMOVEUSP, T, At(McRESET), mcrRESET, T,
+    // CPU32 line F800 (the decode sets mcPC itself)
+    At(McTableLookup), mcrFetchExt, mcrLPSTOPDecode, At(McTBLRegA), mcrStep3, T,
+    At(McTBLMemA), mcrSrcEA, mcrTBLEntryAddress, mcrReadSrcPair, mcrStep4, T, At(McTBLRegB), mcrStep, T,
+    At(McTBLMemB), mcrSrcEA, mcrTBLEntryAddress, mcrReadSrcPair, mcrStep2, T,
+    At(McLPSTOP), mcrFetchExtWord, mcrLoadSRChecked, mcrStopWait, T,
+    // second illegal entry, and a chain no path enters
+    At(McIllegal3), mcrIllegalExceptionv2, mcrInterrupt, mcrFetchDecode,
+    At(McUnentered), mcrSrcEA32, mcrDstEA32, mcrFetchDecodeDebug,
+};
+
+// Calls fn(address, entry) for every word the image writes, in order.
+template <typename Fn>
+constexpr void ForEachImageWord(Fn fn) {
+  uint32_t at = 0;
+  for (const ImageWord& w : kImage) {
+    switch (w.kind) {
+      case ImageWord::Start: at = w.arg; break;
+      case ImageWord::Call: fn(at++, McEntry{McCall, w.arg}); break;
+      case ImageWord::Jump: fn(at++, McEntry{McJump, w.arg}); break;
+      case ImageWord::Tail:
+        for (Mcr m : kTail) fn(at++, McEntry{McCall, McrNumber(m)});
+        break;
+    }
+  }
+}
+
+constexpr bool IsChainStart(uint32_t a) {
+  for (const ImageWord& w : kImage)
+    if (w.kind == ImageWord::Start && w.arg == a) return true;
+  return false;
+}
+
+constexpr bool ImageIsSound() {
+  uint32_t end = 0;  // first word after the chain before
+  bool ok = kImage[0].kind == ImageWord::Start;
+  uint32_t at = 0;
+  for (const ImageWord& w : kImage) {
+    if (w.kind == ImageWord::Start) {
+      ok = ok && w.arg % 16 == 0 && w.arg >= end && w.arg < McStoreSize;
+      at = w.arg;
+      continue;
+    }
+    if (w.kind == ImageWord::Call) ok = ok && w.arg >= 1 && w.arg <= McrLast;
+    if (w.kind == ImageWord::Jump) ok = ok && IsChainStart(w.arg);
+    at += w.kind == ImageWord::Tail ? 3 : 1;
+    end = at;
+    ok = ok && end <= McStoreSize;
+  }
+  return ok;
+}
+static_assert(ImageIsSound(), "control-store image: overlapping or misplaced chain, or a bad call or jump");
 
 }  // namespace
 
 void LoadMicrocode() {
-  constexpr int n = static_cast<int>(sizeof(kImage) / sizeof(kImage[0]));
-  int i = 0;
-  while (i < n) {
-    uint32_t at = static_cast<uint32_t>(kImage[i++]);
-    for (; i < n && kImage[i] != End; ++i) {
-      const int w = kImage[i];
-      if (w == T) {
-        Microcode[at++] = {McCall, 186};
-        Microcode[at++] = {McCall, 85};
-        Microcode[at++] = {McCall, 68};
-      } else if (w <= -1000) {
-        Microcode[at++] = {McJump, static_cast<uint32_t>(-1000 - w)};
-      } else {
-        Microcode[at++] = {McCall, static_cast<uint32_t>(w)};
-      }
-    }
-    ++i;  // past End
-  }
+  ForEachImageWord([](uint32_t at, McEntry e) { Microcode[at] = e; });
 }
 
 void InitMicrocode() {
@@ -169,9 +247,9 @@ void InitMicrocode() {
   LoadMicrocode();
 }
 
-void PatchMicrocodeCalls(uint32_t from, uint32_t to) {
+void PatchMicrocodeCalls(Mcr from, Mcr to) {
   for (auto& e : Microcode)
-    if (e.Kind == McCall && e.Arg == from) e.Arg = to;
+    if (e.Kind == McCall && e.Arg == McrNumber(from)) e.Arg = McrNumber(to);
 }
 
 }  // namespace korva

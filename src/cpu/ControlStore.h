@@ -1,10 +1,12 @@
 // The control store: 4096 words, each a jump to another control-store address
 // or a call of one numbered micro-routine. Every instruction is a chain of calls
 // starting at a multiple of 16; the opcode map points each opcode at its chain.
+// Routines and chain starts are named in tables/McNames.h.
 #pragma once
 #include <cstdint>
 #include "cpu/CpuState.h"
 #include "cpu/Dispatch.h"
+#include "tables/McNames.h"
 
 namespace korva {
 
@@ -12,7 +14,7 @@ enum McKind : uint8_t { McUnfilled = 0, McJump = 1, McCall = 2 };
 
 struct McEntry {
   uint8_t Kind;  // McKind
-  uint32_t Arg;  // McJump: target address; McCall: micro-routine number 1-196
+  uint32_t Arg;  // McJump: target address; McCall: micro-routine number (an Mcr)
 };
 
 constexpr uint32_t McStoreSize = 4096;
@@ -25,7 +27,12 @@ void LoadMicrocode();
 
 // Control-store rewrites used by the model selection and the fetch switch: every
 // call of `from` becomes a call of `to`.
-void PatchMicrocodeCalls(uint32_t from, uint32_t to);
+void PatchMicrocodeCalls(Mcr from, Mcr to);
+
+// Whether the word at `at` calls routine m.
+inline bool CallsAt(uint32_t at, Mcr m) {
+  return at < McStoreSize && Microcode[at].Kind == McCall && Microcode[at].Arg == McrNumber(m);
+}
 
 // Execute the word at mcPC: a jump, a call, or a microcode fault for an unfilled
 // word or an address outside the store. The main loop's step.

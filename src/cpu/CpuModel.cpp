@@ -16,20 +16,26 @@ namespace korva {
 namespace {
 // The configuration the control store is (or is to be) patched for.
 uint16_t storeModel = Cpu68010;
-uint32_t storeFetch = 68;
+Mcr storeFetch = Mcr::mcrFetchDecode;
 
 void PatchModel(uint16_t model) {
   const bool m68000 = model == Cpu68000;
-  Microcode[McBusError].Arg = m68000 ? 30 : 29;
-  Microcode[McAddressError].Arg = m68000 ? 13 : 12;
-  Microcode[416].Arg = m68000 ? 163 : 162;
+  Microcode[McBusError].Arg = McrNumber(m68000 ? Mcr::mcrBerr000 : Mcr::mcrBerr);
+  Microcode[McAddressError].Arg = McrNumber(m68000 ? Mcr::mcrAerr000 : Mcr::mcrAerr);
+  Microcode[McRTE].Arg = McrNumber(m68000 ? Mcr::mcrRTE000 : Mcr::mcrRTE);
   if (model == Cpu32) {
-    PatchMicrocodeCalls(37, 38);
-    PatchMicrocodeCalls(39, 40);
+    PatchMicrocodeCalls(Mcr::mcrDstEA, Mcr::mcrDstEA32);
+    PatchMicrocodeCalls(Mcr::mcrSrcEA, Mcr::mcrSrcEA32);
   } else {
-    PatchMicrocodeCalls(38, 37);
-    PatchMicrocodeCalls(40, 39);
+    PatchMicrocodeCalls(Mcr::mcrDstEA32, Mcr::mcrDstEA);
+    PatchMicrocodeCalls(Mcr::mcrSrcEA32, Mcr::mcrSrcEA);
   }
+}
+
+// The fetch every chain calls: the normal one or the debugger's twin.
+void PatchFetch(Mcr fetch) {
+  const Mcr other = fetch == Mcr::mcrFetchDecode ? Mcr::mcrFetchDecodeDebug : Mcr::mcrFetchDecode;
+  PatchMicrocodeCalls(other, fetch);
 }
 
 void SelectModel(uint16_t model) {
@@ -44,25 +50,25 @@ void SelectModel(uint16_t model) {
     PatchModel(model);
 }
 
-void SelectFetch(uint32_t fetch) {
+void SelectFetch(Mcr fetch) {
   storeFetch = fetch;
   if (McrActive)
     LatchStorePatch();
   else
-    PatchMicrocodeCalls(fetch == 68 ? 69 : 68, fetch);
+    PatchFetch(fetch);
 }
 }  // namespace
 
 void ApplyStorePatches() {
   PatchModel(storeModel);
-  PatchMicrocodeCalls(storeFetch == 68 ? 69 : 68, storeFetch);
+  PatchFetch(storeFetch);
 }
 
 void SelectCpu68000() { SelectModel(Cpu68000); }
 void SelectCpu68010() { SelectModel(Cpu68010); }
 void SelectCpu32() { SelectModel(Cpu32); }
-void UseDebuggerMicroOp() { SelectFetch(69); }
-void UseNormalMicroOp() { SelectFetch(68); }
+void UseDebuggerMicroOp() { SelectFetch(Mcr::mcrFetchDecodeDebug); }
+void UseNormalMicroOp() { SelectFetch(Mcr::mcrFetchDecode); }
 
 void SetCpuRunning(VBool run) {
   CpuRunning = run;
@@ -130,7 +136,7 @@ std::string InternalErrorText() {
   return t;
 }
 
-// Micro-routine 84, at control-store address 64: report a microcode fault, then on to the halt.
+// The routine at McFault: report a microcode fault, then on to the halt.
 void ShowInternalError() {
   Host().MessageBox(InternalErrorText(), "Internal Error", MsgButtons::OK, MsgIcon::Critical);
   mcPC += 1;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include "bus/BusState.h"
 #include "bus/Hip.h"
+#include "tables/McNames.h"
 #include "tables/OpMapEntry.h"
 #include "tables/Types.h"
 
@@ -14,13 +15,6 @@ namespace korva {
 extern uint32_t mcPC;       // control-store address executed next (0-4095)
 extern uint8_t mcStage;     // step at which the current micro-routine continues
 extern uint16_t mcErrorPC;  // where a microcode fault was detected
-
-// Fixed control-store entry addresses.
-enum McFixed : uint32_t {
-  McReset = 16, McIdle = 32, McHalt = 48, McFault = 64, McExecute = 80, McFastFetch = 96,
-  McTail = 112, McStopWait = 128, McBusError = 144, McAddressError = 160, McFormatError = 208,
-  McPrivilege = 224, McIllegal2 = 240, McIllegal = 256, McLine1010 = 272, McLine1111 = 288,
-};
 
 // ---- Register file ----
 extern uint32_t CpuDReg[8];

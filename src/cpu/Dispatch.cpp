@@ -1,4 +1,5 @@
-// The micro-routine dispatcher: a dense table of the routines by number.
+// The micro-routine dispatcher: a dense table of the routines by number, built
+// from (number name, routine) pairs that the compiler checks are in number order.
 #include "cpu/Dispatch.h"
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
@@ -19,207 +20,96 @@ void CallmcrBerr000() { Cpu.mcrBerr000(); }
 void CallmcrRTE() { Cpu.mcrRTE(); }
 void CallmcrRTE000() { Cpu.mcrRTE000(); }
 
+struct McrSlot {
+  Mcr number;
+  McrFunction routine;
+};
+
+constexpr McrSlot kSlots[] = {
+    {Mcr::None, NoRoutine}, {Mcr::mcrABCD, mcrABCD}, {Mcr::mcrADD, mcrADD}, {Mcr::mcrADDDnToEa, mcrADDDnToEa},
+    {Mcr::mcrADDA, mcrADDA}, {Mcr::mcrADDToDn, mcrADDToDn}, {Mcr::mcrADDQAn, mcrADDQAn},
+    {Mcr::mcrADDImmToDn, mcrADDImmToDn}, {Mcr::mcrADDImm, mcrADDImm}, {Mcr::mcrADDAAn, mcrADDAAn},
+    {Mcr::mcrADDAnToDn, mcrADDAnToDn}, {Mcr::mcrADDX, mcrADDX}, {Mcr::mcrAerr, CallmcrAerr},
+    {Mcr::mcrAerr000, CallmcrAerr000}, {Mcr::mcrLine1010Exception, mcrLine1010Exception}, {Mcr::mcrANDI, mcrANDI},
+    {Mcr::mcrANDReg, mcrANDReg}, {Mcr::mcrANDDnToEa, mcrANDDnToEa}, {Mcr::mcrANDToDn, mcrANDToDn},
+    {Mcr::mcrANDItoSR, mcrANDItoSR}, {Mcr::mcrASLReg, mcrASLReg}, {Mcr::mcrASLMem, mcrASLMem},
+    {Mcr::mcrASRReg, mcrASRReg}, {Mcr::mcrASRMem, mcrASRMem}, {Mcr::mcrBccB, mcrBccB}, {Mcr::mcrBccL, mcrBccL},
+    {Mcr::mcrBccW, mcrBccW}, {Mcr::mcrBCHG, mcrBCHG}, {Mcr::mcrBCLR, mcrBCLR}, {Mcr::mcrBerr, CallmcrBerr},
+    {Mcr::mcrBerr000, CallmcrBerr000}, {Mcr::mcrIllegalExceptionv2, mcrIllegalExceptionv2}, {Mcr::mcrBRAB, mcrBRAB},
+    {Mcr::mcrBRAL, mcrBRAL}, {Mcr::mcrBRAW, mcrBRAW}, {Mcr::mcrBSET, mcrBSET}, {Mcr::mcrBTST, mcrBTST},
+    {Mcr::mcrDstEA, mcrDstEA}, {Mcr::mcrDstEA32, mcrDstEA32}, {Mcr::mcrSrcEA, mcrSrcEA},
+    {Mcr::mcrSrcEA32, mcrSrcEA32}, {Mcr::mcrCHK, mcrCHK}, {Mcr::mcrChkException, mcrChkException},
+    {Mcr::mcrCLRDn, mcrCLRDn}, {Mcr::mcrCLR, mcrCLR}, {Mcr::mcrCMP, mcrCMP}, {Mcr::mcrCMP2, mcrCMP2},
+    {Mcr::mcrCMPA, mcrCMPA}, {Mcr::mcrCMPToDn, mcrCMPToDn}, {Mcr::mcrCMPAAn, mcrCMPAAn},
+    {Mcr::mcrCMPAnToDn, mcrCMPAnToDn}, {Mcr::mcrLPSTOPDecode, mcrLPSTOPDecode}, {Mcr::mcrDBcc, mcrDBcc},
+    {Mcr::mcrZeroDivideException, mcrZeroDivideException}, {Mcr::mcrDIVS, mcrDIVS}, {Mcr::mcrDIVU, mcrDIVU},
+    {Mcr::mcrDIVL, mcrDIVL}, {Mcr::mcrIdle, mcrIdle}, {Mcr::mcrEORI, mcrEORI}, {Mcr::mcrEORReg, mcrEORReg},
+    {Mcr::mcrEORDnToEa, mcrEORDnToEa}, {Mcr::mcrEORItoSR, mcrEORItoSR}, {Mcr::mcrEXG, mcrEXG},
+    {Mcr::mcrEXT, mcrEXT}, {Mcr::mcrFormatErrorException, mcrFormatErrorException}, {Mcr::mcrFetchExt, mcrFetchExt},
+    {Mcr::mcrFetchImm, mcrFetchImm}, {Mcr::mcrFetchExtLong, mcrFetchExtLong}, {Mcr::mcrFetchDecode, mcrFetchDecode},
+    {Mcr::mcrFetchDecodeDebug, mcrFetchDecodeDebug}, {Mcr::mcrFetchExtWord, mcrFetchExtWord},
+    {Mcr::mcrLine1111Exception, mcrLine1111Exception}, {Mcr::mcrReadDst, mcrReadDst},
+    {Mcr::mcrDstFromDn, mcrDstFromDn}, {Mcr::mcrReadDstWord, mcrReadDstWord}, {Mcr::mcrReadSrc, mcrReadSrc},
+    {Mcr::mcrReadSrcByte, mcrReadSrcByte}, {Mcr::mcrReadSrcPair, mcrReadSrcPair}, {Mcr::mcrSrcFromDn, mcrSrcFromDn},
+    {Mcr::mcrReadSrcLong, mcrReadSrcLong}, {Mcr::mcrMOVESRead, mcrMOVESRead}, {Mcr::mcrReadSrcWord, mcrReadSrcWord},
+    {Mcr::mcrHalt, mcrHalt}, {Mcr::mcrIllegalException, mcrIllegalException},
+    {Mcr::ShowInternalError, ShowInternalError}, {Mcr::mcrInterrupt, mcrInterrupt}, {Mcr::mcrJMP, mcrJMP},
+    {Mcr::mcrLEA, mcrLEA}, {Mcr::mcrLINK, mcrLINK}, {Mcr::mcrLoadSRChecked, mcrLoadSRChecked},
+    {Mcr::mcrLSLReg, mcrLSLReg}, {Mcr::mcrLSLMem, mcrLSLMem}, {Mcr::mcrLSRReg, mcrLSRReg},
+    {Mcr::mcrLSRMem, mcrLSRMem}, {Mcr::mcrMOVEC, mcrMOVEC}, {Mcr::mcrMOVEAL, mcrMOVEAL},
+    {Mcr::mcrMOVEAW, mcrMOVEAW}, {Mcr::mcrMOVEBToDn, mcrMOVEBToDn}, {Mcr::mcrMOVELToDn, mcrMOVELToDn},
+    {Mcr::mcrMOVEWToDn, mcrMOVEWToDn}, {Mcr::mcrMOVEB, mcrMOVEB}, {Mcr::mcrMOVEL, mcrMOVEL},
+    {Mcr::mcrMOVEW, mcrMOVEW}, {Mcr::mcrMOVEToCCR, mcrMOVEToCCR}, {Mcr::mcrMOVEMLToRegs, mcrMOVEMLToRegs},
+    {Mcr::mcrMOVEMWToRegs, mcrMOVEMWToRegs}, {Mcr::mcrMOVEMLToMem, mcrMOVEMLToMem},
+    {Mcr::mcrMOVEMWToMem, mcrMOVEMWToMem}, {Mcr::mcrMOVEMLToMemPredec, mcrMOVEMLToMemPredec},
+    {Mcr::mcrMOVEMWToMemPredec, mcrMOVEMWToMemPredec}, {Mcr::mcrCopySrcDst, mcrCopySrcDst},
+    {Mcr::mcrMOVPHY, mcrMOVPHY}, {Mcr::mcrMOVEQ, mcrMOVEQ}, {Mcr::mcrMOVEALRn, mcrMOVEALRn},
+    {Mcr::mcrMOVEAWRn, mcrMOVEAWRn}, {Mcr::mcrMOVEBDnDn, mcrMOVEBDnDn}, {Mcr::mcrMOVELRnDn, mcrMOVELRnDn},
+    {Mcr::mcrMOVEWRnDn, mcrMOVEWRnDn}, {Mcr::mcrMOVEBDnToEa, mcrMOVEBDnToEa}, {Mcr::mcrMOVELRnToEa, mcrMOVELRnToEa},
+    {Mcr::mcrMOVEWRnToEa, mcrMOVEWRnToEa}, {Mcr::mcrMOVESDecode, mcrMOVESDecode},
+    {Mcr::mcrMOVESFromReg, mcrMOVESFromReg}, {Mcr::mcrMOVESToReg, mcrMOVESToReg},
+    {Mcr::mcrMOVEFromSR, mcrMOVEFromSR}, {Mcr::mcrMOVEUSP, mcrMOVEUSP}, {Mcr::mcrMULS, mcrMULS},
+    {Mcr::mcrMULU, mcrMULU}, {Mcr::mcrMULL, mcrMULL}, {Mcr::mcrNBCD, mcrNBCD}, {Mcr::mcrNEGDn, mcrNEGDn},
+    {Mcr::mcrNEG, mcrNEG}, {Mcr::mcrNEGX, mcrNEGX}, {Mcr::mcrNOP, mcrNOP}, {Mcr::mcrNOTDn, mcrNOTDn},
+    {Mcr::mcrNOT, mcrNOT}, {Mcr::mcrORI, mcrORI}, {Mcr::mcrORReg, mcrORReg}, {Mcr::mcrORDnToEa, mcrORDnToEa},
+    {Mcr::mcrORToDn, mcrORToDn}, {Mcr::mcrORItoSR, mcrORItoSR}, {Mcr::mcrPEA, mcrPEA},
+    {Mcr::mcrPrivilegeException, mcrPrivilegeException}, {Mcr::mcrPushReturn, mcrPushReturn},
+    {Mcr::mcrWriteDst, mcrWriteDst}, {Mcr::mcrWriteDstByte, mcrWriteDstByte}, {Mcr::mcrMOVESWrite, mcrMOVESWrite},
+    {Mcr::mcrDstToDn, mcrDstToDn}, {Mcr::mcrWriteDstLong, mcrWriteDstLong}, {Mcr::mcrWriteDstWord, mcrWriteDstWord},
+    {Mcr::mcrMOVEPRead, mcrMOVEPRead}, {Mcr::mcrRESET, mcrRESET}, {Mcr::mcrReset, mcrReset},
+    {Mcr::mcrROLReg, mcrROLReg}, {Mcr::mcrROLMem, mcrROLMem}, {Mcr::mcrRORReg, mcrRORReg},
+    {Mcr::mcrRORMem, mcrRORMem}, {Mcr::mcrROXLReg, mcrROXLReg}, {Mcr::mcrROXLMem, mcrROXLMem},
+    {Mcr::mcrROXRReg, mcrROXRReg}, {Mcr::mcrROXRMem, mcrROXRMem}, {Mcr::mcrRTD, mcrRTD}, {Mcr::mcrRTE, CallmcrRTE},
+    {Mcr::mcrRTE000, CallmcrRTE000}, {Mcr::mcrRTR, mcrRTR}, {Mcr::mcrRTS, mcrRTS}, {Mcr::mcrSBCD, mcrSBCD},
+    {Mcr::mcrScc, mcrScc}, {Mcr::mcrLoadSRChecked2, mcrLoadSRChecked}, {Mcr::mcrSUB, mcrSUB},
+    {Mcr::mcrSUBDnToEa, mcrSUBDnToEa}, {Mcr::mcrSUBA, mcrSUBA}, {Mcr::mcrSUBToDn, mcrSUBToDn},
+    {Mcr::mcrSUBQAn, mcrSUBQAn}, {Mcr::mcrSUBImmToDn, mcrSUBImmToDn}, {Mcr::mcrSUBImm, mcrSUBImm},
+    {Mcr::mcrSUBAAn, mcrSUBAAn}, {Mcr::mcrSUBAnToDn, mcrSUBAnToDn}, {Mcr::mcrSUBX, mcrSUBX},
+    {Mcr::mcrSWAP, mcrSWAP}, {Mcr::mcrTAS, mcrTAS}, {Mcr::mcrTBLEntryAddress, mcrTBLEntryAddress},
+    {Mcr::mcrStep, mcrStep}, {Mcr::mcrStep2, mcrStep}, {Mcr::mcrStep3, mcrStep}, {Mcr::mcrStep4, mcrStep},
+    {Mcr::mcrTraceException, mcrTraceException}, {Mcr::mcrTrapException, mcrTrapException},
+    {Mcr::mcrTRAPcc, mcrTRAPcc}, {Mcr::mcrTRAPV, mcrTRAPV}, {Mcr::mcrTrapvException, mcrTrapvException},
+    {Mcr::mcrTSTAn, mcrTSTAn}, {Mcr::mcrTSTDn, mcrTSTDn}, {Mcr::mcrTST, mcrTST}, {Mcr::mcrUNLK, mcrUNLK},
+    {Mcr::mcrStopWait, mcrStopWait}, {Mcr::mcrMOVEPWrite, mcrMOVEPWrite},
+};
+
+constexpr bool SlotsInNumberOrder() {
+  if (std::size(kSlots) != McrTableSize) return false;
+  for (uint32_t i = 0; i < McrTableSize; ++i)
+    if (McrNumber(kSlots[i].number) != i) return false;
+  return true;
+}
+static_assert(SlotsInNumberOrder(), "dispatch table: a routine out of number order, missing or extra");
+
+constexpr std::array<McrFunction, McrTableSize> TableOfSlots() {
+  std::array<McrFunction, McrTableSize> t{};
+  for (uint32_t i = 0; i < McrTableSize; ++i) t[i] = kSlots[i].routine;
+  return t;
+}
+
 }  // namespace
 
-McrFunction const McrTable[McrTableSize] = {
-    NoRoutine,  // 0
-    mcrABCD,  // 1
-    mcrADD,  // 2
-    mcrADDDnToEa,  // 3
-    mcrADDA,  // 4
-    mcrADDToDn,  // 5
-    mcrADDQAn,  // 6
-    mcrADDImmToDn,  // 7
-    mcrADDImm,  // 8
-    mcrADDAAn,  // 9
-    mcrADDAnToDn,  // 10
-    mcrADDX,  // 11
-    CallmcrAerr,  // 12
-    CallmcrAerr000,  // 13
-    mcrLine1010Exception,  // 14
-    mcrANDI,  // 15
-    mcrANDReg,  // 16
-    mcrANDDnToEa,  // 17
-    mcrANDToDn,  // 18
-    mcrANDItoSR,  // 19
-    mcrASLReg,  // 20
-    mcrASLMem,  // 21
-    mcrASRReg,  // 22
-    mcrASRMem,  // 23
-    mcrBccB,  // 24
-    mcrBccL,  // 25
-    mcrBccW,  // 26
-    mcrBCHG,  // 27
-    mcrBCLR,  // 28
-    CallmcrBerr,  // 29
-    CallmcrBerr000,  // 30
-    mcrIllegalExceptionv2,  // 31
-    mcrBRAB,  // 32
-    mcrBRAL,  // 33
-    mcrBRAW,  // 34
-    mcrBSET,  // 35
-    mcrBTST,  // 36
-    mcrDstEA,  // 37
-    mcrDstEA32,  // 38
-    mcrSrcEA,  // 39
-    mcrSrcEA32,  // 40
-    mcrCHK,  // 41
-    mcrChkException,  // 42
-    mcrCLRDn,  // 43
-    mcrCLR,  // 44
-    mcrCMP,  // 45
-    mcrCMP2,  // 46
-    mcrCMPA,  // 47
-    mcrCMPToDn,  // 48
-    mcrCMPAAn,  // 49
-    mcrCMPAnToDn,  // 50
-    mcrLPSTOPDecode,  // 51
-    mcrDBcc,  // 52
-    mcrZeroDivideException,  // 53
-    mcrDIVS,  // 54
-    mcrDIVU,  // 55
-    mcrDIVL,  // 56
-    mcrIdle,  // 57
-    mcrEORI,  // 58
-    mcrEORReg,  // 59
-    mcrEORDnToEa,  // 60
-    mcrEORItoSR,  // 61
-    mcrEXG,  // 62
-    mcrEXT,  // 63
-    mcrFormatErrorException,  // 64
-    mcrFetchExt,  // 65
-    mcrFetchImm,  // 66
-    mcrFetchExtLong,  // 67
-    mcrFetchDecode,  // 68
-    mcrFetchDecodeDebug,  // 69
-    mcrFetchExtWord,  // 70
-    mcrLine1111Exception,  // 71
-    mcrReadDst,  // 72
-    mcrDstFromDn,  // 73
-    mcrReadDstWord,  // 74
-    mcrReadSrc,  // 75
-    mcrReadSrcByte,  // 76
-    mcrReadSrcPair,  // 77
-    mcrSrcFromDn,  // 78
-    mcrReadSrcLong,  // 79
-    mcrMOVESRead,  // 80
-    mcrReadSrcWord,  // 81
-    mcrHalt,  // 82
-    mcrIllegalException,  // 83
-    ShowInternalError,  // 84
-    mcrInterrupt,  // 85
-    mcrJMP,  // 86
-    mcrLEA,  // 87
-    mcrLINK,  // 88
-    mcrLoadSRChecked,  // 89
-    mcrLSLReg,  // 90
-    mcrLSLMem,  // 91
-    mcrLSRReg,  // 92
-    mcrLSRMem,  // 93
-    mcrMOVEC,  // 94
-    mcrMOVEAL,  // 95
-    mcrMOVEAW,  // 96
-    mcrMOVEBToDn,  // 97
-    mcrMOVELToDn,  // 98
-    mcrMOVEWToDn,  // 99
-    mcrMOVEB,  // 100
-    mcrMOVEL,  // 101
-    mcrMOVEW,  // 102
-    mcrMOVEToCCR,  // 103
-    mcrMOVEMLToRegs,  // 104
-    mcrMOVEMWToRegs,  // 105
-    mcrMOVEMLToMem,  // 106
-    mcrMOVEMWToMem,  // 107
-    mcrMOVEMLToMemPredec,  // 108
-    mcrMOVEMWToMemPredec,  // 109
-    mcrCopySrcDst,  // 110
-    mcrMOVPHY,  // 111
-    mcrMOVEQ,  // 112
-    mcrMOVEALRn,  // 113
-    mcrMOVEAWRn,  // 114
-    mcrMOVEBDnDn,  // 115
-    mcrMOVELRnDn,  // 116
-    mcrMOVEWRnDn,  // 117
-    mcrMOVEBDnToEa,  // 118
-    mcrMOVELRnToEa,  // 119
-    mcrMOVEWRnToEa,  // 120
-    mcrMOVESDecode,  // 121
-    mcrMOVESFromReg,  // 122
-    mcrMOVESToReg,  // 123
-    mcrMOVEFromSR,  // 124
-    mcrMOVEUSP,  // 125
-    mcrMULS,  // 126
-    mcrMULU,  // 127
-    mcrMULL,  // 128
-    mcrNBCD,  // 129
-    mcrNEGDn,  // 130
-    mcrNEG,  // 131
-    mcrNEGX,  // 132
-    mcrNOP,  // 133
-    mcrNOTDn,  // 134
-    mcrNOT,  // 135
-    mcrORI,  // 136
-    mcrORReg,  // 137
-    mcrORDnToEa,  // 138
-    mcrORToDn,  // 139
-    mcrORItoSR,  // 140
-    mcrPEA,  // 141
-    mcrPrivilegeException,  // 142
-    mcrPushReturn,  // 143
-    mcrWriteDst,  // 144
-    mcrWriteDstByte,  // 145
-    mcrMOVESWrite,  // 146
-    mcrDstToDn,  // 147
-    mcrWriteDstLong,  // 148
-    mcrWriteDstWord,  // 149
-    mcrMOVEPRead,  // 150
-    mcrRESET,  // 151
-    mcrReset,  // 152
-    mcrROLReg,  // 153
-    mcrROLMem,  // 154
-    mcrRORReg,  // 155
-    mcrRORMem,  // 156
-    mcrROXLReg,  // 157
-    mcrROXLMem,  // 158
-    mcrROXRReg,  // 159
-    mcrROXRMem,  // 160
-    mcrRTD,  // 161
-    CallmcrRTE,  // 162
-    CallmcrRTE000,  // 163
-    mcrRTR,  // 164
-    mcrRTS,  // 165
-    mcrSBCD,  // 166
-    mcrScc,  // 167
-    mcrLoadSRChecked,  // 168
-    mcrSUB,  // 169
-    mcrSUBDnToEa,  // 170
-    mcrSUBA,  // 171
-    mcrSUBToDn,  // 172
-    mcrSUBQAn,  // 173
-    mcrSUBImmToDn,  // 174
-    mcrSUBImm,  // 175
-    mcrSUBAAn,  // 176
-    mcrSUBAnToDn,  // 177
-    mcrSUBX,  // 178
-    mcrSWAP,  // 179
-    mcrTAS,  // 180
-    mcrTBLEntryAddress,  // 181
-    mcrStep,  // 182
-    mcrStep,  // 183
-    mcrStep,  // 184
-    mcrStep,  // 185
-    mcrTraceException,  // 186
-    mcrTrapException,  // 187
-    mcrTRAPcc,  // 188
-    mcrTRAPV,  // 189
-    mcrTrapvException,  // 190
-    mcrTSTAn,  // 191
-    mcrTSTDn,  // 192
-    mcrTST,  // 193
-    mcrUNLK,  // 194
-    mcrStopWait,  // 195
-    mcrMOVEPWrite,  // 196
-};
+constexpr std::array<McrFunction, McrTableSize> McrTable = TableOfSlots();
 
 void DispatchMcr(uint32_t n) {
   if (n < McrTableSize)

@@ -1,194 +1,194 @@
-// Every micro-routine of the control store, by name. DispatchMcr (cpu/Dispatch.cpp)
-// calls them by number; the six classCPU routines are members of classCPU.
+// Every micro-routine of the control store. DispatchMcr (cpu/Dispatch.cpp) calls
+// them by their number (tables/McNames.h); six more are members of classCPU.
 #pragma once
 
 namespace korva {
 
-void mcrABCD();  // 1
-void mcrADD();  // 2
-void mcrADDDnToEa();  // 3
-void mcrADDA();  // 4
-void mcrADDToDn();  // 5
-void mcrADDQAn();  // 6
-void mcrADDImmToDn();  // 7
-void mcrADDImm();  // 8
-void mcrADDAAn();  // 9
-void mcrADDAnToDn();  // 10
-void mcrADDX();  // 11
-void mcrLine1010Exception();  // 14
-void mcrANDI();  // 15
-void mcrANDReg();  // 16
-void mcrANDDnToEa();  // 17
-void mcrANDToDn();  // 18
-void mcrANDItoSR();  // 19
-void mcrASLReg();  // 20
-void mcrASLMem();  // 21
-void mcrASRReg();  // 22
-void mcrASRMem();  // 23
-void mcrBccB();  // 24
-void mcrBccL();  // 25
-void mcrBccW();  // 26
-void mcrBCHG();  // 27
-void mcrBCLR();  // 28
-void mcrIllegalExceptionv2();  // 31
-void mcrBRAB();  // 32
-void mcrBRAL();  // 33
-void mcrBRAW();  // 34
-void mcrBSET();  // 35
-void mcrBTST();  // 36
-void mcrDstEA();  // 37
-void mcrDstEA32();  // 38
-void mcrSrcEA();  // 39
-void mcrSrcEA32();  // 40
-void mcrCHK();  // 41
-void mcrChkException();  // 42
-void mcrCLRDn();  // 43
-void mcrCLR();  // 44
-void mcrCMP();  // 45
-void mcrCMP2();  // 46
-void mcrCMPA();  // 47
-void mcrCMPToDn();  // 48
-void mcrCMPAAn();  // 49
-void mcrCMPAnToDn();  // 50
-void mcrLPSTOPDecode();  // 51
-void mcrDBcc();  // 52
-void mcrZeroDivideException();  // 53
-void mcrDIVS();  // 54
-void mcrDIVU();  // 55
-void mcrDIVL();  // 56
-void mcrIdle();  // 57
-void mcrEORI();  // 58
-void mcrEORReg();  // 59
-void mcrEORDnToEa();  // 60
-void mcrEORItoSR();  // 61
-void mcrEXG();  // 62
-void mcrEXT();  // 63
-void mcrFormatErrorException();  // 64
-void mcrFetchExt();  // 65
-void mcrFetchImm();  // 66
-void mcrFetchExtLong();  // 67
-void mcrFetchDecode();  // 68
-void mcrFetchDecodeDebug();  // 69
-void mcrFetchExtWord();  // 70
-void mcrLine1111Exception();  // 71
-void mcrReadDst();  // 72
-void mcrDstFromDn();  // 73
-void mcrReadDstWord();  // 74
-void mcrReadSrc();  // 75
-void mcrReadSrcByte();  // 76
-void mcrReadSrcPair();  // 77
-void mcrSrcFromDn();  // 78
-void mcrReadSrcLong();  // 79
-void mcrMOVESRead();  // 80
-void mcrReadSrcWord();  // 81
-void mcrHalt();  // 82
-void mcrIllegalException();  // 83
-void ShowInternalError();  // 84
-void mcrInterrupt();  // 85
-void mcrJMP();  // 86
-void mcrLEA();  // 87
-void mcrLINK();  // 88
-void mcrLoadSRChecked();  // 89
-void mcrLSLReg();  // 90
-void mcrLSLMem();  // 91
-void mcrLSRReg();  // 92
-void mcrLSRMem();  // 93
-void mcrMOVEC();  // 94
-void mcrMOVEAL();  // 95
-void mcrMOVEAW();  // 96
-void mcrMOVEBToDn();  // 97
-void mcrMOVELToDn();  // 98
-void mcrMOVEWToDn();  // 99
-void mcrMOVEB();  // 100
-void mcrMOVEL();  // 101
-void mcrMOVEW();  // 102
-void mcrMOVEToCCR();  // 103
-void mcrMOVEMLToRegs();  // 104
-void mcrMOVEMWToRegs();  // 105
-void mcrMOVEMLToMem();  // 106
-void mcrMOVEMWToMem();  // 107
-void mcrMOVEMLToMemPredec();  // 108
-void mcrMOVEMWToMemPredec();  // 109
-void mcrCopySrcDst();  // 110
-void mcrMOVPHY();  // 111
-void mcrMOVEQ();  // 112
-void mcrMOVEALRn();  // 113
-void mcrMOVEAWRn();  // 114
-void mcrMOVEBDnDn();  // 115
-void mcrMOVELRnDn();  // 116
-void mcrMOVEWRnDn();  // 117
-void mcrMOVEBDnToEa();  // 118
-void mcrMOVELRnToEa();  // 119
-void mcrMOVEWRnToEa();  // 120
-void mcrMOVESDecode();  // 121
-void mcrMOVESFromReg();  // 122
-void mcrMOVESToReg();  // 123
-void mcrMOVEFromSR();  // 124
-void mcrMOVEUSP();  // 125
-void mcrMULS();  // 126
-void mcrMULU();  // 127
-void mcrMULL();  // 128
-void mcrNBCD();  // 129
-void mcrNEGDn();  // 130
-void mcrNEG();  // 131
-void mcrNEGX();  // 132
-void mcrNOP();  // 133
-void mcrNOTDn();  // 134
-void mcrNOT();  // 135
-void mcrORI();  // 136
-void mcrORReg();  // 137
-void mcrORDnToEa();  // 138
-void mcrORToDn();  // 139
-void mcrORItoSR();  // 140
-void mcrPEA();  // 141
-void mcrPrivilegeException();  // 142
-void mcrPushReturn();  // 143
-void mcrWriteDst();  // 144
-void mcrWriteDstByte();  // 145
-void mcrMOVESWrite();  // 146
-void mcrDstToDn();  // 147
-void mcrWriteDstLong();  // 148
-void mcrWriteDstWord();  // 149
-void mcrMOVEPRead();  // 150
-void mcrRESET();  // 151
-void mcrReset();  // 152
-void mcrROLReg();  // 153
-void mcrROLMem();  // 154
-void mcrRORReg();  // 155
-void mcrRORMem();  // 156
-void mcrROXLReg();  // 157
-void mcrROXLMem();  // 158
-void mcrROXRReg();  // 159
-void mcrROXRMem();  // 160
-void mcrRTD();  // 161
-void mcrRTR();  // 164
-void mcrRTS();  // 165
-void mcrSBCD();  // 166
-void mcrScc();  // 167
-void mcrSUB();  // 169
-void mcrSUBDnToEa();  // 170
-void mcrSUBA();  // 171
-void mcrSUBToDn();  // 172
-void mcrSUBQAn();  // 173
-void mcrSUBImmToDn();  // 174
-void mcrSUBImm();  // 175
-void mcrSUBAAn();  // 176
-void mcrSUBAnToDn();  // 177
-void mcrSUBX();  // 178
-void mcrSWAP();  // 179
-void mcrTAS();  // 180
-void mcrTBLEntryAddress();  // 181
-void mcrStep();  // 182
-void mcrTraceException();  // 186
-void mcrTrapException();  // 187
-void mcrTRAPcc();  // 188
-void mcrTRAPV();  // 189
-void mcrTrapvException();  // 190
-void mcrTSTAn();  // 191
-void mcrTSTDn();  // 192
-void mcrTST();  // 193
-void mcrUNLK();  // 194
-void mcrStopWait();  // 195
-void mcrMOVEPWrite();  // 196
+void mcrABCD();
+void mcrADD();
+void mcrADDDnToEa();
+void mcrADDA();
+void mcrADDToDn();
+void mcrADDQAn();
+void mcrADDImmToDn();
+void mcrADDImm();
+void mcrADDAAn();
+void mcrADDAnToDn();
+void mcrADDX();
+void mcrLine1010Exception();
+void mcrANDI();
+void mcrANDReg();
+void mcrANDDnToEa();
+void mcrANDToDn();
+void mcrANDItoSR();
+void mcrASLReg();
+void mcrASLMem();
+void mcrASRReg();
+void mcrASRMem();
+void mcrBccB();
+void mcrBccL();
+void mcrBccW();
+void mcrBCHG();
+void mcrBCLR();
+void mcrIllegalExceptionv2();
+void mcrBRAB();
+void mcrBRAL();
+void mcrBRAW();
+void mcrBSET();
+void mcrBTST();
+void mcrDstEA();
+void mcrDstEA32();
+void mcrSrcEA();
+void mcrSrcEA32();
+void mcrCHK();
+void mcrChkException();
+void mcrCLRDn();
+void mcrCLR();
+void mcrCMP();
+void mcrCMP2();
+void mcrCMPA();
+void mcrCMPToDn();
+void mcrCMPAAn();
+void mcrCMPAnToDn();
+void mcrLPSTOPDecode();
+void mcrDBcc();
+void mcrZeroDivideException();
+void mcrDIVS();
+void mcrDIVU();
+void mcrDIVL();
+void mcrIdle();
+void mcrEORI();
+void mcrEORReg();
+void mcrEORDnToEa();
+void mcrEORItoSR();
+void mcrEXG();
+void mcrEXT();
+void mcrFormatErrorException();
+void mcrFetchExt();
+void mcrFetchImm();
+void mcrFetchExtLong();
+void mcrFetchDecode();
+void mcrFetchDecodeDebug();
+void mcrFetchExtWord();
+void mcrLine1111Exception();
+void mcrReadDst();
+void mcrDstFromDn();
+void mcrReadDstWord();
+void mcrReadSrc();
+void mcrReadSrcByte();
+void mcrReadSrcPair();
+void mcrSrcFromDn();
+void mcrReadSrcLong();
+void mcrMOVESRead();
+void mcrReadSrcWord();
+void mcrHalt();
+void mcrIllegalException();
+void ShowInternalError();
+void mcrInterrupt();
+void mcrJMP();
+void mcrLEA();
+void mcrLINK();
+void mcrLoadSRChecked();
+void mcrLSLReg();
+void mcrLSLMem();
+void mcrLSRReg();
+void mcrLSRMem();
+void mcrMOVEC();
+void mcrMOVEAL();
+void mcrMOVEAW();
+void mcrMOVEBToDn();
+void mcrMOVELToDn();
+void mcrMOVEWToDn();
+void mcrMOVEB();
+void mcrMOVEL();
+void mcrMOVEW();
+void mcrMOVEToCCR();
+void mcrMOVEMLToRegs();
+void mcrMOVEMWToRegs();
+void mcrMOVEMLToMem();
+void mcrMOVEMWToMem();
+void mcrMOVEMLToMemPredec();
+void mcrMOVEMWToMemPredec();
+void mcrCopySrcDst();
+void mcrMOVPHY();
+void mcrMOVEQ();
+void mcrMOVEALRn();
+void mcrMOVEAWRn();
+void mcrMOVEBDnDn();
+void mcrMOVELRnDn();
+void mcrMOVEWRnDn();
+void mcrMOVEBDnToEa();
+void mcrMOVELRnToEa();
+void mcrMOVEWRnToEa();
+void mcrMOVESDecode();
+void mcrMOVESFromReg();
+void mcrMOVESToReg();
+void mcrMOVEFromSR();
+void mcrMOVEUSP();
+void mcrMULS();
+void mcrMULU();
+void mcrMULL();
+void mcrNBCD();
+void mcrNEGDn();
+void mcrNEG();
+void mcrNEGX();
+void mcrNOP();
+void mcrNOTDn();
+void mcrNOT();
+void mcrORI();
+void mcrORReg();
+void mcrORDnToEa();
+void mcrORToDn();
+void mcrORItoSR();
+void mcrPEA();
+void mcrPrivilegeException();
+void mcrPushReturn();
+void mcrWriteDst();
+void mcrWriteDstByte();
+void mcrMOVESWrite();
+void mcrDstToDn();
+void mcrWriteDstLong();
+void mcrWriteDstWord();
+void mcrMOVEPRead();
+void mcrRESET();
+void mcrReset();
+void mcrROLReg();
+void mcrROLMem();
+void mcrRORReg();
+void mcrRORMem();
+void mcrROXLReg();
+void mcrROXLMem();
+void mcrROXRReg();
+void mcrROXRMem();
+void mcrRTD();
+void mcrRTR();
+void mcrRTS();
+void mcrSBCD();
+void mcrScc();
+void mcrSUB();
+void mcrSUBDnToEa();
+void mcrSUBA();
+void mcrSUBToDn();
+void mcrSUBQAn();
+void mcrSUBImmToDn();
+void mcrSUBImm();
+void mcrSUBAAn();
+void mcrSUBAnToDn();
+void mcrSUBX();
+void mcrSWAP();
+void mcrTAS();
+void mcrTBLEntryAddress();
+void mcrStep();
+void mcrTraceException();
+void mcrTrapException();
+void mcrTRAPcc();
+void mcrTRAPV();
+void mcrTrapvException();
+void mcrTSTAn();
+void mcrTSTDn();
+void mcrTST();
+void mcrUNLK();
+void mcrStopWait();
+void mcrMOVEPWrite();
 
 }  // namespace korva

@@ -8,6 +8,7 @@
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "microops/CcHelpers.h"
+#include "microops/MoveCommon.h"
 
 namespace korva {
 
@@ -91,10 +92,6 @@ inline void DnForm() {
   McrEndInstruction();
 }
 
-// The source register of the register-to-register forms: An when SrcMode is not 0, else Dn.
-inline uint32_t SourceRegister(const OpMapEntry& op) {
-  return op.SrcMode != 0 ? CpuAReg[RegIndex(op.SrcReg)] : CpuDReg[RegIndex(op.SrcReg)];
-}
 
 // ADDA, SUBA and CMPA: word sources are sign-extended and the operation is on
 // all 32 bits of An. ADDA and SUBA change no flag and leave the old An in CpuDop.

@@ -108,7 +108,7 @@ void mcrTAS() {
   const OpMapEntry& op = CurrentOp();
   switch (mcStage) {
     case 1:
-      if (op.DstMode == 0) {
+      if (op.DstMode == EaDn) {
         uint32_t& d = DReg(op.DstReg);
         SetNZClearVC8(d);
         d |= 0x80;

@@ -10,12 +10,11 @@ namespace korva {
 
 namespace {
 constexpr uint16_t kLpstopExtension = 0x01C0;
-constexpr uint32_t kLpstopProgram = 3008;
 }  // namespace
 
 void mcrLPSTOPDecode() {
   mcStage = 1;
-  mcPC = CpuExtraWord == kLpstopExtension ? kLpstopProgram : static_cast<uint32_t>(McLine1111);
+  mcPC = CpuExtraWord == kLpstopExtension ? McLPSTOP : McLine1111;
 }
 
 // STOP and LPSTOP: load SR from the immediate in CpuSop and go on into the stop

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include "cpu/CpuState.h"
+#include "tables/EaModes.h"
 
 namespace korva {
 
@@ -35,6 +36,10 @@ inline uint32_t SignExtend16(uint32_t v) {
 // a stray decode value can never index outside the register file.
 inline uint32_t& DReg(unsigned n) { return CpuDReg[n & 7]; }
 inline uint32_t& AReg(unsigned n) { return CpuAReg[n & 7]; }
+// The source register of the register-to-register forms: An when the source mode is not Dn.
+inline uint32_t SourceRegister(const OpMapEntry& op) {
+  return op.SrcMode != EaDn ? AReg(op.SrcReg) : DReg(op.SrcReg);
+}
 // The general register named by an extension word: bit 15 address/data, bits 14-12 the number.
 inline uint32_t& ExtWordReg(uint16_t ext) {
   return (ext & 0x8000) ? CpuAReg[(ext >> 12) & 7] : CpuDReg[(ext >> 12) & 7];

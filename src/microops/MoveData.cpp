@@ -11,10 +11,6 @@
 namespace korva {
 
 namespace {
-// The source register of the register forms: An when the source mode is not Dn.
-inline uint32_t SourceRegister(const OpMapEntry& op) {
-  return op.SrcMode != 0 ? AReg(op.SrcReg) : DReg(op.SrcReg);
-}
 
 // N and Z from the value's low byte, word or long (Size 0, 1, 2); V and C cleared.
 template <int Size>

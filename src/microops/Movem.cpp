@@ -95,7 +95,7 @@ void MovemTransfer() {
     AReg(op.DstReg) = CpuEa;
   } else if constexpr (kToRegs) {
     // (An)+: An ends after the last word read, whatever was loaded into it.
-    if (op.SrcMode == 3) AReg(op.SrcReg) = CpuEa;
+    if (op.SrcMode == EaAnPostInc) AReg(op.SrcReg) = CpuEa;
   }
   McrEndInstruction();
 }

@@ -11,9 +11,6 @@
 namespace korva {
 
 namespace {
-constexpr uint32_t kMovesToRegProgram = 2864;
-constexpr uint32_t kMovesToMemProgram = 2880;
-
 // The status word of a read (function code CpuSFC) or a write (CpuDFC).
 template <bool Write>
 inline uint16_t MovesSsw(bool byte) {
@@ -68,7 +65,7 @@ void mcrMOVESDecode() {
   if (CpuExtraWord & 0x07FF)
     mcPC = McIllegal;
   else
-    mcPC = (CpuExtraWord & 0x0800) ? kMovesToMemProgram : kMovesToRegProgram;
+    mcPC = (CpuExtraWord & 0x0800) ? McMOVESToMem : McMOVESToReg;
 }
 
 // Into An: byte and word sign-extended to 32 bits; into Dn: only the low byte or word.

@@ -44,24 +44,24 @@ void BuildOpMap() {
   // Every opcode nobody claimed is an illegal instruction; a privileged one
   // traps as a privilege violation in user state.
   for (OpMapEntry& e : OpMap) {
-    if (e.SupervisorStart == 0) e.SupervisorStart = StartIllegal;
-    e.UserStart = e.Privileged != 0 ? StartPrivilegeViolation : e.SupervisorStart;
+    if (e.SupervisorStart == 0) e.SupervisorStart = McIllegal;
+    e.UserStart = e.Privileged != 0 ? McPrivilege : e.SupervisorStart;
   }
 }
 
 void MapLine1010() {
-  for (uint32_t op = 0xA000; op <= 0xAFFF; ++op) OpMap[op].SupervisorStart = StartLine1010;
+  for (uint32_t op = 0xA000; op <= 0xAFFF; ++op) OpMap[op].SupervisorStart = McLine1010;
 }
 
 void MapLine1111() {
-  for (uint32_t op = 0xF000; op <= 0xFFFF; ++op) OpMap[op].SupervisorStart = StartLine1111;
+  for (uint32_t op = 0xF000; op <= 0xFFFF; ++op) OpMap[op].SupervisorStart = McLine1111;
 
   if (CpuType == Cpu32) {
     // Table lookup and interpolate: Dn or a control-mode operand.
     for (uint32_t op = 0xF800; op <= 0xF83F; ++op) {
       const uint16_t reg = OpReg(op), mode = OpMode(op);
       if (!IsEaAllowed(mode, reg, EaMaskDnOrControl)) continue;
-      SetStart(op, StartTableLookup);
+      SetStart(op, McTableLookup);
       SetEaBoth(mode, reg, static_cast<uint16_t>(op));
       SetTemplate(op, 37, HexWord(static_cast<uint16_t>(op)) + "CPU32");
     }
@@ -77,16 +77,16 @@ void MapMovePhysical() {
       // Back to a plain line-1111 word, exactly as a build with the option off
       // leaves it, so no MOVPHY template or operand outlives the option.
       e = OpMapEntry{};
-      e.SupervisorStart = StartLine1111;
-      e.UserStart = StartLine1111;
+      e.SupervisorStart = McLine1111;
+      e.UserStart = McLine1111;
       SetTemplate(op, 0, std::string());
       continue;
     }
     const uint16_t size = OpSize(op);
     if (!IsSizeAllowed(size, SizeMaskBWL)) continue;  // size code 3 stays line 1111
     const uint16_t toMemory = OpField(op, 8, 8), a = OpField(op, 5, 3), d = OpReg(op);
-    e.SupervisorStart = StartMovePhysical;
-    e.UserStart = StartMovePhysical;  // usable in user state; also runs without the defaulting pass
+    e.SupervisorStart = McMOVPHY;
+    e.UserStart = McMOVPHY;  // usable in user state; also runs without the defaulting pass
     e.Size = size;
     e.Extra2 = toMemory;
     const uint16_t srcMode = toMemory ? EaDn : EaAnIndirect, srcReg = toMemory ? d : a;

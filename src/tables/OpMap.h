@@ -45,15 +45,6 @@ struct ExtWordEntry {
 extern OpTextEntry OpText[65536];
 extern ExtWordEntry ExtWordTable[65536];
 
-// Fixed control-store starts written by the table builders.
-constexpr uint32_t StartPrivilegeViolation = 224;
-constexpr uint32_t StartBkpt = 240;
-constexpr uint32_t StartIllegal = 256;
-constexpr uint32_t StartLine1010 = 272;
-constexpr uint32_t StartLine1111 = 288;
-constexpr uint32_t StartMovePhysical = 544;
-constexpr uint32_t StartTableLookup = 2928;
-
 void ClearOpMap();
 void ClearOpText();
 // Runs the sixteen line builders and the defaulting pass. Expects CpuType and

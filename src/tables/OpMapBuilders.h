@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "tables/Helpers.h"
+#include "tables/McNames.h"
 #include "tables/OpMap.h"
 #include "tables/OperandFields.h"
 
@@ -32,7 +33,7 @@ inline void SetStart(uint32_t opcode, uint32_t start) { OpMap[opcode & 0xFFFF].S
 
 inline void SetPrivileged(uint32_t opcode) {
   OpMapEntry& e = OpMap[opcode & 0xFFFF];
-  e.UserStart = StartPrivilegeViolation;
+  e.UserStart = McPrivilege;
   e.Privileged = 0xFFFF;
 }
 

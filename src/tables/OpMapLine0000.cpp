@@ -35,29 +35,29 @@ void MapImmediateToStatus(uint32_t opcode, const char* prefix, uint16_t formatCo
 }  // namespace
 
 void MapOri() {
-  MapImmediate(0x0000, "ORI.", EaMaskDataAlterable, 1696);
-  MapImmediateToStatus(0x003C, "ORI.", 15, 2800);
-  MapImmediateToStatus(0x007C, "ORI.", 14, 2800);
+  MapImmediate(0x0000, "ORI.", EaMaskDataAlterable, McORI);
+  MapImmediateToStatus(0x003C, "ORI.", 15, McORItoSR);
+  MapImmediateToStatus(0x007C, "ORI.", 14, McORItoSR);
 }
 
 void MapAndi() {
-  MapImmediate(0x0200, "ANDI.", EaMaskDataAlterable, 1632);
-  MapImmediateToStatus(0x023C, "ANDI.", 17, 2784);
-  MapImmediateToStatus(0x027C, "ANDI.", 16, 2784);
+  MapImmediate(0x0200, "ANDI.", EaMaskDataAlterable, McANDI);
+  MapImmediateToStatus(0x023C, "ANDI.", 17, McANDItoSR);
+  MapImmediateToStatus(0x027C, "ANDI.", 16, McANDItoSR);
 }
 
 void MapEori() {
-  MapImmediate(0x0A00, "EORI.", EaMaskDataAlterable, 1744);
-  MapImmediateToStatus(0x0A3C, "EORI.", 19, 2816);
-  MapImmediateToStatus(0x0A7C, "EORI.", 18, 2816);
+  MapImmediate(0x0A00, "EORI.", EaMaskDataAlterable, McEORI);
+  MapImmediateToStatus(0x0A3C, "EORI.", 19, McEORItoSR);
+  MapImmediateToStatus(0x0A7C, "EORI.", 18, McEORItoSR);
 }
 
-void MapAddi() { MapImmediate(0x0600, "ADDI.", EaMaskDataAlterable, 1120); }
-void MapSubi() { MapImmediate(0x0400, "SUBI.", EaMaskDataAlterable, 1296); }
+void MapAddi() { MapImmediate(0x0600, "ADDI.", EaMaskDataAlterable, McADDI); }
+void MapSubi() { MapImmediate(0x0400, "SUBI.", EaMaskDataAlterable, McSUBI); }
 
 void MapCmpi() {
   // CPU32 also compares against PC-relative operands.
-  MapImmediate(0x0C00, "CMPI.", CpuType == Cpu32 ? EaMaskDataNoImmediate : EaMaskDataAlterable, 1456);
+  MapImmediate(0x0C00, "CMPI.", CpuType == Cpu32 ? EaMaskDataNoImmediate : EaMaskDataAlterable, McCMPI);
 }
 
 void MapMoves() {
@@ -67,13 +67,13 @@ void MapMoves() {
     SetTemplate(op, 23, std::string("MOVES.") + SizeLetter(size) + " TO/FROM " + EaText(mode, reg));
     SetEaBoth(mode, reg, op);
     SetSize(op, size);
-    SetStart(op, 2848);
+    SetStart(op, McMOVES);
     SetPrivileged(op);
   }
 }
 
 void MapBitStatic() {
-  static constexpr uint32_t kStart[4] = {2448, 2352, 2384, 2416};  // BTST BCHG BCLR BSET
+  static constexpr uint32_t kStart[4] = {McBTSTImm, McBCHGImm, McBCLRImm, McBSETImm};
   for (uint32_t op = 0x0800; op <= 0x08FF; ++op) {
     const uint16_t reg = OpReg(op), mode = OpMode(op), type = OpSize(op);
     if (!IsEaAllowed(mode, reg, BitStaticEaMask(type))) continue;
@@ -87,7 +87,7 @@ void MapBitStatic() {
 }
 
 void MapBitDynamic(uint16_t r) {
-  static constexpr uint32_t kStart[4] = {2432, 2336, 2368, 2400};  // BTST BCHG BCLR BSET
+  static constexpr uint32_t kStart[4] = {McBTSTDn, McBCHGDn, McBCLRDn, McBSETDn};
   const uint32_t base = 0x0100u + 0x200u * (r & 7u);
   for (uint32_t op = base; op <= base + 0xFF; ++op) {
     const uint16_t reg = OpReg(op), mode = OpMode(op), type = OpSize(op);
@@ -121,7 +121,7 @@ void MapMovep() {
         SetDestEa(dstMode, dstReg, op);
         SetSize(op, size);
         SetExtra2(op, 4 + k);  // the opmode field, bits 8-6
-        SetStart(op, toMemory ? 832 : 848);
+        SetStart(op, toMemory ? McMOVEPToMem : McMOVEPToReg);
       }
     }
   }
@@ -136,7 +136,7 @@ void MapCmp2Chk2() {
     SetTemplate(op, 40, std::string("Cmp2Chk2.") + SizeLetter(size) + EaText(mode, reg));
     SetEaBoth(mode, reg, op);
     SetSize(op, size);
-    SetStart(op, 384);
+    SetStart(op, McCMP2);
   }
 }
 

@@ -77,10 +77,10 @@ void MapLongMulDiv(uint32_t base, const char* prefix, uint16_t formatCode, uint3
 
 }  // namespace
 
-void MapNegx() { MapSingleSized(0x4000, "NEGX.", FixedMask(EaMaskDataAlterable), 1824, 1824, 1824); }
-void MapClr() { MapSingleSized(0x4200, "CLR.", FixedMask(EaMaskDataAlterable), 1840, 1856, 1856); }
-void MapNeg() { MapSingleSized(0x4400, "NEG.", FixedMask(EaMaskDataAlterable), 1792, 1808, 1808); }
-void MapNot() { MapSingleSized(0x4600, "NOT.", FixedMask(EaMaskDataAlterable), 1760, 1776, 1776); }
+void MapNegx() { MapSingleSized(0x4000, "NEGX.", FixedMask(EaMaskDataAlterable), McNEGX, McNEGX, McNEGX); }
+void MapClr() { MapSingleSized(0x4200, "CLR.", FixedMask(EaMaskDataAlterable), McCLRDn, McCLR, McCLR); }
+void MapNeg() { MapSingleSized(0x4400, "NEG.", FixedMask(EaMaskDataAlterable), McNEGDn, McNEG, McNEG); }
+void MapNot() { MapSingleSized(0x4600, "NOT.", FixedMask(EaMaskDataAlterable), McNOTDn, McNOT, McNOT); }
 
 void MapTst() {
   // CPU32 also tests An (word and long), PC-relative and immediate operands.
@@ -91,7 +91,7 @@ void MapTst() {
         if (!cpu32) return EaMaskDataAlterable;
         return size == SizeByte ? EaMaskAllButAn : EaMaskAll;
       },
-      1872, 1888, 1904);
+      McTSTDn, McTSTAn, McTST);
 }
 
 void MapMoveFromSr() {
@@ -105,21 +105,21 @@ void MapMoveFromSr() {
     SetEaBoth(mode, reg, op);
     SetSize(op, SizeWord);
     SetExtra2(op, OpField(op, 10, 9));
-    SetStart(op, 2768);
+    SetStart(op, McMOVEFromSR);
     OpMapEntry& e = OpMap[op];
     if (privileged) {
-      e.UserStart = StartPrivilegeViolation;
+      e.UserStart = McPrivilege;
       e.Privileged = 0xFFFF;
     } else {
-      e.UserStart = 2768;
+      e.UserStart = McMOVEFromSR;
       e.Privileged = 0;
     }
   }
 }
 
-void MapMoveFromCcr() { MapStatusMove(0x42C0, EaMaskDataAlterable, 2768, 12, "MOVE.W CCR,", "", false); }
-void MapMoveToCcr() { MapStatusMove(0x44C0, EaMaskAllButAn, 2752, 13, "MOVE.W ", ",CCR", false); }
-void MapMoveToSr() { MapStatusMove(0x46C0, EaMaskAllButAn, 2752, 11, "MOVE.W ", ",SR", true); }
+void MapMoveFromCcr() { MapStatusMove(0x42C0, EaMaskDataAlterable, McMOVEFromSR, 12, "MOVE.W CCR,", "", false); }
+void MapMoveToCcr() { MapStatusMove(0x44C0, EaMaskAllButAn, McMOVEToSR, 13, "MOVE.W ", ",CCR", false); }
+void MapMoveToSr() { MapStatusMove(0x46C0, EaMaskAllButAn, McMOVEToSR, 11, "MOVE.W ", ",SR", true); }
 
 void MapChk(uint16_t r) {
   r &= 7;
@@ -135,7 +135,7 @@ void MapChk(uint16_t r) {
     SetSourceEa(mode, reg, op);
     SetDestEa(EaDn, r, op);
     SetSize(op, size);
-    SetStart(op, 368);
+    SetStart(op, McCHK);
   }
 }
 
@@ -153,7 +153,7 @@ void MapLea(uint16_t r) {
     SetSourceEa(mode, reg, op);
     SetDestEa(EaAn, r, op);
     SetSize(op, SizeLong);
-    SetStart(op, 960);
+    SetStart(op, McLEA);
   }
 }
 
@@ -161,7 +161,7 @@ void MapLeaAll() {
   for (uint16_t r = 0; r < 8; ++r) MapLea(r);
 }
 
-void MapNbcd() { MapSingleEa(0x4800, 0x483F, EaMaskDataAlterable, "NBCD.B ", 3, SizeByte, 2528); }
+void MapNbcd() { MapSingleEa(0x4800, 0x483F, EaMaskDataAlterable, "NBCD.B ", 3, SizeByte, McNBCD); }
 
 void MapSwap() {
   for (uint32_t op = 0x4840; op <= 0x4847; ++op) {
@@ -169,7 +169,7 @@ void MapSwap() {
     SetTemplate(op, 3, "SWAP.W " + DReg(n));
     SetEaBoth(EaDn, n, op);
     SetSize(op, SizeWord);
-    SetStart(op, 1936);
+    SetStart(op, McSWAP);
   }
 }
 
@@ -178,11 +178,11 @@ void MapBkpt() {
     const uint16_t n = OpReg(op);
     SetTemplate(op, 31, std::string("BKPT #") + Digit(n));
     SetExtra1(op, n);
-    SetStart(op, StartBkpt);
+    SetStart(op, McIllegal2);
   }
 }
 
-void MapPea() { MapSingleEa(0x4840, 0x487F, EaMaskControl, "PEA ", 2, SizeLong, 976); }
+void MapPea() { MapSingleEa(0x4840, 0x487F, EaMaskControl, "PEA ", 2, SizeLong, McPEA); }
 
 void MapExt() {
   auto one = [](uint32_t first, const char* prefix, uint16_t size) {
@@ -192,7 +192,7 @@ void MapExt() {
       SetEaBoth(EaDn, n, op);
       SetSize(op, size);
       SetExtra2(op, OpField(op, 8, 6));  // 2 EXT.W, 3 EXT.L, 7 EXTB.L
-      SetStart(op, 528);
+      SetStart(op, McEXT);
     }
   };
   one(0x4880, "EXT.W ", SizeWord);
@@ -212,19 +212,19 @@ void MapMovemToMem() {
     SetSize(op, size);
     SetExtra2(op, OpField(op, 10, 10));
     if (predec)
-      SetStart(op, size == SizeWord ? 928 : 880);
+      SetStart(op, size == SizeWord ? McMOVEMWToMemPredec : McMOVEMLToMemPredec);
     else
-      SetStart(op, size == SizeWord ? 912 : 864);
+      SetStart(op, size == SizeWord ? McMOVEMWToMem : McMOVEMLToMem);
   }
 }
 
-void MapTas() { MapSingleEa(0x4AC0, 0x4AFF, EaMaskDataAlterable, "TAS.B ", 3, SizeByte, 1920); }
+void MapTas() { MapSingleEa(0x4AC0, 0x4AFF, EaMaskDataAlterable, "TAS.B ", 3, SizeByte, McTAS); }
 
 void MapIllegal() {
   auto one = [](uint32_t op, const char* text) {
     SetTemplate(op, 5, text);
-    OpMap[op].SupervisorStart = StartIllegal;
-    OpMap[op].UserStart = StartIllegal;
+    OpMap[op].SupervisorStart = McIllegal;
+    OpMap[op].UserStart = McIllegal;
   };
   one(0x4AFC, "ILLEGAL");
   if (CpuType == Cpu32) one(0x4AFA, "BGND");
@@ -240,7 +240,7 @@ void MapMovemToReg() {
     SetDestEa(ModeSpecial, RegImmediate, op);  // the register mask word
     SetSize(op, size);
     SetExtra2(op, OpField(op, 10, 10));
-    SetStart(op, size == SizeWord ? 944 : 896);
+    SetStart(op, size == SizeWord ? McMOVEMWToRegs : McMOVEMLToRegs);
   }
 }
 
@@ -250,7 +250,7 @@ void MapTrap() {
     SetTemplate(op, 30, "TRAP #" + std::to_string(v));
     SetExtra1(op, 4 * v);  // vector offset from vector 32
     SetExtra2(op, v);
-    SetStart(op, 304);
+    SetStart(op, McTRAP);
   }
 }
 
@@ -265,8 +265,8 @@ void MapLink() {
       SetStart(op, start);
     }
   };
-  one(0x4E50, "LINK.W ", SizeWord, 992);
-  if (CpuType == Cpu32) one(0x4808, "LINK.L ", SizeLong, 1008);
+  one(0x4E50, "LINK.W ", SizeWord, McLINKW);
+  if (CpuType == Cpu32) one(0x4808, "LINK.L ", SizeLong, McLINKL);
 }
 
 void MapUnlk() {
@@ -274,7 +274,7 @@ void MapUnlk() {
     const uint16_t n = OpReg(op);
     SetTemplate(op, 29, "UNLK " + AReg(n));
     SetEaBoth(EaAn, n, op);
-    SetStart(op, 1024);
+    SetStart(op, McUNLK);
   }
 }
 
@@ -285,7 +285,7 @@ void MapMoveToUsp() {
     SetEaBoth(EaAn, n, op);
     SetSize(op, SizeLong);
     SetExtra2(op, OpField(op, 3, 3));
-    SetStart(op, 2896);
+    SetStart(op, McMOVEUSP);
     SetPrivileged(op);
   }
 }
@@ -297,46 +297,46 @@ void MapMoveFromUsp() {
     SetEaBoth(EaAn, n, op);
     SetSize(op, SizeLong);
     SetExtra2(op, OpField(op, 3, 3));
-    SetStart(op, 2896);
+    SetStart(op, McMOVEUSP);
     SetPrivileged(op);
   }
 }
 
-void MapReset() { MapFixed(0x4E70, 2912, true, 5, "RESET"); }
-void MapNop() { MapFixed(0x4E71, 480, false, 5, "NOP"); }
+void MapReset() { MapFixed(0x4E70, McRESET, true, 5, "RESET"); }
+void MapNop() { MapFixed(0x4E71, McNOP, false, 5, "NOP"); }
 
 void MapStop() {
-  MapFixed(0x4E72, 496, true, 2, "STOP #SRdata");
+  MapFixed(0x4E72, McSTOP, true, 2, "STOP #SRdata");
   SetEaBoth(ModeSpecial, RegImmediate, 0x4E72);
   SetSize(0x4E72, SizeWord);
 }
 
-void MapRte() { MapFixed(0x4E73, 416, true, 5, "RTE"); }
+void MapRte() { MapFixed(0x4E73, McRTE, true, 5, "RTE"); }
 
 void MapRtd() {
-  MapFixed(0x4E74, 464, false, 2, "RTD #DISP");
+  MapFixed(0x4E74, McRTD, false, 2, "RTD #DISP");
   SetEaBoth(ModeSpecial, RegImmediate, 0x4E74);
   SetSize(0x4E74, SizeWord);
 }
 
-void MapRts() { MapFixed(0x4E75, 432, false, 5, "RTS"); }
-void MapTrapv() { MapFixed(0x4E76, 320, false, 5, "TRAPV"); }
-void MapRtr() { MapFixed(0x4E77, 448, false, 5, "RTR"); }
+void MapRts() { MapFixed(0x4E75, McRTS, false, 5, "RTS"); }
+void MapTrapv() { MapFixed(0x4E76, McTRAPV, false, 5, "TRAPV"); }
+void MapRtr() { MapFixed(0x4E77, McRTR, false, 5, "RTR"); }
 
 void MapMovec() {
   // Extra2: 0 control register to general register, 1 the reverse.
-  MapFixed(0x4E7A, 2832, true, 24, "MOVEC.L CREG,REG");
-  MapFixed(0x4E7B, 2832, true, 24, "MOVEC.L REG,CREG");
+  MapFixed(0x4E7A, McMOVEC, true, 24, "MOVEC.L CREG,REG");
+  MapFixed(0x4E7B, McMOVEC, true, 24, "MOVEC.L REG,CREG");
   for (uint32_t op = 0x4E7A; op <= 0x4E7B; ++op) {
     SetSize(op, SizeLong);
     SetExtra2(op, OpField(op, 0, 0));
   }
 }
 
-void MapJsr() { MapSingleEa(0x4E80, 0x4EBF, EaMaskControl, "JSR ", 3, kNoSize, 2736); }
-void MapJmp() { MapSingleEa(0x4EC0, 0x4EFF, EaMaskControl, "JMP ", 3, kNoSize, 2720); }
-void MapMulLong() { MapLongMulDiv(0x4C00, "MulUSL ", 38, 1520); }
-void MapDivLong() { MapLongMulDiv(0x4C40, "DivUSL ", 39, 1568); }
+void MapJsr() { MapSingleEa(0x4E80, 0x4EBF, EaMaskControl, "JSR ", 3, kNoSize, McJSR); }
+void MapJmp() { MapSingleEa(0x4EC0, 0x4EFF, EaMaskControl, "JMP ", 3, kNoSize, McJMP); }
+void MapMulLong() { MapLongMulDiv(0x4C00, "MulUSL ", 38, McMULL); }
+void MapDivLong() { MapLongMulDiv(0x4C40, "DivUSL ", 39, McDIVL); }
 
 void MapLine0100() {
   MapNegx();

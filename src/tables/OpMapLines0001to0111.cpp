@@ -52,12 +52,12 @@ void MapQuick(uint16_t bit8, const char* prefix, uint32_t startDn, uint32_t star
 }  // namespace
 
 void MapMoveByte() {
-  MapMoveLine(0x1000, SizeByte, "MOVE.", EaMaskAllButAn, EaMaskDataAlterable, {576, 608, 592, 624});
+  MapMoveLine(0x1000, SizeByte, "MOVE.", EaMaskAllButAn, EaMaskDataAlterable, {McMOVEBDnDn, McMOVEBDnToEa, McMOVEBToDn, McMOVEB});
 }
-void MapMoveWord() { MapMoveLine(0x3000, SizeWord, "MOVE.", EaMaskAll, EaMaskDataAlterable, {640, 672, 656, 688}); }
-void MapMoveLong() { MapMoveLine(0x2000, SizeLong, "MOVE.", EaMaskAll, EaMaskDataAlterable, {704, 736, 720, 752}); }
-void MapMoveaWord() { MapMoveLine(0x3000, SizeWord, "MOVEA.", EaMaskAll, EaMaskAnOnly, {768, 768, 784, 784}); }
-void MapMoveaLong() { MapMoveLine(0x2000, SizeLong, "MOVEA.", EaMaskAll, EaMaskAnOnly, {800, 800, 816, 816}); }
+void MapMoveWord() { MapMoveLine(0x3000, SizeWord, "MOVE.", EaMaskAll, EaMaskDataAlterable, {McMOVEWRnDn, McMOVEWRnToEa, McMOVEWToDn, McMOVEW}); }
+void MapMoveLong() { MapMoveLine(0x2000, SizeLong, "MOVE.", EaMaskAll, EaMaskDataAlterable, {McMOVELRnDn, McMOVELRnToEa, McMOVELToDn, McMOVEL}); }
+void MapMoveaWord() { MapMoveLine(0x3000, SizeWord, "MOVEA.", EaMaskAll, EaMaskAnOnly, {McMOVEAWRn, McMOVEAWRn, McMOVEAW, McMOVEAW}); }
+void MapMoveaLong() { MapMoveLine(0x2000, SizeLong, "MOVEA.", EaMaskAll, EaMaskAnOnly, {McMOVEALRn, McMOVEALRn, McMOVEAL, McMOVEAL}); }
 
 void MapLine0001() { MapMoveByte(); }
 
@@ -71,8 +71,8 @@ void MapLine0010() {
   MapMoveaLong();
 }
 
-void MapAddq() { MapQuick(0, "ADDQ.", 1152, 1168, 1136); }
-void MapSubq() { MapQuick(1, "SUBQ.", 1344, 1328, 1312); }
+void MapAddq() { MapQuick(0, "ADDQ.", McADDQDn, McADDQAn, McADDQ); }
+void MapSubq() { MapQuick(1, "SUBQ.", McSUBQDn, McSUBQAn, McSUBQ); }
 
 void MapScc() {
   for (uint32_t op = 0x50C0; op <= 0x5FFF; ++op) {
@@ -83,7 +83,7 @@ void MapScc() {
     SetEaBoth(mode, reg, op);
     SetSize(op, SizeByte);
     SetExtra2(op, cc);
-    SetStart(op, 2704);
+    SetStart(op, McScc);
   }
 }
 
@@ -95,7 +95,7 @@ void MapDbcc() {
     SetEaBoth(EaDn, n, op);
     SetSize(op, SizeWord);
     SetExtra2(op, cc);
-    SetStart(op, 2688);
+    SetStart(op, McDBcc);
   }
 }
 
@@ -111,11 +111,11 @@ void MapTrapcc() {
         SetTemplate(op, 2, name + (opmode == 2 ? ".W  #WordValue" : ".L  #LongValue"));
         SetEaBoth(ModeSpecial, RegImmediate, op);
         SetSize(op, opmode == 2 ? SizeWord : SizeLong);
-        SetStart(op, 352);
+        SetStart(op, McTRAPccOperand);
         break;
       case 4:  // no operand
         SetTemplate(op, 5, name);
-        SetStart(op, 336);
+        SetStart(op, McTRAPcc);
         break;
       default:
         continue;
@@ -134,7 +134,8 @@ void MapLine0101() {
 
 void MapBcc() {
   // Starts by condition (0 BRA, 1 BSR, other Bcc) and displacement size.
-  static constexpr uint32_t kStart[3][3] = {{2544, 2560, 2576}, {2640, 2656, 2672}, {2592, 2608, 2624}};
+  static constexpr uint32_t kStart[3][3] = {
+      {McBRAB, McBRAW, McBRAL}, {McBSRB, McBSRW, McBSRL}, {McBccB, McBccW, McBccL}};
   for (uint32_t op = 0x6000; op <= 0x6FFF; ++op) {
     const uint16_t cc = OpField(op, 11, 8), d = OpField(op, 7, 0);
     uint16_t size;
@@ -175,7 +176,7 @@ void MapMoveq() {
     SetSourceEa(EaMoveqData, 0, op);
     SetDestEa(EaDn, r, op);
     SetSize(op, SizeLong);
-    SetStart(op, 560);
+    SetStart(op, McMOVEQ);
   }
 }
 

@@ -98,26 +98,42 @@ void MapMulDivWord(uint32_t pattern, const char* signedName, const char* unsigne
 const char* const kShiftName[4] = {"AS", "LS", "ROX", "RO"};
 // Starts by type, then register left, register right, memory left, memory right.
 constexpr uint32_t kShiftStart[4][4] = {
-    {1952, 2000, 1984, 2032}, {2048, 2096, 2080, 2128}, {2240, 2288, 2272, 2320}, {2144, 2192, 2176, 2224}};
+    {McASLReg, McASRReg, McASLMem, McASRMem},
+    {McLSLReg, McLSRReg, McLSLMem, McLSRMem},
+    {McROXLReg, McROXRReg, McROXLMem, McROXRMem},
+    {McROLReg, McRORReg, McROLMem, McRORMem}};
 
 }  // namespace
 
-void MapOr() { MapDyadic(0x8000, "OR.", "OR.", {508, false, 1664, 1664, 1664}, {4093, false, 1680, 1680, 1680}); }
-void MapAnd() { MapDyadic(0xC000, "AND.", "AND.", {508, false, 1600, 1600, 1600}, {4093, false, 1616, 1616, 1616}); }
-void MapSub() { MapDyadic(0x9000, "SUB.", "SUB.", {508, false, 1232, 1232, 1232}, {4095, true, 1216, 1216, 1248}); }
-void MapAdd() { MapDyadic(0xD000, "ADD.", "ADD.", {508, false, 1056, 1056, 1056}, {4095, true, 1040, 1040, 1072}); }
+void MapOr() {
+  MapDyadic(0x8000, "OR.", "OR.", {EaMaskMemoryAlterable, false, McORDnToEa, McORDnToEa, McORDnToEa},
+            {EaMaskAllButAn, false, McORToDn, McORToDn, McORToDn});
+}
+void MapAnd() {
+  MapDyadic(0xC000, "AND.", "AND.", {EaMaskMemoryAlterable, false, McANDDnToEa, McANDDnToEa, McANDDnToEa},
+            {EaMaskAllButAn, false, McANDToDn, McANDToDn, McANDToDn});
+}
+void MapSub() {
+  MapDyadic(0x9000, "SUB.", "SUB.", {EaMaskMemoryAlterable, false, McSUBDnToEa, McSUBDnToEa, McSUBDnToEa},
+            {EaMaskAll, true, McSUBRnToDn, McSUBRnToDn, McSUBToDn});
+}
+void MapAdd() {
+  MapDyadic(0xD000, "ADD.", "ADD.", {EaMaskMemoryAlterable, false, McADDDnToEa, McADDDnToEa, McADDDnToEa},
+            {EaMaskAll, true, McADDRnToDn, McADDRnToDn, McADDToDn});
+}
 void MapEorCmp() {
-  MapDyadic(0xB000, "EOR.", "CMP.", {509, false, 1712, 1728, 1728}, {4095, true, 1408, 1408, 1392});
+  MapDyadic(0xB000, "EOR.", "CMP.", {EaMaskDataAlterable, false, McEORReg, McEORDnToEa, McEORDnToEa},
+            {EaMaskAll, true, McCMPRnToDn, McCMPRnToDn, McCMPToDn});
 }
 
-void MapSuba() { MapAddressForm(0x90C0, "SUBA.", 1280, 1264); }
-void MapAdda() { MapAddressForm(0xD0C0, "ADDA.", 1104, 1088); }
-void MapCmpa() { MapAddressForm(0xB0C0, "CMPA.", 1440, 1424); }
+void MapSuba() { MapAddressForm(0x90C0, "SUBA.", McSUBARn, McSUBA); }
+void MapAdda() { MapAddressForm(0xD0C0, "ADDA.", McADDARn, McADDA); }
+void MapCmpa() { MapAddressForm(0xB0C0, "CMPA.", McCMPARn, McCMPA); }
 
-void MapSubx() { MapRegisterOrPredec(0xF130, 0x9100, true, "SUBX.", 1360, 1376); }
-void MapAddx() { MapRegisterOrPredec(0xF130, 0xD100, true, "ADDX.", 1184, 1200); }
-void MapSbcd() { MapRegisterOrPredec(0xF1F0, 0x8100, false, "SBCD.", 2496, 2512); }
-void MapAbcd() { MapRegisterOrPredec(0xF1F0, 0xC100, false, "ABCD.", 2464, 2480); }
+void MapSubx() { MapRegisterOrPredec(0xF130, 0x9100, true, "SUBX.", McSUBXReg, McSUBXMem); }
+void MapAddx() { MapRegisterOrPredec(0xF130, 0xD100, true, "ADDX.", McADDXReg, McADDXMem); }
+void MapSbcd() { MapRegisterOrPredec(0xF1F0, 0x8100, false, "SBCD.", McSBCDReg, McSBCDMem); }
+void MapAbcd() { MapRegisterOrPredec(0xF1F0, 0xC100, false, "ABCD.", McABCDReg, McABCDMem); }
 
 void MapCmpm() {
   for (uint32_t op = 0xB000; op <= 0xBFFF; ++op) {
@@ -130,12 +146,12 @@ void MapCmpm() {
     SetSourceEa(EaAnPostInc, n, op);
     SetDestEa(EaAnPostInc, r, op);
     SetSize(op, size);
-    SetStart(op, 1472);
+    SetStart(op, McCMPM);
   }
 }
 
-void MapDivWord() { MapMulDivWord(0x80C0, "DIVS", "DIVU", 1536, 1552); }
-void MapMulWord() { MapMulDivWord(0xC0C0, "MULS", "MULU", 1488, 1504); }
+void MapDivWord() { MapMulDivWord(0x80C0, "DIVS", "DIVU", McDIVS, McDIVU); }
+void MapMulWord() { MapMulDivWord(0xC0C0, "MULS", "MULU", McMULS, McMULU); }
 
 void MapExg() {
   for (uint32_t op = 0xC000; op <= 0xCFFF; ++op) {
@@ -150,7 +166,7 @@ void MapExg() {
     SetDestEa(dstMode, n, op);
     SetSize(op, SizeLong);
     SetExtra2(op, opmode);
-    SetStart(op, 512);
+    SetStart(op, McEXG);
   }
 }
 

@@ -6,45 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "tables/EaModes.h"
+
 namespace korva {
-
-// Operand addressing as stored in OpMapEntry::SrcMode / DstMode. The opcode's
-// mode 7 forms are spread over 7..11 (7 + register field); the register field
-// is stored unchanged beside the code.
-using EaModeCode = uint16_t;
-constexpr EaModeCode EaDn = 0;
-constexpr EaModeCode EaAn = 1;
-constexpr EaModeCode EaAnIndirect = 2;
-constexpr EaModeCode EaAnPostInc = 3;
-constexpr EaModeCode EaAnPreDec = 4;
-constexpr EaModeCode EaAnDisp16 = 5;
-constexpr EaModeCode EaAnIndex = 6;
-constexpr EaModeCode EaAbsWord = 7;
-constexpr EaModeCode EaAbsLong = 8;
-constexpr EaModeCode EaPcDisp16 = 9;
-constexpr EaModeCode EaPcIndex = 10;
-constexpr EaModeCode EaImmediate = 11;
-constexpr EaModeCode EaMoveqData = 16;   // MOVEQ data held in Extra1
-constexpr EaModeCode EaQuickData = 17;   // ADDQ/SUBQ data held in Extra1
-constexpr EaModeCode EaShiftCount = 18;  // shift or rotate count held in Extra1
-
-// Raw opcode fields of the immediate operand: mode 7, register 4.
-constexpr uint16_t ModeSpecial = 7;
-constexpr uint16_t RegImmediate = 4;
-
-// Masks of accepted addressing categories: bit k accepts EaModeCode k (0..11).
-using EaCategoryMask = uint16_t;
-constexpr EaCategoryMask EaMaskAll = 4095;
-constexpr EaCategoryMask EaMaskAllButAn = 4093;
-constexpr EaCategoryMask EaMaskDataNoImmediate = 2045;
-constexpr EaCategoryMask EaMaskMovemToReg = 2028;
-constexpr EaCategoryMask EaMaskDnOrControl = 2021;
-constexpr EaCategoryMask EaMaskControl = 2020;
-constexpr EaCategoryMask EaMaskAlterable = 511;
-constexpr EaCategoryMask EaMaskDataAlterable = 509;
-constexpr EaCategoryMask EaMaskMemoryAlterable = 508;
-constexpr EaCategoryMask EaMaskMovemToMem = 500;
-constexpr EaCategoryMask EaMaskAnOnly = 2;
 
 // Operand sizes; a size mask has bit k set for each accepted size code k.
 using SizeCode = uint16_t;

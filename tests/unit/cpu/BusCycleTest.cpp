@@ -93,7 +93,7 @@ TEST(BusCycles, FaultsDivertToTheirEntries) {
   EXPECT_EQ(FaultMcStage, 3);
   EXPECT_EQ(FaultMcPC, 1234u);
   EXPECT_EQ(mcStage, 1);
-  EXPECT_EQ(mcPC, 160u);
+  EXPECT_EQ(mcPC, +McAddressError);
 
   m.SetDeviceCode(0x2000, 0x2001, DcNothing);
   AccAddress = 0x2000;
@@ -101,7 +101,7 @@ TEST(BusCycles, FaultsDivertToTheirEntries) {
   EXPECT_EQ(BusErrorFlag, True);
   mcPC = 1300;
   EnterBusFault(2);
-  EXPECT_EQ(mcPC, 144u);
+  EXPECT_EQ(mcPC, +McBusError);
   EXPECT_EQ(FaultMcPC, 1300u);
 
   // A fault flagged without a bus or address error is not diverted; an
@@ -114,5 +114,5 @@ TEST(BusCycles, FaultsDivertToTheirEntries) {
   EXPECT_EQ(mcPC, 1400u);
   BusErrorFlag = True;
   AbortOnBusFault();
-  EXPECT_EQ(mcPC, 48u);
+  EXPECT_EQ(mcPC, +McHalt);
 }

@@ -84,7 +84,7 @@ TEST(CpuState, RunControlTable) {
   Cpu.Execute(0x1000);
   EXPECT_EQ(CpuRunning, True);
   EXPECT_EQ(CpuPC, 0x1000u);
-  EXPECT_EQ(mcPC, 80u);
+  EXPECT_EQ(mcPC, +McExecute);
   EXPECT_EQ(mcStage, 1);
   Cpu.Go(0x2000);  // ignored while running
   Cpu.Step(5);
@@ -111,7 +111,7 @@ TEST(CpuState, RunControlTable) {
   EXPECT_EQ(CountedRun, True);
 
   Cpu.Reset(true);  // also while running
-  EXPECT_EQ(mcPC, 16u);
+  EXPECT_EQ(mcPC, +McReset);
   EXPECT_EQ(StepCount, 0);
   StepCount = 9;
   Cpu.Reset(false);

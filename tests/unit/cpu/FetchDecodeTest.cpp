@@ -34,7 +34,7 @@ TEST(FetchDecode, StatusWordsAndDecodeEntries) {
   m.SetPC(0x1000);
   m.ExecuteWord();
   EXPECT_EQ(AccSSW, 0x2102);
-  EXPECT_EQ(mcPC, 224u);  // privilege violation
+  EXPECT_EQ(mcPC, +McPrivilege);  // privilege violation
   EXPECT_EQ(CpuTracePending, True);
 }
 
@@ -43,15 +43,15 @@ TEST(FetchDecode, OddProgramCounterIsAnAddressErrorAtTheFetch) {
   m.SetPC(0x1001);
   CpuOpcode = 0x1234;
   m.ExecuteWord();
-  EXPECT_EQ(mcPC, 160u);
-  EXPECT_EQ(FaultMcPC, 80u);
+  EXPECT_EQ(mcPC, +McAddressError);
+  EXPECT_EQ(FaultMcPC, +McExecute);
   EXPECT_EQ(FaultMcStage, 2);
   EXPECT_EQ(CpuOpcode, 0x1234u);  // nothing decoded
   // A bus error (nothing mapped) goes to 144 the same way.
   m.SetDeviceCode(0x3000, 0x3001, DcNothing);
   m.SetPC(0x3000);
   m.ExecuteWord();
-  EXPECT_EQ(mcPC, 144u);
+  EXPECT_EQ(mcPC, +McBusError);
 }
 
 TEST(FetchDecode, InstructionCountAndPollCountdowns) {
@@ -102,7 +102,7 @@ TEST(FetchDecode, InstructionCountAndPollCountdowns) {
 namespace {
 // Start the processor at the debug fetch (80 patched to 69).
 void StartDebug() {
-  mcPC = 80;
+  mcPC = McExecute;
   mcStage = 1;
   CpuRunning = True;
 }
@@ -119,7 +119,7 @@ TEST(FetchDecode, BreakpointsCompareTwentyFourBitsAndSkipOnce) {
   StartDebug();
   m.ExecuteWord();
   EXPECT_EQ(CpuRunning, False);
-  EXPECT_EQ(mcPC, 80u);
+  EXPECT_EQ(mcPC, +McExecute);
   EXPECT_EQ(CpuPC, 0x1000u);
   EXPECT_EQ(BreakPoints[0].Skip, True);
   EXPECT_EQ(RefreshRegsRequest, True);

@@ -72,24 +72,24 @@ TEST(MainLoop, ResetRequestedInsideAMicroRoutineWinsOverItsOwnUpdate) {
   m.SetDeviceCode(0xF19F04, 0xF19F05, DcCR0);
   CpuOpcode = 0x1039;
   CpuEa = 0xF19F05;
-  mcPC = 593;  // the read of the MOVE.B chain 592: 39 76 97
+  mcPC = McMOVEBToDn + 1;  // the source read of MOVE.B <ea>,Dn
   mcStage = 1;
   CpuRunning = True;
   host.OnPumpEvents = [] { Cpu.Reset(false); };
   m.ExecuteWord();
   EXPECT_EQ(host.PumpCount, 1);
-  EXPECT_EQ(mcPC, 16u);
+  EXPECT_EQ(mcPC, +McReset);
   EXPECT_EQ(mcStage, 1);
 
   // A start from the Run menu in the same place: the fetch from the new PC follows.
-  mcPC = 593;
+  mcPC = McMOVEBToDn + 1;
   CpuRunning = True;
   host.OnPumpEvents = [] {
     Cpu.StopRun(false);
     Cpu.Execute(0x4000);
   };
   m.ExecuteWord();
-  EXPECT_EQ(mcPC, 80u);
+  EXPECT_EQ(mcPC, +McExecute);
   EXPECT_EQ(CpuPC, 0x4000u);
   EXPECT_EQ(CpuRunning, True);
 }
@@ -101,20 +101,20 @@ TEST(MainLoop, ResetDuringTheStopWaitOrTheIdleLoopRunsTheResetNext) {
     ResetRequest = True;
     Cpu.Reset(false);
   };
-  for (uint32_t at : {128u, 498u, 32u}) {
+  for (uint32_t at : {+McStopWait, McSTOP + 2, +McIdle}) {
     mcPC = at;
     m.ExecuteWord();
-    EXPECT_EQ(mcPC, 16u) << at;
+    EXPECT_EQ(mcPC, +McReset) << at;
     EXPECT_EQ(ResetRequest, False) << at;
   }
   // Without a reset the wait goes on, or ends on a pending interrupt.
   host.OnPumpEvents = nullptr;
-  mcPC = 498;
+  mcPC = McSTOP + 2;  // the STOP chain's wait
   m.ExecuteWord();
-  EXPECT_EQ(mcPC, 128u);
+  EXPECT_EQ(mcPC, +McStopWait);
   HipPending = 0xFFFF;
   m.ExecuteWord();
-  EXPECT_EQ(mcPC, 129u);
+  EXPECT_EQ(mcPC, McStopWait + 1);
   HipPending = 0;
 }
 

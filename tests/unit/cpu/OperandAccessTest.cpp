@@ -48,7 +48,7 @@ TEST(OperandAccess, LongWriteFaultOnTheSecondWordRewritesOnlyThat) {
   CpuEa = 0x2000;
   CpuDop = 0x11223344;
   RunAt(0x2080, mcrWriteDst);  // MOVE.L D0,(A0)
-  EXPECT_EQ(mcPC, 144u);
+  EXPECT_EQ(mcPC, +McBusError);
   EXPECT_EQ(FaultMcStage, 5);
   EXPECT_EQ(m.ReadWord(0x2000), 0x1122);
   m.SetDeviceCode(0x2002, 0x2003, DcRam);
@@ -57,7 +57,7 @@ TEST(OperandAccess, LongWriteFaultOnTheSecondWordRewritesOnlyThat) {
   mcStage = 5;
   mcrWriteDst();
   EXPECT_EQ(m.ReadLong(0x2000), 0x00003344u);
-  EXPECT_EQ(mcPC, 96u);
+  EXPECT_EQ(mcPC, +McFastFetch);
   // The fixed-size long write numbers the same access 3.
   m.SetDeviceCode(0x2002, 0x2003, DcNothing);
   RunAt(0x2080, mcrWriteDstLong);
@@ -78,6 +78,6 @@ TEST(OperandAccess, MovepMovesEveryOtherByte) {
   mcPC = 1000;
   mcStage = 5;
   mcrMOVEPRead();
-  EXPECT_EQ(mcPC, 64u);
+  EXPECT_EQ(mcPC, +McFault);
   EXPECT_EQ(mcErrorPC, 1000u);
 }

@@ -29,14 +29,12 @@ const char* StopName(Stop s) {
   return "?";
 }
 
+bool AtFetch() {
+  return mcStage == 1 && (CallsAt(mcPC, Mcr::mcrFetchDecode) || CallsAt(mcPC, Mcr::mcrFetchDecodeDebug));
+}
+
 namespace {
 bool opMapBuiltFor68010 = false;
-
-bool AtFetch() {
-  if (mcPC >= McStoreSize) return false;
-  const McEntry& e = Microcode[mcPC];
-  return e.Kind == McCall && (e.Arg == 68 || e.Arg == 69) && mcStage == 1;
-}
 
 // Where the processor stands between two words, when it is not simply running.
 bool Stopped(Stop& why) {
@@ -48,7 +46,7 @@ bool Stopped(Stop& why) {
     why = Stop::Halt;
     return true;
   }
-  if (mcPC < McStoreSize && Microcode[mcPC].Kind == McCall && Microcode[mcPC].Arg == 195) {
+  if (CallsAt(mcPC, Mcr::mcrStopWait)) {
     why = Stop::StopInstr;
     return true;
   }

@@ -33,6 +33,8 @@ enum class Stop {
   Limit,          // the word or instruction limit ran out
 };
 const char* StopName(Stop s);
+// The processor stands at the start of a fetch word (normal or debugger fetch).
+bool AtFetch();
 
 class TestMachine {
  public:

@@ -69,7 +69,7 @@ void Check(const Case& c) {
   EXPECT_EQ(t.Text, c.text);
   EXPECT_EQ(e.SupervisorStart, c.start);
   EXPECT_EQ(e.UserStart, c.user == kAny ? c.start : c.user);
-  EXPECT_EQ(e.Privileged, e.UserStart == 224 ? 0xFFFF : 0);
+  EXPECT_EQ(e.Privileged, e.UserStart == McPrivilege ? 0xFFFF : 0);
   const std::pair<int64_t, int64_t> fields[] = {{c.format, t.FormatCode}, {c.size, e.Size},   {c.extra1, e.Extra1},
                                                 {c.extra2, e.Extra2},     {c.src, e.SrcMode}, {c.srcReg, e.SrcReg},
                                                 {c.dst, e.DstMode},       {c.dstReg, e.DstReg}};
@@ -80,39 +80,39 @@ void Check(const Case& c) {
   }
 }
 
-void CheckIllegal(uint16_t op) { Check({.op = op, .text = "", .start = 256, .format = 0}); }
+void CheckIllegal(uint16_t op) { Check({.op = op, .text = "", .start = McIllegal, .format = 0}); }
 
 TEST_F(OpMapTest, WorkedExamplesCommonToAllModels) {
   const Case cases[] = {
-      {.op = 0x0000, .text = "ORI.B #data,D0", .start = 1696, .format = 4, .src = 11, .srcReg = 4, .dst = 0},
-      {.op = 0x007C, .text = "ORI.W #data,SR", .start = 2800, .user = 224, .format = 14, .size = 1},
-      {.op = 0x0FCD, .text = "MOVEP.L D7,(D16,A5)", .start = 832, .size = 2, .extra2 = 7, .src = 0, .srcReg = 7,
+      {.op = 0x0000, .text = "ORI.B #data,D0", .start = McORI, .format = 4, .src = 11, .srcReg = 4, .dst = 0},
+      {.op = 0x007C, .text = "ORI.W #data,SR", .start = McORItoSR, .user = McPrivilege, .format = 14, .size = 1},
+      {.op = 0x0FCD, .text = "MOVEP.L D7,(D16,A5)", .start = McMOVEPToMem, .size = 2, .extra2 = 7, .src = 0, .srcReg = 7,
        .dst = 5, .dstReg = 5},
-      {.op = 0x08D0, .text = "BSET.B #BitN,(A0)", .start = 2416, .format = 33, .size = 0, .extra2 = 3, .src = 11},
-      {.op = 0x0E58, .text = "MOVES.W TO/FROM (A0)+", .start = 2848, .user = 224, .format = 23, .src = 3, .dst = 3},
-      {.op = 0x4AFC, .text = "ILLEGAL", .start = 256, .format = 5},
-      {.op = 0x4E73, .text = "RTE", .start = 416, .user = 224, .format = 5},
-      {.op = 0x4E4F, .text = "TRAP #15", .start = 304, .format = 30, .extra1 = 60, .extra2 = 15},
-      {.op = 0x484A, .text = "BKPT #2", .start = 240, .format = 31, .extra1 = 2},
-      {.op = 0x4E7B, .text = "MOVEC.L REG,CREG", .start = 2832, .user = 224, .format = 24, .extra2 = 1},
-      {.op = 0x48E7, .text = "MOVEM.L #<DataMask>,-(A7)", .start = 880, .format = 27, .size = 2, .src = 11,
+      {.op = 0x08D0, .text = "BSET.B #BitN,(A0)", .start = McBSETImm, .format = 33, .size = 0, .extra2 = 3, .src = 11},
+      {.op = 0x0E58, .text = "MOVES.W TO/FROM (A0)+", .start = McMOVES, .user = McPrivilege, .format = 23, .src = 3, .dst = 3},
+      {.op = 0x4AFC, .text = "ILLEGAL", .start = McIllegal, .format = 5},
+      {.op = 0x4E73, .text = "RTE", .start = McRTE, .user = McPrivilege, .format = 5},
+      {.op = 0x4E4F, .text = "TRAP #15", .start = McTRAP, .format = 30, .extra1 = 60, .extra2 = 15},
+      {.op = 0x484A, .text = "BKPT #2", .start = McIllegal2, .format = 31, .extra1 = 2},
+      {.op = 0x4E7B, .text = "MOVEC.L REG,CREG", .start = McMOVEC, .user = McPrivilege, .format = 24, .extra2 = 1},
+      {.op = 0x48E7, .text = "MOVEM.L #<DataMask>,-(A7)", .start = McMOVEMLToMemPredec, .format = 27, .size = 2, .src = 11,
        .dst = 4},
-      {.op = 0x4E55, .text = "LINK.W A5,#disp", .start = 992, .format = 28, .size = 1, .src = 11, .dst = 1},
-      {.op = 0x7EFF, .text = "MOVEQ.L #-1,D7", .start = 560, .size = 2, .extra1 = -1, .src = 16, .dst = 0,
+      {.op = 0x4E55, .text = "LINK.W A5,#disp", .start = McLINKW, .format = 28, .size = 1, .src = 11, .dst = 1},
+      {.op = 0x7EFF, .text = "MOVEQ.L #-1,D7", .start = McMOVEQ, .size = 2, .extra1 = -1, .src = 16, .dst = 0,
        .dstReg = 7},
-      {.op = 0x6780, .text = "BEQ.B label", .start = 2592, .format = 20, .size = 0, .extra1 = -128},
-      {.op = 0x5048, .text = "ADDQ.W #data3,A0", .start = 1168, .extra1 = 8, .src = 17},
-      {.op = 0x51C8, .text = "DBF D0,label", .start = 2688, .format = 22, .size = 1, .extra2 = 1},
-      {.op = 0x23FC, .text = "MOVE.L #data,(xxx).L", .start = 752, .src = 11, .srcReg = 4, .dst = 8, .dstReg = 1},
-      {.op = 0xE308, .text = "LSL.B #RSdata,D0", .start = 2048, .format = 4, .extra1 = 1, .extra2 = 0, .src = 18,
+      {.op = 0x6780, .text = "BEQ.B label", .start = McBccB, .format = 20, .size = 0, .extra1 = -128},
+      {.op = 0x5048, .text = "ADDQ.W #data3,A0", .start = McADDQAn, .extra1 = 8, .src = 17},
+      {.op = 0x51C8, .text = "DBF D0,label", .start = McDBcc, .format = 22, .size = 1, .extra2 = 1},
+      {.op = 0x23FC, .text = "MOVE.L #data,(xxx).L", .start = McMOVEL, .src = 11, .srcReg = 4, .dst = 8, .dstReg = 1},
+      {.op = 0xE308, .text = "LSL.B #RSdata,D0", .start = McLSLReg, .format = 4, .extra1 = 1, .extra2 = 0, .src = 18,
        .srcReg = 1},
-      {.op = 0xE000, .text = "ASR.B #RSdata,D0", .start = 2000, .extra1 = 8},
-      {.op = 0xE5DF, .text = "ROXL.W (A7)+", .start = 2272, .format = 3, .size = 1},
-      {.op = 0xC188, .text = "EXG.L D0,A0", .start = 512, .extra2 = 17, .src = 0, .dst = 1},
-      {.op = 0x9F4F, .text = "SUBX.W -(A7),-(A7)", .start = 1376, .extra2 = 1, .src = 4},
-      {.op = 0xD390, .text = "ADD.L D1,(A0)", .start = 1056, .extra2 = 1, .src = 0, .srcReg = 1, .dst = 2},
-      {.op = 0xA123, .text = "", .start = 272, .format = 0},
-      {.op = 0xFE00, .text = "", .start = 288, .format = 0},
+      {.op = 0xE000, .text = "ASR.B #RSdata,D0", .start = McASRReg, .extra1 = 8},
+      {.op = 0xE5DF, .text = "ROXL.W (A7)+", .start = McROXLMem, .format = 3, .size = 1},
+      {.op = 0xC188, .text = "EXG.L D0,A0", .start = McEXG, .extra2 = 17, .src = 0, .dst = 1},
+      {.op = 0x9F4F, .text = "SUBX.W -(A7),-(A7)", .start = McSUBXMem, .extra2 = 1, .src = 4},
+      {.op = 0xD390, .text = "ADD.L D1,(A0)", .start = McADDDnToEa, .extra2 = 1, .src = 0, .srcReg = 1, .dst = 2},
+      {.op = 0xA123, .text = "", .start = McLine1010, .format = 0},
+      {.op = 0xFE00, .text = "", .start = McLine1111, .format = 0},
   };
   for (uint16_t model : {Cpu68000, Cpu68010, Cpu32}) {
     SCOPED_TRACE(model);
@@ -126,29 +126,29 @@ TEST_F(OpMapTest, WorkedExamplesCommonToAllModels) {
 
 TEST_F(OpMapTest, ModelDifferences) {
   Rebuild(Cpu68010, False);
-  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = 2768, .user = 224, .format = 10, .extra2 = 0});
-  Check({.op = 0x60FF, .text = "BRA.B label", .start = 2544, .size = 0, .extra1 = -1});
-  Check({.op = 0xF800, .text = "", .start = 288});
+  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = McMOVEFromSR, .user = McPrivilege, .format = 10, .extra2 = 0});
+  Check({.op = 0x60FF, .text = "BRA.B label", .start = McBRAB, .size = 0, .extra1 = -1});
+  Check({.op = 0xF800, .text = "", .start = McLine1111});
   for (uint16_t op : {0x4100, 0x4A48, 0x4AFA, 0x00D0, 0x4808, 0x49C0, 0x4C00, 0x5FFC}) CheckIllegal(op);
 
   Rebuild(Cpu68000, False);
-  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = 2768, .user = 2768});
+  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = McMOVEFromSR, .user = McMOVEFromSR});
 
   Rebuild(Cpu32, False);
-  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = 2768, .user = 224});
-  Check({.op = 0x60FF, .text = "BRA.L label", .start = 2576, .format = 36, .size = 2, .extra1 = 255});
-  Check({.op = 0xF800, .text = "F800CPU32", .start = 2928, .format = 37, .src = 0, .dst = 0});
-  Check({.op = 0xF808, .text = "", .start = 288});  // An is no table-lookup operand
-  Check({.op = 0x4100, .text = "CHK.L D0,D0", .start = 368, .size = 2});
-  Check({.op = 0x4AFA, .text = "BGND", .start = 256, .format = 5});
-  Check({.op = 0x00D0, .text = "Cmp2Chk2.B(A0)", .start = 384, .format = 40, .size = 0});
+  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = McMOVEFromSR, .user = McPrivilege});
+  Check({.op = 0x60FF, .text = "BRA.L label", .start = McBRAL, .format = 36, .size = 2, .extra1 = 255});
+  Check({.op = 0xF800, .text = "F800CPU32", .start = McTableLookup, .format = 37, .src = 0, .dst = 0});
+  Check({.op = 0xF808, .text = "", .start = McLine1111});  // An is no table-lookup operand
+  Check({.op = 0x4100, .text = "CHK.L D0,D0", .start = McCHK, .size = 2});
+  Check({.op = 0x4AFA, .text = "BGND", .start = McIllegal, .format = 5});
+  Check({.op = 0x00D0, .text = "Cmp2Chk2.B(A0)", .start = McCMP2, .format = 40, .size = 0});
   CheckIllegal(0x06D0);  // size field 3
-  Check({.op = 0x49C0, .text = "EXTB.L D0", .start = 528, .size = 2, .extra2 = 7});
-  Check({.op = 0x4C00, .text = "MulUSL D0", .start = 1520, .format = 38, .size = 2});
-  Check({.op = 0x5FFC, .text = "TRAPLE", .start = 336, .format = 5, .extra2 = 15});
-  Check({.op = 0x50FA, .text = "TRAPT.W  #WordValue", .start = 352, .format = 2, .size = 1, .src = 11});
+  Check({.op = 0x49C0, .text = "EXTB.L D0", .start = McEXT, .size = 2, .extra2 = 7});
+  Check({.op = 0x4C00, .text = "MulUSL D0", .start = McMULL, .format = 38, .size = 2});
+  Check({.op = 0x5FFC, .text = "TRAPLE", .start = McTRAPcc, .format = 5, .extra2 = 15});
+  Check({.op = 0x50FA, .text = "TRAPT.W  #WordValue", .start = McTRAPccOperand, .format = 2, .size = 1, .src = 11});
   // TRAPcc has no opmode 1: that word stays ST.B to an absolute long address.
-  Check({.op = 0x50F9, .text = "ST.B (xxx).L", .start = 2704});
+  Check({.op = 0x50F9, .text = "ST.B (xxx).L", .start = McScc});
 }
 
 // The defaulting pass leaves no entry without a start, and privilege always
@@ -162,12 +162,12 @@ TEST_F(OpMapTest, EveryEntryHasAStartAndPrivilegeMatchesUserStart) {
       ASSERT_NE(e.SupervisorStart, 0u) << op;
       ASSERT_EQ(e.SupervisorStart % 16, 0u) << op;
       ASSERT_LT(e.SupervisorStart, 4096u) << op;
-      ASSERT_EQ(e.UserStart, e.Privileged ? 224u : e.SupervisorStart) << op;
+            ASSERT_EQ(e.UserStart, e.Privileged ? +McPrivilege : e.SupervisorStart) << op;
       ASSERT_EQ(OpText[op].Text.empty(), OpText[op].FormatCode == 0) << op;
     }
     const std::vector<uint32_t> starts = OpMapStartAddresses();
     EXPECT_TRUE(std::adjacent_find(starts.begin(), starts.end(), std::greater_equal<>()) == starts.end());
-    EXPECT_EQ(std::count(starts.begin(), starts.end(), 2928u), model == Cpu32 ? 1 : 0);
+    EXPECT_EQ(std::count(starts.begin(), starts.end(), +McTableLookup), model == Cpu32 ? 1 : 0);
   }
 }
 
@@ -179,7 +179,7 @@ TEST_F(OpMapTest, SwitchBetween68000And68010RewritesOnlyMoveFromSr) {
   CpuType = Cpu68000;
   MapMoveFromSr();
   for (uint32_t op = 0; op <= 0xFFFF; ++op) {
-    const bool moveFromSr = op >= 0x40C0 && op <= 0x40FF && OpMap[op].SupervisorStart == 2768;
+    const bool moveFromSr = op >= 0x40C0 && op <= 0x40FF && OpMap[op].SupervisorStart == McMOVEFromSR;
     ASSERT_EQ(std::memcmp(&OpMap[op], &before[op], sizeof(OpMapEntry)) == 0, !moveFromSr) << op;
   }
   CheckIllegal(0x40C8);  // An is still no MOVE from SR operand
@@ -215,18 +215,18 @@ TEST_F(OpMapTest, SwitchingBackFromCpu32RestoresTheFreshMap) {
 
 TEST_F(OpMapTest, MovePhysicalOption) {
   Rebuild(Cpu68010, True);
-  Check({.op = 0xFE48, .text = "MOVPHY.W (A1),D0", .start = 544, .format = 4, .size = 1, .extra2 = 0, .src = 2,
+  Check({.op = 0xFE48, .text = "MOVPHY.W (A1),D0", .start = McMOVPHY, .format = 4, .size = 1, .extra2 = 0, .src = 2,
          .srcReg = 1, .dst = 0, .dstReg = 0});
-  Check({.op = 0xFFAB, .text = "MOVPHY.L D3,(A5)", .start = 544, .size = 2, .extra2 = 1, .src = 0, .srcReg = 3,
+  Check({.op = 0xFFAB, .text = "MOVPHY.L D3,(A5)", .start = McMOVPHY, .size = 2, .extra2 = 1, .src = 0, .srcReg = 3,
          .dst = 2, .dstReg = 5});
-  Check({.op = 0xFFC0, .text = "", .start = 288, .format = 0});  // size field 3
+  Check({.op = 0xFFC0, .text = "", .start = McLine1111, .format = 0});  // size field 3
 
   // Toggling the option alone, as the menu does, both ways.
   static OpMapEntry on[65536];
   std::copy(std::begin(OpMap), std::end(OpMap), on);
   MovePhysEn = False;
   MapMovePhysical();
-  Check({.op = 0xFE48, .text = "", .start = 288, .format = 0, .size = 0, .extra2 = 0, .src = 0, .srcReg = 0});
+  Check({.op = 0xFE48, .text = "", .start = McLine1111, .format = 0, .size = 0, .extra2 = 0, .src = 0, .srcReg = 0});
   static OpMapEntry off[65536];
   std::copy(std::begin(OpMap), std::end(OpMap), off);
   Rebuild(Cpu68010, False);

@@ -97,13 +97,6 @@ void VectorRunner::Clear(const VectorTest& t) {
   }
 }
 
-namespace {
-bool CallsAt(uint32_t pc, uint32_t routine) {
-  return pc < McStoreSize && Microcode[pc].Kind == McCall && Microcode[pc].Arg == routine;
-}
-bool AtFetch() { return mcStage == 1 && (CallsAt(mcPC, 68) || CallsAt(mcPC, 69)); }
-}  // namespace
-
 // Control-store words from the instruction's fetch to the end of the instruction.
 // The vectors end where the MC68000 would begin a trace exception, so the run
 // stops before the tail's trace step; the exceptions the instruction itself
@@ -111,12 +104,12 @@ bool AtFetch() { return mcStage == 1 && (CallsAt(mcPC, 68) || CallsAt(mcPC, 69))
 // jump, so an odd target's address error belongs to this instruction too.
 test::Stop VectorRunner::Execute() {
   for (uint64_t n = 0; n < kWordLimit; ++n) {
-    if (n > 0 && AtFetch() && !(CpuPC & 1)) return test::Stop::Fetch;
-    if (CpuTracePending && CallsAt(mcPC, 186)) return test::Stop::Fetch;
+    if (n > 0 && test::AtFetch() && !(CpuPC & 1)) return test::Stop::Fetch;
+    if (CpuTracePending && CallsAt(mcPC, Mcr::mcrTraceException)) return test::Stop::Fetch;
     m_.ExecuteWord();
     if (mcPC == McFault) return test::Stop::InternalError;
     if (mcPC == McHalt || mcPC == McIdle || mcPC == McIdle + 1) return test::Stop::Halt;
-    if (CallsAt(mcPC, 195)) return test::Stop::StopInstr;
+    if (CallsAt(mcPC, Mcr::mcrStopWait)) return test::Stop::StopInstr;
   }
   return test::Stop::Limit;
 }
