@@ -16,6 +16,7 @@
 //   27-28 instruction address
 #include "cpu/AccessSteps.h"
 #include "cpu/ControlStore.h"
+#include "cpu/ResumeSteps.h"
 #include "cpu/classCPU.h"
 
 namespace korva {
@@ -27,7 +28,6 @@ constexpr int Format8Words = 29;
 constexpr int Group0Words = 7;
 constexpr uint16_t Format8Marker = 0x3400;  // word 13: frame version bits
 constexpr uint16_t Format8MarkerMask = 0x3C00;
-constexpr uint32_t ControlStoreWords = 4096;
 
 // A stacking write or vector read of the error routines faulted: the processor
 // cannot take a fault here (double fault) and halts.
@@ -243,8 +243,9 @@ void classCPU::mcrRTE() {
     case 6:
       if (!StepReadWord(6)) return;
       CpuEa = AccDataIn;  // word 13
-      // A frame whose version bits are wrong, or whose resume address lies
-      // outside the control store, is not ours to resume: format error.
+      // A frame whose version bits are wrong, or whose resume point (word 14,
+      // the step in word 13) is none a fault could leave, is not ours to
+      // resume: format error.
       if ((AccDataIn & Format8MarkerMask) != Format8Marker) return FormatError();
       PrepareFrameRead(sp + 56);
       [[fallthrough]];
@@ -259,7 +260,7 @@ void classCPU::mcrRTE() {
         if (Halted()) return;
         frame[i] = AccDataIn;
       }
-      if (frame[14] >= ControlStoreWords) return FormatError();
+      if (!IsResumePoint(frame[14], static_cast<uint8_t>(frame[13] & 0xFF))) return FormatError();
       frame[0] = static_cast<uint16_t>(CpuDop);
       frame[1] = HiWord(CpuSop);
       frame[2] = LoWord(CpuSop);

@@ -52,12 +52,23 @@ void MapQuick(uint16_t bit8, const char* prefix, uint32_t startDn, uint32_t star
 }  // namespace
 
 void MapMoveByte() {
-  MapMoveLine(0x1000, SizeByte, "MOVE.", EaMaskAllButAn, EaMaskDataAlterable, {McMOVEBDnDn, McMOVEBDnToEa, McMOVEBToDn, McMOVEB});
+  MapMoveLine(0x1000, SizeByte, "MOVE.", EaMaskAllButAn, EaMaskDataAlterable,
+              {McMOVEBDnDn, McMOVEBDnToEa, McMOVEBToDn, McMOVEB});
 }
-void MapMoveWord() { MapMoveLine(0x3000, SizeWord, "MOVE.", EaMaskAll, EaMaskDataAlterable, {McMOVEWRnDn, McMOVEWRnToEa, McMOVEWToDn, McMOVEW}); }
-void MapMoveLong() { MapMoveLine(0x2000, SizeLong, "MOVE.", EaMaskAll, EaMaskDataAlterable, {McMOVELRnDn, McMOVELRnToEa, McMOVELToDn, McMOVEL}); }
-void MapMoveaWord() { MapMoveLine(0x3000, SizeWord, "MOVEA.", EaMaskAll, EaMaskAnOnly, {McMOVEAWRn, McMOVEAWRn, McMOVEAW, McMOVEAW}); }
-void MapMoveaLong() { MapMoveLine(0x2000, SizeLong, "MOVEA.", EaMaskAll, EaMaskAnOnly, {McMOVEALRn, McMOVEALRn, McMOVEAL, McMOVEAL}); }
+void MapMoveWord() {
+  MapMoveLine(0x3000, SizeWord, "MOVE.", EaMaskAll, EaMaskDataAlterable,
+              {McMOVEWRnDn, McMOVEWRnToEa, McMOVEWToDn, McMOVEW});
+}
+void MapMoveLong() {
+  MapMoveLine(0x2000, SizeLong, "MOVE.", EaMaskAll, EaMaskDataAlterable,
+              {McMOVELRnDn, McMOVELRnToEa, McMOVELToDn, McMOVEL});
+}
+void MapMoveaWord() {
+  MapMoveLine(0x3000, SizeWord, "MOVEA.", EaMaskAll, EaMaskAnOnly, {McMOVEAWRn, McMOVEAWRn, McMOVEAW, McMOVEAW});
+}
+void MapMoveaLong() {
+  MapMoveLine(0x2000, SizeLong, "MOVEA.", EaMaskAll, EaMaskAnOnly, {McMOVEALRn, McMOVEALRn, McMOVEAL, McMOVEAL});
+}
 
 void MapLine0001() { MapMoveByte(); }
 

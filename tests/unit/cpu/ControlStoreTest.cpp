@@ -58,7 +58,8 @@ TEST(ControlStore, ModelPatchesAndTheirReversal) {
 
   UseDebuggerMicroOp();
   EXPECT_EQ(CountCalls(Mcr::mcrFetchDecode), 0);
-  for (uint32_t a : {McReset + 1, +McExecute, +McFastFetch, McTail + 2}) EXPECT_TRUE(CallsAt(a, Mcr::mcrFetchDecodeDebug)) << a;
+  for (uint32_t a : {McReset + 1, +McExecute, +McFastFetch, McTail + 2})
+    EXPECT_TRUE(CallsAt(a, Mcr::mcrFetchDecodeDebug)) << a;
   UseNormalMicroOp();
   EXPECT_TRUE(unchanged());
 }

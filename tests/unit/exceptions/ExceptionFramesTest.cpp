@@ -2,6 +2,7 @@
 // interrupt acceptance rule, run end to end on the test machine.
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <utility>
 #include "bus/BusState.h"
 #include "bus/Exceptions.h"
 #include "bus/Hip.h"
@@ -232,14 +233,26 @@ TEST_F(FaultFrameTest, RerunCoversExactlyTheResumedAccess) {
   EXPECT_EQ(CpuDReg[1], 0xBEEF5678u);
 }
 
-TEST_F(FaultFrameTest, BadFrameVersionOrResumeAddressIsAFormatError) {
-  for (int field : {13, 14}) {
+// A frame RTE cannot resume: wrong version bits, a resume address outside the
+// store or on a word that calls no routine, or a step the routine at the resume
+// address does not have (mcrSrcEA has no step 190).
+TEST_F(FaultFrameTest, FrameThatCannotBeResumedIsAFormatError) {
+  const std::pair<int, int> bad[][2] = {
+      {{13, 0x0003}, {13, 0x0003}},
+      {{14, 0x2000}, {14, 0x2000}},
+      {{14, 5}, {14, 5}},                             // unfilled
+      {{14, McIdle + 1}, {14, McIdle + 1}},           // a jump
+      {{13, 0x34BE}, {14, McMOVELToDn}},              // found by a guest fuzz run
+      {{13, 0x3400}, {14, McMOVELToDn}},              // step 0
+  };
+  for (const auto& words : bad) {
     m.SetDeviceCode(0x6000, 0x6001, DcRam);
     CpuAReg[7] = kSsp;
     FaultUserRead();
-    m.WriteWord(frame + 2 * field, field == 13 ? 0x0003 : 0x2000);
+    for (const auto& [field, value] : words) m.WriteWord(frame + 2 * field, static_cast<uint16_t>(value));
+    SCOPED_TRACE(testing::Message() << "word 13 " << Stacked(13) << " word 14 " << Stacked(14));
     EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
-    EXPECT_EQ(CpuAReg[7], frame - 8) << "word " << field;  // nothing popped, format-error frame below
+    EXPECT_EQ(CpuAReg[7], frame - 8);  // nothing popped, format-error frame below
     EXPECT_EQ(Stacked(3), 0x0038);
     EXPECT_EQ(StackedLong(1), kRteHandler);  // the RTE's own address
     EXPECT_EQ(CpuPC, HandlerOf(0x38));

@@ -86,17 +86,19 @@ TEST_F(OpMapTest, WorkedExamplesCommonToAllModels) {
   const Case cases[] = {
       {.op = 0x0000, .text = "ORI.B #data,D0", .start = McORI, .format = 4, .src = 11, .srcReg = 4, .dst = 0},
       {.op = 0x007C, .text = "ORI.W #data,SR", .start = McORItoSR, .user = McPrivilege, .format = 14, .size = 1},
-      {.op = 0x0FCD, .text = "MOVEP.L D7,(D16,A5)", .start = McMOVEPToMem, .size = 2, .extra2 = 7, .src = 0, .srcReg = 7,
-       .dst = 5, .dstReg = 5},
-      {.op = 0x08D0, .text = "BSET.B #BitN,(A0)", .start = McBSETImm, .format = 33, .size = 0, .extra2 = 3, .src = 11},
-      {.op = 0x0E58, .text = "MOVES.W TO/FROM (A0)+", .start = McMOVES, .user = McPrivilege, .format = 23, .src = 3, .dst = 3},
+      {.op = 0x0FCD, .text = "MOVEP.L D7,(D16,A5)", .start = McMOVEPToMem, .size = 2, .extra2 = 7, .src = 0,
+       .srcReg = 7, .dst = 5, .dstReg = 5},
+      {.op = 0x08D0, .text = "BSET.B #BitN,(A0)", .start = McBSETImm, .format = 33, .size = 0, .extra2 = 3,
+       .src = 11},
+      {.op = 0x0E58, .text = "MOVES.W TO/FROM (A0)+", .start = McMOVES, .user = McPrivilege, .format = 23, .src = 3,
+       .dst = 3},
       {.op = 0x4AFC, .text = "ILLEGAL", .start = McIllegal, .format = 5},
       {.op = 0x4E73, .text = "RTE", .start = McRTE, .user = McPrivilege, .format = 5},
       {.op = 0x4E4F, .text = "TRAP #15", .start = McTRAP, .format = 30, .extra1 = 60, .extra2 = 15},
       {.op = 0x484A, .text = "BKPT #2", .start = McIllegal2, .format = 31, .extra1 = 2},
       {.op = 0x4E7B, .text = "MOVEC.L REG,CREG", .start = McMOVEC, .user = McPrivilege, .format = 24, .extra2 = 1},
-      {.op = 0x48E7, .text = "MOVEM.L #<DataMask>,-(A7)", .start = McMOVEMLToMemPredec, .format = 27, .size = 2, .src = 11,
-       .dst = 4},
+      {.op = 0x48E7, .text = "MOVEM.L #<DataMask>,-(A7)", .start = McMOVEMLToMemPredec, .format = 27, .size = 2,
+       .src = 11, .dst = 4},
       {.op = 0x4E55, .text = "LINK.W A5,#disp", .start = McLINKW, .format = 28, .size = 1, .src = 11, .dst = 1},
       {.op = 0x7EFF, .text = "MOVEQ.L #-1,D7", .start = McMOVEQ, .size = 2, .extra1 = -1, .src = 16, .dst = 0,
        .dstReg = 7},
@@ -104,8 +106,8 @@ TEST_F(OpMapTest, WorkedExamplesCommonToAllModels) {
       {.op = 0x5048, .text = "ADDQ.W #data3,A0", .start = McADDQAn, .extra1 = 8, .src = 17},
       {.op = 0x51C8, .text = "DBF D0,label", .start = McDBcc, .format = 22, .size = 1, .extra2 = 1},
       {.op = 0x23FC, .text = "MOVE.L #data,(xxx).L", .start = McMOVEL, .src = 11, .srcReg = 4, .dst = 8, .dstReg = 1},
-      {.op = 0xE308, .text = "LSL.B #RSdata,D0", .start = McLSLReg, .format = 4, .extra1 = 1, .extra2 = 0, .src = 18,
-       .srcReg = 1},
+      {.op = 0xE308, .text = "LSL.B #RSdata,D0", .start = McLSLReg, .format = 4, .extra1 = 1, .extra2 = 0,
+       .src = 18, .srcReg = 1},
       {.op = 0xE000, .text = "ASR.B #RSdata,D0", .start = McASRReg, .extra1 = 8},
       {.op = 0xE5DF, .text = "ROXL.W (A7)+", .start = McROXLMem, .format = 3, .size = 1},
       {.op = 0xC188, .text = "EXG.L D0,A0", .start = McEXG, .extra2 = 17, .src = 0, .dst = 1},
@@ -126,7 +128,8 @@ TEST_F(OpMapTest, WorkedExamplesCommonToAllModels) {
 
 TEST_F(OpMapTest, ModelDifferences) {
   Rebuild(Cpu68010, False);
-  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = McMOVEFromSR, .user = McPrivilege, .format = 10, .extra2 = 0});
+  Check({.op = 0x40C0, .text = "MOVE.W SR,D0", .start = McMOVEFromSR, .user = McPrivilege, .format = 10,
+         .extra2 = 0});
   Check({.op = 0x60FF, .text = "BRA.B label", .start = McBRAB, .size = 0, .extra1 = -1});
   Check({.op = 0xF800, .text = "", .start = McLine1111});
   for (uint16_t op : {0x4100, 0x4A48, 0x4AFA, 0x00D0, 0x4808, 0x49C0, 0x4C00, 0x5FFC}) CheckIllegal(op);
