@@ -9,6 +9,9 @@
 namespace korva {
 
 using bus_detail::Translate;
+using bus_detail::Write;
+
+void (*BusWriteWatch)(uint32_t physical) = nullptr;
 
 static inline void ClearFlags() { FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False; }
 
@@ -27,7 +30,7 @@ void BusCycle() {
     if (!Translate(False, physical)) return;
     AccDataIn = ReadMemory(physical, True);
     if (!Translate(True, physical)) return;
-    WriteMemory(physical, True, static_cast<uint16_t>(AccDataIn | 0x80), False);
+    Write(physical, True, static_cast<uint16_t>(AccDataIn | 0x80));
     return;
   }
   if (AccRW) {
@@ -47,9 +50,9 @@ void BusCycle() {
   }
   if (!Translate(True, physical)) return;
   if (AccBY)
-    WriteMemory(physical, True, AccHB ? static_cast<uint16_t>(AccDataOut >> 8) : (AccDataOut & 0xFF), False);
+    Write(physical, True, AccHB ? static_cast<uint16_t>(AccDataOut >> 8) : (AccDataOut & 0xFF));
   else
-    WriteMemory(physical, False, AccDataOut, False);
+    Write(physical, False, AccDataOut);
 }
 
 void EnterBusFault(uint8_t stage) {

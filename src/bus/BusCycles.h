@@ -20,6 +20,10 @@ inline void BusWriteWord();  // word AccDataOut
 inline void BusWriteByte();  // low byte of AccDataOut
 inline void BusFetchWord();  // AccInstIn := word
 
+// When set, called with the physical address of every CPU write that was made
+// (the tests record what an instruction writes). Null otherwise.
+extern void (*BusWriteWatch)(uint32_t physical);
+
 // After a faulted access of step `stage`: remember where the routine resumes and
 // divert to the address-error (160) or bus-error (144) entry. Address error wins.
 void EnterBusFault(uint8_t stage);
@@ -48,6 +52,12 @@ namespace bus_detail {
   AddressErrorFlag = False;
   return false;
 }
+// The physical write of a translated cycle.
+[[gnu::always_inline]] inline void Write(uint32_t physical, VBool isByte, uint16_t data) {
+  WriteMemory(physical, isByte, data, False);
+  if (BusWriteWatch != nullptr) [[unlikely]]
+    if (FaultFlag == False) BusWriteWatch(physical);
+}
 }  // namespace bus_detail
 
 [[gnu::always_inline]] inline void BusReadWord() {
@@ -64,12 +74,12 @@ namespace bus_detail {
 }
 [[gnu::always_inline]] inline void BusWriteWord() {
   uint32_t physical;
-  if (bus_detail::Begin() && bus_detail::Translate(True, physical)) WriteMemory(physical, False, AccDataOut, False);
+  if (bus_detail::Begin() && bus_detail::Translate(True, physical)) bus_detail::Write(physical, False, AccDataOut);
 }
 [[gnu::always_inline]] inline void BusWriteByte() {
   uint32_t physical;
   if (bus_detail::Begin() && bus_detail::Translate(True, physical))
-    WriteMemory(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF), False);
+    bus_detail::Write(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF));
 }
 
 }  // namespace korva

@@ -56,6 +56,26 @@ TEST(VectorHarness, RunnerReportsDifferencesAndOnlyTheTableExcuses) {
   EXPECT_TRUE(ExplainDifferences("ABCD.json.bin", t, carry, &used));
 }
 
+// MOVE.W D0,(A0): a write the final memory does not list is a difference, and
+// the word is put back before the next vector.
+TEST(VectorHarness, StrayWriteIsReportedAndUndone) {
+  test::TestMachine m;
+  VectorRunner runner(m);
+  VectorTest t = Moveq();
+  t.Initial.Prefetch[0] = 0x3080;
+  t.Initial.Ram = t.Final.Ram = {{0x1000, 0x3080}, {0x1002, 0x4E71}, {0x1004, 0x4E71}};
+  t.Initial.D[0] = t.Final.D[0] = 0x1234;
+  t.Initial.A[0] = t.Final.A[0] = 0x2000;
+  const std::vector<Difference> diffs = runner.Run(t);
+  ASSERT_EQ(diffs.size(), 1u);
+  EXPECT_EQ(diffs[0].What, Field::Write);
+  EXPECT_EQ(diffs[0].Address, 0x2000u);
+  EXPECT_EQ(diffs[0].Got, 0x1234u);
+  EXPECT_EQ(m.ReadWord(0x2000), 0);
+  t.Final.Ram.push_back({0x2000, 0x1234});
+  EXPECT_TRUE(runner.Run(t).empty());
+}
+
 TEST(VectorHarness, CutFileIsRefused) {
   const std::string path = std::string(KORVA_SHARED_DIR) + "/testdata/m68000/NOP.json.bin";
   std::ifstream in(path, std::ios::binary);

@@ -1,7 +1,9 @@
 #include "unit/vectors/VectorRunner.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "bus/BusCycles.h"
 #include "bus/BusState.h"
 #include "bus/Exceptions.h"
 #include "cpu/ControlStore.h"
@@ -13,11 +15,16 @@ namespace korva::vectors {
 
 namespace {
 constexpr uint64_t kWordLimit = 200000;  // far beyond any one instruction and its exception
-}
+constexpr uint32_t kWordAddress = 0xFFFFFE;
+
+// The word addresses the CPU wrote during the current vector.
+std::vector<uint32_t> written;
+void RecordWrite(uint32_t physical) { written.push_back(physical & kWordAddress); }
+}  // namespace
 
 std::string FieldName(Field f) {
   static const char* const names[] = {"D0", "D1", "D2", "D3", "D4", "D5", "D6", "D7", "A0", "A1", "A2",
-                                      "A3", "A4", "A5", "A6", "USP", "SSP", "SR", "PC", "mem", "run"};
+                                      "A3", "A4", "A5", "A6", "USP", "SSP", "SR", "PC", "mem", "run", "write"};
   return names[static_cast<int>(f)];
 }
 
@@ -25,6 +32,8 @@ std::string DescribeDifference(const Difference& d) {
   char b[96];
   if (d.What == Field::Mem)
     std::snprintf(b, sizeof b, "mem[%06X] %04X, expected %04X", d.Address, d.Got, d.Expected);
+  else if (d.What == Field::Write)
+    std::snprintf(b, sizeof b, "write to mem[%06X] (not in the final memory), now %04X", d.Address, d.Got);
   else if (d.What == Field::Run)
     std::snprintf(b, sizeof b, "stopped as %s (mcErrorPC %u)", test::StopName(static_cast<test::Stop>(d.Got)),
                   d.Address);
@@ -90,6 +99,7 @@ void VectorRunner::Compare(const VectorState& s, std::vector<Difference>* out) c
 }
 
 void VectorRunner::Clear(const VectorTest& t) {
+  for (uint32_t a : written) m_.WriteWord(a, 0);
   for (const VectorState* s : {&t.Initial, &t.Final}) {
     for (const MemWord& w : s->Ram) m_.WriteWord(w.Address & ~1u, 0);
     m_.WriteWord(s->PC - 4, 0);
@@ -117,10 +127,20 @@ test::Stop VectorRunner::Execute() {
 std::vector<Difference> VectorRunner::Run(const VectorTest& t) {
   std::vector<Difference> diffs;
   Load(t.Initial);
+  written.clear();
+  BusWriteWatch = RecordWrite;
   const test::Stop stop = Execute();
+  BusWriteWatch = nullptr;
   if (stop != test::Stop::Fetch && stop != test::Stop::StopInstr)
     diffs.push_back({Field::Run, mcErrorPC, static_cast<uint32_t>(test::Stop::Fetch), static_cast<uint32_t>(stop)});
   Compare(t.Final, &diffs);
+  std::sort(written.begin(), written.end());
+  written.erase(std::unique(written.begin(), written.end()), written.end());
+  for (uint32_t a : written) {
+    const bool listed = std::any_of(t.Final.Ram.begin(), t.Final.Ram.end(),
+                                    [a](const MemWord& w) { return (w.Address & kWordAddress) == a; });
+    if (!listed) diffs.push_back({Field::Write, a, 0, m_.ReadWord(a)});
+  }
   Clear(t);
   return diffs;
 }

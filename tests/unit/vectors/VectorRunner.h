@@ -12,11 +12,14 @@
 namespace korva::vectors {
 
 // What is compared after an instruction.
-enum class Field : uint8_t { D0, D1, D2, D3, D4, D5, D6, D7, A0, A1, A2, A3, A4, A5, A6, USP, SSP, SR, PC, Mem, Run };
+// Write: the instruction wrote a word the vector's final memory does not list.
+enum class Field : uint8_t {
+  D0, D1, D2, D3, D4, D5, D6, D7, A0, A1, A2, A3, A4, A5, A6, USP, SSP, SR, PC, Mem, Run, Write
+};
 
 struct Difference {
   Field What;
-  uint32_t Address;  // the word's address for Field::Mem
+  uint32_t Address;  // the word's address for Field::Mem and Field::Write
   uint32_t Expected, Got;
 };
 
@@ -33,7 +36,8 @@ class VectorRunner {
 
   // Load the initial state, run the instruction (and the exception it raises,
   // including an address error on the fetch of its target), compare with the
-  // final state and put memory back to zero. Returns the differences found.
+  // final state, report every word written outside the final memory, and put
+  // every listed or written word back to zero. Returns the differences found.
   std::vector<Difference> Run(const VectorTest& t);
 
  private:
