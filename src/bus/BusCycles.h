@@ -25,9 +25,9 @@ inline void BusFetchWord();  // AccInstIn := word
 extern void (*BusWriteWatch)(uint32_t physical);
 
 // After a faulted access of step `stage`: remember where the routine resumes and
-// divert to the address-error (160) or bus-error (144) entry. Address error wins.
+// divert to the address-error (McAddressError) or bus-error (McBusError) entry. Address error wins.
 void EnterBusFault(uint8_t stage);
-// After a faulted access that cannot be restarted: halt (control-store address 48).
+// After a faulted access that cannot be restarted: halt (McHalt).
 void AbortOnBusFault();
 
 namespace bus_detail {

@@ -59,7 +59,7 @@ extern uint32_t CpuEa;         // effective address of the operand
 extern uint8_t CpuEaFc;        // address space of CpuEa: 1 data, 2 program
 extern uint32_t CpuSop;        // source operand
 extern uint32_t CpuDop;        // destination operand / result
-extern uint16_t CpuExtraWord;  // the instruction's next word (fetched by micro-routine 65)
+extern uint16_t CpuExtraWord;  // the instruction's next word (fetched by mcrFetchExt)
 extern uint32_t CpuExtWord;    // index extension word of the indexed modes
 extern uint16_t CpuExtCount;   // CPU32 PC-indexed: extension bytes consumed so far
 extern uint16_t CpuTempWord;   // first word of a long held between two accesses

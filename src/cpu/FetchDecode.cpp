@@ -1,5 +1,5 @@
-// Instruction fetch and decode (micro-routines 68 and 69). The fetch marks the
-// instruction boundary: it counts the instruction, paces the device polls, reads
+// Instruction fetch and decode (mcrFetchDecode and mcrFetchDecodeDebug). The
+// fetch marks the instruction boundary: it counts the instruction, paces the device polls, reads
 // the opcode word and points mcPC at the opcode's chain in the control store.
 // The debug twin adds counted runs, breakpoints and the address history; the
 // control store calls it only while the debugger window is loaded.

@@ -18,8 +18,8 @@ namespace {
 constexpr int kIdleWaitMs = 10;
 }  // namespace
 
-// Idle loop of a halted processor (32, 33). A reset pressed during the wait has
-// moved the control store to 16 (applied after this word), so mcPC is kept then.
+// Idle loop of a halted processor (McIdle). A reset pressed during the wait has
+// moved the control store to McReset (applied after this word), so mcPC is kept then.
 void mcrIdle() {
   WaitEvents(kIdleWaitMs);
   mcStage = 1;

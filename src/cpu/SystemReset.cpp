@@ -97,7 +97,7 @@ bool ReadResetLong(uint32_t address, uint32_t& value) {
 }
 }  // namespace
 
-// Micro-routine 152 at control-store address 16: SR and VBR to their reset
+// mcrReset, at McReset: SR and VBR to their reset
 // values, then the supervisor stack pointer from address 0 and the program
 // counter from address 4, read through the (reset) MMU.
 void mcrReset() {

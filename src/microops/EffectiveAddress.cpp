@@ -1,5 +1,5 @@
-// Effective-address calculators: micro-routines 37 and 39 (MC68000/MC68010
-// forms) and 38 and 40 (CPU32 forms, with the scaled index and the full-format
+// Effective-address calculators: mcrDstEA and mcrSrcEA (MC68000/MC68010
+// forms) and mcrDstEA32 and mcrSrcEA32 (CPU32 forms, with the scaled index and the full-format
 // extension word). Each turns the source or destination operand of the current
 // opcode into CpuEa / CpuEaFc, fetches the extension words the mode needs and
 // performs the register update of (An)+ and -(An).

@@ -1,4 +1,4 @@
-// Operand-pair read (micro-routine 77): two consecutive operands of the
+// Operand-pair read (mcrReadSrcPair): two consecutive operands of the
 // instruction's size at CpuEa, the first into CpuSop and the second into CpuDop.
 // CHK2/CMP2 read their bounds with it, the CPU32 table lookups two adjacent
 // entries. Each read is a restartable step; the long fault frame keeps CpuSop,

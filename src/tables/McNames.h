@@ -7,9 +7,9 @@
 
 namespace korva {
 
-// The number a control-store call word holds. Numbers 89 and 168 name one
-// routine (mcrLoadSRChecked), and so do 182 to 185 (mcrStep); the second and
-// later numbers carry a digit. 0 names no routine: calling it is a microcode fault.
+// The number a control-store call word holds. Two numbers name one routine,
+// mcrLoadSRChecked, and four name mcrStep; the second and later numbers carry a
+// digit. 0 names no routine: calling it is a microcode fault.
 enum class Mcr : uint8_t {
   None = 0,
   mcrABCD = 1, mcrADD = 2, mcrADDDnToEa = 3, mcrADDA = 4, mcrADDToDn = 5, mcrADDQAn = 6, mcrADDImmToDn = 7,
@@ -68,7 +68,7 @@ enum McChain : uint32_t {
   McIllegal2 = 240,    // ILLEGAL's second entry (BKPT)
   McIllegal = 256, McLine1010 = 272, McLine1111 = 288,
   McTRAP = 304, McTRAPV = 320, McTRAPcc = 336, McTRAPccOperand = 352, McCHK = 368, McCMP2 = 384,
-  McRTE000 = 400,      // never entered: the model patch swaps the call at 416 instead
+  McRTE000 = 400,      // never entered: the model patch swaps the call at McRTE instead
   McRTE = 416, McRTS = 432, McRTR = 448, McRTD = 464, McNOP = 480, McSTOP = 496,
   // Instruction chains.
   McEXG = 512, McEXT = 528, McMOVPHY = 544, McMOVEQ = 560,

@@ -7,7 +7,7 @@ namespace korva {
 
 struct OpMapEntry {
   uint32_t SupervisorStart;  // control-store chain start when S is set (multiple of 16)
-  uint32_t UserStart;        // start when S is clear (224 for a privileged entry)
+  uint32_t UserStart;        // start when S is clear (McPrivilege for a privileged entry)
   int32_t Extra1;            // instruction-specific value (quick data, displacement, ...)
   int32_t Extra2;            // instruction-specific value (condition, direction, ...)
   uint16_t Size;             // SizeCode: 0 byte, 1 word, 2 long

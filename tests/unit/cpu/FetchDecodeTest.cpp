@@ -22,7 +22,7 @@ TEST(FetchDecode, StatusWordsAndDecodeEntries) {
   test::TestMachine m;
   m.Words(0x1000, {0x4E72, 0x4E71});  // STOP (privileged), NOP
   m.SetPC(0x1000);
-  m.ExecuteWord();  // the fetch at 80, supervisor state
+  m.ExecuteWord();  // the fetch at McExecute, supervisor state
   EXPECT_EQ(AccSSW, 0x2106);
   EXPECT_EQ(CpuOpcode, 0x4E72u);
   EXPECT_EQ(CpuInstrAddr, 0x1000u);
@@ -47,7 +47,7 @@ TEST(FetchDecode, OddProgramCounterIsAnAddressErrorAtTheFetch) {
   EXPECT_EQ(FaultMcPC, +McExecute);
   EXPECT_EQ(FaultMcStage, 2);
   EXPECT_EQ(CpuOpcode, 0x1234u);  // nothing decoded
-  // A bus error (nothing mapped) goes to 144 the same way.
+  // A bus error (nothing mapped) goes to McBusError the same way.
   m.SetDeviceCode(0x3000, 0x3001, DcNothing);
   m.SetPC(0x3000);
   m.ExecuteWord();
@@ -100,7 +100,7 @@ TEST(FetchDecode, InstructionCountAndPollCountdowns) {
 }
 
 namespace {
-// Start the processor at the debug fetch (80 patched to 69).
+// Start the processor at the debug fetch (McExecute patched to mcrFetchDecodeDebug).
 void StartDebug() {
   mcPC = McExecute;
   mcStage = 1;

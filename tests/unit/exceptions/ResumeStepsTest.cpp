@@ -24,7 +24,11 @@ bool HasStep(uint32_t n, int step) {
     for (uint16_t mode : {EaDn, EaAn, EaAnIndirect, EaAnPostInc, EaAnPreDec, EaAnDisp16, EaAnIndex, EaAbsWord,
                           EaAbsLong, EaPcDisp16, EaPcIndex, EaImmediate}) {
       for (int32_t extra2 : {0, 1, 2, 3, 7, 8, 17}) {
-        OpMap[kOpcode] = OpMapEntry{.Extra2 = extra2, .Size = size, .SrcMode = mode, .DstMode = mode};
+        OpMapEntry& e = OpMap[kOpcode];
+        e = OpMapEntry{};
+        e.Extra2 = extra2;
+        e.Size = size;
+        e.SrcMode = e.DstMode = mode;
         CpuOpcode = kOpcode;
         for (int i = 0; i < 7; ++i) CpuAReg[i] = 0x4000;
         CpuAReg[7] = 0x5000;

@@ -25,9 +25,9 @@ namespace korva::test {
 
 // Why StepInstruction / RunUntilStop / RunWords returned.
 enum class Stop {
-  Fetch,          // the next word is a fetch call (68/69): an instruction boundary
-  Halt,           // the processor reached the halt entry (48) or the idle loop (32, 33)
-  InternalError,  // the processor reached the microcode-fault entry (64); see mcErrorPC
+  Fetch,          // the next word is a fetch call (normal or debugger): an instruction boundary
+  Halt,           // the processor reached the halt entry (McHalt) or the idle loop (McIdle)
+  InternalError,  // the processor reached the microcode-fault entry (McFault); see mcErrorPC
   StopInstr,      // the processor waits in STOP / LPSTOP (a call of 195 is next)
   NotRunning,     // CpuRunning was cleared (a counted run or a breakpoint stopped it)
   Limit,          // the word or instruction limit ran out
@@ -60,7 +60,7 @@ class TestMachine {
   void SetDeviceCode(uint32_t from, uint32_t to, uint8_t code);
 
   // ---- registers ----
-  // CpuPC := pc and the control store at the fetch entry (80), step 1, running.
+  // CpuPC := pc and the control store at the fetch entry (McExecute), step 1, running.
   void SetPC(uint32_t pc);
   void SetSR(uint16_t sr);  // through classCPU::SR (swaps A7 on an S change)
   uint16_t SR() const;
