@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 #include "cpu/CpuState.h"
-#include "tables/EaModes.h"
+#include "tables/OperandCodes.h"
 
 namespace korva {
 

@@ -103,24 +103,20 @@ constexpr uint32_t kShiftStart[4][4] = {
     {McROXLReg, McROXRReg, McROXLMem, McROXRMem},
     {McROLReg, McRORReg, McROLMem, McRORMem}};
 
+// OR, AND, SUB, ADD: Dn op <ea> -> <ea> for memory operands (one start), and
+// <ea> op Dn -> Dn (one start for a register source, one for the others).
+void MapToMemoryOrDn(uint32_t base, const char* prefix, uint32_t toEa, EaCategoryMask toDnMask, bool anWordLongOnly,
+                     uint32_t registerToDn, uint32_t toDn) {
+  MapDyadic(base, prefix, prefix, {EaMaskMemoryAlterable, false, toEa, toEa, toEa},
+            {toDnMask, anWordLongOnly, registerToDn, registerToDn, toDn});
+}
+
 }  // namespace
 
-void MapOr() {
-  MapDyadic(0x8000, "OR.", "OR.", {EaMaskMemoryAlterable, false, McORDnToEa, McORDnToEa, McORDnToEa},
-            {EaMaskAllButAn, false, McORToDn, McORToDn, McORToDn});
-}
-void MapAnd() {
-  MapDyadic(0xC000, "AND.", "AND.", {EaMaskMemoryAlterable, false, McANDDnToEa, McANDDnToEa, McANDDnToEa},
-            {EaMaskAllButAn, false, McANDToDn, McANDToDn, McANDToDn});
-}
-void MapSub() {
-  MapDyadic(0x9000, "SUB.", "SUB.", {EaMaskMemoryAlterable, false, McSUBDnToEa, McSUBDnToEa, McSUBDnToEa},
-            {EaMaskAll, true, McSUBRnToDn, McSUBRnToDn, McSUBToDn});
-}
-void MapAdd() {
-  MapDyadic(0xD000, "ADD.", "ADD.", {EaMaskMemoryAlterable, false, McADDDnToEa, McADDDnToEa, McADDDnToEa},
-            {EaMaskAll, true, McADDRnToDn, McADDRnToDn, McADDToDn});
-}
+void MapOr() { MapToMemoryOrDn(0x8000, "OR.", McORDnToEa, EaMaskAllButAn, false, McORToDn, McORToDn); }
+void MapAnd() { MapToMemoryOrDn(0xC000, "AND.", McANDDnToEa, EaMaskAllButAn, false, McANDToDn, McANDToDn); }
+void MapSub() { MapToMemoryOrDn(0x9000, "SUB.", McSUBDnToEa, EaMaskAll, true, McSUBRnToDn, McSUBToDn); }
+void MapAdd() { MapToMemoryOrDn(0xD000, "ADD.", McADDDnToEa, EaMaskAll, true, McADDRnToDn, McADDToDn); }
 void MapEorCmp() {
   MapDyadic(0xB000, "EOR.", "CMP.", {EaMaskDataAlterable, false, McEORReg, McEORDnToEa, McEORDnToEa},
             {EaMaskAll, true, McCMPRnToDn, McCMPRnToDn, McCMPToDn});

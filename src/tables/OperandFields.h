@@ -1,22 +1,14 @@
-// The vocabulary the opcode-map builders describe an instruction in: operand
-// addressing codes, masks of accepted addressing categories, size codes, the
-// setters that store an operand into an OpMap entry, the validity tests, and
-// the small texts the disassembly templates are made of.
+// The vocabulary the opcode-map builders describe an instruction in: the
+// operand codes (tables/OperandCodes.h), the setters that store an operand into
+// an OpMap entry, the validity tests, and the small texts the disassembly
+// templates are made of.
 #pragma once
 #include <cstdint>
 #include <string>
 
-#include "tables/EaModes.h"
+#include "tables/OperandCodes.h"
 
 namespace korva {
-
-// Operand sizes; a size mask has bit k set for each accepted size code k.
-using SizeCode = uint16_t;
-constexpr SizeCode SizeByte = 0;
-constexpr SizeCode SizeWord = 1;
-constexpr SizeCode SizeLong = 2;
-constexpr uint16_t SizeMaskBWL = 7;
-constexpr uint16_t SizeMaskWL = 6;
 
 // Store an operand of the opcode's OpMap entry: mode 0..6 (and the codes 16..18)
 // are stored as given, mode 7 becomes 7 + register; the register is kept as is.

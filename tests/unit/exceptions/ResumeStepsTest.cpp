@@ -6,7 +6,7 @@
 #include "bus/BusState.h"
 #include "cpu/Dispatch.h"
 #include "cpu/ResumeSteps.h"
-#include "tables/EaModes.h"
+#include "tables/OperandCodes.h"
 #include "tables/OpMap.h"
 #include "unit/support/TestMachine.h"
 

@@ -1,6 +1,6 @@
-// Operand addressing: the mode codes an OpMap entry stores for its source and
-// destination, and the masks of codes an instruction accepts. The opcode-map
-// builders and the micro-routines take both from here.
+// Operand codes: the addressing-mode codes an OpMap entry stores for its source
+// and destination, the masks of modes an instruction accepts, and the size
+// codes. The opcode-map builders and the micro-routines take them from here.
 #pragma once
 #include <cstdint>
 
@@ -56,5 +56,13 @@ constexpr EaCategoryMask EaMaskDataAlterable   = 0b0001'1111'1101;
 constexpr EaCategoryMask EaMaskMemoryAlterable = 0b0001'1111'1100;
 constexpr EaCategoryMask EaMaskMovemToMem      = 0b0001'1111'0100;  // control alterable, and -(An)
 constexpr EaCategoryMask EaMaskAnOnly          = 0b0000'0000'0010;
+
+// Operand sizes; a size mask has bit k set for each accepted size code k.
+using SizeCode = uint16_t;
+constexpr SizeCode SizeByte = 0;
+constexpr SizeCode SizeWord = 1;
+constexpr SizeCode SizeLong = 2;
+constexpr uint16_t SizeMaskBWL = 0b111;
+constexpr uint16_t SizeMaskWL = 0b110;
 
 }  // namespace korva
