@@ -9,7 +9,9 @@ namespace korva {
 
 // The number a control-store call word holds. Two numbers name one routine,
 // mcrLoadSRChecked, and four name mcrStep; the second and later numbers carry a
-// digit. 0 names no routine: calling it is a microcode fault.
+// digit. 0 names no routine: calling it is a microcode fault. mcrANDReg,
+// mcrORReg, mcrTBLEntryAddress and mcrStep are called only by chains marked
+// "never entered" below; they stay with those chains (see cpu/ControlStore.cpp).
 enum class Mcr : uint8_t {
   None = 0,
   mcrABCD = 1, mcrADD = 2, mcrADDDnToEa = 3, mcrADDA = 4, mcrADDToDn = 5, mcrADDQAn = 6, mcrADDImmToDn = 7,
