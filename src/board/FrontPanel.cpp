@@ -5,21 +5,16 @@ namespace korva {
 classFrontPanel FrontPanel;
 
 void classFrontPanel::Reg(uint32_t index, uint8_t v) {
-  Probe.Write("Reg", index, v);
   if (index != 2) return;
   flag_ = ToVBool(v & 0x80);
-  const int16_t digit = static_cast<int16_t>(~v & 0xF);
+  const uint8_t digit = static_cast<uint8_t>(~v & 0xF);
   switch ((v >> 4) & 3) {
-    case 1: low_ = digit; break;
-    case 2: high_ = digit; break;
-    default: break;
+    case 1: left_ = digit; break;
+    case 2: right_ = digit; break;
+    default: return;
   }
-}
-
-void classFrontPanel::Reset() {
-  low_ = -1;
-  high_ = -1;
-  flag_ = False;
+  static constexpr char hex[] = "0123456789ABCDEF";
+  label_ = {hex[left_], hex[right_]};
 }
 
 }  // namespace korva

@@ -1,31 +1,33 @@
-// The front-panel display: two hexadecimal digits written by guest software
-// through the front-panel window at 000A00-000A05.
+// The front-panel display: two hexadecimal digits that guest software writes
+// through the word at 000A04, shown as the text of a label on the main window.
 #pragma once
 #include <cstdint>
-#include "bus/DeviceProbe.h"
+#include <string>
 #include "tables/Types.h"
 
 namespace korva {
 
 class classFrontPanel {
  public:
-  // Only index 2 acts: bit 7 is a flag; bits 5-4 = 01 set the low digit to
-  // NOT v AND 0xF, 10 the high digit. Other indexes are ignored.
+  // Only index 2 acts: bit 7 is kept as a flag; bits 5-4 = 01 set the left
+  // digit, 10 the right digit, to the inverted low nibble; the label then shows
+  // both digits. Other indexes are ignored.
   void Reg(uint32_t index, uint8_t v);
-  uint8_t Reg(uint32_t /*index*/) const { return 0; }
-  void Reset();  // blanks the display
+  uint16_t Reg(uint32_t /*index*/) const { return 0; }
+  // Blanks the label; the digits keep their values.
+  void Reset() { label_.clear(); }
 
-  // -1 while a digit is blank.
-  int16_t LowDigit() const { return low_; }
-  int16_t HighDigit() const { return high_; }
+  uint8_t LeftDigit() const { return left_; }
+  uint8_t RightDigit() const { return right_; }
   VBool Flag() const { return flag_; }
-
-  DeviceProbe Probe;
+  // The label text the main window shows: "" or two upper-case hex digits.
+  const std::string& Label() const { return label_; }
 
  private:
-  int16_t low_ = -1;
-  int16_t high_ = -1;
+  uint8_t left_ = 0;
+  uint8_t right_ = 0;
   VBool flag_ = False;
+  std::string label_;
 };
 
 extern classFrontPanel FrontPanel;

@@ -3,17 +3,13 @@
 namespace korva {
 
 namespace {
-KeyboardDisplayHooks silentDisplay;
-}
+KeyboardDisplayHooks SilentKeyboardDisplay;
+}  // namespace
 
-KeyboardDisplayHooks* KeyboardDisplayForm = &silentDisplay;
-VBool ScreenRedrawHeld = False;
+KeyboardDisplayHooks* KeyboardDisplayForm = &SilentKeyboardDisplay;
 
-void SetKeyboardDisplayForm(KeyboardDisplayHooks* form) { KeyboardDisplayForm = form ? form : &silentDisplay; }
-
-void RedrawScreen() {
-  if (ScreenRedrawHeld) return;
-  for (uint16_t i = 0; i < 4096; ++i) KeyboardDisplayForm->DisplayCharacterOnScreen(i);
+void SetKeyboardDisplayForm(KeyboardDisplayHooks* form) {
+  KeyboardDisplayForm = form ? form : &SilentKeyboardDisplay;
 }
 
 }  // namespace korva

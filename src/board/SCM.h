@@ -1,80 +1,116 @@
-// The system control module: control registers CR0-CR6, graphics offset,
-// graphics cursors, status register, character-generator and attribute
-// memories and the pixel port onto the colour planes.
+// The system control module: character-generator, attribute and display
+// memories, the pixel port onto the colour planes, the graphics offset GOFF, the
+// graphics cursor registers, the status register SR and the control registers
+// CR0-CR6. Its register writes gate interrupt entries, switch the screen's
+// colour planes, inversion and graphics layout, remap the planes, swap the ROM
+// and reset the keyboard link. It raises no interrupt of its own.
 //
-// Stand-in: the registers are stored and read back; the interrupt masks, video
-// modes and graphics mappings that the module's writes drive come with the
-// module itself.
+// All of its state is module-level so that the screen compositor reads it
+// directly.
 #pragma once
 #include <cstdint>
-#include "bus/DeviceProbe.h"
+#include "tables/Types.h"
 
 namespace korva {
 
+// Memories.
+extern uint8_t ScmCharGenRam[2048];   // glyph g, row r at g * 16 + r
+extern uint8_t ScmAttrGenRam[2048];   // stored only
+extern uint16_t ScmDisplayRam[4096];  // character cells: high byte attribute, low byte code
+
+// Register images: the last value written.
+extern uint8_t ScmCR0, ScmCR1, ScmCR2, ScmCR3, ScmCR4, ScmCR5, ScmCR6, ScmGoffset;
+extern uint16_t ScmVGCursor, ScmHGCursor;
+extern uint8_t ScmSR;  // the status byte as last built by a read
+
+// Decoded state.
+extern VBool TextGreenOff, TextBlueOff, TextRedOff;  // CR0 CDIS: text channels disabled
+extern VBool ScmCursorBlink, ScmDutyCycle;           // CR0, stored only
+extern VBool ScmIVS;                                 // CR0: inverse video
+extern VBool ScmIG;                                  // CR1: graphics inhibited
+extern uint8_t ScmCursorType;                        // CR1 bits 6-5: text-cursor shape 0-3
+extern VBool ScmHires;                               // CR1: 600-line graphics
+extern VBool GraphGreenOn, GraphBlueOn, GraphRedOn;  // CR1 GRE: graphics channels enabled
+extern VBool ScmUnswap;                              // CR1 bit 0, stored
+extern VBool ScmWriteProtect;                        // CR2 WPTCT* (true when bit 5 is 0), stored
+extern uint8_t ScmIL;                                // CR6 bits 2-0, stored
+// Bit 0 text shown, bit 1 graphics shown (both from here), bit 2 alternate
+// inversion (the main window's).
+extern uint8_t ScreenMergeMode;
+
+// Status-register sources.
+extern VBool SrSW2, SrSW1, SrSW0;  // configuration switches; SrSW1 selects monochrome rendering
+extern VBool KbdLock;              // keyboard locked
+extern VBool SrIOchEN, SrSysFail, SrVniAck, SrVmeAv;
+
+// Options read here: ScmMan exchanges the colour order of the CDIS and GRE bits;
+// GraphicsPalette holds the colour of each 3-bit pixel code (bit 0 red, bit 1
+// blue, bit 2 green).
+extern VBool ScmMan;
+extern uint32_t GraphicsPalette[8];
+
 class classSCM {
  public:
-  // Power-on reset: every remembered register byte preset so that the next
-  // writes see every bit changed, CR1 cleared, Reset, then the ROM swapped to 0.
-  void PowerOnReset();
-  // Plain reset: interrupt controller reset, CR0 and CR2-CR6 and the graphics
-  // offset cleared (CR1 is kept), cursor layers cleared, I/O channel reset,
-  // status bits to their reset values.
-  void Reset();
+  classSCM();
 
-  uint8_t CR0() const { return cr_[0]; }
-  void CR0(uint8_t v) { SetCR(0, "CR0", v); }
-  uint8_t CR1() const { return cr_[1]; }
-  void CR1(uint8_t v) { SetCR(1, "CR1", v); }
-  uint8_t CR2() const { return cr_[2]; }
-  void CR2(uint8_t v) { SetCR(2, "CR2", v); }
-  uint8_t CR3() const { return cr_[3]; }
-  void CR3(uint8_t v) { SetCR(3, "CR3", v); }
-  uint8_t CR4() const { return cr_[4]; }
-  void CR4(uint8_t v) { SetCR(4, "CR4", v); }
-  uint8_t CR5() const { return cr_[5]; }
-  void CR5(uint8_t v) { SetCR(5, "CR5", v); }
-  uint8_t CR6() const { return cr_[6]; }
-  void CR6(uint8_t v) { SetCR(6, "CR6", v); }
-  uint8_t GraphicsOffset() const { return goffset_; }
+  uint8_t CharGenRam(uint32_t index) const { return ScmCharGenRam[index & 0x7FF]; }
+  void CharGenRam(uint32_t index, uint8_t v) { ScmCharGenRam[index & 0x7FF] = v; }
+  uint8_t AttrGenRam(uint32_t index) const { return ScmAttrGenRam[index & 0x7FF]; }
+  void AttrGenRam(uint32_t index, uint8_t v) { ScmAttrGenRam[index & 0x7FF] = v; }
+  uint16_t DisplayRam(uint32_t index) const { return ScmDisplayRam[index & 0xFFF]; }
+  // Stores the cell and draws it.
+  void DisplayRam(uint32_t index, uint16_t v);
+
+  // Pixel port, pixel p = y * 800 + x. A read gives 0xFF00 plus the pixel's
+  // colour code (1 red, 2 blue, 4 green) from the planes. A write takes the
+  // colour in bits 2-0 and the plane mask in bits 10-8 and changes only the
+  // masked planes and channels.
+  uint16_t PixelRam(uint32_t p) const;
+  void PixelRam(uint32_t p, uint16_t data);
+  // The port where no plane is mapped: stores nothing (with graphics off the
+  // plane bases are 0 and a store would land on the vectors and guest RAM).
+  void UnusedPixelRam(uint32_t p, uint16_t data);
+
+  uint8_t GraphicsOffset() const { return ScmGoffset; }
   void GraphicsOffset(uint8_t v);
-
-  // Character-generator and attribute memories, index 0-2047.
-  uint8_t CharGenRam(uint32_t index) const { return charGen_[index & 0x7FF]; }
-  void CharGenRam(uint32_t index, uint8_t v);
-  uint8_t AttrGenRam(uint32_t index) const { return attrGen_[index & 0x7FF]; }
-  void AttrGenRam(uint32_t index, uint8_t v);
-
-  // Pixel port: reads 0xFF00 OR the pixel's colour index; a write takes the
-  // colour in bits 0-2 and the plane-enable mask in bits 8-10.
-  uint16_t PixelRam(uint32_t index);
-  void PixelRam(uint32_t index, uint16_t v);
-  // The pixel-port write while graphics are off.
-  void UnusedPixelRam(uint32_t index, uint16_t v);
-
-  // Graphics cursors; the values live in ScmVGCursor / ScmHGCursor.
-  uint16_t VGCursor() const;
+  uint16_t VGCursor() const { return ScmVGCursor; }
   void VGCursor(uint16_t v);
-  uint16_t HGCursor() const;
+  uint16_t HGCursor() const { return ScmHGCursor; }
   void HGCursor(uint16_t v);
 
-  // Status register: switches, keyboard lock, I/O-channel enable, bus status.
   uint8_t SR();
+  void SR(uint8_t v);
 
-  DeviceProbe Probe;
+  uint8_t CR0() const { return ScmCR0; }
+  void CR0(uint8_t v);
+  uint8_t CR1() const { return ScmCR1; }
+  void CR1(uint8_t v);
+  uint8_t CR2() const { return ScmCR2; }
+  void CR2(uint8_t v);
+  uint8_t CR3() const { return ScmCR3; }
+  void CR3(uint8_t v);
+  uint8_t CR4() const { return ScmCR4; }
+  void CR4(uint8_t v) { ScmCR4 = v; }
+  uint8_t CR5() const { return ScmCR5; }
+  void CR5(uint8_t v) { ScmCR5 = v; }
+  uint8_t CR6() const { return ScmCR6; }
+  void CR6(uint8_t v);
+
+  // System reset: interrupt controller, CR0 and CR2-CR6 and GOFF written 0 (CR1
+  // survives), cursor layers cleared, bus status, I/O channel.
+  void Reset();
+  // CR1 written 0 as well, then Reset, then the ROM mapped at 0 again.
+  void PowerOnReset();
 
  private:
-  void SetCR(int n, const char* name, uint8_t v);
-  uint8_t cr_[7] = {};
-  uint8_t goffset_ = 0;
-  uint8_t sr_ = 0;
-  uint8_t charGen_[2048] = {};
-  uint8_t attrGen_[2048] = {};
+  // Register images to 0xFF so that the next write sees every bit changed.
+  static void PresetScmRegisters(bool cr1Only);
 };
 
 extern classSCM Scm;
 
-// The mirror of display RAM F17000-F18FFF: every write there lands in element
-// (address - F17000) / 2 (high byte attribute, low byte character).
-extern uint16_t ScmDisplayRam[4096];
+// The module as after construction: memories 0, register images 0xFF, decoded
+// state cleared, switches at their defaults.
+void InitScmState();
 
 }  // namespace korva

@@ -3,10 +3,10 @@
 #include "bus/Memory.h"
 #include <cstring>
 #include "board/FrontPanel.h"
-#include "board/KeyboardDisplay.h"
 #include "board/MC6845.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
+#include "board/ScreenCompositor.h"
 #include "board/Uart2661.h"
 #include "bus/MMU.h"
 #include "bus/Plugging.h"
@@ -150,13 +150,11 @@ inline uint16_t ByteOfWord(uint16_t v, uint32_t address) {
 
 // A plane write is drawn: word offset within the plane for a word, byte offset for a byte.
 void DrawPlane(int plane, VBool isByte, uint32_t wordOffset, uint32_t byteOffset, uint16_t data) {
-  KeyboardDisplayHooks& form = *KeyboardDisplayForm;
-  const int16_t word = static_cast<int16_t>(data);
   const uint8_t byte = static_cast<uint8_t>(data);
   switch (plane) {
-    case 0: isByte ? form.SetGreenByte(byteOffset, byte) : form.SetGreenWord(wordOffset, word); break;
-    case 1: isByte ? form.SetBlueByte(byteOffset, byte) : form.SetBlueWord(wordOffset, word); break;
-    default: isByte ? form.SetRedByte(byteOffset, byte) : form.SetRedWord(wordOffset, word); break;
+    case 0: isByte ? Screen.SetGreenByte(byteOffset, byte) : Screen.SetGreenWord(wordOffset, data); break;
+    case 1: isByte ? Screen.SetBlueByte(byteOffset, byte) : Screen.SetBlueWord(wordOffset, data); break;
+    default: isByte ? Screen.SetRedByte(byteOffset, byte) : Screen.SetRedWord(wordOffset, data); break;
   }
 }
 
@@ -301,7 +299,7 @@ void WriteMemorySlow(uint32_t address, VBool isByte, uint16_t data, VBool force)
       StoreCell(cell, address, isByte, data);
       const uint16_t i = static_cast<uint16_t>((index - DisplayRamFirstIndex) & 0xFFF);
       ScmDisplayRam[i] = cell.Data;
-      KeyboardDisplayForm->DisplayCharacterOnScreen(i);
+      Screen.DisplayCharacterOnScreen(i);
       if (DisplayYieldInterval > 0 && --DisplayYieldCount < 0) {
         DisplayYieldCount = DisplayYieldInterval;
         PumpEvents();

@@ -13,7 +13,7 @@
 #include "serial/MVME400.h"
 #include "shell/FixedTables.h"
 #include "shell/MainFormHooks.h"
-#include "board/KeyboardDisplay.h"
+#include "board/ScreenCompositor.h"
 #include "tables/Helpers.h"
 #include "tables/OpMap.h"
 #include "tables/Queues.h"

@@ -1,9 +1,10 @@
 // System and power-on reset and the reset micro-routine.
 #include "cpu/SystemReset.h"
 #include "board/FrontPanel.h"
-#include "board/KeyboardDisplay.h"
+#include "board/MC6845.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
+#include "board/ScreenCompositor.h"
 #include "bus/BusCycles.h"
 #include "bus/Exceptions.h"
 #include "bus/MMU.h"
@@ -19,12 +20,6 @@
 
 namespace korva {
 
-ScreenPixel ScreenBuffer[ScreenWidth * ScreenHeight] = {};
-uint16_t ScmHGCursor = 0, ScmVGCursor = 0;
-uint16_t HGCursorRow = 4095;
-uint16_t VGCursorColumn = 4095;
-uint16_t TextCursorPos = 65535;
-
 void SystemReset(VBool powerOn) {
   ResetRequest = True;
   ResetDevices(powerOn);
@@ -39,8 +34,11 @@ void ResetDevices(VBool powerOn) {
   else
     Scm.Reset();
   ScreenRedrawHeld = False;
-  KeyboardDisplayForm->RedrawGraphics();
+  Screen.RedrawGraphics();
   RedrawScreen();
+  // The cursor layers were cleared without merging: merge the whole picture so
+  // that nothing drawn before the reset stays visible.
+  Screen.ReMergeScreen();
   Mmu.ResetMMU();
   Cable.Reset();
   FrontPanel.Reset();
@@ -54,18 +52,6 @@ void ResetIoChannel() {
   MVME400C0.Reset();
   MVME400C1.Reset();
   Rwin.Reset();
-}
-
-void ClearGraphicsBuffer() {
-  ScmHGCursor = 0;
-  ScmVGCursor = 0;
-  HGCursorRow = 4095;
-  VGCursorColumn = 4095;
-  TextCursorPos = 65535;
-  for (ScreenPixel& p : ScreenBuffer) {
-    p.TextCursorRGB = 0;
-    p.GraphCursorRGB = 0;
-  }
 }
 
 void mcrResetSR() {

@@ -23,7 +23,7 @@ class MemoryDispatchTest : public MemoryTest {
  protected:
   void SetUp() override {
     MemoryTest::SetUp();
-    for (DeviceProbe* p : {&Scm.Probe, &Crtc.Probe, &FrontPanel.Probe, &Rwin.Probe,
+    for (DeviceProbe* p : {&Rwin.Probe,
                            &SimpleDC.Probe, &CpmDC.Probe, &LsnDio.Probe, &Dropzone.ProbeDZ, &Dropzone.ProbeUD,
                            &MVME400C0.Probe, &MVME400C1.Probe, &MVME410PIA1.Probe, &MVME410PIA2.Probe})
       p->Clear();
@@ -68,7 +68,7 @@ TEST_F(MemoryDispatchTest, OddWordAccessIsAnAddressErrorWhateverTheCode) {
     ClearBusFaults();
     EXPECT_EQ(CellOf(a).Data, before);
   }
-  EXPECT_EQ(Scm.Probe.Writes + MVME400C0.Probe.Reads + MVME400C0.Probe.Writes, 0u);
+  EXPECT_EQ(MVME400C0.Probe.Reads + MVME400C0.Probe.Writes, 0u);
   EXPECT_EQ(host.PumpCount, 0);
 }
 
@@ -102,10 +102,10 @@ TEST_F(MemoryDispatchTest, ScmRegisters) {
     EXPECT_TRUE(TookBusError());
   }
   // The status register is read-only; a write is ignored.
-  EXPECT_EQ(ReadMemory(0xF19F85, True), 0);
-  EXPECT_STREQ(Scm.Probe.LastRegister, "SR");
-  WriteMemory(0xF19F85, True, 0xFF, False);
+  EXPECT_EQ(ReadMemory(0xF19F85, True), 0x1A);  // not locked, I/O channel enabled, no VMEbus acknowledge
+  WriteMemory(0xF19F85, True, 0x00, False);
   EXPECT_TRUE(TookNoFault());
+  EXPECT_EQ(ReadMemory(0xF19F85, True), 0x1A);
 
   // Graphics cursors: word registers at the even address; a byte read gets the whole register.
   WriteMemory(0xF19F02, False, 0x0456, False);
@@ -131,7 +131,7 @@ TEST_F(MemoryDispatchTest, CrtcUartClockAndMmu) {
   WriteMemory(0xF1A021, True, 14, False);
   WriteMemory(0xF1A023, True, 0x07, False);
   EXPECT_EQ(ReadMemory(0xF1A023, True), 0x07);
-  EXPECT_EQ(Crtc.Probe.LastIndex, 14u);
+  EXPECT_EQ(Crtc.R(14), 0x07);
 
   Uart2661.Reset();
   WriteMemory(0xF1A031, True, 0x40, False);  // not a keyboard command: no reply
@@ -232,14 +232,14 @@ TEST_F(MemoryDispatchTest, DiskControllerRegisters) {
 }
 
 TEST_F(MemoryDispatchTest, DisplayRamIsMirroredDrawnAndThrottled) {
-  WriteMemory(0xF17000 + 2 * 5, False, 0x0741, False);
-  EXPECT_EQ(ScmDisplayRam[5], 0x0741);
-  ASSERT_EQ(screen.Calls.size(), 1u);
-  EXPECT_STREQ(screen.Calls[0].What, "Char");
-  EXPECT_EQ(screen.Calls[0].Offset, 5u);
+  WriteMemory(0xF17000 + 2 * 5, False, 0x4F41, False);  // reverse video: a white cell in 25-row mode
+  EXPECT_EQ(ScmDisplayRam[5], 0x4F41);
+  EXPECT_EQ(ScreenBuffer[50].TextRGB, 0xFFFFFFu);
+  EXPECT_EQ(ScreenBuffer[800 + 59].TextRGB, 0xFFFFFFu);
+  EXPECT_EQ(ScreenBuffer[60].TextRGB, 0u);
   WriteMemory(0xF18FFF, True, 0x42, False);
   EXPECT_EQ(ScmDisplayRam[4095], 0x0042);
-  EXPECT_EQ(ReadMemory(0xF17000 + 2 * 5, False), 0x0741);
+  EXPECT_EQ(ReadMemory(0xF17000 + 2 * 5, False), 0x4F41);
   EXPECT_EQ(host.PumpCount, 0);  // interval 0 never yields
 
   DisplayYieldInterval = 2;
@@ -254,42 +254,41 @@ TEST_F(MemoryDispatchTest, DisplayRamIsMirroredDrawnAndThrottled) {
 }
 
 TEST_F(MemoryDispatchTest, GraphicsPlanesAndPixelPort) {
+  // 300-line layout: plane row y on screen rows 2y and 2y + 1.
   SetMemMap(0x030000, 0x03EA5F, DcGreenPlane);
   SetMemMap(0x058000, 0x05F52F, DcRedPlane3);
-  WriteMemory(0x030010, False, 0x8001, False);
-  WriteMemory(0x030011, True, 0x7F, False);
-  WriteMemory(0x058005, True, 0x0F, False);
-  ASSERT_EQ(screen.Calls.size(), 3u);
-  EXPECT_STREQ(screen.Calls[0].What, "GreenWord");
-  EXPECT_EQ(screen.Calls[0].Offset, 8u);
-  EXPECT_EQ(screen.Calls[0].Data, -32767);  // drawn as a signed word
-  EXPECT_STREQ(screen.Calls[1].What, "GreenByte");
-  EXPECT_EQ(screen.Calls[1].Offset, 0x11u);
-  EXPECT_STREQ(screen.Calls[2].What, "RedByte");
-  EXPECT_EQ(screen.Calls[2].Offset, 5u);
-  EXPECT_EQ(ReadMemory(0x030010, False), 0x807F);
+  WriteMemory(0x030010, False, 0x8001, False);  // word 8: pixels 128-143
+  EXPECT_EQ(ScreenBuffer[128].GraphRGB, 0x00FF00u);
+  EXPECT_EQ(ScreenBuffer[800 + 143].GraphRGB, 0x00FF00u);
+  EXPECT_EQ(ScreenBuffer[129].GraphRGB, 0u);
+  WriteMemory(0x030011, True, 0x7E, False);  // byte 0x11: pixels 136-143
+  EXPECT_EQ(ScreenBuffer[137].GraphRGB, 0x00FF00u);
+  EXPECT_EQ(ScreenBuffer[143].GraphRGB, 0u);
+  WriteMemory(0x058005, True, 0x0F, False);  // layout-3 red byte 5: pixels 40-47
+  EXPECT_EQ(ScreenBuffer[43].GraphRGB, 0u);
+  EXPECT_EQ(ScreenBuffer[44].GraphRGB, 0x0000FFu);
+  EXPECT_EQ(ReadMemory(0x030010, False), 0x807E);
 
-  SetMemMap(0xE00000, 0xEEA5FF, DcPixelRam);
-  SetMemMap(0xEEA600, 0xEFFFFF, DcPixelRamOff);
-  WriteMemory(0xE00204, False, 0x0705, False);
-  EXPECT_STREQ(Scm.Probe.LastRegister, "PixelRam");
-  EXPECT_EQ(Scm.Probe.LastIndex, 0x102u);
-  EXPECT_EQ(ReadMemory(0xE00204, False), 0xFF00);
-  WriteMemory(0xEFFFFE, False, 1, False);
-  EXPECT_STREQ(Scm.Probe.LastRegister, "UnusedPixelRam");
+  MapGraphicsPlanes3();
+  WriteMemory(0xE00204, False, 0x0705, False);  // pixel 0x102: red and green
+  EXPECT_EQ(ReadMemory(0xE00204, False), 0xFF05);
+  EXPECT_EQ(ScreenBuffer[0x102].GraphRGB, 0x00FFFFu);
+  const uint16_t atZero = CellOf(0).Data;
+  WriteMemory(0xEFFFFE, False, 0x0707, False);  // no plane there: nothing is stored
+  EXPECT_EQ(CellOf(0).Data, atZero);
+  EXPECT_EQ(ReadMemory(0xEFFFFE, False) & 0xFF00, 0xFF00);
   EXPECT_TRUE(TookNoFault());
 }
 
 TEST_F(MemoryDispatchTest, FrontPanelWindowOnceTheRomIsHigh) {
   SwapRomToHigh();
   ASSERT_EQ(Code(0x000A04), DcFrontPanel);
-  WriteMemory(0x000A04, False, 0x12DE, False);  // low byte 0xDE: bits 5-4 = 01, low digit NOT E = 1
-  EXPECT_EQ(FrontPanel.LowDigit(), 1);
+  WriteMemory(0x000A04, False, 0x12DE, False);  // low byte 0xDE: bits 5-4 = 01, left digit NOT E = 1
+  EXPECT_EQ(FrontPanel.LeftDigit(), 1);
   EXPECT_EQ(ReadMemory(0x000A04, False), 0x12DE);
-  const uint32_t writes = FrontPanel.Probe.Writes;
-  WriteMemory(0x000A05, True, 0x55, False);  // stored, not a panel write
-  EXPECT_EQ(FrontPanel.Probe.Writes, writes);
-  EXPECT_EQ(ReadMemory(0x000A04, False), 0x1255);
+  WriteMemory(0x000A05, True, 0x2D, False);  // stored, not a panel write
+  EXPECT_EQ(FrontPanel.RightDigit(), 0);
+  EXPECT_EQ(ReadMemory(0x000A04, False), 0x122D);
   EXPECT_TRUE(TookNoFault());
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <vector>
+#include "board/SCM.h"
+#include "board/ScreenCompositor.h"
 #include "bus/Exceptions.h"
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"

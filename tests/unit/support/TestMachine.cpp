@@ -72,6 +72,7 @@ TestMachine::TestMachine() {
   for (auto& c : RamArray) c = MemoryCell{0, DcRam, 0};
   Mmu.ResetMMU();
   Exceptions.Reset();
+  IMaskFlag = False;  // a system reset in an earlier test leaves it set
   ClearBusFaults();
   InitMicrocode();
   if (!opMapBuiltFor68010 || CpuType != Cpu68010) {
