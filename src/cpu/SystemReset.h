@@ -1,5 +1,6 @@
 // System and power-on reset: the device reset order, the I/O-channel reset shared
-// with the RESET instruction and the reset micro-routine that loads the stack pointer and program counter.
+// with the RESET instruction and the reset micro-routine that loads the stack
+// pointer and program counter.
 #pragma once
 #include <cstdint>
 #include "tables/Types.h"

