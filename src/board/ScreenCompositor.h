@@ -1,8 +1,8 @@
 // The machine's console screen as the core keeps it: 800 x 600 pixels of four
 // colour layers (text, text cursor, graphics, graphics cursor), the merge of the
 // layers into the picture, the text cells drawn from display RAM and the
-// character generator, the graphics layer fed by the three colour planes, the
-// text and graphics cursors.
+// character generator, the graphics layer fed by the three colour planes, and
+// the text and graphics cursors.
 //
 // Colours are 0x00BBGGRR (red 0x0000FF, green 0x00FF00, blue 0xFF0000); to
 // invert a colour is (NOT value) AND 0xFFFFFF. The merged picture lives in
