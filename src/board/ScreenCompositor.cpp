@@ -156,17 +156,21 @@ void classScreenCompositor::SetScreenBackGround(uint32_t pColor) { ScreenBackCol
 
 // ---- merging ----
 
+void classScreenCompositor::ExtendDirty(int left, int top, int right, int bottom) {
+  if (dirty_.Empty()) {
+    dirty_ = {left, top, right, bottom};
+    return;
+  }
+  if (left < dirty_.Left) dirty_.Left = left;
+  if (right > dirty_.Right) dirty_.Right = right;
+  if (top < dirty_.Top) dirty_.Top = top;
+  if (bottom > dirty_.Bottom) dirty_.Bottom = bottom;
+}
+
 void classScreenCompositor::Plot(int i, uint32_t colour) {
   ScreenImage[i] = colour;
   const int x = i % ScreenWidth, y = i / ScreenWidth;
-  if (dirty_.Empty()) {
-    dirty_ = {x, y, x, y};
-    return;
-  }
-  if (x < dirty_.Left) dirty_.Left = x;
-  if (x > dirty_.Right) dirty_.Right = x;
-  if (y < dirty_.Top) dirty_.Top = y;
-  if (y > dirty_.Bottom) dirty_.Bottom = y;
+  ExtendDirty(x, y, x, y);
 }
 
 void classScreenCompositor::MergePixel(int x, int y) {
@@ -201,10 +205,13 @@ DirtyRect classScreenCompositor::TakeDirtyRect() {
 
 // ---- text layer ----
 
-inline void classScreenCompositor::SetTextPixel(int i, uint32_t colour, const MergeParams& m) {
-  if (ScreenBuffer[i].TextRGB == colour) return;
+// One text pixel of a cell being drawn: merged when it changes; the caller adds
+// the cell to the dirty rectangle. True when it changed.
+inline bool classScreenCompositor::SetTextPixel(int i, uint32_t colour, const MergeParams& m) {
+  if (ScreenBuffer[i].TextRGB == colour) return false;
   ScreenBuffer[i].TextRGB = colour;
-  Plot(i, MergeAt(i, m));
+  ScreenImage[i] = MergeAt(i, m);
+  return true;
 }
 
 void classScreenCompositor::SetTextCursorPixel(int x, int y, uint32_t colour) {
@@ -221,15 +228,17 @@ void classScreenCompositor::DrawCharacter(int x, int top, int rowScale, uint8_t 
   const uint32_t bg = ApplyInverse(attribute, 0);
   const uint8_t* glyph = &ScmCharGenRam[(code & 0x7F) * 16];
   const MergeParams m = CurrentParams();
+  bool changed = false;
   for (int r = 0; r < 12; ++r) {
     const unsigned bits = (r == 10 && (attribute & 0x10)) ? 0xFFu : glyph[r];
     for (int s = 0; s < rowScale; ++s) {
       const int i = (top + r * rowScale + s) * ScreenWidth + x;
-      SetTextPixel(i, bg, m);
-      for (int c = 0; c < 8; ++c) SetTextPixel(i + 1 + c, (bits & (0x80u >> c)) ? fg : bg, m);
-      SetTextPixel(i + 9, bg, m);
+      changed |= SetTextPixel(i, bg, m);
+      for (int c = 0; c < 8; ++c) changed |= SetTextPixel(i + 1 + c, (bits & (0x80u >> c)) ? fg : bg, m);
+      changed |= SetTextPixel(i + 9, bg, m);
     }
   }
+  if (changed) ExtendDirty(x, top, x + 9, top + 12 * rowScale - 1);
 }
 
 void classScreenCompositor::DisplayCharacterOnScreen(uint32_t pIndex) {
@@ -350,12 +359,13 @@ void classScreenCompositor::SetPlanePixels(uint32_t firstPixel, uint32_t data, i
       haveParams = true;
     }
     ScreenBuffer[i].GraphRGB = now;
-    Plot(i, MergeAt(i, m));
+    ScreenImage[i] = MergeAt(i, m);
     if (!tall) {
       ScreenBuffer[i + ScreenWidth].GraphRGB = now;
-      Plot(i + ScreenWidth, MergeAt(i + ScreenWidth, m));
+      ScreenImage[i + ScreenWidth] = MergeAt(i + ScreenWidth, m);
     }
   }
+  if (haveParams) ExtendDirty(x0, row, x0 + count - 1, tall ? row : row + 1);
 }
 
 void classScreenCompositor::SetGreenWord(uint32_t o, uint16_t d) { SetPlanePixels<Green>(o * 16, d, 16); }
@@ -388,16 +398,18 @@ void classScreenCompositor::InvertHGCRow(int screenRow) {
   const int first = screenRow * ScreenWidth;
   for (int i = first; i < first + ScreenWidth; ++i) {
     ScreenBuffer[i].GraphCursorRGB = ~ScreenBuffer[i].GraphCursorRGB & White;
-    Plot(i, MergeAt(i, m));
+    ScreenImage[i] = MergeAt(i, m);
   }
+  ExtendDirty(0, screenRow, ScreenWidth - 1, screenRow);
 }
 
 void classScreenCompositor::InvertVGCColumn(int column) {
   const MergeParams m = CurrentParams();
   for (int i = column; i < ScreenPixels; i += ScreenWidth) {
     ScreenBuffer[i].GraphCursorRGB = ~ScreenBuffer[i].GraphCursorRGB & White;
-    Plot(i, MergeAt(i, m));
+    ScreenImage[i] = MergeAt(i, m);
   }
+  ExtendDirty(column, 0, column, ScreenHeight - 1);
 }
 
 void classScreenCompositor::DrawVGC(uint16_t column) {

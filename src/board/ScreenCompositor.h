@@ -88,7 +88,7 @@ class classScreenCompositor {
 
  private:
   friend void ClearGraphicsBuffer();
-  void SetTextPixel(int i, uint32_t colour, const MergeParams& m);
+  bool SetTextPixel(int i, uint32_t colour, const MergeParams& m);
   void SetTextCursorPixel(int x, int y, uint32_t colour);
   void DrawTextCursor(uint32_t cell, uint32_t colour);
   void DrawCursorShape(int x, int top, int rowScale, uint32_t colour);
@@ -98,6 +98,7 @@ class classScreenCompositor {
   void InvertHGCRow(int screenRow);
   void InvertVGCColumn(int column);
   void Plot(int index, uint32_t colour);
+  void ExtendDirty(int left, int top, int right, int bottom);
 
   DirtyRect dirty_{0, 0, -1, -1};
   int hgcScreenRow_ = -1;  // screen row the horizontal cursor was drawn on, -1 = none
