@@ -24,9 +24,7 @@ uint8_t ScmCursorType;
 VBool ScmHires, GraphGreenOn, GraphBlueOn, GraphRedOn, ScmUnswap, ScmWriteProtect;
 uint8_t ScmIL;
 uint8_t ScreenMergeMode;
-VBool SrSW2, SrSW1, SrSW0, KbdLock, SrIOchEN = True, SrSysFail, SrVniAck, SrVmeAv;
-VBool ScmMan;
-uint32_t GraphicsPalette[8] = {0x000000, 0x0000FF, 0xFF0000, 0xFF00FF, 0x00FF00, 0x00FFFF, 0xFFFF00, 0xFFFFFF};
+VBool KbdLock, SrSysFail, SrVniAck, SrVmeAv;
 
 classSCM Scm;
 

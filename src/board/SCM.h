@@ -9,6 +9,8 @@
 // directly.
 #pragma once
 #include <cstdint>
+#include "board/BoardSettings.h"
+#include "shell/FixedTables.h"
 #include "tables/Types.h"
 
 namespace korva {
@@ -39,15 +41,12 @@ extern uint8_t ScmIL;                                // CR6 bits 2-0, stored
 extern uint8_t ScreenMergeMode;
 
 // Status-register sources.
-extern VBool SrSW2, SrSW1, SrSW0;  // configuration switches; SrSW1 selects monochrome rendering
 extern VBool KbdLock;              // keyboard locked
-extern VBool SrIOchEN, SrSysFail, SrVniAck, SrVmeAv;
+extern VBool SrSysFail, SrVniAck, SrVmeAv;  // the switches and SrIOchEN are settings
 
 // Options read here: ScmMan exchanges the colour order of the CDIS and GRE bits;
 // GraphicsPalette holds the colour of each 3-bit pixel code (bit 0 red, bit 1
 // blue, bit 2 green).
-extern VBool ScmMan;
-extern uint32_t GraphicsPalette[8];
 
 class classSCM {
  public:

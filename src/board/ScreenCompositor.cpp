@@ -8,13 +8,11 @@ namespace korva {
 
 ScreenPixel ScreenBuffer[ScreenPixels];
 uint32_t ScreenImage[ScreenPixels];
-uint8_t ScreenMode = 1;
 uint8_t CursorMode = 0;
 uint16_t TextCursorPos = 65535;
 uint16_t HGCursorRow = 4095;
 uint16_t VGCursorColumn = 4095;
 VBool ScreenRedrawHeld = False;
-uint32_t PhosphorPalette[8] = {0x000000, 0x005000, 0x006C00, 0x008000, 0x009C00, 0x00BC00, 0x00D800, 0x00FF00};
 uint32_t ScreenBackColor = 0;
 
 classScreenCompositor Screen;
@@ -34,8 +32,6 @@ namespace {
 
 constexpr uint32_t White = 0xFFFFFF;
 constexpr uint32_t Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000;
-constexpr uint32_t GreenPhosphor[8] = {0x000000, 0x005000, 0x006C00, 0x008000,
-                                       0x009C00, 0x00BC00, 0x00D800, 0x00FF00};
 
 MergeParams CurrentParams() {
   MergeParams m;
@@ -130,7 +126,7 @@ void InitScreenState() {
   TextCursorPos = 65535;
   HGCursorRow = VGCursorColumn = 4095;
   ScreenRedrawHeld = False;
-  std::memcpy(PhosphorPalette, GreenPhosphor, sizeof PhosphorPalette);
+  SetGreenPhosphor();
   ScreenBackColor = 0;
   Screen = classScreenCompositor();
 }

@@ -10,6 +10,8 @@
 // colours only there.
 #pragma once
 #include <cstdint>
+#include "board/BoardSettings.h"
+#include "shell/FixedTables.h"
 #include "tables/Types.h"
 
 namespace korva {
@@ -30,13 +32,11 @@ extern ScreenPixel ScreenBuffer[ScreenPixels];
 extern uint32_t ScreenImage[ScreenPixels];  // the merged picture, 0x00BBGGRR
 
 // Screen state shared with the system control module and the CRT controller.
-extern uint8_t ScreenMode;        // 1 = 25 text rows, 2 = 50 text rows
 extern uint8_t CursorMode;        // CRT controller R10 bits 6-5; 1 hides the text cursor
 extern uint16_t TextCursorPos;    // cell of the drawn text cursor, 65535 = none
 extern uint16_t HGCursorRow;      // line value of the drawn horizontal graphics cursor, 4095 = none
 extern uint16_t VGCursorColumn;   // column of the drawn vertical graphics cursor, 4095 = none
 extern VBool ScreenRedrawHeld;    // while set, the whole-screen redraws return at once
-extern uint32_t PhosphorPalette[8];  // monochrome levels 0-7 (green levels until the settings choose)
 extern uint32_t ScreenBackColor;     // background of the drawing area (0 or 0xFFFFFF)
 
 struct MergeParams;

@@ -6,6 +6,7 @@
 #include "board/BoardSettings.h"
 #include "board/Keyboard.h"
 #include "board/KeyboardDisplay.h"
+#include "board/ScreenCompositor.h"
 #include "board/KeyboardForm.h"
 #include "bus/Rom.h"
 #include "cpu/CpuState.h"
