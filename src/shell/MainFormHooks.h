@@ -25,6 +25,8 @@ class MainFormHooks {
   virtual void RunGui(VBool /*running*/) {}
   // Fail light index 0-3 red when on, dark red when off; other indexes ignored.
   virtual void SetFailLights(int16_t /*index*/, VBool /*on*/) {}
+  // Disk activity light, colour 0x00BBGGRR.
+  virtual void SetDiskLight(uint32_t /*colour*/) {}
   // Bracket a long operation: hourglass, periodic timer held when asked, events processed.
   virtual void TakesAwhile(VBool /*stopTimer*/) {}
   virtual void DelayOver(VBool /*restoreTimer*/) {}
