@@ -39,6 +39,7 @@ class OwnDiskDevicesTest : public DiskTest {
     Word(kLsn + 2, 0x3000);
   }
   void Select(uint32_t base, uint16_t drive, uint16_t track, uint16_t side) {
+    Word(base + 10, 0);  // address high word: the controllers keep it from earlier tests
     Word(base + 2, drive);
     Word(base + 4, track);
     Word(base + 6, side);
