@@ -34,7 +34,7 @@ class RwinTest : public DiskTest {
   }
   // A raw winchester image of disk type 0 whose LSN n holds bytes (n * 3 + i).
   std::string Winchester() {
-    std::vector<uint8_t> head = VolumeSector("MOTOROLA", 0);
+    std::vector<uint8_t> head = Volume("MOTOROLA", 0);
     for (int lsn = 1; lsn < 70; ++lsn)
       for (int i = 0; i < 256; ++i) head.push_back(static_cast<uint8_t>(lsn * 3 + i));
     return WriteSparse(dir, "win.raw", kRow0Length, head);
