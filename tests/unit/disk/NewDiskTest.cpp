@@ -1,0 +1,178 @@
+// Blank IMD and raw images and the IMD expander, written to a temporary folder
+// and read back byte by byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "disk/NewDisk.h"
+#include "host/ScriptedHost.h"
+#include "tables/Helpers.h"
+
+namespace korva {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Progress : DiskCreation {
+  int calls = 0, cancelAt = -1;
+  std::string count;
+  void SetCount(const std::string& text) override { count = text; }
+  bool CancelRequested() override { return ++calls == cancelAt; }
+};
+
+class NewDiskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("korva-newdisk-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    BuildNewDiskFormats();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  struct Track {
+    uint8_t mode, cyl, head, count, code;
+  };
+  // The track headers of an image whose records are all full (type 1).
+  static std::vector<Track> Tracks(const std::string& image) {
+    std::vector<Track> tracks;
+    size_t p = image.find('\x1A') + 1;
+    while (p + 5 <= image.size()) {
+      Track t{uint8_t(image[p]), uint8_t(image[p + 1]), uint8_t(image[p + 2]), uint8_t(image[p + 3]),
+              uint8_t(image[p + 4])};
+      tracks.push_back(t);
+      p += 5 + t.count + static_cast<size_t>(t.count) * (1 + (128u << t.code));
+    }
+    EXPECT_EQ(p, image.size());
+    return tracks;
+  }
+
+  ScriptedHost host_;
+  Progress progress_;
+  fs::path dir_;
+};
+
+TEST_F(NewDiskTest, Row0WritesHeaderTrack0AndDataTracks) {
+  ASSERT_TRUE(CreateIMDImage(NewDiskFormats[0], Path("a.imd"), "", progress_));
+  const std::string image = Slurp(Path("a.imd"));
+  EXPECT_EQ(image.rfind("IMD Created by Korva Emulator Version ", 0), 0u);
+  const size_t end = image.find('\x1A');
+  EXPECT_NE(image.substr(0, end).find("\r\nKorva CPM 5.25 96TPI DSDD (512x8,T0=128x16)\r\n"), std::string::npos);
+  EXPECT_EQ(image.size(), end + 1 + (5 + 16 + 16 * 129) + 159 * (5 + 8 + 8 * 513));
+  const auto tracks = Tracks(image);
+  ASSERT_EQ(tracks.size(), 160u);
+  EXPECT_EQ(tracks[0].mode, 1);
+  EXPECT_EQ(tracks[0].count, 16);
+  EXPECT_EQ(tracks[0].code, 0);
+  EXPECT_EQ(tracks[1].mode, 4);
+  EXPECT_EQ(tracks[1].count, 8);
+  EXPECT_EQ(tracks[1].code, 2);
+  EXPECT_EQ(tracks[159].cyl, 79);
+  EXPECT_EQ(tracks[159].head, 1);
+  EXPECT_EQ(static_cast<uint8_t>(image[end + 1 + 5 + 16 + 1]), 0xE5);  // first data byte of c0 h0 s1
+}
+
+TEST_F(NewDiskTest, SingleSidedRowAndChangedClock) {
+  ASSERT_TRUE(CreateIMDImage(NewDiskFormats[5], Path("b.imd"), "", progress_));
+  auto tracks = Tracks(Slurp(Path("b.imd")));
+  ASSERT_EQ(tracks.size(), 77u);
+  for (size_t t = 0; t < tracks.size(); ++t) {
+    EXPECT_EQ(tracks[t].cyl, t);
+    EXPECT_EQ(tracks[t].head, 0);
+    EXPECT_EQ(tracks[t].mode, 0);
+  }
+  // "250" with row 4: every track at 250 kbit/s; the row keeps it for the run.
+  EXPECT_FALSE(SetImdClock(NewDiskFormats[4], 9));
+  ASSERT_TRUE(SetImdClock(NewDiskFormats[4], 6));
+  ASSERT_TRUE(CreateIMDImage(NewDiskFormats[4], Path("c.imd"), "", progress_));
+  tracks = Tracks(Slurp(Path("c.imd")));
+  EXPECT_EQ(tracks[0].mode, 2);
+  EXPECT_EQ(tracks[1].mode, 5);
+  EXPECT_EQ(NewDiskFormats[4].Clock[kDataTracks], 6);
+}
+
+TEST_F(NewDiskTest, CommentsAreSevenBitAndEndInOneLineBreak) {
+  ASSERT_TRUE(CreateIMDImage(NewDiskFormats[7], Path("c1.imd"), "abc", progress_));
+  EXPECT_EQ(Slurp(Path("c1.imd")).rfind("IMD abc\r\nCreated by Korva Emulator Version ", 0), 0u);
+  ASSERT_TRUE(CreateIMDImage(NewDiskFormats[7], Path("c2.imd"), "x\x03y\xE9\r\n", progress_));
+  const std::string image = Slurp(Path("c2.imd"));
+  EXPECT_EQ(image.rfind("IMD x yi\r\nCreated", 0), 0u);  // 0x03 blank, 0xE9 AND 0x7F
+  EXPECT_EQ(Tracks(image).size(), 160u);  // the header still reads whole
+}
+
+TEST_F(NewDiskTest, FormatChecksAndSizes) {
+  std::string messages;
+  for (const NewDiskFormat& f : NewDiskFormats) EXPECT_TRUE(CheckImdFormat(f, messages)) << f.Name;
+  NewDiskFormat f = NewDiskFormats[0];
+  f.Cylinders = 300;
+  f.Heads = 3;
+  f.SectorSize[kTrack0Tracks] = 8192;  // exactly 8k passes
+  f.Clock[kDataTracks] = 5;
+  EXPECT_FALSE(CheckImdFormat(f, messages));
+  EXPECT_EQ(messages, "Cylinders MUST be < 256\r\nHeads MUST be 1 or 2\r\nClock MUST be 250, 300, or 500\r\n");
+  EXPECT_EQ(ImdSectorCount(30, 256, 512), 15);
+  EXPECT_EQ(ImdSizeCode(16384), 7);
+  EXPECT_EQ(ImdSizeCode(300), 255);
+  for (int64_t bad : {100, 129, 536871040, 0}) EXPECT_FALSE(DiskSizeValid(bad)) << bad;
+  for (int64_t good : {128, 536870912}) EXPECT_TRUE(DiskSizeValid(good)) << good;
+  EXPECT_EQ(ParseNumber(std::string_view("1440k")).value_or(0), 1474560);
+}
+
+TEST_F(NewDiskTest, RawImagesAndCancel) {
+  ASSERT_TRUE(CreateRawImage(Path("r.img"), 1000, 0xE5, progress_));
+  const std::string raw = Slurp(Path("r.img"));
+  EXPECT_EQ(raw, std::string(128000, '\xE5'));
+  EXPECT_EQ(progress_.count, "1000/128000");
+
+  // An existing image survives a cancelled creation over it; a new one leaves no file.
+  Progress cancel;
+  cancel.cancelAt = 1;
+  EXPECT_FALSE(CreateRawImage(Path("r.img"), 4000, 0, cancel));
+  EXPECT_EQ(Slurp(Path("r.img")), raw);
+  cancel.calls = 0;
+  EXPECT_FALSE(CreateIMDImage(NewDiskFormats[0], Path("n.imd"), "", cancel));
+  EXPECT_FALSE(fs::exists(Path("n.imd")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(NewDiskTest, ExpanderReportsAndExpands) {
+  auto lastBox = [this] { return host_.CallsOf(HostCall::Kind::MessageBox).back(); };
+  ASSERT_TRUE(CreateIMDImage(NewDiskFormats[5], Path("plain.imd"), "", progress_));
+  ExpandCompressedSectors(Path("plain.imd"), Path("copy.imd"), progress_);
+  EXPECT_EQ(lastBox().Text, " No conversions needed");
+  EXPECT_EQ(lastBox().Title, "Done Proccessing the IMD file");
+  EXPECT_EQ(Slurp(Path("copy.imd")), Slurp(Path("plain.imd")));
+
+  std::ofstream(Path("junk.imd"), std::ios::binary) << "IMX nothing";
+  ExpandCompressedSectors(Path("junk.imd"), Path("out.imd"), progress_);
+  EXPECT_EQ(lastBox().Text, " No Magic\r\nBAD ERROR - ABORTED\r\n");
+
+  // One track: a compressed sector, a deleted-compressed one, a full one, then a bad type.
+  std::string c = "IMD x\x1A";
+  c += std::string("\x00\x00\x00\x03\x00\x01\x02\x03", 8);
+  c += std::string("\x02\x5A", 2) + std::string("\x04\x6B", 2) + '\x01' + std::string(128, 'q');
+  std::ofstream(Path("comp.imd"), std::ios::binary) << c;
+  ExpandCompressedSectors(Path("comp.imd"), Path("exp.imd"), progress_);
+  EXPECT_EQ(lastBox().Text, "2 - Compressed\r\n1 - Deleted DAM\r\n");
+  const std::string e = Slurp(Path("exp.imd"));
+  EXPECT_EQ(e, "IMD x\x1A" + std::string("\x00\x00\x00\x03\x00\x01\x02\x03", 8) + '\x01' + std::string(128, 'Z') +
+                   '\x03' + std::string(128, 'k') + '\x01' + std::string(128, 'q'));
+  std::ofstream(Path("comp.imd"), std::ios::binary | std::ios::app) << std::string("\x00\x00\x00\x01\x00\x01\x09", 7);
+  ExpandCompressedSectors(Path("comp.imd"), Path("exp.imd"), progress_);
+  EXPECT_NE(lastBox().Text.find("BAD ERROR - ABORTED"), std::string::npos);
+
+  // The output may not be the input: the image stays as it was.
+  const std::string before = Slurp(Path("comp.imd"));
+  ExpandCompressedSectors(Path("comp.imd"), Path("comp.imd"), progress_);
+  EXPECT_EQ(lastBox().Title, " Error opening - IMD file");
+  EXPECT_EQ(Slurp(Path("comp.imd")), before);
+}
+
+}  // namespace
+}  // namespace korva
