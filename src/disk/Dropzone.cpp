@@ -13,7 +13,6 @@ namespace korva {
 classDropzone Dropzone;
 DropEntry DropList[MaxDropCount + 1];
 int32_t DropCount = 0;
-int16_t DropFormat = 4;
 std::string DropFormatName = "CPM 68k";
 
 std::string DloadFilePath, DloadFileTitle;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "shell/ShellSettings.h"
 #include "tables/Types.h"
 
 namespace korva {
@@ -25,8 +26,7 @@ extern int32_t DropCount;
 
 // The naming rule of the drop target: 0 "Generic", 1 "CPM 1", 2 "CPM 2",
 // 3 "CPM 3", 4 "CPM 68k", 5 "VersaDOS"; DropFormatName is its text.
-extern int16_t DropFormat;
-extern std::string DropFormatName;
+extern std::string DropFormatName;  // DropFormat itself is a setting (shell/ShellSettings.h)
 
 // The download and upload files. The File menu opens and closes them; the
 // port reads the one and appends to the other.

@@ -201,7 +201,7 @@ bool CheckImdFormat(const NewDiskFormat& f, std::string& messages) {
 bool DiskSizeValid(int64_t size) { return size >= 128 && size <= MaxNewDiskSize && size % 128 == 0; }
 
 bool CreateIMDImage(const NewDiskFormat& f, const std::string& path, const std::string& comment,
-                    DiskCreation& progress) {
+                    NewDiskProgress& progress) {
   progress.SetMinMAx(0, 100);
   progress.SetValue(0);
   NewFile out(path);
@@ -251,7 +251,7 @@ bool CreateIMDImage(const NewDiskFormat& f, const std::string& path, const std::
   return true;
 }
 
-bool CreateRawImage(const std::string& path, int32_t blocks, uint8_t fill, DiskCreation& progress) {
+bool CreateRawImage(const std::string& path, int32_t blocks, uint8_t fill, NewDiskProgress& progress) {
   constexpr int32_t kBlock = 128;
   constexpr int32_t kBlocksPerWrite = 512;  // 64 KB a write and a progress step
   progress.SetMinMAx(0, 100);
@@ -264,7 +264,7 @@ bool CreateRawImage(const std::string& path, int32_t blocks, uint8_t fill, DiskC
     const int32_t step = std::min(kBlocksPerWrite, blocks - n);
     if (!out.Write(buffer.data(), static_cast<size_t>(step) * kBlock)) break;
     n += step;
-    progress.SetCount(std::to_string(n) + "/" + std::to_string(static_cast<int64_t>(n) * kBlock));
+    progress.ShowCount(static_cast<int64_t>(n) * kBlock);
     progress.SetValue(Percent(n, blocks));
     if (progress.CancelRequested()) {
       cancelled = true;
@@ -285,7 +285,7 @@ namespace {
 // Reads an IMD image and writes the expanded copy; the counters feed the report.
 class Expander {
  public:
-  Expander(std::FILE* in, std::FILE* out, DiskCreation& progress) : in_(in), out_(out), progress_(progress) {}
+  Expander(std::FILE* in, std::FILE* out, NewDiskProgress& progress) : in_(in), out_(out), progress_(progress) {}
 
   int compressed = 0, readError = 0, deleted = 0, bad = 0;
   std::string errorText;
@@ -401,7 +401,7 @@ class Expander {
 
   std::FILE* in_;
   std::FILE* out_;
-  DiskCreation& progress_;
+  NewDiskProgress& progress_;
   long position_ = 0;
   bool failed_ = false;
 };
@@ -414,7 +414,7 @@ void OpenError(int err, const std::string& path) {
 
 }  // namespace
 
-void ExpandCompressedSectors(const std::string& inPath, const std::string& outPath, DiskCreation& progress) {
+void ExpandCompressedSectors(const std::string& inPath, const std::string& outPath, NewDiskProgress& progress) {
   std::error_code ec;
   if (fs::equivalent(inPath, outPath, ec)) {
     // Replacing the input before it is read would lose the image.

@@ -1,26 +1,15 @@
 // Blank disk images for the "Create New Disk" dialog: IMD images of the nine
 // built-in floppy formats, generic raw images of a fill byte, and the expander
 // that turns an IMD image with compressed records into a writable copy. The
-// writers report progress and take a cancel through DiskCreation, which the
+// writers report progress and take a cancel through NewDiskProgress, which the
 // dialog implements (and which pumps host events).
 #pragma once
 #include <cstdint>
 #include <string>
 
-namespace korva {
+#include "disk/RawFile.h"
 
-// What a writer tells the dialog and asks of it.
-class DiskCreation {
- public:
-  virtual ~DiskCreation() = default;
-  // Progress bar range and value (0-32767; the writers use 0..100).
-  virtual void SetMinMAx(int32_t /*min*/, int32_t /*max*/) {}
-  virtual void SetValue(int32_t /*value*/) {}
-  virtual void SetCount(const std::string& /*text*/) {}
-  // Called after every block or track: processes host events and tells
-  // whether Cancel has been asked for.
-  virtual bool CancelRequested() { return false; }
-};
+namespace korva {
 
 // One built-in IMD format. The three-element fields are data tracks, track-0
 // tracks and system tracks, in that order.
@@ -62,12 +51,12 @@ bool DiskSizeValid(int64_t size);
 // cancelled. On a host error shows "File Error creating IMD Image". True when
 // the image was written whole.
 bool CreateIMDImage(const NewDiskFormat& format, const std::string& path, const std::string& comment,
-                    DiskCreation& progress);
+                    NewDiskProgress& progress);
 // blocks x 128 bytes of fill; removes the file when cancelled.
-bool CreateRawImage(const std::string& path, int32_t blocks, uint8_t fill, DiskCreation& progress);
+bool CreateRawImage(const std::string& path, int32_t blocks, uint8_t fill, NewDiskProgress& progress);
 
 // Expands the IMD image at inPath into outPath and shows the conversion report.
 // Refuses an output that is the input file itself.
-void ExpandCompressedSectors(const std::string& inPath, const std::string& outPath, DiskCreation& progress);
+void ExpandCompressedSectors(const std::string& inPath, const std::string& outPath, NewDiskProgress& progress);
 
 }  // namespace korva

@@ -69,11 +69,3 @@ VBool DeleteFileChecked(const std::string& path) {
 }
 
 }  // namespace korva
-#include <filesystem>
-namespace korva {
-int32_t GetFileSize(const std::string& path) {
-  std::error_code ec;
-  const auto n = std::filesystem::file_size(path, ec);
-  return (ec || n > 0x7FFFFFFF) ? -1 : static_cast<int32_t>(n);
-}
-}  // namespace korva

@@ -25,4 +25,3 @@ int32_t GetFileSize(const std::string& path);
 VBool DeleteFileChecked(const std::string& path);
 
 }  // namespace korva
-namespace korva { int32_t GetFileSize(const std::string& path); }

@@ -23,7 +23,7 @@ class MemoryDispatchTest : public MemoryTest {
  protected:
   void SetUp() override {
     MemoryTest::SetUp();
-    for (DeviceProbe* p : {                           &MVME400C0.Probe, &MVME400C1.Probe, &MVME410PIA1.Probe, &MVME410PIA2.Probe})
+    for (DeviceProbe* p : {&MVME400C0.Probe, &MVME400C1.Probe, &MVME410PIA1.Probe, &MVME410PIA2.Probe})
       p->Clear();
   }
 };
