@@ -9,11 +9,6 @@ classCpmDiskController CpmDC;
 
 uint16_t classCpmDiskController::Reg(uint32_t offset) {
   offset &= 31;
-  if (offset == 0) {
-    const uint16_t s = status_;
-    status_ = 0;
-    return s;
-  }
   if (offset == 8) return static_cast<uint16_t>(record_);
   if (offset == 14) return static_cast<uint16_t>(linearTrack_);
   uint16_t value = 0;

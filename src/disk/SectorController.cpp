@@ -17,9 +17,13 @@ bool SectorController::DriveReadOnly() const {
   return drive_ >= 0 && drive_ < UsedDrives && DriveTable[static_cast<size_t>(drive_)].ReadOnly;
 }
 
-bool SectorController::ReadRegister(uint32_t offset, uint16_t& value) const {
+bool SectorController::ReadRegister(uint32_t offset, uint16_t& value) {
   const DiskImage* image = Image();
   switch (offset) {
+    case 0:  // the status, cleared by the read
+      value = status_;
+      status_ = 0;
+      return true;
     case 2: value = static_cast<uint16_t>(drive_); return true;
     case 4: value = static_cast<uint16_t>(track_); return true;
     case 6: value = static_cast<uint16_t>(side_); return true;

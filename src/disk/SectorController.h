@@ -26,9 +26,9 @@ class SectorController {
   // The selected drive's image when it is mounted as IMD or raw, else nullptr.
   DiskImage* Image() const;
   bool DriveReadOnly() const;
-  // Reads of the drive, position, address and geometry registers; false for
-  // offsets these do not cover.
-  bool ReadRegister(uint32_t offset, uint16_t& value) const;
+  // Reads of the status (which the read clears), drive, position, address and
+  // geometry registers; false for offsets these do not cover.
+  bool ReadRegister(uint32_t offset, uint16_t& value);
   // Writes of the drive (2), track (4), side (6) and address (10, 12) registers;
   // false for other offsets.
   bool WriteRegister(uint32_t offset, uint16_t value);

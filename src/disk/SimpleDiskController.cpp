@@ -9,11 +9,6 @@ classSimpleDiskController SimpleDC;
 
 uint16_t classSimpleDiskController::Reg(uint32_t offset) {
   offset &= 31;
-  if (offset == 0) {
-    const uint16_t s = status_;
-    status_ = 0;
-    return s;
-  }
   if (offset == 8) return static_cast<uint16_t>(sector_);
   uint16_t value = 0;
   return ReadRegister(offset, value) ? value : 0;
