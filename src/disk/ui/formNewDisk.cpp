@@ -20,7 +20,7 @@
 #include <cmath>
 
 #include "disk/NewDisk.h"
-#include "disk/ui/DiskWindowPlacement.h"
+#include "disk/ui/DiskWindowHelpers.h"
 #include "host/CodePage.h"
 #include "host/Host.h"
 #include "shell/FileDialog.h"
@@ -38,17 +38,7 @@ constexpr int16_t kRawTypesOffered = 18;  // types 0-17; the last two rows are n
 
 QString Text(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
-QColor HostColor(uint32_t bbggrr) {
-  return QColor(static_cast<int>(bbggrr & 0xFF), static_cast<int>((bbggrr >> 8) & 0xFF),
-                static_cast<int>((bbggrr >> 16) & 0xFF));
-}
-
-void ApplyMarks(QLineEdit* box, const TextBoxMarks& marks) {
-  QPalette p = box->palette();
-  p.setColor(QPalette::Text, HostColor(marks.ForeColor));
-  p.setColor(QPalette::Base, HostColor(marks.BackColor));
-  box->setPalette(p);
-}
+void ApplyMarks(QLineEdit* box, const TextBoxMarks& marks) { SetFieldColors(*box, marks.ForeColor, marks.BackColor); }
 
 QRadioButton* NamedRadio(const QString& name, int index, QWidget* parent) {
   auto* b = new QRadioButton(parent);

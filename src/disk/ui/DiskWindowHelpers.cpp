@@ -1,5 +1,6 @@
-#include "disk/ui/DiskWindowPlacement.h"
+#include "disk/ui/DiskWindowHelpers.h"
 
+#include <QLineEdit>
 #include <QWidget>
 
 #include "host/Settings.h"
@@ -26,6 +27,27 @@ void SaveDiskWindowPlacement(const QWidget& window, const std::string& section) 
   if (minimised) return;
   SaveSettingLong(section, "Top", window.y());
   SaveSettingLong(section, "Left", window.x());
+}
+
+namespace {
+
+QColor HostColor(uint32_t bbggrr) {
+  return QColor(static_cast<int>(bbggrr & 0xFF), static_cast<int>((bbggrr >> 8) & 0xFF),
+                static_cast<int>((bbggrr >> 16) & 0xFF));
+}
+
+}  // namespace
+
+void SetFieldColors(QLineEdit& box, uint32_t fore, uint32_t back) {
+  QPalette p = box.palette();
+  p.setColor(QPalette::Text, HostColor(fore));
+  p.setColor(QPalette::Base, HostColor(back));
+  box.setPalette(p);
+}
+
+uint32_t FieldForeColor(const QLineEdit& box) {
+  const QColor c = box.palette().color(QPalette::Text);
+  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
 }
 
 }  // namespace korva
