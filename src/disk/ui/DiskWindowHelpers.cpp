@@ -15,9 +15,14 @@ void LoadDiskWindowPlacement(QWidget& window, const std::string& section, bool w
   window.move(left, top);
   if (!withState) return;
   switch (GetSettingLong(section, "WindowState", 0, 0, 2)) {
-    case 1: window.setWindowState(Qt::WindowMinimized); break;
-    case 2: window.setWindowState(Qt::WindowMaximized); break;
-    default: break;
+    case 1:
+      window.setWindowState(Qt::WindowMinimized);
+      break;
+    case 2:
+      window.setWindowState(Qt::WindowMaximized);
+      break;
+    default:
+      break;
   }
 }
 

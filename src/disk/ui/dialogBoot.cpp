@@ -20,9 +20,8 @@ namespace {
 constexpr char kSection[] = "dlBoot";
 
 constexpr const char* kPresets[] = {
-    "0.&.VERSADOS.SY",   "0.Korvan.VERSADOS.SY", "9100.&.VERSADOS.SY", "9100.Korvan.VERSADOS.SY",
-    "0.Korva.KBD.SY",    "0.Korva.RAM.SY",       "0.Korva.SCM.SY",     "0.Korva.WDC.SY",
-    "0.Korva.MVME400.SY", "0.Korva.MVME410.SY",
+    "0.&.VERSADOS.SY", "0.Korvan.VERSADOS.SY", "9100.&.VERSADOS.SY", "9100.Korvan.VERSADOS.SY", "0.Korva.KBD.SY",
+    "0.Korva.RAM.SY",  "0.Korva.SCM.SY",       "0.Korva.WDC.SY",     "0.Korva.MVME400.SY",      "0.Korva.MVME410.SY",
 };
 
 class BootStringWindow final : public BootStringAsker {

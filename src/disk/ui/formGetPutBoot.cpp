@@ -142,9 +142,8 @@ void formGetPutBoot::FillFields() {
   txtStartLSN->setText(hex(StartLSN));
   txtAlternateBootPC->setText(hex(AltBootPC));
   txtAlternateBootSP->setText(hex(AltBootSP));
-  txtDisk->setText(Disk >= 0 && Disk < UsedDrives
-                       ? QString::fromStdString(DriveTable[static_cast<size_t>(Disk)].Name)
-                       : QString());
+  txtDisk->setText(Disk >= 0 && Disk < UsedDrives ? QString::fromStdString(DriveTable[static_cast<size_t>(Disk)].Name)
+                                                  : QString());
 }
 
 void formGetPutBoot::MarkField(QLineEdit* box) {

@@ -376,9 +376,7 @@ void formNewDisk::SetValue(int32_t value) {
   if (value >= pbWait->minimum() && value <= pbWait->maximum()) pbWait->setValue(value);
 }
 
-void formNewDisk::ShowCount(int64_t bytes) {
-  lblCount->setText(QStringLiteral("%1/%2").arg(bytes / 128).arg(bytes));
-}
+void formNewDisk::ShowCount(int64_t bytes) { lblCount->setText(QStringLiteral("%1/%2").arg(bytes / 128).arg(bytes)); }
 
 bool formNewDisk::CancelRequested() {
   const auto now = std::chrono::steady_clock::now();

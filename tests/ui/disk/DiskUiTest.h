@@ -1,0 +1,44 @@
+// Shared by the disk windows' offscreen tests.
+#pragma once
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/ScriptedHost.h"
+
+namespace korva::disktest {
+
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "korva_ui_tests";
+  static char* argv[] = {name, nullptr};
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
+  // Never destroyed: Qt's device list, made on the first synthesised pointer
+  // event, would be gone before an application object destroyed at exit.
+  static auto* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// Once a modal dialog is up, run act on it.
+inline void WhenModal(std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (QWidget* w = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      act(w);
+    }
+  });
+  timer->start(5);
+}
+
+// The message boxes shown so far, each as "title|text".
+inline std::vector<std::string> Boxes(const ScriptedHost& host) {
+  std::vector<std::string> m;
+  for (const HostCall& c : host.CallsOf(HostCall::Kind::MessageBox)) m.push_back(c.Title + "|" + c.Text);
+  return m;
+}
+
+}  // namespace korva::disktest
