@@ -5,6 +5,8 @@
 #include <string>
 
 #include "cpu/MainLoop.h"
+#include "disk/ui/dialogBoot.h"
+#include "disk/ui/formGetPutBoot.h"
 #include "host/qt/QtHost.h"
 
 int main(int argc, char** argv) {
@@ -18,7 +20,9 @@ int main(int argc, char** argv) {
   korva::ProgramCommandLine = line;
   korva::QtHost host;
   korva::SetHost(&host);
+  korva::InstallBootStringDialog();  // the volume boot asks its boot string in a window
   const int code = korva::Main();
+  korva::UnloadGetPutBoot();  // keeps its placement
   korva::SetHost(nullptr);
   return code;
 }
