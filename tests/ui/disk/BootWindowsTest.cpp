@@ -1,11 +1,14 @@
 // The get/put boot window and the boot-string dialog offscreen with real
 // widgets; message boxes and settings go to the scripted host.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <cstdio>
 #include <functional>
 
 #include "disk/Boot.h"
@@ -13,9 +16,11 @@
 #include "disk/Drives.h"
 #include "disk/ui/dialogBoot.h"
 #include "disk/ui/formGetPutBoot.h"
+#include "disk/ui/formNewDisk.h"
 #include "host/ScriptedHost.h"
 #include "shell/BootDrive.h"
 #include "ui/disk/DiskUiTest.h"
+#include "unit/support/TestMachine.h"
 
 namespace korva {
 namespace {
@@ -141,6 +146,38 @@ TEST_F(BootWindowsTest, SaveThenCancelChangesTheStoreOnlyAndOkTheProgram) {
   EXPECT_EQ(host_.StoredSetting("GetPutBoot", "Blocks"), "32");
   EXPECT_EQ(host_.StoredSetting("GetPutBoot", "WindowState"), "0");
   EXPECT_EQ(host_.StoredSetting("GetPutBoot", "Left"), "44");
+}
+
+TEST_F(BootWindowsTest, SectorsMoveBetweenMemoryAndAnImageTheNewDiskDialogMade) {
+  test::TestMachine m;
+  SetHost(&host_);  // the machine installed its own silent host
+  const std::string path = ::testing::TempDir() + "korva-getput-" + std::to_string(::getpid()) + ".img";
+  host_.AnswerFile(path);
+  WhenModal([](QWidget* w) {
+    auto* d = qobject_cast<formNewDisk*>(w);
+    d->optDisks[17]->click();
+    d->cmdCreate->click();
+    d->cmdOK->click();
+  });
+  ShowNewDisk(2);
+  DriveTable[1].FilePath = path;
+  InsertDisk(1);
+  ASSERT_TRUE(DriveTable[1].Mounted);  // after the mount's questions about the blank image
+  host_.ClearCalls();
+  for (uint32_t i = 0; i < 512; ++i) m.WriteByte((0xFFFF80 + i) & 0xFFFFFF, static_cast<uint8_t>(i * 7));
+  WithGetPut([](formGetPutBoot& f) {
+    f.txtDisk->setText("HD01");
+    f.txtLoadAddress->setText("$FFFF80");  // the run wraps to address 0
+    f.txtBlocks->setText("2");
+    f.txtStartLSN->setText("5");
+    f.cmdWriteToDisk->click();
+    f.txtLoadAddress->setText("$2000");
+    f.cmdReadFromDisk->click();
+  });
+  EjectDisk(1);
+  std::remove(path.c_str());
+  for (uint32_t i = 0; i < 512; ++i) ASSERT_EQ(m.ReadByte(0x2000 + i), static_cast<uint8_t>(i * 7)) << i;
+  EXPECT_TRUE(disktest::Boxes(host_).empty());
 }
 
 TEST_F(BootWindowsTest, BootStringDialogOffersPresetsAndReturnsTheText) {
