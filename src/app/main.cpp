@@ -8,9 +8,13 @@
 #include "disk/ui/dialogBoot.h"
 #include "disk/ui/formGetPutBoot.h"
 #include "host/qt/QtHost.h"
+#include "shell/MainFormHooks.h"
+#include "shell/ui/formKorvan.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The main loop ends the program when the main window unloads, not Qt.
+  QApplication::setQuitOnLastWindowClosed(false);
   // The command line as one text: the first word may name the settings profile.
   std::string line;
   for (int i = 1; i < argc; ++i) {
@@ -21,8 +25,13 @@ int main(int argc, char** argv) {
   korva::QtHost host;
   korva::SetHost(&host);
   korva::InstallBootStringDialog();  // the volume boot asks its boot string in a window
+  korva::MainFormFactory = &korva::CreateFormKorvan;
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
+  // Teardown after the main loop has returned, outside every event handler.
+  korva::MainFormHooks* window = korva::MainForm;
+  korva::SetMainForm(nullptr);
+  if (window != korva::MainForm) delete window;  // never the silent stand-in
   korva::SetHost(nullptr);
   return code;
 }

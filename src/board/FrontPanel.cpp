@@ -1,4 +1,5 @@
 #include "board/FrontPanel.h"
+#include "shell/MainFormHooks.h"
 
 namespace korva {
 
@@ -15,6 +16,12 @@ void classFrontPanel::Reg(uint32_t index, uint8_t v) {
   }
   static constexpr char hex[] = "0123456789ABCDEF";
   label_ = {hex[left_], hex[right_]};
+  MainForm->SetFrontPanelText(label_);
+}
+
+void classFrontPanel::Reset() {
+  label_.clear();
+  MainForm->SetFrontPanelText(label_);
 }
 
 }  // namespace korva

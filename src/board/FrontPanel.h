@@ -1,5 +1,6 @@
 // The front-panel display: two hexadecimal digits that guest software writes
-// through the word at 000A04, shown as the text of a label on the main window.
+// through the word at 000A04, shown as the text of a label on the main window
+// (MainForm->SetFrontPanelText follows every change of the text).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -15,7 +16,7 @@ class classFrontPanel {
   void Reg(uint32_t index, uint8_t v);
   uint16_t Reg(uint32_t /*index*/) const { return 0; }
   // Blanks the label; the digits keep their values.
-  void Reset() { label_.clear(); }
+  void Reset();
 
   uint8_t LeftDigit() const { return left_; }
   uint8_t RightDigit() const { return right_; }

@@ -10,8 +10,11 @@ namespace korva {
 classCPU Cpu;
 
 namespace {
-enum : uint8_t { kLatchSequencer = 1, kLatchPC = 2, kLatchStore = 4 };
+enum : uint8_t { kLatchSequencer = 1, kLatchPC = 2, kLatchStore = 4, kLatchCommand = 8 };
 uint32_t latchedMcPC = 0;
+constexpr int kMaxLatchedCommands = 16;
+void (*latchedCommands[kMaxLatchedCommands])() = {};
+int latchedCommandCount = 0;
 uint8_t latchedMcStage = 1;
 uint32_t latchedCpuPC = 0;
 
@@ -38,6 +41,17 @@ void SetProgramCounter(uint32_t pc) {
 
 void LatchStorePatch() { ControlLatch |= kLatchStore; }
 
+void RunOrLatchCommand(void (*command)()) {
+  if (!command) return;
+  if (!McrActive) {
+    command();
+    return;
+  }
+  if (latchedCommandCount == kMaxLatchedCommands) return;
+  latchedCommands[latchedCommandCount++] = command;
+  ControlLatch |= kLatchCommand;
+}
+
 void ApplyControlLatch() {
   const uint8_t latch = ControlLatch;
   ControlLatch = 0;
@@ -46,6 +60,18 @@ void ApplyControlLatch() {
   if (latch & kLatchSequencer) {
     mcPC = latchedMcPC;
     mcStage = latchedMcStage;
+  }
+  if (latch & kLatchCommand) {
+    // Between two words: the commands' own run control applies directly.
+    const bool active = McrActive;
+    McrActive = false;
+    for (int i = 0; i < latchedCommandCount; ++i) {
+      void (*command)() = latchedCommands[i];
+      latchedCommands[i] = nullptr;
+      command();
+    }
+    latchedCommandCount = 0;
+    McrActive = active;
   }
 }
 

@@ -52,6 +52,10 @@ extern VBool ResetRequest;
 extern bool McrActive;        // a control-store word is executing (set by the main loop)
 extern uint8_t ControlLatch;  // non-zero: something to apply after the current word
 void ApplyControlLatch();
+// A machine-changing command from a window (reset, abort, opcode-map rebuild):
+// run at once between words, or latched while a word executes and run after it,
+// in the order the commands came. At most 16 wait at a time; more are dropped.
+void RunOrLatchCommand(void (*command)());
 
 // ---- Operand-passing registers ----
 extern uint32_t CpuOpcode;     // low 16 bits: the opcode word, index into OpMap

@@ -13,6 +13,8 @@
 #include "serial/MVME400.h"
 #include "shell/FixedTables.h"
 #include "shell/MainFormHooks.h"
+#include "shell/SettingsStore.h"
+#include "board/Rtc1468hc18.h"
 #include "board/ScreenCompositor.h"
 #include "tables/Helpers.h"
 #include "tables/OpMap.h"
@@ -114,8 +116,14 @@ int Main() {
   InterruptsDisabled = False;
   DisableIntOnStop = False;
   ChooseProfile(ProgramCommandLine);
+  CreateMainForm();  // the settings load below already talks to it
+  InitColorTable2();
+  InitColorTable();
   InitBitTable();
   InitMaskTable();
+  InitDisplayThrottleTable();
+  InitializeSettings();
+  Rtc.LoadSettings();  // the clock's own section, and its periodic timer
   BuildMemoryMap();
   InitDrives();
   MVME400C0.CardNumber(0);
@@ -137,6 +145,9 @@ int Main() {
   PowerOnResetDone = False;
   MainForm->PorGui(PowerOnResetDone);
   RunMachine();
+  // Mounted images are written out and closed before the program ends.
+  for (DriveNumber d = 0; d < UsedDrives; ++d)
+    if (DriveTable[static_cast<size_t>(d)].Mounted) EjectDisk(d);
   return 0;
 }
 

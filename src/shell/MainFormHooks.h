@@ -1,5 +1,5 @@
 // What the core asks of the main window: lights, run-state captions, long
-// operation brackets and the plug indicators. The core calls it through the
+// operation brackets, the settings it holds and the plug indicators. The core calls it through the
 // slot MainForm, which is never null: until the main window attaches, a silent
 // instance answers and does nothing (it processes no events either).
 #pragma once
@@ -24,9 +24,12 @@ class MainFormHooks {
   // Stop/run caption "Stop" while running, else "Run"; then events are processed.
   virtual void RunGui(VBool /*running*/) {}
   // Fail light index 0-3 red when on, dark red when off; other indexes ignored.
-  virtual void SetFailLights(int16_t /*index*/, VBool /*on*/) {}
-  // Disk activity light, colour 0x00BBGGRR.
+  virtual void SetFailLights(int32_t /*index*/, VBool /*on*/) {}
+  // Disk activity light, colour 0x00BBGGRR (the top byte is ignored).
   virtual void SetDiskLight(uint32_t /*colour*/) {}
+  // Close (and flush) the download / upload host files when they are open.
+  virtual void CloseDloadFile() {}
+  virtual void CloseUloadFile() {}
   // Bracket a long operation: hourglass, periodic timer held when asked, events processed.
   virtual void TakesAwhile(VBool /*stopTimer*/) {}
   virtual void DelayOver(VBool /*restoreTimer*/) {}
@@ -55,6 +58,8 @@ class MainFormHooks {
   // Board indicator n: 1 serial card 0, 2 serial card 1, 3 parallel card.
   virtual void ShowBoardIndicator(int16_t /*n*/, VBool /*plugged*/) {}
   virtual void ShowFrontPanel(VBool /*plugged*/) {}          // front-panel label and its companion
+  // Front-panel display text (two hexadecimal digits, or "" when blanked).
+  virtual void SetFrontPanelText(const std::string& /*text*/) {}
 
  private:
   int16_t throttleBars_[ThrottleBarCount] = {10, 12, 9, 7, 0};
@@ -62,6 +67,12 @@ class MainFormHooks {
 
 extern MainFormHooks* MainForm;  // never null
 void SetMainForm(MainFormHooks* form);  // nullptr restores the silent one
+
+// The program's main window is made by this function, installed by the
+// program before start-up; start-up calls CreateMainForm at the point where
+// the window comes to life (tests leave it unset and keep the silent one).
+extern MainFormHooks* (*MainFormFactory)();
+void CreateMainForm();
 
 VBool FindFormByCaption(const std::string& text);
 

@@ -18,9 +18,9 @@ using test::Stop;
 using test::TestMachine;
 
 struct LightRecorder : MainFormHooks {
-  void SetFailLights(int16_t index, VBool on) override { calls.push_back({index, on}); }
+  void SetFailLights(int32_t index, VBool on) override { calls.push_back({index, on}); }
   struct Call {
-    int16_t index;
+    int32_t index;
     VBool on;
   };
   std::vector<Call> calls;

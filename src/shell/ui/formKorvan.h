@@ -1,0 +1,79 @@
+// The main window: run control buttons, fail and disk lights, front-panel,
+// throughput and version labels, the throttle bars and the menus. Its logic is
+// MainWindowState's; this class only shows the view and forwards clicks.
+#pragma once
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "shell/MainWindowState.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+
+namespace korva {
+
+class QtTimer;
+class LightWidget;
+
+class formKorvan final : public QMainWindow, public MainWindowState {
+ public:
+  // Builds the widgets and runs the load step (caption, version, placement).
+  formKorvan();
+  ~formKorvan() override;
+
+  // The widgets, for tests.
+  QPushButton* cmdStopRun = nullptr;
+  QPushButton* cmdPowerOnReset = nullptr;
+  QPushButton* cmdReset = nullptr;
+  QPushButton* cmdAbort = nullptr;
+  QPushButton* cmdKBDlock = nullptr;
+  QPushButton* cmdDummy = nullptr;
+  QPushButton* cmdInitOpMap = nullptr;
+  QLabel* lblIPS = nullptr;
+  QLabel* lblVersion = nullptr;
+  QLabel* lblVSC = nullptr;
+  QLabel* lblFP = nullptr;
+  QLabel* lblWinsockStatus = nullptr;
+  std::array<LightWidget*, 5> shpLights = {};
+  std::array<QScrollBar*, ThrottleBarCount> throttleBars = {};  // vscThrottle, vscSN2661, vscMVME400, vscRWIN, vscDisplay
+  std::array<QAction*, 2> mnuBo = {};
+  QAction* mnuTenBug = nullptr;
+  QAction* mnuVmeBug = nullptr;
+  std::array<QAction*, 6> mnuDropFormat = {};
+  QAction* mnuAlternateIVS = nullptr;
+  QAction* mnuExit = nullptr;
+
+  VBool FindFormByCaption(const std::string& text) override;
+  void ShowFrontPanel(VBool plugged) override;
+
+ protected:
+  void Refresh(unsigned parts) override;
+  void FocusDummy() override;
+  void ShowWindow() override;
+  Placement CurrentPlacement() const override;
+  void ApplyPlacement(const Placement& p) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void ReportStatus();
+
+  std::unique_ptr<QtTimer> timerOneSec_;
+  Placement loaded_;
+  // KORVA_STATUS_LOG names a file to which the labels are appended as they change
+  // (throughput, front panel, stop/run caption): the end-to-end test reads it.
+  std::string statusLog_;
+  std::string lastStatus_;
+};
+
+// Creates the main window for start-up (installed as MainFormFactory).
+MainFormHooks* CreateFormKorvan();
+
+}  // namespace korva

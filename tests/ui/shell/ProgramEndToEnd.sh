@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The real program on a virtual X display, as a user meets it:
+#  1. started from a program folder holding a boot ROM of our own (ROMS/ROM.S19)
+#     and a font: "Power On Reset" is clicked, the front-panel label shows the
+#     digits the ROM writes, the throughput label counts, and closing the main
+#     window (its close box) ends the process with status 0 and leaves the
+#     settings file with the clock section, "General" and the window's placement;
+#  2. started without a ROM: the "NO ROM" box shows, and once it is answered the
+#     main window opens and the program keeps running; File > Exit ends it.
+# Usage: ProgramEndToEnd.sh <korva> <rom.s19> <font.s19> <x_close_window>
+set -u
+korva=$1 rom=$2 font=$3 xclose=$4
+work=$(mktemp -d /tmp/korva-e2e.XXXXXX)
+xpid="" kpid=""
+cleanup() {
+  [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; tail -20 "$f"; }; done; exit 1; }
+
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
+done
+
+# Xvfb picks a free display number itself and tells it through a pipe.
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xpid=$!
+read -r -t 15 disp <&3 || fail "Xvfb did not start"
+export DISPLAY=":$disp"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/cfg" QT_QPA_PLATFORM=xcb
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
+# Wait (up to $1 seconds) until the command in the remaining arguments succeeds.
+await() {
+  local limit=$(( $1 * 10 )); shift
+  for ((i = 0; i < limit; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+status_has() { grep -q -- "$1" "$work/status.log"; }
+window() {  # the first visible window whose name matches $1; fails when none
+  local w
+  w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+  [ -n "$w" ] && echo "$w"
+}
+
+start_program() {  # $1: program folder
+  rm -f "$work/status.log"
+  KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$1/korva" >"$work/program.log" 2>&1 &
+  kpid=$!
+}
+
+# File > Exit: open the menu by its title, then the last item.
+exit_by_menu() {
+  local w=$1
+  xdotool mousemove --window "$w" 20 8 click 1
+  sleep 0.5
+  xdotool key Up Return
+}
+
+await_exit() {
+  await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
+  wait "$kpid"
+  local code=$?
+  kpid=""
+  [ "$code" -eq 0 ] || fail "exit status $code"
+}
+
+# ---- 1. With a ROM ----
+prog="$work/prog"
+mkdir -p "$prog/ROMS" "$prog/FONTS"
+cp "$korva" "$prog/korva"
+cp "$rom" "$prog/ROMS/ROM.S19"
+cp "$font" "$prog/FONTS/CHARRAM.S19"
+start_program "$prog"
+await 30 window '^Korvan$' || fail "no main window"
+main=$(window '^Korvan$')
+await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-up"
+# "Power On Reset" is the second button of the left column, below the menu bar.
+xdotool mousemove --window "$main" 56 66 click 1
+await 20 status_has "FP=42 RUN=Stop" || fail "the front panel does not show 42"
+await 10 grep -Eq "IPS=[0-9.]+ (K|M)IPS" "$work/status.log" || fail "no throughput shown"
+"$xclose" "$main" || fail "the close message could not be sent"
+await_exit
+ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
+[ -f "$ini" ] || fail "no settings file"
+for want in '^\[MC1468HC18\]' '^\[General\]' '^ThrottleCPU=10$' '^\[Main\]' '^Top=' '^Left=' '^WindowState=0$'; do
+  grep -q "$want" "$ini" || { cat "$ini"; fail "settings file lacks $want"; }
+done
+
+# ---- 2. Without a ROM (a first run: the settings of run 1 name its ROM) ----
+export XDG_CONFIG_HOME="$work/cfg2"
+prog2="$work/prog2"
+mkdir -p "$prog2/FONTS"
+cp "$korva" "$prog2/korva"
+cp "$font" "$prog2/FONTS/CHARRAM.S19"
+start_program "$prog2"
+await 30 window '^NO ROM$' || fail "no NO ROM box"
+box=$(window '^NO ROM$')
+xdotool windowfocus --sync "$box"
+xdotool key Return
+await 30 window '^Korvan$' || fail "no main window after the NO ROM box"
+await 10 status_has "RUN=Run" || fail "the main window does not run"
+sleep 1
+kill -0 "$kpid" 2>/dev/null || fail "the program ended after the NO ROM box"
+exit_by_menu "$(window '^Korvan$')"
+await_exit
+echo "1 passed, 0 failed"

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cpu/CpuState.h"
+#include "cpu/MainLoop.h"
+#include "host/qt/QtHost.h"
+#include "shell/SettingsStore.h"
+#include "shell/ui/formKorvan.h"
+
+namespace korva {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "korva_ui_tests";
+  static char* argv[] = {name, nullptr};
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
+  static QApplication app(argc, argv);
+  return app;
+}
+
+TEST(formKorvan, StartUpStateThrottleBarsAndClose) {
+  App();
+  const std::string dir = ::testing::TempDir() + "korva-mainwindow";
+  std::filesystem::remove_all(dir);  // a first run: no settings yet
+  QtHost host(dir);
+  SetHost(&host);
+  ProfileName = "LAB2";
+  QuitRequested = False;
+  // A placement on no present screen (a monitor since removed) is not used.
+  host.SaveSetting("Main", "Top", "-5000");
+  host.SaveSetting("Main", "Left", "-5000");
+  auto* window = new formKorvan;
+  EXPECT_NE(window->pos(), QPoint(-5000, -5000));
+  SetMainForm(window);
+  InitializeSettings();
+  SetCpuRunning(False);
+  window->ShowKorvan();
+  window->PorGui(False);
+
+  EXPECT_EQ(window->windowTitle(), "Korvan - LAB2");
+  EXPECT_EQ(window->lblVersion->text(), "V 1.0.15");
+  EXPECT_EQ(window->cmdStopRun->text(), "Run");
+  EXPECT_TRUE(window->cmdPowerOnReset->isEnabled());
+  EXPECT_FALSE(window->cmdStopRun->isEnabled());
+  EXPECT_FALSE(window->cmdReset->isEnabled());
+  EXPECT_FALSE(window->cmdAbort->isEnabled());
+  EXPECT_FALSE(window->mnuBo[0]->isEnabled());
+  EXPECT_TRUE(window->cmdDummy->hasFocus() || !window->isActiveWindow());
+
+  // The loaded positions stand on the bars; moving a bar runs its change step.
+  const int want[5] = {10, 12, 9, 7, 0};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(window->throttleBars[i]->value(), want[i]);
+  EXPECT_EQ(window->lblVSC->text(), "T=1023");
+  window->throttleBars[static_cast<size_t>(ThrottleBar::vscThrottle)]->setValue(3);
+  EXPECT_EQ(CpuThrottleMask, 7);
+  EXPECT_EQ(window->lblVSC->text(), "T=7");
+
+  window->SetFrontPanelText("A5");
+  EXPECT_EQ(window->lblFP->text(), "A5");
+  window->SetDiskLight(0x00FF00);
+
+  // The close box saves and asks the main loop to end; the object lives on.
+  window->close();
+  EXPECT_EQ(QuitRequested, True);
+  EXPECT_TRUE(window->Unloaded());
+  std::ifstream ini(host.SettingsFilePath());
+  std::stringstream text;
+  text << ini.rdbuf();
+  EXPECT_NE(text.str().find("[Main]"), std::string::npos);
+  EXPECT_NE(text.str().find("ThrottleCPU=3"), std::string::npos);
+
+  SetMainForm(nullptr);
+  delete window;
+  SetHost(nullptr);
+  ProfileName = "";
+  QuitRequested = False;
+  SetCpuRunning(False);
+}
+
+}  // namespace
+}  // namespace korva

@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "board/FrontPanel.h"
+#include "board/KeyboardLights.h"
+#include "board/Rtc1468hc18.h"
+#include "board/SCM.h"
+#include "bus/Exceptions.h"
+#include "bus/Memory.h"
+#include "cpu/ControlStore.h"
+#include "cpu/CpuState.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/MainLoop.h"
+#include "host/DateTime.h"
+#include "host/ScriptedHost.h"
+#include "shell/MainWindowState.h"
+#include "shell/Neighbours.h"
+#include "shell/SettingsStore.h"
+#include "shell/StatusText.h"
+#include "unit/support/TestMachine.h"
+
+namespace korva {
+namespace {
+
+using test::TestMachine;
+
+// The window logic with scripted clocks and a record of what it asked of the widgets.
+class TestWindow final : public MainWindowState {
+ public:
+  std::chrono::steady_clock::time_point steady{};
+  double host = 0;
+  int focusCalls = 0;
+  bool resetButtonsOffDuringReset = false;
+  Placement placement;
+
+ protected:
+  void FocusDummy() override {
+    ++focusCalls;
+    // The reset handlers move the focus while the reset runs.
+    if (!view().PowerOnResetEnabled && !view().ResetEnabled && view().MousePointer == PointerHourglass)
+      resetButtonsOffDuringReset = true;
+  }
+  void ProcessEvents() override {}
+  Placement CurrentPlacement() const override { return placement; }
+  void ApplyPlacement(const Placement& p) override { placement = p; }
+  std::chrono::steady_clock::time_point SteadyNow() const override { return steady; }
+  double HostNow() const override { return host; }
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    SetMainForm(&window);
+    PowerOnResetDone = False;
+    QuitRequested = False;
+    KbdLock = False;
+    ScreenMergeMode = 0;
+  }
+  ~MainWindowTest() override {
+    SetMainForm(nullptr);
+    SetOneSecondTimer(nullptr);
+  }
+  TestMachine machine;  // first: it resets the host slot
+  ScriptedHost host;
+  TestWindow window;
+};
+
+bool OnlyPowerOnResetEnabled(const MainWindowState::View& v) {
+  return v.PowerOnResetEnabled && !v.StopRunEnabled && !v.ResetEnabled && !v.AbortEnabled &&
+         !v.BootItemEnabled[0] && !v.BootItemEnabled[1];
+}
+
+TEST_F(MainWindowTest, RunControlsFollowTheResets) {
+  SetCpuRunning(False);
+  window.PorGui(PowerOnResetDone);
+  EXPECT_TRUE(OnlyPowerOnResetEnabled(window.view()));
+  EXPECT_EQ(window.view().StopRunCaption, "Run");
+
+  window.ResetClick();  // before any power-on reset
+  EXPECT_TRUE(OnlyPowerOnResetEnabled(window.view()));
+  EXPECT_TRUE(window.resetButtonsOffDuringReset);
+
+  window.resetButtonsOffDuringReset = false;
+  window.PowerOnResetClick();
+  const auto& v = window.view();
+  EXPECT_TRUE(v.PowerOnResetEnabled && v.StopRunEnabled && v.ResetEnabled && v.AbortEnabled);
+  EXPECT_TRUE(window.resetButtonsOffDuringReset);
+  EXPECT_EQ(PowerOnResetDone, True);
+  EXPECT_EQ(v.StopRunCaption, "Stop");  // the reset leaves the processor running
+  EXPECT_EQ(v.MousePointer, PointerDefault);
+
+  window.ResetClick();
+  EXPECT_TRUE(v.PowerOnResetEnabled && v.StopRunEnabled && v.ResetEnabled && v.AbortEnabled);
+
+  window.StopRunClick();
+  EXPECT_EQ(CpuRunning, False);
+  EXPECT_EQ(v.StopRunCaption, "Run");
+  window.StopRunClick();
+  EXPECT_EQ(CpuRunning, True);
+
+  window.AbortClick();
+  EXPECT_EQ(Exceptions.IsIP(20), True);
+}
+
+TEST_F(MainWindowTest, ResetFromInsideABusCycleWaitsForTheWordToEnd) {
+  // STOP pumps window events while it waits; the power-on reset and the abort
+  // clicked there are applied only after the word.
+  machine.Words(0x1000, {0x4E72, 0x2700});  // STOP #$2700
+  machine.SetPC(0x1000);
+  bool clicked = false, appliedInside = false;
+  host.OnPumpEvents = [&] {
+    if (clicked) return;
+    clicked = true;
+    window.PowerOnResetClick();
+    window.AbortClick();
+    appliedInside = PowerOnResetDone != 0 || Exceptions.IsIP(20) != 0;
+  };
+  for (int i = 0; i < 100 && !clicked; ++i) machine.ExecuteWord();
+  ASSERT_TRUE(clicked);
+  EXPECT_FALSE(appliedInside);
+  EXPECT_EQ(PowerOnResetDone, True);
+  EXPECT_EQ(Exceptions.IsIP(20), True);
+  EXPECT_EQ(mcPC, uint32_t{McReset});
+  EXPECT_EQ(ControlLatch, 0);
+}
+
+TEST_F(MainWindowTest, LightsMenusAndPointer) {
+  const auto& v = window.view();
+  const auto before = v.Lights;
+  window.SetFailLights(4, True);
+  window.SetFailLights(-1, True);
+  window.SetFailLights(65536, True);
+  EXPECT_EQ(v.Lights, before);
+  window.SetFailLights(3, True);
+  EXPECT_EQ(v.Lights[3], FailLightOn);
+  window.SetFailLights(3, False);
+  EXPECT_EQ(v.Lights[3], FailLightOff);
+  window.SetDiskLight(0xFF00FF00);
+  EXPECT_EQ(v.Lights[4], 0x00FF00u);
+
+  int16_t code = 9;
+  window.SelectDropFormat(code);
+  EXPECT_EQ(code, 4);
+  EXPECT_EQ(DropFormat, 4);
+  EXPECT_EQ(DropFormatName, "CPM 68k");
+  EXPECT_EQ(v.DropFormatTicked, (std::array<bool, 6>{false, false, false, false, true, false}));
+  code = 5;
+  window.SelectDropFormat(code);
+  EXPECT_EQ(DropFormatName, "VersaDOS");
+
+  window.SetBugType(1);
+  EXPECT_TRUE(v.VmeBugTicked && !v.TenBugTicked);
+  window.SetBugType(2);
+  EXPECT_EQ(BugType, 2);
+  EXPECT_TRUE(v.VmeBugTicked && !v.TenBugTicked);
+
+  window.SetAlternateIVS(True, False);
+  EXPECT_EQ(ScreenMergeMode, 4);
+  window.AlternateIvsClick();
+  EXPECT_EQ(AlternateIVS, False);
+  EXPECT_EQ(ScreenMergeMode, 0);
+
+  window.KbdLockClick();
+  EXPECT_EQ(KbdLock, True);
+  EXPECT_EQ(KeyboardLightRGB[8], LightOnRGB);
+
+  HostTimer& periodic = Host().PeriodicTimer();
+  periodic.Interval(10);
+  periodic.Enabled(true);
+  window.TakesAwhile(True);
+  window.TakesAwhile(True);  // nested: not counted, the hourglass is not saved
+  EXPECT_EQ(v.MousePointer, PointerHourglass);
+  EXPECT_FALSE(periodic.Enabled());
+  EXPECT_EQ(v.Lights[4], DiskLightOff);
+  window.DelayOver(True);
+  EXPECT_EQ(v.MousePointer, PointerDefault);
+  EXPECT_TRUE(periodic.Enabled());
+  EXPECT_FALSE(window.LongOpActive());
+  window.TakesAwhile(True);
+  window.DelayOver(False);  // the timer stays held
+  EXPECT_FALSE(periodic.Enabled());
+}
+
+TEST_F(MainWindowTest, ThrottlesLoadApplyAndCycle) {
+  host.PresetSetting("General", "ThrottleCPU", "40");       // out of range: default
+  host.PresetSetting("General", "Throttle2661", "junk");    // not a number: default
+  Sn2661PollCount = Mvme400PollCount = RwinPollCount = DisplayYieldCount = 3;
+  InitializeSettings();
+  const auto& v = window.view();
+  EXPECT_EQ(v.Throttle, (std::array<int16_t, 5>{10, 12, 9, 7, 0}));
+  EXPECT_EQ(v.Vsc, "T=1023");
+  EXPECT_EQ(CpuThrottleMask, 1023);
+  EXPECT_EQ(Sn2661PollInterval, 4095);
+  EXPECT_EQ(Sn2661PollCount, 4095);  // countdowns reloaded: the rate applies at once
+  EXPECT_EQ(Mvme400PollCount, 511);
+  EXPECT_EQ(RwinPollCount, 127);
+  EXPECT_EQ(DisplayYieldCount, 0);
+
+  for (const char* want : {"T=1023", "2=4095", "4=511", "R=127", "D=0", "T=1023"}) {
+    window.VscLabelClick();
+    EXPECT_EQ(v.Vsc, want);
+  }
+
+  window.SetThrottleBar(ThrottleBar::vscThrottle, 0);
+  EXPECT_EQ(CpuThrottleMask, 0);
+  window.SetThrottleBar(ThrottleBar::vscDisplay, 6);
+  EXPECT_EQ(v.Vsc, "D=80");
+  window.SetThrottleBar(ThrottleBar::vscRWIN, 99);  // clamped to the bar's range
+  EXPECT_EQ(v.Throttle[static_cast<size_t>(ThrottleBar::vscRWIN)], 15);
+  EXPECT_EQ(RwinPollInterval, 32767);
+  window.SetThrottleBar(ThrottleBar::vscSN2661, -5);
+  EXPECT_EQ(Sn2661PollInterval, 0);
+  window.ResetThrottles();
+  EXPECT_EQ(v.Throttle, (std::array<int16_t, 5>{10, 12, 9, 7, 0}));
+  EXPECT_EQ(v.Vsc, "D=0");
+}
+
+TEST_F(MainWindowTest, OneSecondTick) {
+  window.FormLoad();
+  window.SetDiskLight(0x0000FF);
+  InstructionCount = 1001;
+  window.host = *DateSerial(2026, 12, 7, 15, 4, 5);
+  window.OneSecondTick();
+  EXPECT_EQ(window.view().Ips, "1.001 KIPS");
+  EXPECT_EQ(window.view().Lights[4], DiskLightOff);
+  EXPECT_EQ(InstructionCount, 0u);
+  // The clock runs at its offset from the host's time.
+  EXPECT_EQ(EmulatedTimeLabel, EmulatedTimeText(window.host + Rtc.DateTimeOffset()));
+  EXPECT_EQ(EmulatedTimeText(window.host), "03:04:05 PM   Dec 7, 2026");
+
+  // A tick two seconds late shows the rate over the time that really passed.
+  InstructionCount = 3000;
+  window.steady += std::chrono::seconds(2);
+  window.host = *DateSerial(2026, 12, 7, 0, 4, 5);
+  window.OneSecondTick();
+  EXPECT_EQ(window.view().Ips, "1.500 KIPS");
+  EXPECT_EQ(EmulatedTimeText(window.host), "12:04:05 AM   Dec 7, 2026");
+}
+
+TEST(StatusText, Texts) {
+  EXPECT_EQ(IpsText(0), "0 IPS");
+  EXPECT_EQ(IpsText(1000), "1000 IPS");
+  EXPECT_EQ(IpsText(1001), "1.001 KIPS");
+  EXPECT_EQ(IpsText(1000000), "1000.000 KIPS");
+  EXPECT_EQ(IpsText(1000001), "1.000001 MIPS");
+  EXPECT_EQ(IpsText(1000000000), "1000.000000 MIPS");
+  EXPECT_EQ(IpsText(1999999999), "2.000000 BIPS");
+  EXPECT_EQ(InstructionsPerSecond(2000, 2000000000), 1000u);
+  EXPECT_EQ(InstructionsPerSecond(2000, 0), 2000u);
+  EXPECT_EQ(EmulatedTimeText(*DateSerial(2000, 1, 1, 12, 0, 0)), "12:00:00 PM   Jan 1, 2000");
+  EXPECT_EQ(EmulatedTimeText(*DateSerial(1899, 12, 29, 23, 59, 59)), "11:59:59 PM   Dec 29, 1899");
+  EXPECT_EQ(EmulatedTimeText(0.0), "12:00:00 AM   Dec 30, 1899");
+  EXPECT_EQ(MainCaption("LAB2"), "Korvan - LAB2");
+  EXPECT_EQ(MainCaption(""), "Korvan");
+  EXPECT_EQ(VersionText(), "V 1.0.15");
+}
+
+TEST_F(MainWindowTest, FrontPanelLabel) {
+  FrontPanel.Reg(2, 0x1E);
+  FrontPanel.Reg(2, 0x2D);
+  EXPECT_EQ(window.view().FrontPanel, "12");
+  FrontPanel.Reg(0, 0x1F);  // other words change nothing
+  FrontPanel.Reg(2, 0x3F);  // neither digit selected
+  EXPECT_EQ(window.view().FrontPanel, "12");
+  FrontPanel.Reset();
+  EXPECT_EQ(window.view().FrontPanel, "");
+  FrontPanel.Reg(2, 0x2E);  // the left digit kept its value
+  EXPECT_EQ(window.view().FrontPanel, "11");
+}
+
+struct RecordingConsole : ConsoleWindow {
+  explicit RecordingConsole(std::string* log, std::string name) : log_(log), name_(std::move(name)) {}
+  void Close() override { *log_ += name_ + " "; }
+  std::string* log_;
+  std::string name_;
+};
+
+TEST_F(MainWindowTest, LoadAndUnload) {
+  ProfileName = "LAB2";
+  host.PresetSetting("Main", "Top", "120");
+  host.PresetSetting("Main", "Left", "x");  // not a number: the current value
+  window.placement.Left = 33;
+  window.FormLoad();
+  ProfileName = "";
+  EXPECT_EQ(window.view().Caption, "Korvan - LAB2");
+  EXPECT_EQ(window.view().Version, "V 1.0.15");
+  EXPECT_EQ(window.placement.Top, 120);
+  EXPECT_EQ(window.placement.Left, 33);
+  EXPECT_TRUE(TimerOneSec->Running());
+
+  // Closing while minimised keeps the placement saved before.
+  std::string closed;
+  RecordingConsole crt(&closed, "crt3"), net(&closed, "net0");
+  CRTForms[3] = &crt;
+  NetPortForms[0] = &net;
+  DloadFile = std::tmpfile();
+  DloadFileOpen = True;
+  DloadFileLength = 10;
+  window.placement = {5, 6, 1};
+  window.FormUnload();
+  window.FormUnload();  // once only
+  EXPECT_EQ(QuitRequested, True);
+  EXPECT_FALSE(TimerOneSec->Enabled());
+  EXPECT_EQ(closed, "crt3 net0 ");
+  EXPECT_EQ(CRTForms[3], nullptr);
+  EXPECT_EQ(DloadFileOpen, False);
+  EXPECT_EQ(DloadFile, nullptr);
+  EXPECT_EQ(DloadFileLength, 0);
+  EXPECT_EQ(host.StoredSetting("Main", "WindowState"), "1");
+  EXPECT_EQ(host.StoredSetting("Main", "Top"), "120");
+  EXPECT_EQ(host.StoredSetting("General", "ThrottleCPU"), "0");  // never set: position 0
+  EXPECT_EQ(host.StoredSetting("Devices", "ThrottleDisplay"), "0");
+}
+
+}  // namespace
+}  // namespace korva
