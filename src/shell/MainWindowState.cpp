@@ -10,6 +10,8 @@
 #include "cpu/MainLoop.h"
 #include "cpu/SystemReset.h"
 #include "cpu/classCPU.h"
+#include "disk/Boot.h"
+#include "disk/Dropzone.h"
 #include "host/Host.h"
 #include "host/Settings.h"
 #include "shell/Neighbours.h"
@@ -19,26 +21,12 @@
 
 namespace korva {
 
-VBool BootHalted = False;
-std::string DropFormatName = "CPM 68k";
-VBool DloadFileOpen = False;
-std::FILE* DloadFile = nullptr;
-int32_t DloadFileLength = 0;
-VBool UloadFileOpen = False;
-std::FILE* UloadFile = nullptr;
 std::string EmulatedTimeLabel;
 
 namespace {
 HostTimer plainOneSec;
 // The window whose buttons latched a command (there is one main window).
 MainWindowState* activeWindow = nullptr;
-
-void CloseHostFile(std::FILE*& f) {
-  if (!f) return;
-  std::fflush(f);
-  std::fclose(f);
-  f = nullptr;
-}
 }  // namespace
 
 HostTimer* TimerOneSec = &plainOneSec;
@@ -93,15 +81,11 @@ void MainWindowState::SetDiskLight(uint32_t colour) {
 }
 
 void MainWindowState::CloseDloadFile() {
-  if (DloadFileOpen) CloseHostFile(DloadFile);
-  DloadFileOpen = False;
+  korva::CloseDloadFile();
   DloadFileLength = 0;
 }
 
-void MainWindowState::CloseUloadFile() {
-  if (UloadFileOpen) CloseHostFile(UloadFile);
-  UloadFileOpen = False;
-}
+void MainWindowState::CloseUloadFile() { korva::CloseUloadFile(); }
 
 void MainWindowState::SetBugType(int16_t n) {
   if (n == 0 || n == 1) {
@@ -233,7 +217,7 @@ void MainWindowState::KbdLockClick() {
 
 void MainWindowState::RunMenuClick() {
   Cpu.Execute(CpuPC);
-  BootHalted = False;
+  BootHalted = false;
 }
 
 void MainWindowState::StopMenuClick() { Cpu.StopRun(false); }

@@ -7,7 +7,6 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "host/Host.h"
@@ -19,15 +18,6 @@
 
 namespace korva {
 
-// ---- Globals the main window writes or reads ----
-extern VBool BootHalted;     // a "BH" boot stopped before running
-extern std::string DropFormatName;  // the name of DropFormat
-// The download and upload host files (opened from the File menu).
-extern VBool DloadFileOpen;
-extern std::FILE* DloadFile;
-extern int32_t DloadFileLength;
-extern VBool UloadFileOpen;
-extern std::FILE* UloadFile;
 // The emulated date and time as the screen window's time label shows it,
 // refreshed by the one-second tick.
 extern std::string EmulatedTimeLabel;

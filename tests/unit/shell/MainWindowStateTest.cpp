@@ -12,6 +12,7 @@
 #include "cpu/CpuState.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "disk/Dropzone.h"
 #include "host/DateTime.h"
 #include "host/ScriptedHost.h"
 #include "shell/MainWindowState.h"
@@ -294,9 +295,13 @@ TEST_F(MainWindowTest, LoadAndUnload) {
   RecordingConsole crt(&closed, "crt3"), net(&closed, "net0");
   CRTForms[3] = &crt;
   NetPortForms[0] = &net;
-  DloadFile = std::tmpfile();
-  DloadFileOpen = True;
-  DloadFileLength = 10;
+  const std::string dload = ::testing::TempDir() + "korva-dload.bin";
+  if (std::FILE* f = std::fopen(dload.c_str(), "wb")) {
+    std::fputs("0123456789", f);
+    std::fclose(f);
+  }
+  ASSERT_TRUE(OpenDloadFile(dload, "korva-dload.bin"));
+  ASSERT_EQ(DloadFileLength, 10);
   window.placement = {5, 6, 1};
   window.FormUnload();
   window.FormUnload();  // once only
@@ -305,7 +310,6 @@ TEST_F(MainWindowTest, LoadAndUnload) {
   EXPECT_EQ(closed, "crt3 net0 ");
   EXPECT_EQ(CRTForms[3], nullptr);
   EXPECT_EQ(DloadFileOpen, False);
-  EXPECT_EQ(DloadFile, nullptr);
   EXPECT_EQ(DloadFileLength, 0);
   EXPECT_EQ(host.StoredSetting("Main", "WindowState"), "1");
   EXPECT_EQ(host.StoredSetting("Main", "Top"), "120");
