@@ -15,8 +15,6 @@
 #include <cstdlib>
 #include <functional>
 
-#include "host/Host.h"
-#include "shell/StatusText.h"
 
 #include "host/qt/QtTimer.h"
 #include "shell/ui/WindowHelpers.h"
