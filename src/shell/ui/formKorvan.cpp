@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <functional>
 
-
 #include "host/qt/QtTimer.h"
 #include "shell/ui/WindowHelpers.h"
 #include "shell/ui/frmAbout.h"
