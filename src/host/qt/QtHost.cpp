@@ -151,11 +151,14 @@ void QtHost::PumpEvents() {
   const auto now = std::chrono::steady_clock::now();
   if (now - lastPump_ < PumpInterval) return;
   lastPump_ = now;
-  if (QCoreApplication::instance()) QCoreApplication::processEvents();
+  if (!QCoreApplication::instance()) return;
+  if (BeforePump) BeforePump();
+  QCoreApplication::processEvents();
 }
 
 void QtHost::WaitEvents(int maxMs) {
   if (!QCoreApplication::instance()) return;
+  if (BeforePump) BeforePump();
   if (!waitTimer_) {
     waitTimer_ = new QTimer;
     waitTimer_->setSingleShot(true);

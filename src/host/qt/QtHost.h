@@ -30,6 +30,10 @@ class QtHost final : public HostServices {
   void PumpEvents() override;
   void WaitEvents(int maxMs) override;
   static constexpr std::chrono::microseconds PumpInterval{250};
+  // Run by every pump just before the pending events are processed, so that
+  // what the machine drew since the last pump is on screen before the next
+  // event is handled (the screen window copies its changed rectangle).
+  static inline void (*BeforePump)() = nullptr;
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,

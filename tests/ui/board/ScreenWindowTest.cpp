@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+#include <vector>
+
+#include "board/BoardSettings.h"
+#include "board/Keyboard.h"
+#include "board/KeyboardLights.h"
+#include "board/ui/HostKeys.h"
+#include "board/ui/ScreenView.h"
+#include "board/ui/ScreenWindows.h"
+#include "board/ui/formKeyboard.h"
+#include "board/ui/formKeyboardDisplay.h"
+#include "cpu/MainLoop.h"
+#include "host/ScriptedHost.h"
+
+namespace korva::ui {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "korva_ui_tests";
+  static char* argv[] = {name, nullptr};
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
+  // Never destroyed: Qt's input devices, which the QTest events create, must
+  // not outlive the application at program exit.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+class ScreenWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    KBPutJumpers = False;
+    Keyboard.Down = KeyDownFlags{};
+    Keyboard.ResetKeyboard();
+  }
+  void TearDown() override {
+    UnloadKeyboardDisplay();
+    UnloadFormKeyboard();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ProfileName.clear();
+    KBPutJumpers = True;
+  }
+  // The key codes queued for the processor since the last call.
+  static std::vector<int> Sent() {
+    std::vector<int> codes;
+    KeyFifo& f = Keyboard.Fifo;
+    for (int i = 0; i < f.Count; ++i) codes.push_back(f.Buffer[(f.GetIndex + i) % KeyFifoSize]);
+    f.Count = f.PutIndex = f.GetIndex = 0;
+    f.Empty = True;
+    return codes;
+  }
+  static formKeyboardDisplay& Screen() {
+    KeyboardDisplayShow(0);
+    return *KeyboardDisplayWindow();
+  }
+  static formKeyboard& OnScreen() {
+    ShowFormKeyboard(0);
+    return *KeyboardWindow();
+  }
+  static void Press(QWidget& w, Qt::Key key, bool down, bool autoRepeat = false,
+                    Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent e(down ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, QString(), autoRepeat);
+    QApplication::sendEvent(&w, &e);
+  }
+  ScriptedHost host_;
+};
+
+TEST_F(ScreenWindowTest, QtKeysBecomeVirtualKeys) {
+  struct Case {
+    int Key;
+    Qt::KeyboardModifiers Mods;
+    int VirtualKey;
+  } cases[] = {
+      {Qt::Key_A, Qt::ShiftModifier, 65},     {Qt::Key_Exclam, Qt::ShiftModifier, 49},
+      {Qt::Key_ParenRight, {}, 48},           {Qt::Key_Colon, {}, 186},
+      {Qt::Key_Question, {}, 191},            {Qt::Key_AsciiTilde, {}, 192},
+      {Qt::Key_BraceRight, {}, 221},          {Qt::Key_QuoteDbl, {}, 222},
+      {Qt::Key_Asterisk, {}, 56},             {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
+      {Qt::Key_Plus, {}, 187},                {Qt::Key_Plus, Qt::KeypadModifier, 107},
+      {Qt::Key_Minus, Qt::KeypadModifier, 109}, {Qt::Key_Slash, Qt::KeypadModifier, 111},
+      {Qt::Key_Comma, Qt::KeypadModifier, 110}, {Qt::Key_7, Qt::KeypadModifier, 103},
+      {Qt::Key_0, {}, 48},                    {Qt::Key_Home, Qt::KeypadModifier, 36},
+      {Qt::Key_Clear, Qt::KeypadModifier, 12}, {Qt::Key_Insert, Qt::KeypadModifier, 45},
+      {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_Return, {}, 13},
+      {Qt::Key_Backtab, Qt::ShiftModifier, 9}, {Qt::Key_AltGr, {}, 18},
+      {Qt::Key_Control, {}, 17},              {Qt::Key_F24, {}, 135},
+      {Qt::Key_ScrollLock, {}, 145},          {Qt::Key_NumLock, Qt::KeypadModifier, 144},
+      {Qt::Key_VolumeUp, {}, NoVirtualKey},   {Qt::Key_F25, {}, NoVirtualKey},
+      {Qt::Key_unknown, {}, NoVirtualKey},    {Qt::Key_Adiaeresis, {}, NoVirtualKey},
+  };
+  for (const Case& c : cases) EXPECT_EQ(VirtualKeyFromQt(c.Key, c.Mods), c.VirtualKey) << std::hex << c.Key;
+}
+
+TEST_F(ScreenWindowTest, KeyEventsReachTheKeyboard) {
+  formKeyboardDisplay& w = Screen();
+  QTest::keyClick(&w, Qt::Key_A);
+  EXPECT_EQ(Sent(), std::vector<int>{25});
+  Press(w, Qt::Key_Shift, true);
+  Press(w, Qt::Key_Shift, true, true);  // host repeat: nothing
+  Press(w, Qt::Key_Shift, false);
+  EXPECT_EQ(Sent(), (std::vector<int>{8, 31}));
+  QTest::keyClick(&w, Qt::Key_F10);
+  EXPECT_EQ(Sent(), std::vector<int>{82});
+
+  // The keypad's divide key is a lock with a light and no code.
+  QTest::keyClick(&w, Qt::Key_Slash, Qt::KeypadModifier);
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(Keyboard.Locks.KeypadDivide);
+  EXPECT_EQ(KeyboardLightRGB[5], LightOnRGB);
+  QApplication::processEvents();
+  EXPECT_EQ(w.shpLights[5]->Shown(), LightOnRGB);
+  QTest::keyClick(&w, Qt::Key_F1);  // F1 now sends its alternate code
+  EXPECT_EQ(Sent(), std::vector<int>{102});
+
+  // Keys without a virtual-key code send nothing, not even the unmapped 0.
+  QTest::keyClick(&w, Qt::Key_VolumeUp);
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(ScreenWindowTest, TabReachesTheMachineAndKeepsTheFocus) {
+  formKeyboardDisplay& w = Screen();
+  auto* other = new QLineEdit(&w);  // something the focus could move to
+  other->show();
+  w.setFocus();
+  QWidget* before = w.focusWidget();
+  QTest::keyClick(&w, Qt::Key_Tab);
+  QTest::keyClick(&w, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(Sent(), (std::vector<int>{21, 8, 21, 31}));  // Shift goes with Backtab
+  EXPECT_EQ(w.focusWidget(), before);
+  delete other;
+}
+
+TEST_F(ScreenWindowTest, AutoRepeatReleasesAreDropped) {
+  formKeyboardDisplay& w = Screen();
+  // Holding Delete: the host sends release and press pairs marked as repeats.
+  Press(w, Qt::Key_Delete, true);
+  for (int i = 0; i < 3; ++i) {
+    Press(w, Qt::Key_Delete, false, true);
+    Press(w, Qt::Key_Delete, true, true);
+  }
+  Press(w, Qt::Key_Delete, false);
+  EXPECT_EQ(Sent(), std::vector<int>{13});
+  EXPECT_TRUE(Keyboard.Locks.Delete);
+  // A held letter repeats its code.
+  Press(w, Qt::Key_B, true);
+  Press(w, Qt::Key_B, false, true);
+  Press(w, Qt::Key_B, true, true);
+  Press(w, Qt::Key_B, false);
+  EXPECT_EQ(Sent(), (std::vector<int>{46, 46}));
+}
+
+TEST_F(ScreenWindowTest, ClickingALockLightTogglesItsLock) {
+  formKeyboardDisplay& w = Screen();
+  ASSERT_EQ(KeyboardLightRGB[4], LightOnRGB);  // NumLock starts on
+  QTest::mouseClick(w.shpLights[4], Qt::LeftButton);
+  EXPECT_EQ(KeyboardLightRGB[4], 0x000080u);  // RGB(128, 0, 0)
+  QApplication::processEvents();
+  EXPECT_EQ(w.shpLights[4]->Shown(), 0x000080u);
+  QTest::mouseClick(w.shpLights[4], Qt::LeftButton);
+  EXPECT_EQ(KeyboardLightRGB[4], 0x0000FFu);  // RGB(255, 0, 0)
+  // Lights without a lock key ignore clicks.
+  QTest::mouseClick(w.shpLights[0], Qt::LeftButton);
+  QTest::mouseClick(w.shpLights[8], Qt::LeftButton);
+  EXPECT_FALSE(Keyboard.Locks.Caps);
+  EXPECT_EQ(KeyboardLightRGB[0], LightOffRGB);
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(ScreenWindowTest, ViewCopiesOnlyTheChangedRectangleInQtColours) {
+  ScreenView view;
+  std::vector<uint32_t> image(800 * 600, 0x0000FF);  // red in the machine's order
+  image[3 * 800 + 5] = 0xFF0000;                        // blue
+  image[599 * 800 + 799] = 0x00FF00;                    // green
+  view.CopyFrom(image.data(), 800, QRect(0, 0, 10, 10));
+  view.CopyFrom(image.data(), 800, QRect(795, 595, 50, 50));  // clipped to the view
+  const QImage shot = view.grab().toImage();
+  EXPECT_EQ(shot.pixel(0, 0), qRgb(255, 0, 0));
+  EXPECT_EQ(shot.pixel(5, 3), qRgb(0, 0, 255));
+  EXPECT_EQ(shot.pixel(799, 599), qRgb(0, 255, 0));
+  EXPECT_EQ(shot.pixel(10, 10), qRgb(0, 0, 0));  // outside both rectangles: not copied
+  EXPECT_EQ(ScreenView::ToQtColor(0x123456), 0xFF563412u);
+}
+
+TEST_F(ScreenWindowTest, CaptionsAndPlacement) {
+  ProfileName = "LAB2";
+  host_.PresetSetting("KeyBoardDisplay", "Left", "120");
+  host_.PresetSetting("KeyBoardDisplay", "Top", "40");
+  host_.PresetSetting("KeyBoard", "Left", "junk");     // unreadable: stays put
+  host_.PresetSetting("KeyBoard", "Top", "90000000");  // out of range: stays put
+  formKeyboardDisplay& w = Screen();
+  formKeyboard& k = OnScreen();
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Screen/Keyboard - LAB2"));
+  EXPECT_EQ(k.windowTitle(), QStringLiteral("Keyboard - LAB2"));
+  EXPECT_EQ(w.pos(), QPoint(120, 40));
+  EXPECT_EQ(w.picScreen->size(), QSize(800, 600));
+  EXPECT_EQ(w.frmLights->title(), QStringLiteral("Locks"));
+
+  // The close box hides; the window and its state survive.
+  ScreenOpened = KeyboardOpened = True;
+  w.close();
+  k.close();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(k.isVisible());
+  EXPECT_FALSE(ScreenOpened);
+  EXPECT_FALSE(KeyboardOpened);
+  ASSERT_EQ(KeyboardDisplayWindow(), &w);
+
+  w.move(200, 100);
+  k.move(30, 300);
+  UnloadKeyboardDisplay();
+  UnloadFormKeyboard();
+  EXPECT_EQ(KeyboardDisplayWindow(), nullptr);
+  EXPECT_EQ(host_.StoredSetting("KeyBoardDisplay", "Left"), "200");
+  EXPECT_EQ(host_.StoredSetting("KeyBoardDisplay", "Top"), "100");
+  EXPECT_EQ(host_.StoredSetting("KeyBoardDisplay", "WindowState"), "0");
+  EXPECT_EQ(host_.StoredSetting("KeyBoard", "Left"), "30");
+  EXPECT_EQ(host_.StoredSetting("KeyBoard", "Top"), "300");
+  ProfileName.clear();
+  EXPECT_EQ(Screen().windowTitle(), QStringLiteral("Screen/Keyboard"));
+}
+
+TEST_F(ScreenWindowTest, OnScreenKeyboardSendsKeysAndSwitchesCaps) {
+  formKeyboard& k = OnScreen();
+  for (int i = 0; i < formKeyboard::KeyCount; ++i)
+    EXPECT_EQ(k.Button(i) != nullptr, i == 66 || i >= 69) << i;
+  const auto caps = [&k] {
+    QStringList t;
+    for (int i : {87, 88, 89, 90, 91, 102, 105}) t << k.Button(i)->text();
+    return t.join(QLatin1Char(','));
+  };
+  EXPECT_EQ(caps(), QStringLiteral("DCH,DL,PM, ,EOF,ENT,HLP"));  // after a keyboard reset
+
+  QTest::mouseClick(k.Button(86), Qt::LeftButton);  // "PF"
+  EXPECT_EQ(Sent(), std::vector<int>{14});
+  EXPECT_EQ(caps(), QStringLiteral("A,B,C,D,7,ENT,."));
+  EXPECT_EQ(KeyboardLightRGB[3], LightOnRGB);
+  QTest::mouseClick(k.Button(86), Qt::RightButton);  // any mouse button
+  EXPECT_EQ(Sent(), std::vector<int>{96});
+  EXPECT_EQ(caps(), QStringLiteral("DCH,DL,PM, ,EOF,ENT,HLP"));
+
+  // Holding the mouse on "F13" sends one make code.
+  QTest::mousePress(k.Button(69), Qt::LeftButton);
+  QTest::qWait(600);
+  QTest::mouseRelease(k.Button(69), Qt::LeftButton);
+  EXPECT_EQ(Sent(), std::vector<int>{97});
+  QTest::mouseClick(k.Button(102), Qt::LeftButton);  // "ENT"
+  QTest::mouseClick(k.Button(66), Qt::LeftButton);   // "F10"
+  EXPECT_EQ(Sent(), (std::vector<int>{126, 82}));
+
+  // Host keys typed into the window go the same way; a new window shows the
+  // caps of the lock as it stands.
+  QTest::keyClick(&k, Qt::Key_ScrollLock);
+  EXPECT_EQ(Sent(), std::vector<int>{14});
+  UnloadFormKeyboard();
+  EXPECT_EQ(OnScreen().Button(87)->text(), QStringLiteral("A"));
+  Keyboard.ResetKeyboard();
+  EXPECT_EQ(KeyboardWindow()->Button(87)->text(), QStringLiteral("DCH"));
+}
+
+}  // namespace
+}  // namespace korva::ui
