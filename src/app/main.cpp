@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "board/ui/ScreenWindows.h"
 #include "cpu/MainLoop.h"
 #include "disk/ui/dialogBoot.h"
 #include "disk/ui/formGetPutBoot.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   korva::SetHost(&host);
   korva::InstallBootStringDialog();  // the volume boot asks its boot string in a window
   korva::MainFormFactory = &korva::CreateFormKorvan;
+  korva::ui::InstallBoardWindows();
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   // Teardown after the main loop has returned, outside every event handler.

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "board/KeyboardForm.h"
 #include "board/ui/formKeyboard.h"
 #include "board/ui/formKeyboardDisplay.h"
 #include "host/qt/QtHost.h"
@@ -60,6 +61,8 @@ void UnloadFormKeyboard() {
   SetOnScreenKeyboardForm(nullptr);
   w->deleteLater();
 }
+
+void InstallBoardWindows() { KeyboardFormHook.ShowFormKeyboard = &ShowFormKeyboard; }
 
 void RefreshScreenWindow() {
   if (screenWindow) screenWindow->Refresh();

@@ -26,6 +26,10 @@ void FormKeyboardHide();
 void UnloadKeyboardDisplay();
 void UnloadFormKeyboard();
 
+// Hands the show and unload functions to the start-up's settings load and the
+// main window. The program calls it once, before Main.
+void InstallBoardWindows();
+
 // Run once per event pump: the screen window copies what the machine drew.
 void RefreshScreenWindow();
 
