@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "board/KeyboardDisplay.h"
 #include "board/KeyboardForm.h"
 #include "board/ui/formKeyboard.h"
 #include "board/ui/formKeyboardDisplay.h"
@@ -13,6 +14,13 @@ namespace {
 
 QPointer<formKeyboardDisplay> screenWindow;
 QPointer<formKeyboard> keyboardWindow;
+
+// What the core may ask of the screen window: showing it.
+class DisplayShowHook final : public KeyboardDisplayHooks {
+ public:
+  void KeyboardDisplayShow(int16_t mode) override { ui::KeyboardDisplayShow(mode); }
+};
+DisplayShowHook displayShowHook;
 
 formKeyboardDisplay& LoadKeyboardDisplay() {
   if (!screenWindow) {
@@ -62,7 +70,10 @@ void UnloadFormKeyboard() {
   w->deleteLater();
 }
 
-void InstallBoardWindows() { KeyboardFormHook.ShowFormKeyboard = &ShowFormKeyboard; }
+void InstallBoardWindows() {
+  SetKeyboardDisplayForm(&displayShowHook);
+  KeyboardFormHook.ShowFormKeyboard = &ShowFormKeyboard;
+}
 
 void RefreshScreenWindow() {
   if (screenWindow) screenWindow->Refresh();

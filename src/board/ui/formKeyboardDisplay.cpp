@@ -10,6 +10,7 @@
 
 #include "board/BoardSettings.h"
 #include "board/Keyboard.h"
+#include "board/ScreenCompositor.h"
 #include "board/ui/HostKeys.h"
 #include "board/ui/ScreenView.h"
 #include "board/ui/WindowPlacement.h"
@@ -30,9 +31,12 @@ constexpr uint16_t kLightKeys[KeyboardLightCount] = {0, 0, 0, 0, 144, 111, 106, 
 constexpr uint32_t kFocusText = 0xFF0000;    // RGB(0, 0, 255)
 constexpr uint32_t kNoFocusText = 0x190000;  // RGB(0, 0, 25)
 
-// The compositor's picture and the rectangle of it changed since the last call.
-const uint32_t* ScreenPicture() { return nullptr; }
-QRect TakeScreenChanges() { return {}; }
+// The rectangle of the compositor's picture changed since the last call.
+QRect TakeScreenChanges() {
+  const DirtyRect d = Screen.TakeDirtyRect();
+  if (d.Empty()) return {};
+  return QRect(QPoint(d.Left, d.Top), QPoint(d.Right, d.Bottom));
+}
 
 }  // namespace
 
@@ -92,10 +96,8 @@ formKeyboardDisplay::formKeyboardDisplay() {
   frmLights->setFixedWidth(ScreenView::ViewWidth);
 
   ShowFocus(false);
-  if (const uint32_t* image = ScreenPicture()) {
-    TakeScreenChanges();
-    picScreen->CopyFrom(image, ScreenView::ViewWidth, picScreen->rect());
-  }
+  TakeScreenChanges();
+  picScreen->CopyFrom(ScreenImage, ScreenWidth, picScreen->rect());
   LoadPlacement(*this, kSection);
 }
 
@@ -114,7 +116,7 @@ void formKeyboardDisplay::Refresh() {
   // is copied at once when the window shows again.
   if (!isVisible()) return;
   const QRect changed = TakeScreenChanges();
-  if (!changed.isEmpty()) picScreen->CopyFrom(ScreenPicture(), ScreenView::ViewWidth, changed);
+  if (!changed.isEmpty()) picScreen->CopyFrom(ScreenImage, ScreenWidth, changed);
   RefreshLights();
 }
 
