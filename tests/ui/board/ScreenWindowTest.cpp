@@ -4,13 +4,17 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
 #include <vector>
 
 #include "board/BoardSettings.h"
 #include "board/Keyboard.h"
 #include "board/KeyboardLights.h"
+#include "board/SCM.h"
+#include "board/ScreenCompositor.h"
 #include "board/ui/HostKeys.h"
 #include "board/ui/ScreenView.h"
 #include "board/ui/ScreenWindows.h"
@@ -18,6 +22,8 @@
 #include "board/ui/formKeyboardDisplay.h"
 #include "cpu/MainLoop.h"
 #include "host/ScriptedHost.h"
+#include "host/qt/QtHost.h"
+#include "ui/board/TestRomScene.h"
 
 namespace korva::ui {
 namespace {
@@ -57,7 +63,7 @@ class ScreenWindowTest : public ::testing::Test {
     f.Empty = True;
     return codes;
   }
-  static formKeyboardDisplay& Screen() {
+  static formKeyboardDisplay& ScreenWindow() {
     KeyboardDisplayShow(0);
     return *KeyboardDisplayWindow();
   }
@@ -100,7 +106,7 @@ TEST_F(ScreenWindowTest, QtKeysBecomeVirtualKeys) {
 }
 
 TEST_F(ScreenWindowTest, KeyEventsReachTheKeyboard) {
-  formKeyboardDisplay& w = Screen();
+  formKeyboardDisplay& w = ScreenWindow();
   QTest::keyClick(&w, Qt::Key_A);
   EXPECT_EQ(Sent(), std::vector<int>{25});
   Press(w, Qt::Key_Shift, true);
@@ -126,7 +132,7 @@ TEST_F(ScreenWindowTest, KeyEventsReachTheKeyboard) {
 }
 
 TEST_F(ScreenWindowTest, TabReachesTheMachineAndKeepsTheFocus) {
-  formKeyboardDisplay& w = Screen();
+  formKeyboardDisplay& w = ScreenWindow();
   auto* other = new QLineEdit(&w);  // something the focus could move to
   other->show();
   w.setFocus();
@@ -139,7 +145,7 @@ TEST_F(ScreenWindowTest, TabReachesTheMachineAndKeepsTheFocus) {
 }
 
 TEST_F(ScreenWindowTest, AutoRepeatReleasesAreDropped) {
-  formKeyboardDisplay& w = Screen();
+  formKeyboardDisplay& w = ScreenWindow();
   // Holding Delete: the host sends release and press pairs marked as repeats.
   Press(w, Qt::Key_Delete, true);
   for (int i = 0; i < 3; ++i) {
@@ -158,7 +164,7 @@ TEST_F(ScreenWindowTest, AutoRepeatReleasesAreDropped) {
 }
 
 TEST_F(ScreenWindowTest, ClickingALockLightTogglesItsLock) {
-  formKeyboardDisplay& w = Screen();
+  formKeyboardDisplay& w = ScreenWindow();
   ASSERT_EQ(KeyboardLightRGB[4], LightOnRGB);  // NumLock starts on
   QTest::mouseClick(w.shpLights[4], Qt::LeftButton);
   EXPECT_EQ(KeyboardLightRGB[4], 0x000080u);  // RGB(128, 0, 0)
@@ -189,13 +195,49 @@ TEST_F(ScreenWindowTest, ViewCopiesOnlyTheChangedRectangleInQtColours) {
   EXPECT_EQ(ScreenView::ToQtColor(0x123456), 0xFF563412u);
 }
 
+// The view against the compositor's picture, every pixel, colours converted.
+int Differences(const QImage& shot) {
+  int bad = 0;
+  for (int y = 0; y < ScreenHeight; ++y)
+    for (int x = 0; x < ScreenWidth; ++x)
+      if (shot.pixel(x, y) != ScreenView::ToQtColor(ScreenImage[y * ScreenWidth + x])) ++bad;
+  return bad;
+}
+
+TEST_F(ScreenWindowTest, ViewShowsTheTestRomPictureAfterOnePump) {
+  formKeyboardDisplay& w = ScreenWindow();
+  ASSERT_EQ(test::DrawTestRomScene(host_), "");
+  QTemporaryDir dir;
+  QtHost qt(dir.path().toStdString());
+  SetHost(&qt);
+  qt.PumpEvents();
+  const QImage shot = w.picScreen->grab().toImage();
+  EXPECT_EQ(Differences(shot), 0);
+  int red = 0;
+  for (int i = 0; i < ScreenPixels; ++i)
+    if (ScreenImage[i] == 0x0000FF && shot.pixel(i % ScreenWidth, i / ScreenWidth) == qRgb(255, 0, 0)) ++red;
+  EXPECT_GT(red, 1000);  // the ROM's red block
+
+  // A later change reaches the view at the next pump, and only then.
+  const DirtyRect none = korva::Screen.Dirty();
+  ASSERT_TRUE(none.Empty());
+  ScmDisplayRam[0] = 0x4100;  // a red-on-black blank cell
+  korva::Screen.DisplayCharacterOnScreen(0);
+  ASSERT_FALSE(korva::Screen.Dirty().Empty());
+  EXPECT_GT(Differences(w.picScreen->grab().toImage()), 0);
+  std::this_thread::sleep_for(QtHost::PumpInterval);
+  qt.PumpEvents();
+  EXPECT_EQ(Differences(w.picScreen->grab().toImage()), 0);
+  SetHost(&host_);
+}
+
 TEST_F(ScreenWindowTest, CaptionsAndPlacement) {
   ProfileName = "LAB2";
   host_.PresetSetting("KeyBoardDisplay", "Left", "120");
   host_.PresetSetting("KeyBoardDisplay", "Top", "40");
   host_.PresetSetting("KeyBoard", "Left", "junk");     // unreadable: stays put
   host_.PresetSetting("KeyBoard", "Top", "90000000");  // out of range: stays put
-  formKeyboardDisplay& w = Screen();
+  formKeyboardDisplay& w = ScreenWindow();
   formKeyboard& k = OnScreen();
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Screen/Keyboard - LAB2"));
   EXPECT_EQ(k.windowTitle(), QStringLiteral("Keyboard - LAB2"));
@@ -224,7 +266,7 @@ TEST_F(ScreenWindowTest, CaptionsAndPlacement) {
   EXPECT_EQ(host_.StoredSetting("KeyBoard", "Left"), "30");
   EXPECT_EQ(host_.StoredSetting("KeyBoard", "Top"), "300");
   ProfileName.clear();
-  EXPECT_EQ(Screen().windowTitle(), QStringLiteral("Screen/Keyboard"));
+  EXPECT_EQ(ScreenWindow().windowTitle(), QStringLiteral("Screen/Keyboard"));
 }
 
 TEST_F(ScreenWindowTest, OnScreenKeyboardSendsKeysAndSwitchesCaps) {

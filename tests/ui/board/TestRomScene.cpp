@@ -1,0 +1,41 @@
+#include "ui/board/TestRomScene.h"
+
+#include <sstream>
+
+#include "board/FrontPanel.h"
+#include "board/MC6845.h"
+#include "board/SCM.h"
+#include "board/ScreenCompositor.h"
+#include "bus/Exceptions.h"
+#include "bus/Memory.h"
+#include "cpu/CpuState.h"
+#include "cpu/SystemReset.h"
+#include "host/ScriptedHost.h"
+#include "shell/PlugFlags.h"
+#include "unit/support/TestMachine.h"
+
+namespace korva::ui::test {
+
+std::string DrawTestRomScene(ScriptedHost& host) {
+  korva::test::TestMachine m;
+  SetHost(&host);
+  host.PresetSetting("General", "RomFilename", std::string(KORVA_GUEST_DIR) + "/testrom_screen.s19");
+  host.PresetSetting("General", "FontFilename", std::string(KORVA_GUEST_DIR) + "/no-font-here.s19");
+  InitScmState();
+  InitScreenState();
+  Crtc = classMC6845();
+  FrontPanel = classFrontPanel();
+  ResetPlugFlags();
+  BuildMemoryMap();
+  ResetDevices(True);
+  std::ostringstream why;
+  if (m.ResetCpu() != korva::test::Stop::Fetch) why << "no reset; ";
+  const korva::test::Stop stop = m.RunUntilStop(5000000);
+  if (stop != korva::test::Stop::StopInstr) why << "ended by " << korva::test::StopName(stop) << "; ";
+  if (CpuDReg[7] != 0x600DC0DEu) why << "D7 " << std::hex << CpuDReg[7];
+  Exceptions.Reset();
+  IMaskFlag = False;
+  return why.str();
+}
+
+}  // namespace korva::ui::test
