@@ -1,12 +1,16 @@
 #include "board/ui/formKeyboardDisplay.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "board/BoardSettings.h"
 #include "board/Keyboard.h"
@@ -99,6 +103,11 @@ formKeyboardDisplay::formKeyboardDisplay() {
   TakeScreenChanges();
   picScreen->CopyFrom(ScreenImage, ScreenWidth, picScreen->rect());
   LoadPlacement(*this, kSection);
+
+  frameTimer_ = new QTimer(this);
+  frameTimer_->setSingleShot(true);
+  connect(frameTimer_, &QTimer::timeout, this, &formKeyboardDisplay::Refresh);
+  qApp->installEventFilter(this);
 }
 
 formKeyboardDisplay::~formKeyboardDisplay() = default;
@@ -115,9 +124,44 @@ void formKeyboardDisplay::Refresh() {
   // While hidden, the changed rectangle keeps growing in the compositor and
   // is copied at once when the window shows again.
   if (!isVisible()) return;
-  const QRect changed = TakeScreenChanges();
-  if (!changed.isEmpty()) picScreen->CopyFrom(ScreenImage, ScreenWidth, changed);
   RefreshLights();
+  if (Screen.Dirty().Empty()) return;
+  const auto since = std::chrono::steady_clock::now() - lastFrame_;
+  if (since >= frameGap_) {
+    Flush();
+  } else if (!frameTimer_->isActive()) {
+    frameTimer_->start(std::chrono::ceil<std::chrono::milliseconds>(frameGap_ - since));
+  }
+}
+
+QRect formKeyboardDisplay::Flush() {
+  const auto start = std::chrono::steady_clock::now();
+  frameTimer_->stop();
+  const QRect changed = TakeScreenChanges();
+  if (!changed.isEmpty()) {
+    picScreen->CopyFrom(ScreenImage, ScreenWidth, changed);
+    picScreen->repaint(changed);
+  }
+  lastFrame_ = std::chrono::steady_clock::now();
+  frameGap_ = std::max<std::chrono::steady_clock::duration>(FrameInterval, (lastFrame_ - start) * FrameBudget);
+  return changed;
+}
+
+bool formKeyboardDisplay::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+      // What the machine drew is on screen before the user's next action is handled.
+      if (isVisible() && !Screen.Dirty().Empty()) Flush();
+      break;
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void formKeyboardDisplay::RefreshLights() {
@@ -164,7 +208,8 @@ void formKeyboardDisplay::changeEvent(QEvent* event) {
 
 void formKeyboardDisplay::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  Refresh();
+  Flush();
+  RefreshLights();
 }
 
 }  // namespace korva::ui

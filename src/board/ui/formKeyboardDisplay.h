@@ -1,19 +1,21 @@
 // The screen and keyboard window: the machine's console screen at 800 x 600
 // pixels with the row of lock lights under it, and the machine's keyboard
 // while it has the focus. It is a view: the picture, the keyboard state and the
-// lights' colours live in the core. Once per event pump the window copies the
+// lights' colours live in the core. At the event pumps the window copies the
 // rectangle of the picture that changed and repaints the lights whose colour
 // changed; key events go to the keyboard link, Tab included.
 #pragma once
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 
 #include "board/KeyboardLights.h"
 
 class QGroupBox;
 class QLabel;
+class QTimer;
 
 namespace korva::ui {
 
@@ -49,8 +51,18 @@ class formKeyboardDisplay final : public QWidget {
 
   // Shows the window (modal flag 0: modeless) and brings it to the front.
   void KeyboardDisplayShow(int16_t modal);
-  // Brings the changed part of the picture and the changed lights on screen.
+  // Run at every event pump: brings the changed lights and the changed part of
+  // the picture on screen. A guest that redraws the screen without pause
+  // would otherwise spend its time in copies and paints faster than any
+  // display shows them, so frames are at least FrameInterval apart, and
+  // further apart when a frame took long: a frame's copy and paint may take
+  // at most 1/FrameBudget of the time. What is held back follows by a timer,
+  // and before any key or mouse event is handled.
   void Refresh();
+  static constexpr std::chrono::milliseconds FrameInterval{20};
+  static constexpr int FrameBudget = 50;
+  // Copies and paints the changed part of the picture now; returns that part.
+  QRect Flush();
   void RefreshLights();
   // Saves the placement and closes the window for real (program end).
   void Unload();
@@ -67,10 +79,15 @@ class formKeyboardDisplay final : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // Sees the application's input events before they are handled.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowFocus(bool active);
   bool unloading_ = false;
+  QTimer* frameTimer_ = nullptr;  // copies what the last pumps held back
+  std::chrono::steady_clock::time_point lastFrame_{};
+  std::chrono::steady_clock::duration frameGap_ = FrameInterval;  // from one frame's end to the next
 };
 
 }  // namespace korva::ui

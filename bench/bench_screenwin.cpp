@@ -1,0 +1,131 @@
+// Cost of the screen window while the guest draws: bench/screen_loop.s, a boot
+// ROM that rewrites the whole text screen over and over (every cell changes on
+// every pass), runs from a power-on reset through RunMachine at the default
+// throttle, once with no window and once with the screen window shown. The
+// event pump is timed in both runs; with the window it includes copying the
+// changed rectangle of the picture and the repaint.
+//
+//   bench_screenwin [screen_loop.s19]
+//
+// Qt's platform comes from QT_QPA_PLATFORM, or is "offscreen" without a display.
+// Ends with the line:
+//   bench: screen_window pump_share=P% no_window_pump_share=Q% slowdown=S%
+// pump_share is the share of the run spent in the event pump with the window
+// shown; slowdown is how much longer the run took than without a window.
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "board/ui/ScreenWindows.h"
+#include "bus/Memory.h"
+#include "cpu/ControlStore.h"
+#include "cpu/CpuState.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/MainLoop.h"
+#include "cpu/SystemReset.h"
+#include "host/Host.h"
+#include "host/qt/QtHost.h"
+#include "shell/PlugFlags.h"
+#include "tables/OpMap.h"
+
+using namespace korva;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Serves the ROM path, pumps through the Qt host and times every pump; ends
+// the main loop once the guest waits in its final STOP.
+class BenchHost final : public HostServices {
+ public:
+  explicit BenchHost(QtHost& qt) : qt_(qt) {}
+  std::string RomPath;
+  double PumpSeconds = 0;
+  uint64_t Pumps = 0;
+
+  void PumpEvents() override {
+    const Clock::time_point t0 = Clock::now();
+    ++Pumps;
+    qt_.PumpEvents();
+    if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
+    PumpSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
+  }
+  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons, MsgIcon) override {
+    if (title != "NO Font") std::fprintf(stderr, "bench_screenwin: %s: %s\n", title.c_str(), text.c_str());
+    if (title == "Internal Error") QuitRequested = True;
+    return MsgAnswer::OK;
+  }
+  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void BeginBusy() override {}
+  void EndBusy() override {}
+  void Beep() override {}
+  std::string GetSetting(const std::string& section, const std::string& key, const std::string& d) override {
+    return section == "General" && key == "RomFilename" ? RomPath : d;
+  }
+  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
+
+ private:
+  QtHost& qt_;
+};
+
+struct Run {
+  bool Ok = false;
+  double Seconds = 0, PumpShare = 0;
+};
+
+Run RunRom(QtHost& qt, const std::string& rom, bool window) {
+  Run r;
+  BenchHost host(qt);
+  host.RomPath = rom;
+  SetHost(&host);
+  BuildMemoryMap();
+  MovePhysEn = False;
+  InitMicrocode();
+  ClearOpMap();
+  ClearOpText();
+  SelectCpu68010();
+  BuildOpMap();
+  BuildExtWordTable();
+  UseNormalMicroOp();
+  CpuThrottleMask = 1023;
+  QuitRequested = False;
+  if (window) ui::KeyboardDisplayShow(0);
+  SystemReset(True);
+  InstructionCount = 0;
+
+  const Clock::time_point t0 = Clock::now();
+  RunMachine();
+  r.Seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+  if (window) ui::UnloadKeyboardDisplay();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  SetHost(nullptr);
+  r.PumpShare = 100.0 * host.PumpSeconds / r.Seconds;
+  r.Ok = CpuDReg[7] == 0x600DC0DEu;
+  std::printf("%s: %u instructions in %.3f s, %llu pumps taking %.4f s (%.2f%%)%s\n",
+              window ? "window shown" : "no window", InstructionCount, r.Seconds,
+              static_cast<unsigned long long>(host.Pumps), host.PumpSeconds, r.PumpShare,
+              r.Ok ? "" : ", the ROM did not end well");
+  return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  const std::string rom = argc > 1 ? argv[1] : std::string(KORVA_BENCH_DIR) + "/screen_loop.s19";
+  QTemporaryDir dir;
+  QtHost qt(dir.path().toStdString());
+  std::printf("bench_screenwin on Qt platform %s\n", QGuiApplication::platformName().toUtf8().constData());
+  const Run bare = RunRom(qt, rom, false);
+  const Run shown = RunRom(qt, rom, true);
+  std::printf("bench: screen_window pump_share=%.2f%% no_window_pump_share=%.2f%% slowdown=%.2f%%\n",
+              shown.PumpShare, bare.PumpShare, 100.0 * (shown.Seconds - bare.Seconds) / bare.Seconds);
+  return bare.Ok && shown.Ok ? 0 : 1;
+}
