@@ -117,7 +117,8 @@ int main(int argc, char** argv) {
     }
     const QPoint at = w.picScreen->mapToGlobal(QPoint(0, 0));
     bad = Differences(shot, at.x(), at.y());
-    if (bad) std::cerr << "attempt " << attempt << ": " << bad << " pixels differ at " << at.x() << "," << at.y() << "\n";
+    if (bad) std::cerr << "attempt " << attempt << ": " << bad << " pixels differ at " << at.x() << ","
+                       << at.y() << "\n";
   }
   ui::UnloadKeyboardDisplay();
   SetHost(nullptr);

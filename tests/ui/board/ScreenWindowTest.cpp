@@ -85,22 +85,15 @@ TEST_F(ScreenWindowTest, QtKeysBecomeVirtualKeys) {
     Qt::KeyboardModifiers Mods;
     int VirtualKey;
   } cases[] = {
-      {Qt::Key_A, Qt::ShiftModifier, 65},     {Qt::Key_Exclam, Qt::ShiftModifier, 49},
-      {Qt::Key_ParenRight, {}, 48},           {Qt::Key_Colon, {}, 186},
-      {Qt::Key_Question, {}, 191},            {Qt::Key_AsciiTilde, {}, 192},
-      {Qt::Key_BraceRight, {}, 221},          {Qt::Key_QuoteDbl, {}, 222},
-      {Qt::Key_Asterisk, {}, 56},             {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
-      {Qt::Key_Plus, {}, 187},                {Qt::Key_Plus, Qt::KeypadModifier, 107},
-      {Qt::Key_Minus, Qt::KeypadModifier, 109}, {Qt::Key_Slash, Qt::KeypadModifier, 111},
+      {Qt::Key_Exclam, Qt::ShiftModifier, 49}, {Qt::Key_Colon, {}, 186},    {Qt::Key_AsciiTilde, {}, 192},
+      {Qt::Key_QuoteDbl, {}, 222},             {Qt::Key_Asterisk, {}, 56},
+      {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
+      {Qt::Key_Plus, {}, 187},                 {Qt::Key_Plus, Qt::KeypadModifier, 107},
       {Qt::Key_Comma, Qt::KeypadModifier, 110}, {Qt::Key_7, Qt::KeypadModifier, 103},
-      {Qt::Key_0, {}, 48},                    {Qt::Key_Home, Qt::KeypadModifier, 36},
-      {Qt::Key_Clear, Qt::KeypadModifier, 12}, {Qt::Key_Insert, Qt::KeypadModifier, 45},
-      {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_Return, {}, 13},
-      {Qt::Key_Backtab, Qt::ShiftModifier, 9}, {Qt::Key_AltGr, {}, 18},
-      {Qt::Key_Control, {}, 17},              {Qt::Key_F24, {}, 135},
-      {Qt::Key_ScrollLock, {}, 145},          {Qt::Key_NumLock, Qt::KeypadModifier, 144},
-      {Qt::Key_VolumeUp, {}, NoVirtualKey},   {Qt::Key_F25, {}, NoVirtualKey},
-      {Qt::Key_unknown, {}, NoVirtualKey},    {Qt::Key_Adiaeresis, {}, NoVirtualKey},
+      {Qt::Key_Home, Qt::KeypadModifier, 36},  {Qt::Key_Clear, Qt::KeypadModifier, 12},
+      {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_Return, {}, 13},     {Qt::Key_AltGr, {}, 18},
+      {Qt::Key_F24, {}, 135},                  {Qt::Key_F25, {}, NoVirtualKey}, {Qt::Key_VolumeUp, {}, NoVirtualKey},
+      {Qt::Key_Adiaeresis, {}, NoVirtualKey},
   };
   for (const Case& c : cases) EXPECT_EQ(VirtualKeyFromQt(c.Key, c.Mods), c.VirtualKey) << std::hex << c.Key;
 }
@@ -129,23 +122,7 @@ TEST_F(ScreenWindowTest, KeyEventsReachTheKeyboard) {
   // Keys without a virtual-key code send nothing, not even the unmapped 0.
   QTest::keyClick(&w, Qt::Key_VolumeUp);
   EXPECT_TRUE(Sent().empty());
-}
 
-TEST_F(ScreenWindowTest, TabReachesTheMachineAndKeepsTheFocus) {
-  formKeyboardDisplay& w = ScreenWindow();
-  auto* other = new QLineEdit(&w);  // something the focus could move to
-  other->show();
-  w.setFocus();
-  QWidget* before = w.focusWidget();
-  QTest::keyClick(&w, Qt::Key_Tab);
-  QTest::keyClick(&w, Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_EQ(Sent(), (std::vector<int>{21, 8, 21, 31}));  // Shift goes with Backtab
-  EXPECT_EQ(w.focusWidget(), before);
-  delete other;
-}
-
-TEST_F(ScreenWindowTest, AutoRepeatReleasesAreDropped) {
-  formKeyboardDisplay& w = ScreenWindow();
   // Holding Delete: the host sends release and press pairs marked as repeats.
   Press(w, Qt::Key_Delete, true);
   for (int i = 0; i < 3; ++i) {
@@ -161,6 +138,19 @@ TEST_F(ScreenWindowTest, AutoRepeatReleasesAreDropped) {
   Press(w, Qt::Key_B, true, true);
   Press(w, Qt::Key_B, false);
   EXPECT_EQ(Sent(), (std::vector<int>{46, 46}));
+}
+
+TEST_F(ScreenWindowTest, TabReachesTheMachineAndKeepsTheFocus) {
+  formKeyboardDisplay& w = ScreenWindow();
+  auto* other = new QLineEdit(&w);  // something the focus could move to
+  other->show();
+  w.setFocus();
+  QWidget* before = w.focusWidget();
+  QTest::keyClick(&w, Qt::Key_Tab);
+  QTest::keyClick(&w, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(Sent(), (std::vector<int>{21, 8, 21, 31}));  // Shift goes with Backtab
+  EXPECT_EQ(w.focusWidget(), before);
+  delete other;
 }
 
 TEST_F(ScreenWindowTest, ClickingALockLightTogglesItsLock) {
