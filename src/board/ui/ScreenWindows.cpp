@@ -7,6 +7,7 @@
 #include "board/ui/formKeyboard.h"
 #include "board/ui/formKeyboardDisplay.h"
 #include "host/qt/QtHost.h"
+#include "shell/Neighbours.h"
 
 namespace korva::ui {
 
@@ -73,6 +74,8 @@ void UnloadFormKeyboard() {
 void InstallBoardWindows() {
   SetKeyboardDisplayForm(&displayShowHook);
   KeyboardFormHook.ShowFormKeyboard = &ShowFormKeyboard;
+  korva::UnloadKeyboardDisplay = &ui::UnloadKeyboardDisplay;
+  korva::UnloadKeyboardWindow = &ui::UnloadFormKeyboard;
 }
 
 void RefreshScreenWindow() {

@@ -19,6 +19,7 @@
 #include "board/ui/ScreenView.h"
 #include "board/ui/WindowPlacement.h"
 #include "cpu/MainLoop.h"
+#include "shell/MainWindowState.h"
 
 namespace korva::ui {
 
@@ -125,6 +126,10 @@ void formKeyboardDisplay::Refresh() {
   // is copied at once when the window shows again.
   if (!isVisible()) return;
   RefreshLights();
+  if (EmulatedTimeLabel != emuTimeShown_) {
+    emuTimeShown_ = EmulatedTimeLabel;
+    lblEmuTime->setText(QString::fromLatin1(emuTimeShown_));
+  }
   if (Screen.Dirty().Empty()) return;
   const auto since = std::chrono::steady_clock::now() - lastFrame_;
   if (since >= frameGap_) {
@@ -173,8 +178,6 @@ void formKeyboardDisplay::Unload() {
   unloading_ = true;
   close();
 }
-
-void formKeyboardDisplay::SetEmuTime(const QString& text) { lblEmuTime->setText(text); }
 
 void formKeyboardDisplay::ShowFocus(bool active) {
   QPalette p = lblEmuTime->palette();

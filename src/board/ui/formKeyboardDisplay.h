@@ -10,6 +10,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 #include "board/KeyboardLights.h"
 
@@ -51,7 +52,8 @@ class formKeyboardDisplay final : public QWidget {
 
   // Shows the window (modal flag 0: modeless) and brings it to the front.
   void KeyboardDisplayShow(int16_t modal);
-  // Run at every event pump: brings the changed lights and the changed part of
+  // Run at every event pump: brings the changed lights, the emulated time
+  // (which the main window's one-second tick writes) and the changed part of
   // the picture on screen. A guest that redraws the screen without pause
   // would otherwise spend its time in copies and paints faster than any
   // display shows them, so frames are at least FrameInterval apart, and
@@ -66,8 +68,6 @@ class formKeyboardDisplay final : public QWidget {
   void RefreshLights();
   // Saves the placement and closes the window for real (program end).
   void Unload();
-  // The clock text that the main window writes once a second.
-  void SetEmuTime(const QString& text);
 
   ScreenView* picScreen = nullptr;
   QGroupBox* frmLights = nullptr;
@@ -88,6 +88,7 @@ class formKeyboardDisplay final : public QWidget {
   QTimer* frameTimer_ = nullptr;  // copies what the last pumps held back
   std::chrono::steady_clock::time_point lastFrame_{};
   std::chrono::steady_clock::duration frameGap_ = FrameInterval;  // from one frame's end to the next
+  std::string emuTimeShown_;
 };
 
 }  // namespace korva::ui

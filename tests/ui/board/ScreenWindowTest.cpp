@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -12,6 +13,8 @@
 
 #include "board/BoardSettings.h"
 #include "board/Keyboard.h"
+#include "board/KeyboardDisplay.h"
+#include "board/KeyboardForm.h"
 #include "board/KeyboardLights.h"
 #include "board/SCM.h"
 #include "board/ScreenCompositor.h"
@@ -23,6 +26,8 @@
 #include "cpu/MainLoop.h"
 #include "host/ScriptedHost.h"
 #include "host/qt/QtHost.h"
+#include "shell/MainWindowState.h"
+#include "shell/Neighbours.h"
 #include "ui/board/TestRomScene.h"
 
 namespace korva::ui {
@@ -228,13 +233,21 @@ TEST_F(ScreenWindowTest, CaptionsAndPlacement) {
   host_.PresetSetting("KeyBoardDisplay", "Top", "40");
   host_.PresetSetting("KeyBoard", "Left", "junk");     // unreadable: stays put
   host_.PresetSetting("KeyBoard", "Top", "90000000");  // out of range: stays put
-  formKeyboardDisplay& w = ScreenWindow();
-  formKeyboard& k = OnScreen();
+  // Opened as the start-up's settings load opens them.
+  InstallBoardWindows();
+  KeyboardDisplayForm->KeyboardDisplayShow(0);
+  KeyboardFormHook.ShowFormKeyboard(0);
+  formKeyboardDisplay& w = *KeyboardDisplayWindow();
+  formKeyboard& k = *KeyboardWindow();
+  EXPECT_TRUE(w.isVisible() && k.isVisible());
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Screen/Keyboard - LAB2"));
   EXPECT_EQ(k.windowTitle(), QStringLiteral("Keyboard - LAB2"));
   EXPECT_EQ(w.pos(), QPoint(120, 40));
   EXPECT_EQ(w.picScreen->size(), QSize(800, 600));
   EXPECT_EQ(w.frmLights->title(), QStringLiteral("Locks"));
+  EmulatedTimeLabel = "10:20:30 AM   Dec 7, 2026";
+  w.Refresh();
+  EXPECT_EQ(w.lblEmuTime->text(), QStringLiteral("10:20:30 AM   Dec 7, 2026"));
 
   // The close box hides; the window and its state survive.
   ScreenOpened = KeyboardOpened = True;
@@ -246,10 +259,11 @@ TEST_F(ScreenWindowTest, CaptionsAndPlacement) {
   EXPECT_FALSE(KeyboardOpened);
   ASSERT_EQ(KeyboardDisplayWindow(), &w);
 
+  // The main window unloads them at the end.
   w.move(200, 100);
   k.move(30, 300);
-  UnloadKeyboardDisplay();
-  UnloadFormKeyboard();
+  korva::UnloadKeyboardDisplay();
+  korva::UnloadKeyboardWindow();
   EXPECT_EQ(KeyboardDisplayWindow(), nullptr);
   EXPECT_EQ(host_.StoredSetting("KeyBoardDisplay", "Left"), "200");
   EXPECT_EQ(host_.StoredSetting("KeyBoardDisplay", "Top"), "100");
@@ -258,6 +272,10 @@ TEST_F(ScreenWindowTest, CaptionsAndPlacement) {
   EXPECT_EQ(host_.StoredSetting("KeyBoard", "Top"), "300");
   ProfileName.clear();
   EXPECT_EQ(ScreenWindow().windowTitle(), QStringLiteral("Screen/Keyboard"));
+  SetKeyboardDisplayForm(nullptr);
+  KeyboardFormHook.ShowFormKeyboard = nullptr;
+  korva::UnloadKeyboardDisplay = korva::UnloadKeyboardWindow = nullptr;
+  EmulatedTimeLabel.clear();
 }
 
 TEST_F(ScreenWindowTest, OnScreenKeyboardSendsKeysAndSwitchesCaps) {
