@@ -1,20 +1,60 @@
 | A boot ROM for the program's end-to-end test: it moves the ROM out of low
-| memory, shows 42 on the front panel and then counts in a loop forever.
+| memory, shows 42 on the front panel, draws the first text row as solid white
+| cells (an attribute without its enable bit shows no glyph, so no font is
+| needed), and then echoes every byte the keyboard sends on the front panel as
+| two hexadecimal digits.
 |
 | While the ROM overlays address 0, the RAM that returns there afterwards is
 | reached at F00000; the ROM copies itself there first, so the instructions
 | after the unswap are the same in RAM as they were in ROM.
+        .equ    CR0, 0xF19F05
+        .equ    CR1, 0xF19F07
+        .equ    CR2, 0xF19F09
+        .equ    CR3, 0xF19F0B
+        .equ    CR6, 0xF19F11
+        .equ    DISPLAY, 0xF17000
+        .equ    PANEL, 0xA04
+        .equ    UART_DATA, 0xF1A031
+        .equ    UART_STATUS, 0xF1A033
+        .equ    UART_COMMAND, 0xF1A037
+        .equ    KBD_POLL, 0xA0
+
         .text
         .long   0x00010000          | initial supervisor stack pointer
         .long   start               | initial program counter
 start:  suba.l  %a0,%a0
         movea.l #0xF00000,%a1
-        move.w  #127,%d1            | 256 bytes: more than the whole program
+        move.w  #255,%d1            | 512 bytes: more than the whole program
 copy:   move.w  (%a0)+,(%a1)+
         dbra    %d1,copy
-        move.b  #1,0xF19F07         | control register 1: UNSWAP
-        move.w  #0x001B,0xA04       | left digit 4 (inverted nibble, bits 5-4 = 01)
-        move.w  #0x002D,0xA04       | right digit 2 (bits 5-4 = 10)
-        moveq   #0,%d0
-spin:   addq.l  #1,%d0
-        bra.s   spin
+        move.b  #1,CR1              | UNSWAP
+        move.w  #0x001B,PANEL       | left digit 4 (inverted nibble, bits 5-4 = 01)
+        move.w  #0x002D,PANEL       | right digit 2 (bits 5-4 = 10)
+        move.b  #0x00,CR2           | keyboard link reset, then released
+        move.b  #0x10,CR2
+        move.b  #0x00,CR3           | every interrupt masked
+        move.b  #0x00,CR6
+        move.b  #0x00,CR0           | text on all planes
+        lea     DISPLAY,%a1
+        moveq   #79,%d1
+row:    move.w  #0x0820,(%a1)+      | reverse without enable: a solid white cell
+        dbra    %d1,row
+        move.b  #0x05,UART_COMMAND  | receiver and transmitter enabled
+poll:   btst    #0,UART_STATUS      | transmitter ready: ask for a key
+        beq.s   poll
+        move.b  #KBD_POLL,UART_DATA
+wait:   btst    #1,UART_STATUS      | a byte received?
+        beq.s   wait
+        move.b  UART_DATA,%d0
+        move.b  %d0,%d1             | high nibble on the left digit
+        lsr.b   #4,%d1
+        not.b   %d1
+        andi.w  #0x0F,%d1
+        ori.w   #0x10,%d1
+        move.w  %d1,PANEL
+        move.b  %d0,%d1             | low nibble on the right digit
+        not.b   %d1
+        andi.w  #0x0F,%d1
+        ori.w   #0x20,%d1
+        move.w  %d1,PANEL
+        bra.s   poll

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The real program on a virtual X display, as a user meets it:
 #  1. started from a program folder holding a boot ROM of our own (ROMS/ROM.S19)
-#     and a font: "Power On Reset" is clicked, the front-panel label shows the
-#     digits the ROM writes, the throughput label counts, and closing the main
+#     and a font, with the screen window opened by the settings: "Power On
+#     Reset" is clicked, the front-panel label shows the digits the ROM writes,
+#     the screen window shows the white row the ROM draws (read back from the X
+#     server), a key typed into it reaches the guest, which shows its code on
+#     the front panel, the throughput label counts, and closing the main
 #     window (its close box) ends the process with status 0 and leaves the
 #     settings file with the clock section, "General" and the window's placement;
 #  2. started without a ROM: the "NO ROM" box shows, and once it is answered the
 #     main window opens and the program keeps running; File > Exit ends it.
-# Usage: ProgramEndToEnd.sh <korva> <rom.s19> <font.s19> <x_close_window>
+# Usage: ProgramEndToEnd.sh <korva> <rom.s19> <font.s19> <x_close_window> <x_window_pixels>
 set -u
-korva=$1 rom=$2 font=$3 xclose=$4
+korva=$1 rom=$2 font=$3 xclose=$4 xpixels=$5
 work=$(mktemp -d /tmp/korva-e2e.XXXXXX)
 xpid="" kpid=""
 cleanup() {
@@ -74,6 +77,8 @@ mkdir -p "$prog/ROMS" "$prog/FONTS"
 cp "$korva" "$prog/korva"
 cp "$rom" "$prog/ROMS/ROM.S19"
 cp "$font" "$prog/FONTS/CHARRAM.S19"
+mkdir -p "$XDG_CONFIG_HOME/Korvan"
+printf '[General]\nScreenOpened=True\n' >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 start_program "$prog"
 await 30 window '^Korvan$' || fail "no main window"
 main=$(window '^Korvan$')
@@ -81,6 +86,18 @@ await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-
 # "Power On Reset" is the second button of the left column, below the menu bar.
 xdotool mousemove --window "$main" 56 66 click 1
 await 20 status_has "FP=42 RUN=Stop" || fail "the front panel does not show 42"
+await 10 window '^Screen/Keyboard$' || fail "no screen window"
+screen=$(window '^Screen/Keyboard$')
+# Without a window manager both windows open at 0,0: move the screen window
+# clear of the main window, so the X server holds its pixels.
+xdotool windowmove --sync "$screen" 0 260
+# The first text row of the screen is solid white: 800 x 24 pixels.
+white_row() { [ "$("$xpixels" "$screen" 0 0 800 60)" -ge 15000 ]; }
+await 10 white_row || fail "the screen window does not show the ROM's white row"
+# A key typed into the screen window: the ROM shows the keyboard's code for A (25 = 0x19).
+xdotool windowfocus --sync "$screen"
+xdotool key a
+await 10 status_has "FP=19" || fail "the typed key did not reach the guest"
 await 10 grep -Eq "IPS=[0-9.]+ (K|M)IPS" "$work/status.log" || fail "no throughput shown"
 "$xclose" "$main" || fail "the close message could not be sent"
 await_exit
