@@ -14,9 +14,9 @@
 #include "cpu/ControlStore.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "cpu/Startup.h"
 #include "cpu/classCPU.h"
 #include "host/Host.h"
-#include "tables/OpMap.h"
 
 using namespace korva;
 
@@ -56,13 +56,7 @@ int main(int argc, char** argv) {
   SetHost(&host);
   for (auto& c : RamArray) c = MemoryCell{0, DcRam, 0};
   Mmu.ResetMMU();
-  InitMicrocode();
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68010();
-  BuildOpMap();
-  BuildExtWordTable();
-  UseNormalMicroOp();
+  BuildCpuTables(Cpu68010);
   Cpu.SR(0x2700);
   CpuAReg[7] = 0x8000;
   InstructionCount = 0;

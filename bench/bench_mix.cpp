@@ -23,10 +23,10 @@
 #include "cpu/CpuState.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "cpu/Startup.h"
 #include "cpu/SystemReset.h"
 #include "host/Host.h"
 #include "shell/PlugFlags.h"
-#include "tables/OpMap.h"
 
 using namespace korva;
 
@@ -152,13 +152,7 @@ Result RunMode(const std::string& folder, uint32_t mode) {
     return r;
   }
   MovePhysEn = False;
-  InitMicrocode();
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68010();
-  BuildOpMap();
-  BuildExtWordTable();
-  UseNormalMicroOp();
+  BuildCpuTables(Cpu68010);
   CpuThrottleMask = 1023;
   QuitRequested = False;
   SystemReset(True);

@@ -45,4 +45,15 @@ void ClearBusFaults() {
   FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
 }
 
+void ResetBusState() {
+  AccSSW = 0;
+  AccRR = AccIF = AccDF = AccRM = AccHB = AccBY = AccRW = False;
+  AccFC = 0;
+  AccAddress = 0;
+  AccDataOut = AccDataIn = AccInstIn = 0;
+  ClearBusFaults();
+  FaultMcPC = 0;
+  FaultMcStage = 1;
+}
+
 }  // namespace korva

@@ -39,5 +39,7 @@ void SetMmuFault();
 void ClearBusError();
 void ClearAddressError();
 void ClearBusFaults();
+// Latches, fault flags and resume point to their start-up values.
+void ResetBusState();
 
 }  // namespace korva

@@ -44,4 +44,35 @@ VBool CpuTracePending = False, CpuTrapvPending = False, CpuChkPending = False, C
 
 uint16_t FaultFrame[29] = {};
 
+void ResetCpuState() {
+  mcPC = 0;
+  mcStage = 1;
+  mcErrorPC = 0;
+  for (uint32_t& r : CpuDReg) r = 0;
+  for (uint32_t& r : CpuAReg) r = 0;
+  CpuUSP = CpuSSP = CpuPC = 0;
+  CpuS = CpuT = False;
+  CpuIMask = 0;
+  CpuX = CpuN = CpuZ = CpuV = CpuC = 0;
+  CpuVBR = CpuSFC = CpuDFC = 0;
+  CpuType = Cpu68010;
+  CpuFrameType = 10;
+  CpuFrameDelta = -8;
+  UseFormat2Stack = False;
+  MovePhysEn = False;
+  CpuRunning = InterruptsDisabled = DisableIntOnStop = CountedRun = ResetRequest = False;
+  StepCount = 0;
+  McrActive = false;
+  ControlLatch = 0;
+  CpuOpcode = CpuEa = CpuSop = CpuDop = 0;
+  CpuEaFc = 1;
+  CpuExtraWord = 0;
+  CpuExtWord = 0;
+  CpuExtCount = 0;
+  CpuTempWord = 0;
+  CpuInstrAddr = 0;
+  CpuTracePending = CpuTrapvPending = CpuChkPending = CpuZeroDivide = False;
+  for (uint16_t& w : FaultFrame) w = 0;
+}
+
 }  // namespace korva

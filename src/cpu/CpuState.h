@@ -137,4 +137,8 @@ void UseDebuggerMicroOp();
 void UseNormalMicroOp();
 void SetCpuRunning(VBool run);
 
+// Sequencer, registers, model, run control, latch, operand registers, pending
+// flags and the fault-frame copy to their start-up values (MC68010, stopped).
+void ResetCpuState();
+
 }  // namespace korva

@@ -22,6 +22,18 @@ int32_t RwinPollInterval = 127, RwinPollCount = 127;
 BreakPoint BreakPoints[4] = {};
 VBool BreakPointsEnabled = False;
 VBool TraceTableEnabled = False;
+
+void ResetFetchState() {
+  InstructionCount = 0;
+  Mvme400PollInterval = Mvme400PollCount = 511;
+  Sn2661PollInterval = Sn2661PollCount = 4095;
+  RwinCmdPending = False;
+  RwinPollInterval = RwinPollCount = 127;
+  for (BreakPoint& b : BreakPoints) b = BreakPoint{0, False, False};
+  BreakPointsEnabled = False;
+  TraceTableEnabled = False;
+}
+
 classCircusL TraceTable;
 
 namespace {

@@ -30,4 +30,8 @@ extern VBool BreakPointsEnabled;  // some breakpoint is enabled
 extern VBool TraceTableEnabled;
 extern classCircusL TraceTable;  // 4096 entries, sized by Main
 
+// The count, the poll countdowns, the breakpoints and the history switch to
+// their start-up values.
+void ResetFetchState();
+
 }  // namespace korva

@@ -5,19 +5,17 @@
 #include "cpu/DebuggerHooks.h"
 #include "cpu/Dispatch.h"
 #include "cpu/FetchDecode.h"
+#include "cpu/Startup.h"
 #include "cpu/classCPU.h"
 #include "disk/Drives.h"
 #include "host/Host.h"
 #include "host/Settings.h"
-#include "serial/MC6821.h"
-#include "serial/MVME400.h"
 #include "shell/FixedTables.h"
 #include "shell/MainFormHooks.h"
 #include "shell/SettingsStore.h"
 #include "board/Rtc1468hc18.h"
 #include "board/ScreenCompositor.h"
 #include "tables/Helpers.h"
-#include "tables/OpMap.h"
 #include "tables/Queues.h"
 
 namespace korva {
@@ -126,21 +124,12 @@ int Main() {
   Rtc.LoadSettings();  // the clock's own section, and its periodic timer
   BuildMemoryMap();
   InitDrives();
-  MVME400C0.CardNumber(0);
-  MVME400C1.CardNumber(1);
-  MVME410PIA1.Number(1);
-  MVME410PIA2.Number(2);
+  NumberBoards();
   SetCpuRunning(False);
   QuitRequested = False;
   MovePhysEn = GetSettingBool("General", "MovePhysEn", False);
-  InitMicrocode();
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68010();
-  BuildOpMap();
-  BuildExtWordTable();
+  BuildCpuTables(Cpu68010);
   DebuggerLoaded = False;
-  UseNormalMicroOp();
   MainForm->ShowKorvan();
   PowerOnResetDone = False;
   MainForm->PorGui(PowerOnResetDone);

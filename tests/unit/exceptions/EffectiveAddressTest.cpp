@@ -8,7 +8,6 @@
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "unit/support/TestMachine.h"
-#include "tables/OpMap.h"
 
 namespace korva {
 namespace {
@@ -27,13 +26,7 @@ class EaTest : public ::testing::Test {
     mcStage = 1;
     routine();
   }
-  void UseCpu32() {
-    ClearOpMap();
-    ClearOpText();
-    SelectCpu32();
-    BuildOpMap();
-    BuildExtWordTable();
-  }
+  void UseCpu32() { m.UseModel(Cpu32); }
   TestMachine m;
 };
 

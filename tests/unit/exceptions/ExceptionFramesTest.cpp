@@ -9,7 +9,6 @@
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"
 #include "unit/support/TestMachine.h"
-#include "tables/OpMap.h"
 
 namespace korva {
 namespace {
@@ -35,15 +34,7 @@ class ExcTest : public ::testing::Test {
     CpuUSP = kUsp;
   }
   static uint32_t HandlerOf(uint32_t vectorOffset) { return kStopHandler + 0x10 * ((vectorOffset / 4) & 0x3F); }
-  void UseModel(CpuModel model) {
-    ClearOpMap();
-    ClearOpText();
-    if (model == Cpu68000) SelectCpu68000();
-    if (model == Cpu68010) SelectCpu68010();
-    if (model == Cpu32) SelectCpu32();
-    BuildOpMap();
-    BuildExtWordTable();
-  }
+  void UseModel(CpuModel model) { m.UseModel(model); }
   // A program at 0x1000, run for one instruction (up to the next fetch).
   Stop RunOne(std::initializer_list<uint16_t> program, uint16_t sr = 0x2700) {
     m.Words(0x1000, program);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "cpu/CpuState.h"
-#include "tables/OpMap.h"
 #include "unit/exceptions/RestartCorpus.h"
 
 namespace korva::test {
@@ -33,11 +32,7 @@ TEST(ExcRestart, AddressErrorAtEveryAccess) {
 
 TEST(ExcRestart, Cpu32BusErrorAtEveryAccess) {
   TestMachine m;
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu32();
-  BuildOpMap();
-  BuildExtWordTable();
+  m.UseModel(Cpu32);
   RunRestartCorpus(m, "exc_corpus.cpu32.s19", 0x2700, Injected::BusError, kSetup);
   RunRestartCorpus(m, "exc_corpus.cpu32.s19", 0x0000, Injected::AddressError, kSetup);
 }

@@ -3,17 +3,15 @@
 #include <fstream>
 #include <vector>
 
-#include "bus/Exceptions.h"
-#include "bus/MMU.h"
 #include "bus/Memory.h"
 #include "cpu/ControlStore.h"
 #include "cpu/DebuggerHooks.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "cpu/Startup.h"
 #include "cpu/classCPU.h"
 #include "host/Host.h"
 #include "shell/MainFormHooks.h"
-#include "tables/OpMap.h"
 
 namespace korva::test {
 
@@ -34,7 +32,6 @@ bool AtFetch() {
 }
 
 namespace {
-bool opMapBuiltFor68010 = false;
 
 // Where the processor stands between two words, when it is not simply running.
 bool Stopped(Stop& why) {
@@ -69,55 +66,13 @@ TestMachine::TestMachine() {
   SetHost(nullptr);
   SetMainForm(nullptr);
   DebuggerHook = DebuggerHooks{};
+  ResetMachineState();
   for (auto& c : RamArray) c = MemoryCell{0, DcRam, 0};
-  Mmu.ResetMMU();
-  Exceptions.Reset();
-  IMaskFlag = False;  // a system reset in an earlier test leaves it set
-  ClearBusFaults();
-  InitMicrocode();
-  if (!opMapBuiltFor68010 || CpuType != Cpu68010) {
-    ClearOpMap();
-    ClearOpText();
-    SelectCpu68010();
-    BuildOpMap();
-    BuildExtWordTable();
-    opMapBuiltFor68010 = true;
-  }
-  SelectCpu68010();
-  DebuggerLoaded = False;
-  UseNormalMicroOp();
-  McrActive = false;
-  ControlLatch = 0;
-  QuitRequested = False;
-  for (auto& r : CpuDReg) r = 0;
-  for (auto& r : CpuAReg) r = 0;
-  CpuUSP = CpuSSP = CpuPC = 0;
-  CpuVBR = CpuSFC = CpuDFC = 0;
-  CpuS = False;
   Cpu.SR(0x2700);
-  CpuOpcode = CpuEa = CpuSop = CpuDop = 0;
-  CpuExtraWord = CpuTempWord = 0;
-  CpuExtWord = 0;
-  CpuExtCount = 0;
-  CpuInstrAddr = 0;
-  CpuTracePending = CpuTrapvPending = CpuChkPending = CpuZeroDivide = False;
-  InterruptsDisabled = DisableIntOnStop = False;
-  CountedRun = False;
-  StepCount = 0;
-  ResetRequest = False;
-  RwinCmdPending = False;
-  Mvme400PollInterval = Mvme400PollCount = 511;
-  Sn2661PollInterval = Sn2661PollCount = 4095;
-  RwinPollInterval = RwinPollCount = 127;
-  InstructionCount = 0;
-  for (auto& b : BreakPoints) b = BreakPoint{0, False, False};
-  BreakPointsEnabled = False;
-  TraceTableEnabled = False;
   mcPC = McIdle;
-  mcStage = 1;
-  mcErrorPC = 0;
-  CpuRunning = False;
 }
+
+void TestMachine::UseModel(CpuModel model) { SelectCpuModel(model); }
 
 TestMachine::~TestMachine() {
   SetHost(nullptr);

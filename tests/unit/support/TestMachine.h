@@ -14,12 +14,13 @@
 // the status register goes through SetSR / SR (stack-pointer swap included).
 // Memory helpers write the cells directly (no bus cycle, no fault flags);
 // big-endian like the guest. A test owns the machine for its whole duration:
-// the constructor re-initialises every global it relies on, so tests may run
-// in any order. Construct at most one TestMachine at a time.
+// the constructor resets every global of the machine (ResetMachineState), so
+// tests may run in any order. Construct at most one TestMachine at a time.
 #pragma once
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include "cpu/CpuState.h"
 
 namespace korva::test {
 
@@ -64,6 +65,9 @@ class TestMachine {
   void SetPC(uint32_t pc);
   void SetSR(uint16_t sr);  // through classCPU::SR (swaps A7 on an S change)
   uint16_t SR() const;
+  // Switch the processor model (the tables are rebuilt; the next TestMachine
+  // starts from the MC68010 again).
+  void UseModel(CpuModel model);
   // Run the reset micro-routine (vectors at 0 and 4) and stop at the first fetch.
   Stop ResetCpu();
 

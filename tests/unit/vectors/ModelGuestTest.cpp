@@ -7,7 +7,6 @@
 
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"
-#include "tables/OpMap.h"
 #include "unit/support/TestMachine.h"
 
 namespace korva {
@@ -39,18 +38,8 @@ TEST(ModelGuest, Mc68010FramesVbrAndSoftwareRerun) {
 
 TEST(ModelGuest, Cpu32ScaledAndFullFormatIndexes) {
   TestMachine m;
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu32();
-  BuildOpMap();
-  BuildExtWordTable();
+  m.UseModel(Cpu32);
   RunSelfChecking(m, "v32_addressing.cpu32.s19", 17);
-  // Put the tables back for the tests that follow.
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68010();
-  BuildOpMap();
-  BuildExtWordTable();
 }
 
 // UNLK through an odd frame pointer is an address error on the stack of the

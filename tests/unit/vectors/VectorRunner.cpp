@@ -9,7 +9,6 @@
 #include "cpu/ControlStore.h"
 #include "cpu/CpuState.h"
 #include "cpu/classCPU.h"
-#include "tables/OpMap.h"
 
 namespace korva::vectors {
 
@@ -43,21 +42,11 @@ std::string DescribeDifference(const Difference& d) {
 }
 
 VectorRunner::VectorRunner(test::TestMachine& m) : m_(m) {
-  MovePhysEn = False;
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68000();
-  BuildOpMap();
-  BuildExtWordTable();
+  m_.UseModel(Cpu68000);
 }
 
 VectorRunner::~VectorRunner() {
-  // Leave the tables as every other test expects them: MC68010.
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68010();
-  BuildOpMap();
-  BuildExtWordTable();
+  m_.UseModel(Cpu68010);
 }
 
 void VectorRunner::Load(const VectorState& s) {
