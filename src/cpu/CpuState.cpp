@@ -15,11 +15,9 @@ uint8_t CpuIMask = 0;
 uint16_t CpuX = 0, CpuN = 0, CpuZ = 0, CpuV = 0, CpuC = 0;
 uint32_t CpuVBR = 0, CpuSFC = 0, CpuDFC = 0;
 
-uint16_t CpuType = Cpu68010;
 int16_t CpuFrameType = 10;
 int32_t CpuFrameDelta = -8;
 VBool UseFormat2Stack = False;
-VBool MovePhysEn = False;
 
 VBool CpuRunning = False;
 VBool InterruptsDisabled = False;

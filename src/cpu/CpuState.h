@@ -5,6 +5,7 @@
 #include <cstdint>
 #include "bus/BusState.h"
 #include "bus/Hip.h"
+#include "tables/CpuModel.h"
 #include "tables/McNames.h"
 #include "tables/OpMapEntry.h"
 #include "tables/Types.h"
@@ -28,12 +29,9 @@ extern uint16_t CpuX, CpuN, CpuZ, CpuV, CpuC;  // 0 or 0xFFFF
 extern uint32_t CpuVBR, CpuSFC, CpuDFC;
 
 // ---- Model ----
-enum CpuModel : uint16_t { Cpu68000 = 0, Cpu68010 = 10, Cpu32 = 32 };
-extern uint16_t CpuType;
 extern int16_t CpuFrameType;   // 0: frames without format/vector word; 10: with it
 extern int32_t CpuFrameDelta;  // -6 or -8
 extern VBool UseFormat2Stack;
-extern VBool MovePhysEn;       // the emulator's physical-move instruction is mapped
 
 // ---- Run control ----
 extern VBool CpuRunning;  // written only by SetCpuRunning

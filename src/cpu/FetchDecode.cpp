@@ -34,6 +34,10 @@ void ResetFetchState() {
   TraceTableEnabled = False;
 }
 
+void ClearBreakpointSkips() {
+  for (BreakPoint& b : BreakPoints) b.Skip = False;
+}
+
 classCircusL TraceTable;
 
 namespace {

@@ -33,5 +33,7 @@ extern classCircusL TraceTable;  // 4096 entries, sized by Main
 // The count, the poll countdowns, the breakpoints and the history switch to
 // their start-up values.
 void ResetFetchState();
+// Clears the skip-once mark of the four breakpoints (addresses and enables stay).
+void ClearBreakpointSkips();
 
 }  // namespace korva

@@ -10,7 +10,7 @@
 #include "disk/Drives.h"
 #include "host/Host.h"
 #include "host/Settings.h"
-#include "shell/FixedTables.h"
+#include "tables/FixedTables.h"
 #include "shell/MainFormHooks.h"
 #include "shell/SettingsStore.h"
 #include "board/Rtc1468hc18.h"

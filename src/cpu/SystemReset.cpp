@@ -9,6 +9,7 @@
 #include "bus/Exceptions.h"
 #include "bus/MMU.h"
 #include "cpu/CpuState.h"
+#include "cpu/FetchDecode.h"
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
 #include "disk/RWIN.h"

@@ -5,7 +5,7 @@
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "microops/CcHelpers.h"
-#include "shell/FixedTables.h"
+#include "tables/FixedTables.h"
 
 namespace korva {
 

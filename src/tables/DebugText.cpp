@@ -1,21 +1,8 @@
-// The text helpers that read machine state: the memory-watch line, the opcode
-// frequency range and the breakpoints' skip marks.
-#include "bus/Memory.h"
-#include "cpu/FetchDecode.h"
+// The debugger's opcode frequency range over the disassembly templates.
 #include "tables/OpMap.h"
 #include "tables/TextFormat.h"
 
 namespace korva {
-
-std::string MemoryLineText(uint32_t address, int32_t count) {
-  // Straight from the cells: a watch must not trigger a device's read side effects.
-  std::string line = HexLong(address) + ":";
-  for (int32_t i = 0; i < count; ++i) {
-    const uint32_t index = ((address >> 1) + static_cast<uint32_t>(i)) & RamIndexMask;
-    line += ": " + HexWord(RamArray[index].Data) + " ";
-  }
-  return line;
-}
 
 int32_t MinOpcodeCount() {
   int32_t least = 200000000;
@@ -33,10 +20,6 @@ int32_t MaxOpcodeCount() {
     if (v > most) most = v;
   }
   return most;
-}
-
-void ClearBreakpointSkips() {
-  for (BreakPoint& b : BreakPoints) b.Skip = False;
 }
 
 }  // namespace korva

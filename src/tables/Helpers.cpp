@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "host/Host.h"
 #include "tables/TextFormat.h"
 
 namespace korva {
@@ -40,8 +39,6 @@ int DigitValue(char c, int radix) {
   }
   return -1;
 }
-
-std::string ToDecimal(int32_t v) { return std::to_string(v); }
 
 }  // namespace
 
@@ -155,25 +152,6 @@ double ValToVariant(std::string_view text, int maxLen) {
   if (text[0] == '+' || text[0] == '-') negative = text[0] == '-', i = 1;
   for (; i < text.size(); ++i) v = v * 10 + (text[i] - '0');
   return negative ? -v : v;
-}
-
-int32_t InputNumberInRange(const std::string& name, const std::string& title, int32_t defaultValue, int32_t lo,
-                           int32_t hi, int maxLen) {
-  const std::string range = ToDecimal(lo) + "-" + ToDecimal(hi);
-  for (;;) {
-    const std::optional<std::string> answer =
-        Host().InputBox("Input " + name + " (" + range + ") ", title, ToDecimal(defaultValue));
-    if (!answer || answer->empty()) return defaultValue;
-    // The value is read with the same digit limit that validates the text, so an
-    // answer longer than six digits cannot slip past the range test.
-    if (IsNumberText(*answer, maxLen)) {
-      const double v = ValToVariant(*answer, maxLen);
-      if (v >= lo && v <= hi) return static_cast<int32_t>(v);
-    }
-    Host().MessageBox("New " + name + " must be between " + ToDecimal(lo) + " and " + ToDecimal(hi) +
-                          ". You input \"" + *answer + "\"",
-                      name + " Size Error", MsgButtons::OK, MsgIcon::None);
-  }
 }
 
 VBool CheckTextBoxEmpty(TextBoxMarks& box, VBool ok) {

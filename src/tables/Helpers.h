@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/FixedTables.h"
+#include "tables/FixedTables.h"
 #include "tables/Types.h"
 
 namespace korva {
@@ -108,11 +108,6 @@ std::optional<double> ParseNumber(std::string_view text);
 
 // The value of text when IsNumberText accepts it with at most maxLen digits, else 0.
 double ValToVariant(std::string_view text, int maxLen);
-
-// Asks (input box) for a number in lo..hi until the answer is valid; an empty
-// answer or Cancel returns defaultValue.
-int32_t InputNumberInRange(const std::string& name, const std::string& title, int32_t defaultValue, int32_t lo,
-                           int32_t hi, int maxLen);
 
 // Validation marks of a text box: the window copies the box's text in, calls a
 // check and applies the two colours (Windows RGB values) to the box.

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "cpu/CpuState.h"
+#include "tables/CpuModel.h"
 #include "tables/OpMapBuilders.h"
 #include "tables/TextFormat.h"
 

@@ -1,6 +1,6 @@
 // Opcode line 0000: immediate arithmetic and logic (with their CCR and SR
 // forms), MOVES, static and dynamic bit operations, MOVEP and CMP2/CHK2.
-#include "cpu/CpuState.h"
+#include "tables/CpuModel.h"
 #include "tables/OpMapBuilders.h"
 
 namespace korva {

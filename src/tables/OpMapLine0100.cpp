@@ -1,7 +1,7 @@
 // Opcode line 0100: the miscellaneous instructions (single-operand arithmetic,
 // status-register moves, CHK, LEA, PEA, MOVEM, TRAP, LINK/UNLK, the fixed
 // no-operand words, MOVEC, JSR/JMP and the CPU32 long multiply and divide).
-#include "cpu/CpuState.h"
+#include "tables/CpuModel.h"
 #include "tables/OpMapBuilders.h"
 
 namespace korva {

@@ -1,6 +1,6 @@
 // Opcode lines 0001 to 0111: MOVE and MOVEA (byte, word, long), ADDQ, SUBQ,
 // Scc, DBcc, TRAPcc, the branches and MOVEQ.
-#include "cpu/CpuState.h"
+#include "tables/CpuModel.h"
 #include "tables/OpMapBuilders.h"
 
 namespace korva {

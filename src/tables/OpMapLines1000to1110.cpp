@@ -1,7 +1,7 @@
 // Opcode lines 1000 to 1110: the two-operand arithmetic and logic lines (OR,
 // SBCD, DIVU/DIVS; SUB, SUBA, SUBX; EOR, CMP, CMPA, CMPM; AND, ABCD, MULU/MULS,
 // EXG; ADD, ADDA, ADDX) and the shifts and rotates.
-#include "cpu/CpuState.h"
+#include "tables/CpuModel.h"
 #include "tables/OpMapBuilders.h"
 
 namespace korva {

@@ -18,11 +18,6 @@ std::string HexLong(uint32_t value);
 // Without leading zeros ("0" for 0).
 std::string HexLongTrim(uint32_t value);
 
-// One memory-watch line: HexLong(address) + ":" and then ": " + HexWord(data) + " "
-// for each of count words from the word holding address. The words are the stored
-// data words of the memory cells (no device is accessed); the line wraps at 16 MB.
-std::string MemoryLineText(uint32_t address, int32_t count);
-
 // ---- Command-line tokenizer (positions are 1-based) ----
 
 // The run of letters, digits and special characters other than "," at position;
@@ -62,7 +57,5 @@ std::string ByteDisplayText(int32_t value, VBool sevenBit, VBool dump);
 int32_t MinOpcodeCount();
 // The largest per-opcode count of OpText, compared as signed numbers, from 0.
 int32_t MaxOpcodeCount();
-// Clears the skip-once mark of the four breakpoints (addresses and enables stay).
-void ClearBreakpointSkips();
 
 }  // namespace korva

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include "bus/Loaders.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "unit/bus/LoaderFiles.h"
 
 namespace korva::test {

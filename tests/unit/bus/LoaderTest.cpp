@@ -4,7 +4,7 @@
 #include "bus/BusState.h"
 #include "bus/Loaders.h"
 #include "bus/Rom.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "unit/bus/LoaderFiles.h"
 
 namespace korva::test {

@@ -11,7 +11,7 @@
 #include "bus/BusState.h"
 #include "bus/Exceptions.h"
 #include "bus/Memory.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/PlugFlags.h"
 
 namespace korva::test {

@@ -1,5 +1,6 @@
 // The start-up memory map, address wrap-around and SetMemMap.
 #include "MemoryFixture.h"
+#include "bus/MemoryWatch.h"
 
 namespace korva::test {
 namespace {
@@ -70,6 +71,13 @@ TEST_F(MemoryMapTest, AddressesWrapAt16MB) {
   SetMemMap(0xFFFFFE, 0x01000001, 4);
   EXPECT_EQ(RamArray[RamIndexMask].Device, 4);
   EXPECT_EQ(RamArray[0].Device, 4);
+}
+
+TEST_F(MemoryMapTest, MemoryWatchLineWrapsAt16MB) {
+  CellOf(0xFFFFFE).Data = 0x00FF;
+  CellOf(0).Data = 0xBEEF;
+  EXPECT_EQ(MemoryLineText(0xFFFFFE, 2), "00FFFFFE:: 00FF : BEEF ");
+  EXPECT_EQ(MemoryLineText(0x1000, 0), "00001000:");
 }
 
 }  // namespace

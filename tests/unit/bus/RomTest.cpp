@@ -5,7 +5,7 @@
 #include "board/SCM.h"
 #include "bus/Loaders.h"
 #include "bus/Rom.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/MainFormHooks.h"
 #include "shell/PlugFlags.h"
 #include "unit/bus/LoaderFiles.h"

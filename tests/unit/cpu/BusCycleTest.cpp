@@ -5,7 +5,7 @@
 #include "bus/MMU.h"
 #include "bus/Memory.h"
 #include "cpu/classCPU.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 

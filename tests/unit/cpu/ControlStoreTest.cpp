@@ -5,7 +5,7 @@
 #include "cpu/Dispatch.h"
 #include "cpu/Microroutines.h"
 #include "tables/OpMap.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cpu/classCPU.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 
@@ -75,46 +75,4 @@ TEST(CpuState, AddressRegisterStepsKeepTheStackEven) {
   CpuAReg[2] = 5;
   PreDecrementAn(2, 3);  // no such size: no change
   EXPECT_EQ(CpuAReg[2], 5u);
-}
-
-TEST(CpuState, RunControlTable) {
-  test::TestMachine m;
-  mcPC = 600;
-  mcStage = 3;
-  Cpu.Execute(0x1000);
-  EXPECT_EQ(CpuRunning, True);
-  EXPECT_EQ(CpuPC, 0x1000u);
-  EXPECT_EQ(mcPC, +McExecute);
-  EXPECT_EQ(mcStage, 1);
-  Cpu.Go(0x2000);  // ignored while running
-  Cpu.Step(5);
-  EXPECT_EQ(CpuPC, 0x1000u);
-  EXPECT_EQ(CountedRun, False);
-
-  Cpu.StopRun(true);  // finish this instruction and one more
-  EXPECT_EQ(CountedRun, True);
-  EXPECT_EQ(StepCount, 1);
-  Cpu.StopRun(false);
-  EXPECT_EQ(CpuRunning, False);
-
-  mcPC = 600;
-  Cpu.Step(4);  // a step resumes where the processor stands
-  EXPECT_EQ(mcPC, 600u);
-  EXPECT_EQ(StepCount, 4);
-  Cpu.Run();
-  EXPECT_EQ(CountedRun, False);
-  Cpu.StopRun(false);
-
-  Cpu.Go(0x3000);
-  EXPECT_EQ(CpuPC, 0x3000u);
-  EXPECT_EQ(StepCount, 0);
-  EXPECT_EQ(CountedRun, True);
-
-  Cpu.Reset(true);  // also while running
-  EXPECT_EQ(mcPC, +McReset);
-  EXPECT_EQ(StepCount, 0);
-  StepCount = 9;
-  Cpu.Reset(false);
-  EXPECT_EQ(CountedRun, False);
-  EXPECT_EQ(StepCount, 9);
 }

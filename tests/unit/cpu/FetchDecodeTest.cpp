@@ -14,7 +14,7 @@
 #include "serial/MVME400.h"
 #include "tables/OpMap.h"
 #include "tables/Queues.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 

@@ -9,9 +9,9 @@
 #include "cpu/DebuggerHooks.h"
 #include "cpu/MainLoop.h"
 #include "cpu/classCPU.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "tables/OpMap.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 

@@ -7,7 +7,7 @@
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
 #include "tables/OpMap.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 

@@ -8,7 +8,7 @@
 #include "cpu/RegistersText.h"
 #include "cpu/classCPU.h"
 #include "shell/MainFormHooks.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 

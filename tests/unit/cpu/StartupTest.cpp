@@ -11,7 +11,7 @@
 #include "cpu/classCPU.h"
 #include "serial/MVME400.h"
 #include "tables/OpMap.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "host/CodePage.h"
 #include "host/IniFile.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "host/Settings.h"
 
 namespace korva {

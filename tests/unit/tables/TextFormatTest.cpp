@@ -7,15 +7,7 @@
 namespace korva {
 namespace {
 
-TEST(TextFormatTest, HexTexts) {
-  EXPECT_EQ(HexByte(0x1FF), "FF");  // only the low 8 bits
-  EXPECT_EQ(HexWord(0x00FF), "00FF");
-  EXPECT_EQ(HexLong(0xABCDEF), "00ABCDEF");
-  EXPECT_EQ(HexLongTrim(0), "0");
-  EXPECT_EQ(HexLongTrim(0x80000000u), "80000000");
-}
-
-TEST(TextFormatTest, TokenizerSplitsACommandLine) {
+TEST(TextFormatTest, TokenizerStopsAtCommasAndBothEnds) {
   const std::string line = "MD 1000,20";
   int32_t pos = 1;
   EXPECT_EQ(GetToken(pos, line), "MD");
@@ -24,52 +16,32 @@ TEST(TextFormatTest, TokenizerSplitsACommandLine) {
   EXPECT_EQ(GetToken(pos, line), "1000");
   EXPECT_EQ(pos, 8);  // stopped at the comma
   EXPECT_EQ(GetField(pos, line), ",");
-  EXPECT_EQ(GetField(pos, line), "");
   EXPECT_EQ(GetToken(pos, line), "20");
-  EXPECT_EQ(pos, 11);
-  // At and past either end nothing is taken and the position stays.
-  EXPECT_EQ(GetWord(pos, line), "");
+  EXPECT_EQ(GetWord(pos, line), "");  // past the end nothing is taken and the position stays
   EXPECT_EQ(pos, 11);
   pos = 0;
   EXPECT_EQ(GetToken(pos, line), "");
   EXPECT_EQ(pos, 0);
-  pos = 1;
-  EXPECT_EQ(GetToken(pos, "$FF/2"), "$FF/2");
 }
 
-TEST(TextFormatTest, CharacterClassesAndNumberTexts) {
-  for (const char* s : {"!", "/", ":", "@", "[", "`", "{", "~"}) EXPECT_TRUE(IsSpecialChar(s)) << s;
-  for (const char* s : {"0", "A", " ", "\x7F", "\xE9"}) EXPECT_FALSE(IsSpecialChar(s)) << s;
-  EXPECT_FALSE(IsAlphaNumeric("\xE9"));
+TEST(TextFormatTest, NumberTextsRangesAndConversion) {
+  EXPECT_FALSE(IsSpecialChar("\xE9"));
   EXPECT_TRUE(IsNumberText("-12", 2));  // digits counted after the sign
-  EXPECT_FALSE(IsNumberText("123", 2));
   EXPECT_FALSE(IsNumberText("+", 2));
   EXPECT_FALSE(IsNumberText(" 1", 5));
-}
-
-TEST(TextFormatTest, NumberRangesAndConversion) {
-  EXPECT_TRUE(FitsWord(-32768));
-  EXPECT_FALSE(FitsWord(65536));
-  EXPECT_FALSE(FitsByte(-129));
-  EXPECT_TRUE(FitsLong(4294967295.0));
+  EXPECT_EQ(HexLongTrim(0), "0");
   EXPECT_FALSE(FitsLong(4294967296.0));
   EXPECT_EQ(DoubleToLong(3000000000.0), -1294967296);
   EXPECT_EQ(DoubleToLong(-2147483649.0), 0);
-  EXPECT_EQ(DoubleToLong(2.5), 2);  // halves to even
+  EXPECT_EQ(DoubleToLong(2.5), 2);           // halves to even
   EXPECT_EQ(DoubleToLong(4294967295.7), 0);  // rounding up to 2^32 wraps rather than overflowing
   EXPECT_EQ(DoubleToLong(std::nan("")), 0);
 }
 
 TEST(TextFormatTest, ByteDisplayText) {
-  EXPECT_EQ(ByteDisplayText(9, False, False), "<tab>");
-  EXPECT_EQ(ByteDisplayText(0, False, False), "<nul>");
   EXPECT_EQ(ByteDisplayText(127, False, False), "<del>");
-  EXPECT_EQ(ByteDisplayText(127, False, True), ".");
   EXPECT_EQ(ByteDisplayText(0xC1, True, False), "A");  // seven-bit mask
   EXPECT_EQ(ByteDisplayText(0x8D, False, False), "<8D>");
-  EXPECT_EQ(ByteDisplayText(0x8D, False, True), ".");
-  // Other high bytes are their own Windows-1252 character, in both modes.
-  EXPECT_EQ(ByteDisplayText(0x80, False, False), "\x80");
   EXPECT_EQ(ByteDisplayText(0x1E9, False, True), "\xE9");  // only the low byte
   int glyphless = 0;
   for (int b = 128; b < 256; ++b) glyphless += ByteDisplayText(b, False, True) == ".";

@@ -1,0 +1,16 @@
+# src/tables is the base layer: its files include only tables/ headers and the
+# standard library. Run as a test: cmake -DSOURCE_DIR=<source> -P CheckTablesLayer.cmake
+file(GLOB files ${SOURCE_DIR}/src/tables/*.h ${SOURCE_DIR}/src/tables/*.cpp)
+set(bad "")
+foreach(f ${files})
+  file(STRINGS ${f} includes REGEX "^#include \"[^\"]*\"")
+  foreach(line ${includes})
+    if(NOT line MATCHES "^#include \"tables/")
+      list(APPEND bad "${f}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  list(JOIN bad "\n" text)
+  message(FATAL_ERROR "src/tables includes another layer:\n${text}")
+endif()

@@ -1,0 +1,296 @@
+// Exception frames of every model, bus- and address-error frames, RTE, and the
+// interrupt acceptance rule, run end to end on the test machine.
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <utility>
+#include "bus/BusState.h"
+#include "bus/Exceptions.h"
+#include "bus/Hip.h"
+#include "bus/Memory.h"
+#include "cpu/CpuState.h"
+#include "support/TestMachine.h"
+
+namespace korva {
+namespace {
+
+using test::Stop;
+using test::TestMachine;
+
+constexpr uint32_t kSsp = 0x7F00, kUsp = 0x7800;
+constexpr uint32_t kRteHandler = 0x3000;   // bus and address error: RTE
+constexpr uint32_t kStopHandler = 0x3F00;  // every other vector: STOP
+constexpr uint16_t kRte = 0x4E73, kNop = 0x4E71;
+
+class ExcTest : public ::testing::Test {
+ protected:
+  ExcTest() {
+    for (uint32_t v = 2; v < 256; ++v) m.WriteLong(v * 4, kStopHandler + 0x10 * (v & 0x3F));
+    m.WriteLong(0x08, kRteHandler);
+    m.WriteLong(0x0C, kRteHandler);
+    for (uint32_t a = kStopHandler; a < kStopHandler + 0x400; a += 4) m.Words(a, {0x4E72, 0x2700});
+    m.Words(kRteHandler, {kRte});
+    m.SetSR(0x2700);
+    CpuAReg[7] = kSsp;
+    CpuUSP = kUsp;
+  }
+  static uint32_t HandlerOf(uint32_t vectorOffset) { return kStopHandler + 0x10 * ((vectorOffset / 4) & 0x3F); }
+  void UseModel(CpuModel model) { m.UseModel(model); }
+  // A program at 0x1000, run for one instruction (up to the next fetch).
+  Stop RunOne(std::initializer_list<uint16_t> program, uint16_t sr = 0x2700) {
+    m.Words(0x1000, program);
+    m.SetSR(sr);
+    m.SetPC(0x1000);
+    return m.StepInstruction();
+  }
+  uint16_t Stacked(int word) const { return m.ReadWord(CpuAReg[7] + 2 * word); }
+  uint32_t StackedLong(int word) const { return m.ReadLong(CpuAReg[7] + 2 * word); }
+
+  TestMachine m;
+};
+
+// ---- group 1 and 2 exceptions ----
+
+TEST_F(ExcTest, InstructionExceptionsStackTheirFrames) {
+  struct Case {
+    uint16_t op, vector;
+    uint32_t stackedPc;
+  } cases[] = {{0x4AFC, 0x10, 0x1000}, {0xA123, 0x28, 0x1000}, {0xF123, 0x2C, 0x1000},
+               {0x4848, 0x10, 0x1000}, {0x4E43, 0x8C, 0x1002}};  // ILLEGAL, line A, line F, BKPT, TRAP #3
+  for (const Case& c : cases) {
+    CpuAReg[7] = kSsp;
+    EXPECT_EQ(RunOne({c.op}), Stop::Fetch);
+    EXPECT_EQ(CpuAReg[7], kSsp - 8) << std::hex << c.op;
+    EXPECT_EQ(Stacked(0), 0x2700);
+    EXPECT_EQ(StackedLong(1), c.stackedPc);
+    EXPECT_EQ(Stacked(3), c.vector);
+    EXPECT_EQ(CpuPC, HandlerOf(c.vector));
+  }
+}
+
+TEST_F(ExcTest, Mc68000FramesHaveNoFormatWordEvenWithTheFormat2Option) {
+  UseModel(Cpu68000);
+  UseFormat2Stack = True;
+  CpuDReg[1] = 0;
+  EXPECT_EQ(RunOne({0x80C1}), Stop::Fetch);  // DIVU.W D1,D0 by zero
+  EXPECT_EQ(CpuAReg[7], kSsp - 6);
+  EXPECT_EQ(StackedLong(1), 0x1002u);
+  EXPECT_EQ(CpuPC, HandlerOf(0x14));
+}
+
+TEST_F(ExcTest, Format2FramesCarryTheInstructionAddress) {
+  UseModel(Cpu32);
+  UseFormat2Stack = True;
+  CpuDReg[1] = 0;
+  EXPECT_EQ(RunOne({0x80C1}), Stop::Fetch);  // DIVU.W D1,D0 by zero
+  EXPECT_EQ(CpuAReg[7], kSsp - 12);
+  EXPECT_EQ(StackedLong(1), 0x1002u);
+  EXPECT_EQ(Stacked(3), 0x2014);
+  EXPECT_EQ(StackedLong(4), 0x1000u);
+  EXPECT_EQ(CpuPC, HandlerOf(0x14));
+  // TRAP never stacks format 2.
+  CpuAReg[7] = kSsp;
+  EXPECT_EQ(RunOne({0x4E40}), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], kSsp - 8);
+}
+
+TEST_F(ExcTest, TraceAfterTrapHoldsTheHandlerAddress) {
+  EXPECT_EQ(RunOne({0x4E40}, 0xA700), Stop::Fetch);  // TRAP #0, traced
+  EXPECT_EQ(CpuAReg[7], kSsp - 16);
+  EXPECT_EQ(Stacked(0), 0x2700);  // the trace frame: T already cleared by TRAP
+  EXPECT_EQ(StackedLong(1), HandlerOf(0x80));
+  EXPECT_EQ(Stacked(3), 0x24);
+  EXPECT_EQ(Stacked(4), 0xA700);  // the TRAP frame below it
+  EXPECT_EQ(m.ReadLong(CpuAReg[7] + 10), 0x1002u);
+  EXPECT_EQ(CpuPC, HandlerOf(0x24));
+}
+
+// ---- interrupts ----
+
+TEST_F(ExcTest, InterruptAboveTheMaskIsTakenAndStaysPending) {
+  Exceptions.Mask(7, 0);
+  Exceptions.SetIP(7);  // level 3, vector 0x42
+  EXPECT_EQ(RunOne({kNop}, 0x2200), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], kSsp - 8);
+  EXPECT_EQ(Stacked(0), 0x2200);
+  EXPECT_EQ(StackedLong(1), 0x1002u);
+  EXPECT_EQ(Stacked(3), 0x0108);
+  EXPECT_EQ(m.SR(), 0x2300);
+  EXPECT_EQ(CpuPC, HandlerOf(0x108));
+  EXPECT_TRUE(Exceptions.IsIP(7));  // level-held until the device clears it
+  // Masked now: the next instruction end takes nothing.
+  m.Words(HandlerOf(0x108), {kNop});
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], kSsp - 8);
+}
+
+TEST_F(ExcTest, Level7IsTakenThroughMask7AndClearedOnAcceptance) {
+  Exceptions.SetIP(IntEntryAbort);
+  EXPECT_EQ(RunOne({kNop, kNop}, 0x2700), Stop::Fetch);
+  EXPECT_EQ(Stacked(3), 0x0138);
+  EXPECT_EQ(m.SR(), 0x2700);
+  EXPECT_FALSE(Exceptions.IsIP(IntEntryAbort));
+  m.Words(HandlerOf(0x138), {kNop});
+  const uint32_t sp = CpuAReg[7];
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], sp);
+}
+
+TEST_F(ExcTest, InterruptsDisabledHoldsEveryLevel) {
+  InterruptsDisabled = True;
+  Exceptions.SetIP(IntEntryAbort);
+  EXPECT_EQ(RunOne({kNop, kNop}, 0x2000), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], kSsp);
+  EXPECT_EQ(CpuPC, 0x1002u);
+  EXPECT_TRUE(Exceptions.IsIP(IntEntryAbort));
+  InterruptsDisabled = False;
+}
+
+TEST_F(ExcTest, InterruptKeepsItsVectorWhenStackingResumes) {
+  Exceptions.Mask(7, 0);
+  Exceptions.SetIP(7);
+  m.SetDeviceCode(kSsp - 4, kSsp - 3, DcNothing);  // the PC-low write of the frame
+  m.Words(0x1000, {kNop});
+  m.SetSR(0x2000);
+  m.SetPC(0x1000);
+  for (int i = 0; i < 100 && mcPC != McBusError; ++i) m.ExecuteWord();
+  ASSERT_EQ(mcPC, McBusError);
+  EXPECT_EQ(FaultMcStage, 4);
+  m.SetDeviceCode(kSsp - 4, kSsp - 3, DcRam);
+  // The published request changes while the bus error is handled.
+  Exceptions.ClrIP(7);
+  HipVectorAddress = 0x200;
+  HipLevel = 5;
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);  // bus error processing, at the RTE handler
+  EXPECT_EQ(CpuPC, kRteHandler);
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);  // RTE resumes the stacking
+  EXPECT_EQ(CpuAReg[7], kSsp - 8);
+  EXPECT_EQ(Stacked(0), 0x2000);
+  EXPECT_EQ(StackedLong(1), 0x1002u);
+  EXPECT_EQ(Stacked(3), 0x0108);
+  EXPECT_EQ(m.SR(), 0x2300);
+  EXPECT_EQ(CpuPC, HandlerOf(0x108));
+}
+
+// ---- bus and address error frames, RTE ----
+
+class FaultFrameTest : public ExcTest {
+ protected:
+  // MOVE.W (A0),D1 in user state at 0x1000 with (A0) answering a bus error.
+  void FaultUserRead() {
+    CpuAReg[0] = 0x6000;
+    m.WriteWord(0x6000, 0x1234);
+    m.SetDeviceCode(0x6000, 0x6001, DcNothing);
+    ASSERT_EQ(RunOne({0x3210, kNop}, 0x0000), Stop::Fetch);
+    ASSERT_EQ(CpuPC, kRteHandler);
+    frame = CpuAReg[7];
+  }
+  uint32_t frame = 0;
+};
+
+TEST_F(FaultFrameTest, UserWordReadFrameHoldsTheAccessAndResumePoint) {
+  FaultUserRead();
+  EXPECT_EQ(frame, kSsp - 58);
+  EXPECT_EQ(Stacked(0), 0x0000);
+  EXPECT_EQ(StackedLong(1), 0x1002u);
+  EXPECT_EQ(Stacked(3), 0x8008);
+  EXPECT_EQ(Stacked(4), 0x1101);
+  EXPECT_EQ(StackedLong(5), 0x6000u);
+  EXPECT_EQ(Stacked(13) & 0xFF00, 0x3400);
+  EXPECT_GE(Stacked(13) & 0xFF, 2);
+  EXPECT_LT(Stacked(14), 4096);
+  EXPECT_EQ(Stacked(16), 0x3210);
+  EXPECT_EQ(StackedLong(27), 0x1000u);
+  EXPECT_EQ(m.SR(), 0x2000);
+  // RTE of the unchanged frame repeats the read.
+  m.SetDeviceCode(0x6000, 0x6001, DcRam);
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
+  EXPECT_EQ(CpuDReg[1] & 0xFFFF, 0x1234u);
+  EXPECT_EQ(CpuPC, 0x1002u);
+  EXPECT_EQ(CpuAReg[7], kUsp);
+  EXPECT_EQ(m.SR() & 0x2000, 0);
+}
+
+TEST_F(FaultFrameTest, RerunCoversExactlyTheResumedAccess) {
+  // MOVE.L (A0),D1: the first word faults and is supplied by the frame; the
+  // second word is still read from memory.
+  CpuAReg[0] = 0x6000;
+  m.WriteLong(0x6000, 0x12345678);
+  m.SetDeviceCode(0x6000, 0x6001, DcNothing);
+  ASSERT_EQ(RunOne({0x2210, kNop}, 0x0000), Stop::Fetch);
+  frame = CpuAReg[7];
+  m.WriteWord(frame + 8, Stacked(4) | 0x8000);
+  m.WriteWord(frame + 20, 0xBEEF);
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
+  EXPECT_EQ(CpuDReg[1], 0xBEEF5678u);
+}
+
+// A frame RTE cannot resume: wrong version bits, a resume address outside the
+// store or on a word that calls no routine, or a step the routine at the resume
+// address does not have (mcrSrcEA has no step 190).
+TEST_F(FaultFrameTest, FrameThatCannotBeResumedIsAFormatError) {
+  const std::pair<int, int> bad[][2] = {
+      {{13, 0x0003}, {13, 0x0003}},
+      {{14, 0x2000}, {14, 0x2000}},
+      {{14, 5}, {14, 5}},                             // unfilled
+      {{14, McIdle + 1}, {14, McIdle + 1}},           // a jump
+      {{13, 0x34BE}, {14, McMOVELToDn}},              // found by a guest fuzz run
+      {{13, 0x3400}, {14, McMOVELToDn}},              // step 0
+  };
+  for (const auto& words : bad) {
+    m.SetDeviceCode(0x6000, 0x6001, DcRam);
+    CpuAReg[7] = kSsp;
+    FaultUserRead();
+    for (const auto& [field, value] : words) m.WriteWord(frame + 2 * field, static_cast<uint16_t>(value));
+    SCOPED_TRACE(testing::Message() << "word 13 " << Stacked(13) << " word 14 " << Stacked(14));
+    EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
+    EXPECT_EQ(CpuAReg[7], frame - 8);  // nothing popped, format-error frame below
+    EXPECT_EQ(Stacked(3), 0x0038);
+    EXPECT_EQ(StackedLong(1), kRteHandler);  // the RTE's own address
+    EXPECT_EQ(CpuPC, HandlerOf(0x38));
+  }
+}
+
+TEST_F(ExcTest, Format2FramePopsOnlyOnCpu32) {
+  const uint16_t frame2[] = {0x2700, 0x0000, 0x2000, 0x2014, 0x0000, 0x1000};
+  for (CpuModel model : {Cpu68010, Cpu32}) {
+    UseModel(model);
+    CpuAReg[7] = kSsp - 12;
+    for (int i = 0; i < 6; ++i) m.WriteWord(kSsp - 12 + 2 * i, frame2[i]);
+    EXPECT_EQ(RunOne({kRte}), Stop::Fetch);
+    if (model == Cpu32) {
+      EXPECT_EQ(CpuAReg[7], kSsp);
+      EXPECT_EQ(CpuPC, 0x2000u);
+    } else {
+      EXPECT_EQ(CpuAReg[7], kSsp - 12 - 8);
+      EXPECT_EQ(Stacked(3), 0x0038);
+      EXPECT_EQ(CpuPC, HandlerOf(0x38));
+    }
+  }
+}
+
+TEST_F(ExcTest, Mc68000GroupZeroFrame) {
+  UseModel(Cpu68000);
+  CpuAReg[0] = 0x02A0F4;
+  m.SetDeviceCode(0x02A0F4, 0x02A0F5, DcNothing);
+  EXPECT_EQ(RunOne({0x3210}, 0x0000), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], kSsp - 14);
+  EXPECT_EQ(Stacked(0), 0x19);
+  EXPECT_EQ(Stacked(1), 0x0002);
+  EXPECT_EQ(Stacked(2), 0xA0F4);
+  EXPECT_EQ(Stacked(3), 0x3210);
+  EXPECT_EQ(Stacked(4), 0x0000);
+  EXPECT_EQ(StackedLong(5), 0x1002u);
+  EXPECT_EQ(CpuPC, kRteHandler);
+}
+
+TEST_F(ExcTest, FaultWhileStackingAFaultFrameHalts) {
+  CpuAReg[0] = 0x6000;
+  m.SetDeviceCode(0x6000, 0x6001, DcNothing);
+  m.SetDeviceCode(kSsp - 58, kSsp - 1, DcNothing);
+  const Stop s = RunOne({0x3210}, 0x2700);
+  EXPECT_EQ(s, Stop::Halt);
+  EXPECT_NE(CpuPC, kRteHandler);
+}
+
+}  // namespace
+}  // namespace korva

@@ -1,0 +1,65 @@
+// Guest programs for what the MC68000 vectors cannot show: the MC68010's
+// exception frames as guest software sees them (v10_frames.s) and the CPU32's
+// indexed addressing (v32_addressing.cpu32.s). Both count their own checks.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bus/Memory.h"
+#include "cpu/CpuState.h"
+#include "support/TestMachine.h"
+
+namespace korva {
+namespace {
+
+using test::Stop;
+using test::TestMachine;
+
+constexpr uint32_t kFails = 0x400, kChecks = 0x402, kFirst = 0x404, kDone = 0x408;
+constexpr uint32_t kDoneMark = 0x600DF00D;
+
+void RunSelfChecking(TestMachine& m, const std::string& image, uint16_t checks) {
+  ASSERT_TRUE(m.LoadSrec(image)) << image;
+  ASSERT_EQ(m.ResetCpu(), Stop::Fetch);
+  const Stop stop = m.RunUntilStop(200000);
+  ASSERT_EQ(stop, Stop::StopInstr) << image << ": " << test::StopName(stop) << " at PC " << std::hex << CpuPC
+                                   << ", mcErrorPC " << mcErrorPC;
+  EXPECT_EQ(m.ReadLong(kDone), kDoneMark) << image << ": stopped early at PC " << std::hex << CpuPC
+                                          << " after check " << std::dec << m.ReadWord(kChecks);
+  EXPECT_EQ(m.ReadWord(kFails), 0) << image << ": first failed check " << m.ReadWord(kFirst);
+  EXPECT_EQ(m.ReadWord(kChecks), checks) << image << ": checks run";
+}
+
+TEST(ModelGuest, Mc68010FramesVbrAndSoftwareRerun) {
+  TestMachine m;  // MC68010
+  m.SetDeviceCode(0x7000, 0x70FF, DcNothing);
+  RunSelfChecking(m, "v10_frames.s19", 27);
+}
+
+TEST(ModelGuest, Cpu32ScaledAndFullFormatIndexes) {
+  TestMachine m;
+  m.UseModel(Cpu32);
+  RunSelfChecking(m, "v32_addressing.cpu32.s19", 17);
+}
+
+// UNLK through an odd frame pointer is an address error on the stack of the
+// moment (not a double fault on a stack moved to the odd address); the pointer
+// and A7 keep their values.
+TEST(ModelGuest, UnlkWithAnOddFramePointerTakesAnAddressError) {
+  TestMachine m;  // MC68010: a format-8 frame on the stack of the moment
+  m.WriteLong(0x0C, 0x3000);
+  m.Words(0x3000, {0x4E72, 0x2700});
+  m.Words(0x1000, {0x4E5D});  // UNLK A5
+  CpuAReg[5] = 0x5001;
+  CpuAReg[7] = 0x8000;
+  m.SetPC(0x1000);
+  ASSERT_EQ(m.StepInstruction(), Stop::Fetch);
+  EXPECT_EQ(CpuPC, 0x3000u);
+  EXPECT_EQ(CpuAReg[5], 0x5001u);
+  EXPECT_EQ(CpuAReg[7], 0x8000u - 58);
+  EXPECT_EQ(m.ReadWord(CpuAReg[7] + 6), 0x800C);
+  EXPECT_EQ(m.ReadLong(CpuAReg[7] + 10), 0x5001u);
+}
+
+}  // namespace
+}  // namespace korva

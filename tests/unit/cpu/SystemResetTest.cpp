@@ -1,0 +1,105 @@
+// The reset micro-routine, the system reset and the cursor-layer clearing.
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <vector>
+#include "board/SCM.h"
+#include "board/ScreenCompositor.h"
+#include "bus/Exceptions.h"
+#include "bus/Memory.h"
+#include "cpu/CpuState.h"
+#include "cpu/SystemReset.h"
+#include "shell/MainFormHooks.h"
+#include "support/TestMachine.h"
+
+namespace korva {
+namespace {
+
+using test::Stop;
+using test::TestMachine;
+
+struct LightRecorder : MainFormHooks {
+  void SetFailLights(int32_t index, VBool on) override { calls.push_back({index, on}); }
+  struct Call {
+    int32_t index;
+    VBool on;
+  };
+  std::vector<Call> calls;
+};
+
+class ResetTest : public ::testing::Test {
+ protected:
+  ResetTest() { SetMainForm(&lights); }
+  ~ResetTest() override { SetMainForm(nullptr); }
+  TestMachine m;
+  LightRecorder lights;
+};
+
+TEST_F(ResetTest, LoadsStackPointerAndProgramCounterFromTheFirstTwoLongs) {
+  m.WriteLong(0, 0x00012000);
+  m.WriteLong(4, 0x00001000);
+  m.Words(0x1000, {0x7005});  // MOVEQ #5,D0
+  m.SetSR(0x0000);           // from user state, with a moved vector base
+  CpuVBR = 0x400;
+  EXPECT_EQ(m.ResetCpu(), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], 0x00012000u);
+  EXPECT_EQ(CpuPC, 0x1000u);
+  EXPECT_EQ(m.SR(), 0x2700);
+  EXPECT_EQ(CpuVBR, 0u);
+  ASSERT_FALSE(lights.calls.empty());
+  EXPECT_EQ(lights.calls.back().index, 0);
+  EXPECT_EQ(lights.calls.back().on, False);
+  // The fetch that follows reads the first instruction at the new PC.
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
+  EXPECT_EQ(CpuDReg[0], 5u);
+}
+
+TEST_F(ResetTest, FaultingVectorReadHaltsWithTheFailLight) {
+  m.WriteLong(0, 0x00012000);
+  m.SetDeviceCode(4, 7, DcNothing);
+  CpuPC = 0x5555;
+  EXPECT_EQ(m.ResetCpu(), Stop::Halt);
+  EXPECT_EQ(CpuAReg[7], 0x00012000u);  // loaded before the fault, kept
+  EXPECT_EQ(CpuPC, 0x5555u);
+  // Run into the halt routine: the light goes on and is not switched off.
+  for (int i = 0; i < 4; ++i) m.ExecuteWord();
+  bool on = false, off = false;
+  for (const auto& c : lights.calls) {
+    if (c.index == 0 && c.on) on = true;
+    if (c.index == 0 && !c.on) off = true;
+  }
+  EXPECT_TRUE(on);
+  EXPECT_FALSE(off);
+}
+
+TEST_F(ResetTest, SystemResetRestartsTheStoppedProcessorAtTheResetRoutine) {
+  SetCpuRunning(False);
+  mcPC = 500;
+  SystemReset(False);
+  EXPECT_EQ(ResetRequest, True);
+  EXPECT_EQ(CpuRunning, True);
+  EXPECT_EQ(mcPC, static_cast<uint32_t>(McReset));
+  EXPECT_EQ(mcStage, 1);
+}
+
+
+TEST_F(ResetTest, ClearGraphicsBufferClearsOnlyTheCursorLayers) {
+  for (int i : {0, 801, ScreenWidth * ScreenHeight - 1}) ScreenBuffer[i] = {0x11, 0x22, 0x33, 0x44};
+  HGCursorRow = 10;
+  TextCursorPos = 7;
+  ScmHGCursor = 5;
+  ClearGraphicsBuffer();
+  for (int i : {0, 801, ScreenWidth * ScreenHeight - 1}) {
+    EXPECT_EQ(ScreenBuffer[i].TextRGB, 0x11u);
+    EXPECT_EQ(ScreenBuffer[i].TextCursorRGB, 0u);
+    EXPECT_EQ(ScreenBuffer[i].GraphRGB, 0x33u);
+    EXPECT_EQ(ScreenBuffer[i].GraphCursorRGB, 0u);
+  }
+  EXPECT_EQ(HGCursorRow, 4095);
+  EXPECT_EQ(VGCursorColumn, 4095);
+  EXPECT_EQ(TextCursorPos, 65535);
+  EXPECT_EQ(ScmHGCursor, 0);
+  EXPECT_EQ(ScmVGCursor, 0);
+}
+
+}  // namespace
+}  // namespace korva
