@@ -148,7 +148,7 @@ HostTimer& QtHost::PeriodicTimer() {
 }
 
 void QtHost::PumpEvents() {
-  const auto now = std::chrono::steady_clock::now();
+  const auto now = clock_();
   if (now - lastPump_ < PumpInterval) return;
   lastPump_ = now;
   if (!QCoreApplication::instance()) return;
@@ -167,7 +167,7 @@ void QtHost::WaitEvents(int maxMs) {
   waitTimer_->start(maxMs < 0 ? 0 : maxMs);
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   waitTimer_->stop();
-  lastPump_ = std::chrono::steady_clock::now();
+  lastPump_ = clock_();
 }
 
 MsgAnswer QtHost::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {

@@ -34,6 +34,9 @@ class QtHost final : public HostServices {
   // what the machine drew since the last pump is on screen before the next
   // event is handled (the screen window copies its changed rectangle).
   static inline void (*BeforePump)() = nullptr;
+  // The clock the pump measures its interval with; nullptr restores the steady clock.
+  using PumpClock = std::chrono::steady_clock::time_point (*)();
+  void SetPumpClock(PumpClock clock) { clock_ = clock ? clock : &std::chrono::steady_clock::now; }
   MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
@@ -61,6 +64,7 @@ class QtHost final : public HostServices {
   std::string appName_ = AppTitle;
   std::unique_ptr<QSettings> store_;
   int busyDepth_ = 0;
+  PumpClock clock_ = &std::chrono::steady_clock::now;
   std::chrono::steady_clock::time_point lastPump_{};
   QTimer* waitTimer_ = nullptr;  // wakes WaitEvents when no event comes
   std::unique_ptr<QtTimer> periodic_;
