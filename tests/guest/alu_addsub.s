@@ -1,6 +1,6 @@
 | ADD, ADDA, ADDI, ADDQ, ADDX, SUB, SUBA, SUBI, SUBQ, SUBX, CMP, CMPA, CMPI,
 | CMPM, NEG and NEGX in every size and addressing mode, with their flags.
-        .include "alu_common.inc"
+        .include "alu_operands.inc"
         PROLOGUE
 
 | ---- <ea>,Dn and <ea>,An ----

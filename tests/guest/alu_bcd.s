@@ -1,6 +1,6 @@
 | ABCD, SBCD (register and predecrement forms) and NBCD in every
 | data-alterable mode. Z only ever clears; V is never touched.
-        .include "alu_common.inc"
+        .include "alu_operands.inc"
         PROLOGUE
 
         XFORMS  abcd, b, 1, 0x01, 0x99, 0x00, FZ, FX+FZ+FC

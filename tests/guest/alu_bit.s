@@ -1,7 +1,7 @@
 | BTST, BSET, BCLR and BCHG, dynamic and static, on a data register (bit
 | number modulo 32) and on memory bytes (modulo 8) in every accepted mode.
 | Only Z changes: the other flags go in set or clear and must come out so.
-        .include "alu_common.inc"
+        .include "alu_operands.inc"
         PROLOGUE
 
 | ---- BTST ----

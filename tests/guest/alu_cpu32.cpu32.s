@@ -1,6 +1,6 @@
 | The operand modes that only CPU32 accepts here: TST of an address register,
 | a PC-relative or an immediate operand, and CMPI to a PC-relative operand.
-        .include "alu_common.inc"
+        .include "alu_operands.inc"
         PROLOGUE
 
         movea.l #0x12348000,%a0

@@ -1,6 +1,6 @@
 | AND, ANDI, OR, ORI, EOR, EORI, NOT, CLR, TST and Scc in every size and
 | addressing mode, and ANDI, ORI, EORI to CCR and to SR.
-        .include "alu_common.inc"
+        .include "alu_operands.inc"
         PROLOGUE
 
 | ---- <ea>,Dn: N and Z from the sized result, V and C cleared, X kept ----

@@ -1,7 +1,7 @@
 | ASL, ASR, LSL, LSR, ROL, ROR, ROXL and ROXR: register forms in every size
 | with immediate counts and counts from a data register (taken modulo 64),
 | memory forms in every memory-alterable mode.
-        .include "alu_common.inc"
+        .include "alu_operands.inc"
         PROLOGUE
 
 | ---- counts 0, 63, 64 and 65; count 0 takes C from X in ROXL and ROXR ----

@@ -2,7 +2,7 @@
 | self-checked on every processor model (MC68000, MC68010, CPU32). Values that
 | depend on the model (MOVEC 0x704/0x705, MOVE from SR in user state) are left
 | at RESULTS for the host test.
-        .include "mov_macros.inc"
+        .include "mov_layout.inc"
 
 start:
         lea     USP_TOP, %a0
@@ -249,7 +249,7 @@ rtd_next:
         andi.w  #0xFF00, %d0
         CHKW    0x2700, %d0
 
-        move.l  #0x600DC0DE, (RESULTS+0x3C).l
+        CHECKSDONE
         stop    #0x2700                 | the end: the host reads the results
 
 | ---- subroutines ----

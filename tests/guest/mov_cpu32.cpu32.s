@@ -1,6 +1,6 @@
 | The CPU32 forms: EXTB.L, MULx.L and DIVx.L, CHK.L, CMP2/CHK2, TRAPcc, LINK.L,
 | the 32-bit branch displacements and LPSTOP, self-checked. Ends in LPSTOP.
-        .include "mov_macros.inc"
+        .include "mov_layout.inc"
 
 start:
         lea     USP_TOP, %a0
@@ -179,7 +179,7 @@ bsr_l_next:
         trap    #0
         CHKEXC  0x80
 
-        move.l  #0x600DC0DE, (RESULTS+0x3C).l
+        CHECKSDONE
         lpstop  #0x2700                 | the end: waits like STOP
 
 sub_ret:

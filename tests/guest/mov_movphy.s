@@ -1,7 +1,7 @@
 | MOVPHY, the emulator's physical move (line 1111, 0xFE00-0xFFBF). The host sets
 | the word at RESULTS+0x30 when the option is on; while it is off the opcodes
 | take the line-1111 exception. The host marks 0x5000-0x5003 as ROM.
-        .include "mov_macros.inc"
+        .include "mov_layout.inc"
 
         | MOVPHY opcode words: direction (1 to memory), size, An, Dn
         .macro  MOVPHY dir, size, an, dn
@@ -59,5 +59,5 @@ on:     lea     DATA, %a1
         move.w  #0xDEAD, (FAILNO).l
 1:      CHKNOEXC
 
-done:   move.l  #0x600DC0DE, (RESULTS+0x3C).l
+done:   CHECKSDONE
         stop    #0x2700

@@ -2,7 +2,7 @@
 | processor waits; the handler runs and execution continues after the STOP.
 | Then a STOP with the interrupt masked: the request still ends the wait, but
 | no exception is taken.
-        .include "mov_macros.inc"
+        .include "mov_layout.inc"
 
 start:
         stop    #0x2200                 | mask 2: the host raises level 3
@@ -15,5 +15,5 @@ stop1_next:
         stop    #0x2700                 | mask 7: the same request is masked
         move.w  (EXCCNT).l, (RESULTS+10).l
         move.w  %sr, (RESULTS+12).l
-        move.l  #0x600DC0DE, (RESULTS+0x3C).l
+        CHECKSDONE
         stop    #0x2700

@@ -3,22 +3,17 @@
 | violation of MOVE from SR, format-8 bus-error frames (status word, fault
 | address, data-out word) ended by a software rerun, and the format error of an
 | RTE with an unknown frame. The host test makes HOLE a bus-error area, runs
-| the program to its STOP and reads the counters: FAILS 0, CHECKS all run,
-| DONE set.
-        .equ    FAILS,    0x0400        | failed checks (word)
-        .equ    CHECKS,   0x0402        | checks run (word)
-        .equ    FIRST,    0x0404        | number of the first failed check, 0 = none (word)
-        .equ    DONE,     0x0408        | 0x600DF00D once the program got to its end (long)
-        .equ    REPLY,    0x040C        | data a software rerun returns for a read (word)
-        .equ    RESUME,   0x0410        | where the format-error handler returns to (long)
-        .equ    SAVEREGS, 0x0414        | registers of the frame copy (3 longs)
+| the program to its STOP and reads its self-check record.
+        .include "selfcheck.inc"
+        .equ    REPLY,    0x0420        | data a software rerun returns for a read (word)
+        .equ    RESUME,   0x0424        | where the format-error handler returns to (long)
+        .equ    SAVEREGS, 0x0428        | registers of the frame copy (3 longs)
         .equ    FRAME,    0x0440        | the first 16 words of the last frame
         .equ    VTABLE,   0x2000        | the vector table VBR points at
         .equ    HOLE,     0x7000        | bus-error area 0x7000-0x70FF (made by the host)
         .equ    SSP_TOP,  0x8000
         .equ    USP_TOP,  0x6800
 
-        .include "checks.inc"
 | Copy the first 16 words of the frame at A7 to FRAME.
         .macro  SAVEFRAME
         movem.l %d0/%a5-%a6, (SAVEREGS).w
@@ -39,12 +34,12 @@
 
         .org    0x1000
 wrong_table:
-        addq.w  #1, (FAILS).w
-        move.w  #0xFFFF, (FIRST).w
+        addq.w  #1, (FAILCNT).w
+        move.w  #0xFFFF, (FAILNO).w
         stop    #0x2700
 unexpected:
-        addq.w  #1, (FAILS).w
-        move.w  #0xFFFE, (FIRST).w
+        addq.w  #1, (FAILCNT).w
+        move.w  #0xFFFE, (FAILNO).w
         stop    #0x2700
 
 trap_handler:                           | TRAP #5
@@ -88,23 +83,23 @@ start:
         move.l  #VTABLE, %d0
         movec   %d0, %vbr
         movec   %vbr, %d1
-        CHKL    %d1, #VTABLE
+        CHKL    VTABLE, %d1
 
 | ---- TRAP through VBR: format 0, vector offset 0x94, the next instruction ----
         move.w  #0x2704, %sr
         trap    #5
 after_trap:
-        CHKW    (FRAME + 6).w, #0x0094
-        CHKL    (FRAME + 2).w, #after_trap
-        CHKW    (FRAME).w, #0x2704
-        CHKL    %sp, #SSP_TOP
+        CHKW    0x0094, (FRAME + 6).w
+        CHKL    after_trap, (FRAME + 2).w
+        CHKW    0x2704, (FRAME).w
+        CHKA    SSP_TOP, %sp
 
 | ---- BKPT: illegal instruction, the BKPT's own address ----
         move.w  #0x2700, %sr
 bkpt_at:
         bkpt    #3
-        CHKW    (FRAME + 6).w, #0x0010
-        CHKL    (FRAME + 2).w, #bkpt_at
+        CHKW    0x0010, (FRAME + 6).w
+        CHKL    bkpt_at, (FRAME + 2).w
 
 | ---- MOVE from SR in user state: privilege violation ----
         move.l  #USP_TOP, %a0
@@ -113,10 +108,10 @@ bkpt_at:
 priv_at:
         move.w  %sr, %d0
         move.w  %sr, %d0                | back in supervisor state
-        CHKW    %d0, #0x2000
-        CHKW    (FRAME + 6).w, #0x0020
-        CHKL    (FRAME + 2).w, #priv_at
-        CHKW    (FRAME).w, #0x0000
+        CHKW    0x2000, %d0
+        CHKW    0x0020, (FRAME + 6).w
+        CHKL    priv_at, (FRAME + 2).w
+        CHKW    0x0000, (FRAME).w
         move.w  #0x2700, %sr
 
 | ---- bus error on a read: format 8, software rerun with the data-in word ----
@@ -124,20 +119,20 @@ priv_at:
         lea     HOLE + 4, %a0
         moveq   #0, %d0
         move.w  (%a0)+, %d0
-        CHKL    %d0, #0x5A5A
-        CHKL    %a0, #HOLE + 6          | stepped once
-        CHKW    (FRAME + 6).w, #0x8008
-        CHKW    (FRAME + 8).w, #0x1105  | supervisor data read
-        CHKL    (FRAME + 10).w, #HOLE + 4
-        CHKL    %sp, #SSP_TOP
+        CHKL    0x5A5A, %d0
+        CHKA    HOLE + 6, %a0          | stepped once
+        CHKW    0x8008, (FRAME + 6).w
+        CHKW    0x1105, (FRAME + 8).w  | supervisor data read
+        CHKL    HOLE + 4, (FRAME + 10).w
+        CHKA    SSP_TOP, %sp
 
 | ---- bus error on a write: the data-out word; the rerun skips the write ----
         move.w  #0x1234, %d1
         move.w  %d1, -(%a0)
-        CHKL    %a0, #HOLE + 4
-        CHKW    (FRAME + 8).w, #0x1005  | supervisor data write
-        CHKW    (FRAME + 16).w, #0x1234
-        CHKL    (FRAME + 10).w, #HOLE + 4
+        CHKA    HOLE + 4, %a0
+        CHKW    0x1005, (FRAME + 8).w  | supervisor data write
+        CHKW    0x1234, (FRAME + 16).w
+        CHKL    HOLE + 4, (FRAME + 10).w
 
 | ---- bus error in user state: user data function code, user SR stacked ----
         move.w  #0x7777, (REPLY).w
@@ -145,9 +140,9 @@ priv_at:
         move.w  #0x0000, %sr
         move.w  (%a1), %d2
         trap    #6                      | back to supervisor state
-        CHKW    %d2, #0x7777
-        CHKW    (FRAME + 8).w, #0x1101
-        CHKW    (FRAME).w, #0x0000
+        CHKW    0x7777, %d2
+        CHKW    0x1101, (FRAME + 8).w
+        CHKW    0x0000, (FRAME).w
         move.w  #0x2700, %sr
 
 | ---- RTE of a frame with an unknown format: format error at the RTE ----
@@ -158,9 +153,9 @@ priv_at:
 rte_at: rte
 after_fmt:
         addq.l  #8, %sp                 | the refused frame is still on the stack
-        CHKW    (FRAME + 6).w, #0x0038
-        CHKL    (FRAME + 2).w, #rte_at
-        CHKL    %sp, #SSP_TOP
+        CHKW    0x0038, (FRAME + 6).w
+        CHKL    rte_at, (FRAME + 2).w
+        CHKA    SSP_TOP, %sp
 
-        move.l  #0x600DF00D, (DONE).w
+        CHECKSDONE
         stop    #0x2700

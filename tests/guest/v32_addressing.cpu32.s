@@ -3,19 +3,14 @@
 | full-format extension words with null, word and long base displacements,
 | suppressed base and suppressed index, and the forms CPU32 does not take
 | (memory indirect, reserved displacement size), which are illegal
-| instructions. The host test reads the counters after the final STOP:
-| FAILS 0, CHECKS all run, DONE set.
-        .equ    FAILS,    0x0400        | failed checks (word)
-        .equ    CHECKS,   0x0402        | checks run (word)
-        .equ    FIRST,    0x0404        | number of the first failed check, 0 = none (word)
-        .equ    DONE,     0x0408        | 0x600DF00D once the program got to its end (long)
-        .equ    LASTVEC,  0x040C        | vector offset of the last exception (word)
-        .equ    LASTPC,   0x0410        | PC stacked by the last exception (long)
-        .equ    RESUME,   0x0414        | where the illegal-instruction handler returns to (long)
+| instructions. The host test reads its self-check record after the final STOP.
+        .include "selfcheck.inc"
+        .equ    LASTVEC,  0x0420        | vector offset of the last exception (word)
+        .equ    LASTPC,   0x0424        | PC stacked by the last exception (long)
+        .equ    RESUME,   0x0428        | where the illegal-instruction handler returns to (long)
         .equ    SSP_TOP,  0x8000
         .equ    BASE,     tbl + 0x20    | A0 in the checks: word 16 of the table
 
-        .include "checks.inc"
 
         .text
         .long   SSP_TOP
@@ -53,47 +48,47 @@ start:
 
 | ---- brief format with a scale ----
         lea     (4, %a0, %d1.w*4), %a1
-        CHKL    %a1, #BASE + 16
+        CHKA    BASE + 16, %a1
         move.w  (0, %a0, %d1.l*8), %d2          | BASE + 24: word 28
-        CHKW    %d2, #0xA01C
+        CHKW    0xA01C, %d2
         move.w  (-2, %a0, %a2.w*2), %d3         | BASE + 8: word 20
-        CHKW    %d3, #0xA014
+        CHKW    0xA014, %d3
         move.w  (2, %a0, %d4.w*4), %d3          | BASE - 6: word 13
-        CHKW    %d3, #0xA00D
+        CHKW    0xA00D, %d3
         move.l  (0, %a0, %a3.l*4), %d6          | BASE + 8: words 20 and 21
-        CHKL    %d6, #0xA014A015
+        CHKL    0xA014A015, %d6
         move.w  (tbl + 2, %pc, %d1.w*2), %d2    | PC base with a scale: word 4
-        CHKW    %d2, #0xA004
+        CHKW    0xA004, %d2
 
 | ---- full format ----
         lea     (0x100, %a0, %d1.l*2), %a1      | word base displacement
-        CHKL    %a1, #BASE + 0x106
+        CHKA    BASE + 0x106, %a1
         lea     (0x123456, %a0, %d1.w*1), %a1   | long base displacement
-        CHKL    %a1, #BASE + 0x123459
+        CHKA    BASE + 0x123459, %a1
         move.w  (tbl, %za0, %d1.w*4), %d2       | base suppressed: tbl + 12, word 6
-        CHKW    %d2, #0xA006
+        CHKW    0xA006, %d2
         lea     (0x10000, %a0, %zd0), %a1       | index suppressed
-        CHKL    %a1, #BASE + 0x10000
+        CHKA    BASE + 0x10000, %a1
         .word   0x43FB, 0x13B0                  | LEA (tbl.L,ZPC,D1.W*2),A1: PC base suppressed,
         .long   tbl                             | the displacement alone is the base
-        CHKL    %a1, #tbl + 6
+        CHKA    tbl + 6, %a1
         .word   0x43F0, 0x1F10                  | LEA (A0,D1.L*8),A1 with a null base displacement
-        CHKL    %a1, #BASE + 24
+        CHKA    BASE + 24, %a1
 
 | ---- forms CPU32 does not take: illegal instruction at the instruction ----
         move.l  #after_indirect, (RESUME).w
 indirect_at:
         .word   0x2030, 0x0111                  | MOVE.L ([A0,D0.W]),D0: memory indirect
 after_indirect:
-        CHKW    (LASTVEC).w, #0x0010
-        CHKL    (LASTPC).w, #indirect_at
+        CHKW    0x0010, (LASTVEC).w
+        CHKL    indirect_at, (LASTPC).w
         move.l  #after_reserved, (RESUME).w
 reserved_at:
         .word   0x2030, 0x0100                  | full format with displacement size 0
 after_reserved:
-        CHKW    (LASTVEC).w, #0x0010
-        CHKL    (LASTPC).w, #reserved_at
-        CHKL    %sp, #SSP_TOP
+        CHKW    0x0010, (LASTVEC).w
+        CHKL    reserved_at, (LASTPC).w
+        CHKA    SSP_TOP, %sp
 
-        move.l  #0x600DF00D, (DONE).w
+        CHECKSDONE
         stop    #0x2700

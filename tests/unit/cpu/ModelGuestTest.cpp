@@ -3,11 +3,9 @@
 // indexed addressing (v32_addressing.cpu32.s). Both count their own checks.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"
-#include "support/TestMachine.h"
+#include "support/GuestProgram.h"
 
 namespace korva {
 namespace {
@@ -15,31 +13,16 @@ namespace {
 using test::Stop;
 using test::TestMachine;
 
-constexpr uint32_t kFails = 0x400, kChecks = 0x402, kFirst = 0x404, kDone = 0x408;
-constexpr uint32_t kDoneMark = 0x600DF00D;
-
-void RunSelfChecking(TestMachine& m, const std::string& image, uint16_t checks) {
-  ASSERT_TRUE(m.LoadSrec(image)) << image;
-  ASSERT_EQ(m.ResetCpu(), Stop::Fetch);
-  const Stop stop = m.RunUntilStop(200000);
-  ASSERT_EQ(stop, Stop::StopInstr) << image << ": " << test::StopName(stop) << " at PC " << std::hex << CpuPC
-                                   << ", mcErrorPC " << mcErrorPC;
-  EXPECT_EQ(m.ReadLong(kDone), kDoneMark) << image << ": stopped early at PC " << std::hex << CpuPC
-                                          << " after check " << std::dec << m.ReadWord(kChecks);
-  EXPECT_EQ(m.ReadWord(kFails), 0) << image << ": first failed check " << m.ReadWord(kFirst);
-  EXPECT_EQ(m.ReadWord(kChecks), checks) << image << ": checks run";
-}
-
 TEST(ModelGuest, Mc68010FramesVbrAndSoftwareRerun) {
   TestMachine m;  // MC68010
   m.SetDeviceCode(0x7000, 0x70FF, DcNothing);
-  RunSelfChecking(m, "v10_frames.s19", 27);
+  test::RunSelfCheckingProgram(m, "v10_frames.s19", 27);
 }
 
 TEST(ModelGuest, Cpu32ScaledAndFullFormatIndexes) {
   TestMachine m;
   m.UseModel(Cpu32);
-  RunSelfChecking(m, "v32_addressing.cpu32.s19", 17);
+  test::RunSelfCheckingProgram(m, "v32_addressing.cpu32.s19", 17);
 }
 
 // UNLK through an odd frame pointer is an address error on the stack of the

@@ -1,7 +1,8 @@
 // MOVEM, the divides, the stack-frame routines and MOVES restart after a bus
 // error at any of their accesses (the mov_restart corpora).
+#include <gtest/gtest.h>
+
 #include "unit/cpu/RestartCorpus.h"
-#include "unit/microops/GuestRun.h"
 
 namespace korva::movetest {
 namespace {
@@ -24,14 +25,12 @@ const CorpusSetup kSetup = {
 
 TEST(MovesRestart, BusErrorAtEveryAccessInSupervisorAndUserStates) {
   test::TestMachine m;
-  UseModel(Cpu68010);
   for (uint16_t sr : {0x2700, 0x0000}) RunRestartCorpus(m, "mov_restart.s19", sr, Injected::BusError, kSetup);
 }
 
 TEST(MovesRestart, Cpu32LongFormsBusErrorAtEveryAccess) {
   test::TestMachine m;
-  ModelGuard guard;
-  UseModel(Cpu32);
+  m.UseModel(Cpu32);
   for (uint16_t sr : {0x2700, 0x0000}) RunRestartCorpus(m, "mov_restart.cpu32.s19", sr, Injected::BusError, kSetup);
 }
 
