@@ -1,8 +1,6 @@
 #include "support/TestMachine.h"
 
-#include <fstream>
-#include <vector>
-
+#include "bus/Loaders.h"
 #include "bus/Memory.h"
 #include "cpu/ControlStore.h"
 #include "cpu/DebuggerHooks.h"
@@ -52,13 +50,6 @@ bool Stopped(Stop& why) {
     return true;
   }
   return false;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 }  // namespace
 
@@ -117,47 +108,8 @@ void TestMachine::SetDeviceCode(uint32_t from, uint32_t to, uint8_t code) {
 bool TestMachine::LoadSrec(const std::string& nameOrPath, uint32_t* start) {
   std::string path = nameOrPath;
   if (path.find('/') == std::string::npos) path = std::string(KORVA_GUEST_DIR) + "/" + path;
-  std::ifstream in(path);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (line.empty()) continue;
-    if (line.size() < 4 || line[0] != 'S') return false;
-    const char type = line[1];
-    std::vector<uint8_t> bytes;
-    for (size_t i = 2; i + 1 < line.size(); i += 2) {
-      const int h = HexDigit(line[i]), l = HexDigit(line[i + 1]);
-      if (h < 0 || l < 0) return false;
-      bytes.push_back(static_cast<uint8_t>(h * 16 + l));
-    }
-    if (bytes.empty() || bytes[0] + 1u != bytes.size()) return false;
-    uint8_t sum = 0;
-    for (uint8_t b : bytes) sum = static_cast<uint8_t>(sum + b);
-    if (sum != 0xFF) return false;
-    int addrLen = 0;
-    bool data = false, term = false;
-    switch (type) {
-      case '0': continue;
-      case '1': addrLen = 2; data = true; break;
-      case '2': addrLen = 3; data = true; break;
-      case '3': addrLen = 4; data = true; break;
-      case '5': case '6': continue;
-      case '7': addrLen = 4; term = true; break;
-      case '8': addrLen = 3; term = true; break;
-      case '9': addrLen = 2; term = true; break;
-      default: return false;
-    }
-    if (bytes.size() < static_cast<size_t>(addrLen) + 2) return false;
-    uint32_t addr = 0;
-    for (int i = 0; i < addrLen; ++i) addr = (addr << 8) | bytes[1 + static_cast<size_t>(i)];
-    if (term) {
-      if (start) *start = addr;
-      continue;
-    }
-    if (data)
-      for (size_t i = 1 + static_cast<size_t>(addrLen); i + 1 < bytes.size(); ++i) WriteByte(addr++, bytes[i]);
-  }
+  if (!LoadSrecFile(path, False, False)) return false;
+  if (start && LoadStartValid) *start = LoadStartAddress;
   return true;
 }
 

@@ -53,9 +53,9 @@ class TestMachine {
   uint32_t ReadLong(uint32_t addr) const;
   // Consecutive words from addr (a program or data).
   void Words(uint32_t addr, std::initializer_list<uint16_t> words);
-  // Load an S-record file from the guest-program folder (e.g. "hello.s19") or a
-  // full path into RAM; the records' bytes are written directly. Returns false
-  // when the file is missing or malformed. Start address in *start when given.
+  // Load an S-record file from the guest-program folder (e.g. "mov_core.s19") or
+  // a full path with the machine's own loader (forced writes). Returns false when
+  // the file is missing or malformed. Start address in *start when given.
   bool LoadSrec(const std::string& nameOrPath, uint32_t* start = nullptr);
   // Give the cells of [from, to] device code `code` (e.g. 6 = bus error).
   void SetDeviceCode(uint32_t from, uint32_t to, uint8_t code);
