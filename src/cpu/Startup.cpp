@@ -2,6 +2,7 @@
 // the machine's global state.
 #include "cpu/Startup.h"
 #include "board/FrontPanel.h"
+#include "board/Keyboard.h"
 #include "board/MC6845.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
@@ -67,6 +68,7 @@ void ResetDeviceObjects() {
   for (uint16_t& cell : ScmDisplayRam) cell = 0;
   ClearGraphicsBuffer();
   Renew(Crtc);
+  Renew(Keyboard);  // before the UART: the keyboard's reset may send it bytes
   Renew(Uart2661);
   Renew(Rtc);
   Renew(FrontPanel);

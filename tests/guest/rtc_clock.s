@@ -3,15 +3,10 @@
 | register C) the program reads register A and then the time registers. Months
 | 13, 0x99 and 0xFF step to a defined date. The host test makes F1A080-F1A0FF
 | the clock, calls its once-a-second update while the program runs and reads
-| the counters: FAILS 0, CHECKS all run, DONE set.
-        .equ    FAILS,    0x0400        | failed checks (word)
-        .equ    CHECKS,   0x0402        | checks run (word)
-        .equ    FIRST,    0x0404        | number of the first failed check, 0 = none (word)
-        .equ    DONE,     0x0408        | 0x600DF00D once the program got to its end (long)
+| its self-check record.
+        .include "selfcheck.inc"
         .equ    CLOCK,    0xF1A081      | register n at CLOCK + 2n
         .equ    SSP_TOP,  0x8000
-
-        .include "checks.inc"
 
 | Registers as offsets from A0.
         .equ    SEC, 0
@@ -54,7 +49,7 @@
         .macro  EXPECT reg, want
         moveq   #0, %d2
         move.b  \reg(%a0), %d2
-        CHKW    %d2, #\want
+        CHKW    \want, %d2
         .endm
 
         .macro  EXPECTTIME s, m, h, w, d, mo, y
@@ -77,7 +72,7 @@ start:  lea     (CLOCK).l, %a0
         moveq   #0, %d2
         move.b  REGA(%a0), %d2
         andi.w  #0x80, %d2
-        CHKW    %d2, #0                 | UIP reads 0
+        CHKW    0, %d2                  | UIP reads 0
 
 | Binary month 13: the day steps to 1, the month wraps to 1 and the year on.
         SETTIME 0x06, 59, 59, 23, 1, 31, 13, 30
@@ -94,5 +89,5 @@ start:  lea     (CLOCK).l, %a0
         WAITUF
         EXPECTTIME 0, 0, 0, 2, 0x01, 0xFF, 0x30
 
-        move.l  #0x600DF00D, (DONE).w
+        CHECKSDONE
         stop    #0x2700

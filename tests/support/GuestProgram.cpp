@@ -17,6 +17,10 @@ void RunSelfCheckingProgram(TestMachine& m, const std::string& image, uint16_t e
   const Stop stop = m.RunUntilStop(maxInstructions);
   ASSERT_EQ(stop, Stop::StopInstr) << where << ": " << StopName(stop) << " at PC " << std::hex << CpuPC
                                    << ", mcErrorPC " << mcErrorPC << ", check " << std::dec << m.ReadWord(kCheckNo);
+  ExpectChecksPassed(m, where, expectedChecks);
+}
+
+void ExpectChecksPassed(TestMachine& m, const std::string& where, uint16_t expectedChecks) {
   if (m.ReadWord(kFailNo) == 0xFFFF)
     ADD_FAILURE() << where << ": an unexpected exception, stacked PC 0x" << std::hex << m.ReadLong(kFailPc);
   EXPECT_EQ(m.ReadWord(kFailCnt), 0) << where << ": first failed check " << m.ReadWord(kFailNo) << " at 0x"

@@ -24,6 +24,9 @@ constexpr uint32_t kDoneMark = 0x600DC0DE;
 // "MC68000", "MC68010" or "CPU32".
 const char* ModelName(uint16_t model);
 
+// The record after a run that ended in the program's final STOP.
+void ExpectChecksPassed(TestMachine& m, const std::string& where, uint16_t expectedChecks);
+
 void RunSelfCheckingProgram(TestMachine& m, const std::string& image, uint16_t expectedChecks,
                             uint64_t maxInstructions = 2000000);
 

@@ -8,7 +8,7 @@
 #include "board/KeyboardLights.h"
 #include "board/Uart2661.h"
 #include "bus/Exceptions.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 
 namespace korva::test {
 

@@ -8,7 +8,7 @@
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"
 #include "unit/board/KeyboardFixture.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {

@@ -11,7 +11,7 @@
 #include "board/Rtc1468hc18.h"
 #include "bus/Exceptions.h"
 #include "host/DateTime.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "board/BoardSettings.h"
 
 namespace korva {
