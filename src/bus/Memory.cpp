@@ -1,6 +1,7 @@
 // The out-of-line half of the read and write dispatch: every device code other
 // than plain RAM and ROM, the fault rules, and the building of the memory map.
 #include "bus/Memory.h"
+#include <array>
 #include <cstring>
 #include "board/FrontPanel.h"
 #include "board/MC6845.h"
@@ -51,95 +52,94 @@ inline void StoreCell(MemoryCell& cell, uint32_t address, VBool isByte, uint16_t
     cell.Data = static_cast<uint16_t>((cell.Data & 0x00FF) | ((data & 0xFF) << 8));
 }
 
-uint8_t ScmRegister(uint8_t code) {
-  switch (code) {
-    case 13: return Scm.CR0();
-    case 14: return Scm.CR1();
-    case 15: return Scm.CR2();
-    case 16: return Scm.CR3();
-    case 17: return Scm.CR4();
-    case 18: return Scm.CR5();
-    case 19: return Scm.CR6();
-    default: return Scm.GraphicsOffset();
-  }
+// One byte register at an odd address of the I/O page (an even access is a bus
+// error). Reads of status-like registers process window messages before the
+// access (PumpRead), writes to control registers after it (PumpWrite).
+struct ByteRegister {
+  uint8_t (*Read)() = nullptr;  // none: a bus error
+  void (*Write)(uint8_t) = nullptr;  // none: a bus error
+  bool PumpRead = false;
+  bool PumpWrite = false;
+};
+
+// The register table of the devices that give each register its own device code.
+using CodeRegisters = std::array<ByteRegister, DcLastCode + 1>;
+
+template <class Pia, Pia& device>
+constexpr void AddPiaRegisters(CodeRegisters& t, uint8_t first) {
+  t[first + 0] = {[] { return device.DDRxORA(); }, [](uint8_t v) { device.DDRxORA(v); }, true, true};
+  t[first + 1] = {[] { return device.CRA(); }, [](uint8_t v) { device.CRA(v); }, true, true};
+  t[first + 2] = {[] { return device.DDRxORB(); }, [](uint8_t v) { device.DDRxORB(v); }, true, true};
+  t[first + 3] = {[] { return device.CRB(); }, [](uint8_t v) { device.CRB(v); }, true, true};
 }
 
-void ScmRegister(uint8_t code, uint8_t v) {
-  switch (code) {
-    case 13: Scm.CR0(v); break;
-    case 14: Scm.CR1(v); break;
-    case 15: Scm.CR2(v); break;
-    case 16: Scm.CR3(v); break;
-    case 17: Scm.CR4(v); break;
-    case 18: Scm.CR5(v); break;
-    case 19: Scm.CR6(v); break;
-    default: Scm.GraphicsOffset(v); break;
-  }
+// A serial card: its PIA, then receive/transmit and status/control of channels A and B.
+template <classMVME400& card>
+constexpr void AddCardRegisters(CodeRegisters& t, uint8_t first) {
+  AddPiaRegisters<classMVME400, card>(t, first);
+  t[first + 4] = {[] { return card.RxDataA(); }, [](uint8_t v) { card.TxDataA(v); }, true, true};
+  t[first + 5] = {[] { return card.RxDataB(); }, [](uint8_t v) { card.TxDataB(v); }, true, true};
+  t[first + 6] = {[] { return card.StatusA(); }, [](uint8_t v) { card.ControlA(v); }, true, true};
+  t[first + 7] = {[] { return card.StatusB(); }, [](uint8_t v) { card.ControlB(v); }, true, true};
 }
 
-// Serial card register reg (0-7, in address order +1 ... +F).
-uint8_t CardRead(classMVME400& card, int reg) {
-  switch (reg) {
-    case 0: return card.DDRxORA();
-    case 1: return card.CRA();
-    case 2: return card.DDRxORB();
-    case 3: return card.CRB();
-    case 4: return card.RxDataA();
-    case 5: return card.RxDataB();
-    case 6: return card.StatusA();
-    default: return card.StatusB();
-  }
+constexpr CodeRegisters BuildCodeRegisters() {
+  CodeRegisters t{};
+  // System control module: CR0-CR6 and the graphics offset; the status register
+  // ignores writes at its odd address.
+  t[DcCR0] = {[] { return Scm.CR0(); }, [](uint8_t v) { Scm.CR0(v); }, true, true};
+  t[DcCR1] = {[] { return Scm.CR1(); }, [](uint8_t v) { Scm.CR1(v); }, true, true};
+  t[DcCR2] = {[] { return Scm.CR2(); }, [](uint8_t v) { Scm.CR2(v); }, true, true};
+  t[DcCR3] = {[] { return Scm.CR3(); }, [](uint8_t v) { Scm.CR3(v); }, true, true};
+  t[DcCR4] = {[] { return Scm.CR4(); }, [](uint8_t v) { Scm.CR4(v); }, true, true};
+  t[DcCR5] = {[] { return Scm.CR5(); }, [](uint8_t v) { Scm.CR5(v); }, true, true};
+  t[DcCR6] = {[] { return Scm.CR6(); }, [](uint8_t v) { Scm.CR6(v); }, true, true};
+  t[DcGraphicsOffset] = {[] { return Scm.GraphicsOffset(); }, [](uint8_t v) { Scm.GraphicsOffset(v); }, true, true};
+  t[DcScmSR] = {[] { return Scm.SR(); }, [](uint8_t) {}, true, false};
+  AddCardRegisters<MVME400C0>(t, DcMvme400C0);
+  AddCardRegisters<MVME400C1>(t, DcMvme400C1);
+  AddPiaRegisters<classMC6821, MVME410PIA1>(t, DcPia1);
+  AddPiaRegisters<classMC6821, MVME410PIA2>(t, DcPia2);
+  // Winchester controller: the status register R1 is polled.
+  t[DcRwinR0] = {[] { return Rwin.R0(); }, [](uint8_t v) { Rwin.R0(v); }};
+  t[DcRwinR1] = {[] { return Rwin.R1(); }, [](uint8_t v) { Rwin.R1(v); }, true, false};
+  t[DcRwinR2] = {[] { return Rwin.R2(); }, [](uint8_t v) { Rwin.R2(v); }};
+  t[DcRwinR3] = {[] { return Rwin.R3(); }, [](uint8_t v) { Rwin.R3(v); }};
+  t[DcRwinR4to7] = {[] { return Rwin.R4to7(); }, [](uint8_t v) { Rwin.R4to7(v); }};
+  return t;
+}
+constexpr CodeRegisters kCodeRegisters = BuildCodeRegisters();
+
+// The devices with several registers behind one code, at its odd offsets 1, 3, 5 and 7.
+constexpr ByteRegister kCrtcRegisters[4] = {
+    {[] { return Crtc.Addreg(); }, [](uint8_t v) { Crtc.Addreg(v); }},
+    {[] { return Crtc.Datareg(); }, [](uint8_t v) { Crtc.Datareg(v); }},
+};
+constexpr ByteRegister kUartRegisters[4] = {
+    {[] { return Uart2661.Data(); }, [](uint8_t v) { Uart2661.Data(v); }},
+    {[] { return Uart2661.Status(); }, [](uint8_t v) { Uart2661.Status(v); }, true, false},
+    {[] { return Uart2661.ModeControl(); }, [](uint8_t v) { Uart2661.ModeControl(v); }},
+    {[] { return Uart2661.Command(); }, [](uint8_t v) { Uart2661.Command(v); }},
+};
+inline const ByteRegister& AtOddOffset(const ByteRegister (&regs)[4], uint32_t address) {
+  return regs[(address & 7) >> 1];
 }
 
-void CardWrite(classMVME400& card, int reg, uint8_t v) {
-  switch (reg) {
-    case 0: card.DDRxORA(v); break;
-    case 1: card.CRA(v); break;
-    case 2: card.DDRxORB(v); break;
-    case 3: card.CRB(v); break;
-    case 4: card.TxDataA(v); break;
-    case 5: card.TxDataB(v); break;
-    case 6: card.ControlA(v); break;
-    default: card.ControlB(v); break;
-  }
+// The access of one byte register, with its event pump: even addresses and
+// missing registers are bus errors.
+uint16_t ReadRegister(const ByteRegister& r, uint32_t odd) {
+  if (!odd || !r.Read) return BusErrorRead();
+  if (r.PumpRead) PumpEvents();
+  return r.Read();
 }
 
-uint8_t PiaRead(classMC6821& pia, int reg) {
-  switch (reg) {
-    case 0: return pia.DDRxORA();
-    case 1: return pia.CRA();
-    case 2: return pia.DDRxORB();
-    default: return pia.CRB();
+void WriteRegister(const ByteRegister& r, uint32_t odd, uint8_t v) {
+  if (!odd || !r.Write) {
+    SetBusError();
+    return;
   }
-}
-
-void PiaWrite(classMC6821& pia, int reg, uint8_t v) {
-  switch (reg) {
-    case 0: pia.DDRxORA(v); break;
-    case 1: pia.CRA(v); break;
-    case 2: pia.DDRxORB(v); break;
-    default: pia.CRB(v); break;
-  }
-}
-
-uint8_t RwinRead(uint8_t code) {
-  switch (code) {
-    case 57: return Rwin.R0();
-    case 58: return Rwin.R1();
-    case 59: return Rwin.R2();
-    case 60: return Rwin.R3();
-    default: return Rwin.R4to7();
-  }
-}
-
-void RwinWrite(uint8_t code, uint8_t v) {
-  switch (code) {
-    case 57: Rwin.R0(v); break;
-    case 58: Rwin.R1(v); break;
-    case 59: Rwin.R2(v); break;
-    case 60: Rwin.R3(v); break;
-    default: Rwin.R4to7(v); break;
-  }
+  r.Write(v);
+  if (r.PumpWrite) PumpEvents();
 }
 
 // A word of a 16-bit-register device read as a byte: its low byte at the odd
@@ -171,7 +171,8 @@ uint16_t ReadMemorySlow(uint32_t address, VBool isByte) {
   const uint8_t code = cell.Device;
   switch (code) {
     case DcRam: case DcRom: case DcDisplayRam: case DcFrontPanel:
-    case 50: case 51: case 52: case 54: case 55: case 56:
+    case DcGreenPlane: case DcBluePlane: case DcRedPlane:
+    case DcGreenPlane3: case DcBluePlane3: case DcRedPlane3:
       return ReadCell(cell, address, isByte);
     case DcFixedZero:
       return 0;
@@ -187,28 +188,10 @@ uint16_t ReadMemorySlow(uint32_t address, VBool isByte) {
       return odd ? BusErrorRead() : Scm.VGCursor();
     case DcHGCursor:
       return odd ? BusErrorRead() : Scm.HGCursor();
-    case 13: case 14: case 15: case 16: case 17: case 18: case 19: case DcGraphicsOffset:
-      if (!odd) return BusErrorRead();
-      PumpEvents();
-      return ScmRegister(code);
-    case DcScmSR:
-      if (!odd) return BusErrorRead();
-      PumpEvents();
-      return Scm.SR();
     case DcCrtc:
-      switch (address & 7) {
-        case 1: return Crtc.Addreg();
-        case 3: return Crtc.Datareg();
-        default: return BusErrorRead();
-      }
+      return ReadRegister(AtOddOffset(kCrtcRegisters, address), odd);
     case DcUart2661:
-      switch (address & 7) {
-        case 1: return Uart2661.Data();
-        case 3: PumpEvents(); return Uart2661.Status();
-        case 5: return Uart2661.ModeControl();
-        case 7: return Uart2661.Command();
-        default: return BusErrorRead();
-      }
+      return ReadRegister(AtOddOffset(kUartRegisters, address), odd);
     case DcRtc:
       return odd ? Rtc.Reg(index & 63) : BusErrorRead();
     case DcMmu:
@@ -218,22 +201,6 @@ uint16_t ReadMemorySlow(uint32_t address, VBool isByte) {
         const uint16_t lo = Mmu.AccessMMU((address + 1) & 63);
         return static_cast<uint16_t>((hi << 8) | lo);
       }
-    case 26: case 27: case 28: case 29: case 30: case 31: case 32: case 33:
-      if (!odd) return BusErrorRead();
-      PumpEvents();
-      return CardRead(MVME400C0, code - 26);
-    case 34: case 35: case 36: case 37: case 38: case 39: case 40: case 41:
-      if (!odd) return BusErrorRead();
-      PumpEvents();
-      return CardRead(MVME400C1, code - 34);
-    case 42: case 43: case 44: case 45:
-      if (!odd) return BusErrorRead();
-      PumpEvents();
-      return PiaRead(MVME410PIA1, code - 42);
-    case 62: case 63: case 64: case 65:
-      if (!odd) return BusErrorRead();
-      PumpEvents();
-      return PiaRead(MVME410PIA2, code - 62);
     case DcSimpleDC:
       return isByte ? ByteOfWord(SimpleDC.Reg(address & 30), address) : SimpleDC.Reg(address & 31);
     case DcCpmDC:
@@ -244,14 +211,8 @@ uint16_t ReadMemorySlow(uint32_t address, VBool isByte) {
       return Dropzone.RegUD(address & 15, isByte);
     case DcLsnDio:
       return isByte ? 0 : LsnDio.Reg(index & 3);
-    case 57: case 59: case 60: case DcRwinR4to7:
-      return odd ? RwinRead(code) : BusErrorRead();
-    case 58:
-      if (!odd) return BusErrorRead();
-      PumpEvents();
-      return Rwin.R1();
-    default:  // 0, 6, 7 and any code nothing answers
-      return BusErrorRead();
+    default:  // the byte registers with a code of their own; a bus error for 0, 6, 7 and unused codes
+      return code <= DcLastCode ? ReadRegister(kCodeRegisters[code], odd) : BusErrorRead();
   }
 }
 
@@ -312,32 +273,11 @@ void WriteMemorySlow(uint32_t address, VBool isByte, uint16_t data, VBool force)
     case DcHGCursor:
       if (odd) SetBusError(); else Scm.HGCursor(data);
       return;
-    case 13: case 14: case 15: case 16: case 17: case 18: case 19: case DcGraphicsOffset:
-      if (!odd) {
-        SetBusError();
-        return;
-      }
-      ScmRegister(code, byte);
-      PumpEvents();
-      return;
-    case DcScmSR:
-      if (!odd) SetBusError();  // the status register is read-only: odd writes are ignored
-      return;
     case DcCrtc:
-      switch (address & 7) {
-        case 1: Crtc.Addreg(byte); break;
-        case 3: Crtc.Datareg(byte); break;
-        default: SetBusError(); break;
-      }
+      WriteRegister(AtOddOffset(kCrtcRegisters, address), odd, byte);
       return;
     case DcUart2661:
-      switch (address & 7) {
-        case 1: Uart2661.Data(byte); break;
-        case 3: Uart2661.Status(byte); break;
-        case 5: Uart2661.ModeControl(byte); break;
-        case 7: Uart2661.Command(byte); break;
-        default: SetBusError(); break;
-      }
+      WriteRegister(AtOddOffset(kUartRegisters, address), odd, byte);
       return;
     case DcRtc:
       if (odd) Rtc.Reg(index & 63, byte); else SetBusError();
@@ -349,38 +289,6 @@ void WriteMemorySlow(uint32_t address, VBool isByte, uint16_t data, VBool force)
         Mmu.AccessMMU(address & 63, static_cast<uint8_t>(data >> 8));
         Mmu.AccessMMU((address + 1) & 63, static_cast<uint8_t>(data));
       }
-      return;
-    case 26: case 27: case 28: case 29: case 30: case 31: case 32: case 33:
-      if (!odd) {
-        SetBusError();
-        return;
-      }
-      CardWrite(MVME400C0, code - 26, byte);
-      PumpEvents();
-      return;
-    case 34: case 35: case 36: case 37: case 38: case 39: case 40: case 41:
-      if (!odd) {
-        SetBusError();
-        return;
-      }
-      CardWrite(MVME400C1, code - 34, byte);
-      PumpEvents();
-      return;
-    case 42: case 43: case 44: case 45:
-      if (!odd) {
-        SetBusError();
-        return;
-      }
-      PiaWrite(MVME410PIA1, code - 42, byte);
-      PumpEvents();
-      return;
-    case 62: case 63: case 64: case 65:
-      if (!odd) {
-        SetBusError();
-        return;
-      }
-      PiaWrite(MVME410PIA2, code - 62, byte);
-      PumpEvents();
       return;
     case DcSimpleDC:
       if (!isByte) SimpleDC.Reg(address & 31, data);
@@ -397,26 +305,26 @@ void WriteMemorySlow(uint32_t address, VBool isByte, uint16_t data, VBool force)
     case DcLsnDio:
       if (!isByte) LsnDio.Reg(index & 3, data);
       return;
-    case 50: case 51: case 52:
+    case DcGreenPlane: case DcBluePlane: case DcRedPlane:
       StoreCell(cell, address, isByte, data);
-      DrawPlane(code - 50, isByte, index & 0x7FFF, address & 0xFFFF, data);
+      DrawPlane(code - DcGreenPlane, isByte, index & 0x7FFF, address & 0xFFFF, data);
       return;
-    case 54: case 55: case 56: {
+    case DcGreenPlane3: case DcBluePlane3: case DcRedPlane3: {
       // Layout 3: planes based at 048000, 050000 and 058000.
       StoreCell(cell, address, isByte, data);
-      const uint32_t base = 0x048000u + 0x8000u * static_cast<uint32_t>(code - 54);
-      DrawPlane(code - 54, isByte, (index - (base >> 1)) & 0x7FFF, (address - base) & 0xFFFF, data);
+      const uint32_t base = 0x048000u + 0x8000u * static_cast<uint32_t>(code - DcGreenPlane3);
+      DrawPlane(code - DcGreenPlane3, isByte, (index - (base >> 1)) & 0x7FFF, (address - base) & 0xFFFF, data);
       return;
     }
-    case 57: case 58: case 59: case 60: case DcRwinR4to7:
-      if (odd) RwinWrite(code, byte); else SetBusError();
-      return;
     case DcFrontPanel:
       if (!isByte) FrontPanel.Reg(index & 3, byte);
       StoreCell(cell, address, isByte, data);
       return;
-    default:  // 0, 6, 7 and any code nothing answers
-      SetBusError();
+    default:  // the byte registers with a code of their own; a bus error for 0, 6, 7 and unused codes
+      if (code <= DcLastCode)
+        WriteRegister(kCodeRegisters[code], odd, byte);
+      else
+        SetBusError();
       return;
   }
 }

@@ -37,6 +37,11 @@ enum DeviceCode : uint8_t {
   DcVGCursor = 11,
   DcHGCursor = 12,
   DcCR0 = 13,              // CR0 ... CR6 are 13 ... 19
+  DcCR1 = 14,
+  DcCR2 = 15,
+  DcCR3 = 16,
+  DcCR4 = 17,
+  DcCR5 = 18,
   DcCR6 = 19,
   DcGraphicsOffset = 20,
   DcScmSR = 21,
@@ -59,12 +64,18 @@ enum DeviceCode : uint8_t {
   DcBluePlane3 = 55,
   DcRedPlane3 = 56,
   DcRwinR0 = 57,           // 57 ... 60: R0 ... R3
+  DcRwinR1 = 58,
+  DcRwinR2 = 59,
+  DcRwinR3 = 60,
   DcRwinR4to7 = 61,
   DcPia2 = 62,             // 62 ... 65: second PIA of the parallel card
   DcPixelRamOff = 66,      // pixel port while graphics are off
   DcFrontPanel = 67,       // RAM; a word write also reaches the front panel
   DcLastCode = 67,
 };
+// Registers of the serial cards and the PIAs, one device code each.
+constexpr uint8_t Mvme400RegisterCount = 8;
+constexpr uint8_t PiaRegisterCount = 4;
 
 constexpr uint32_t RamCellCount = 0x800000;  // 16 MB of 16-bit words
 constexpr uint32_t RamIndexMask = 0x7FFFFF;
