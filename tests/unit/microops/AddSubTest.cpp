@@ -1,10 +1,10 @@
 // Add, subtract, compare and negate micro-routines.
-#include "unit/microops/AluFixture.h"
+#include "unit/microops/RoutineFixture.h"
 
-namespace korva::alutest {
+namespace korva::test {
 namespace {
 
-using AddSub = AluTest;
+using AddSub = RoutineTest;
 
 // ADDA, SUBA, CMPA: the word source is sign-extended in CpuSop, ADDA and SUBA
 // leave the old An in CpuDop and change no flag, CMPA leaves the difference.
@@ -45,4 +45,4 @@ TEST_F(AddSub, TheTailRunsWhenTraceOrInterruptIsPending) {
 }
 
 }  // namespace
-}  // namespace korva::alutest
+}  // namespace korva::test

@@ -1,10 +1,10 @@
 // Packed-decimal micro-routines.
-#include "unit/microops/AluFixture.h"
+#include "unit/microops/RoutineFixture.h"
 
-namespace korva::alutest {
+namespace korva::test {
 namespace {
 
-using Bcd = AluTest;
+using Bcd = RoutineTest;
 
 // Decimal operands give the decimal sum or difference with the decimal carry;
 // any operand gives a byte and well-formed flags, V is never touched and Z
@@ -54,4 +54,4 @@ TEST_F(Bcd, NonDecimalDigitsAreCorrectedOnce) {
 }
 
 }  // namespace
-}  // namespace korva::alutest
+}  // namespace korva::test

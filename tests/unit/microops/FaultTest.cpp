@@ -1,11 +1,11 @@
 // Size codes that a routine has no case for end in the microcode-fault entry
 // with mcErrorPC at the step, and leave registers, flags and memory alone.
-#include "unit/microops/AluFixture.h"
+#include "unit/microops/RoutineFixture.h"
 
-namespace korva::alutest {
+namespace korva::test {
 namespace {
 
-using Faults = AluTest;
+using Faults = RoutineTest;
 
 struct Sized {
   void (*routine)();
@@ -76,4 +76,4 @@ TEST_F(Faults, ClearFlagsComeFirstAndQuickAddressIgnoresTheSize) {
 }
 
 }  // namespace
-}  // namespace korva::alutest
+}  // namespace korva::test

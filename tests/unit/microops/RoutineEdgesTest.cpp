@@ -3,11 +3,11 @@
 // produces, the status words of the accesses and the corners of the long divide.
 #include "bus/Memory.h"
 #include "microops/MulDiv.h"
-#include "unit/microops/MovesFixture.h"
+#include "unit/microops/RoutineFixture.h"
 
-namespace korva::movetest {
+namespace korva::test {
 
-TEST_F(MoveTest, DecodeValuesWithoutACaseAreMicrocodeFaults) {
+TEST_F(RoutineTest, DecodeValuesWithoutACaseAreMicrocodeFaults) {
   for (auto routine : {mcrEXT, mcrEXG, mcrMOVEToCCR, mcrMOVEFromSR}) {
     Op().Extra2 = 5;
     Run(routine);
@@ -28,7 +28,7 @@ TEST_F(MoveTest, DecodeValuesWithoutACaseAreMicrocodeFaults) {
   }
 }
 
-TEST_F(MoveTest, MovecFrameKindAndUnknownCodes) {
+TEST_F(RoutineTest, MovecFrameKindAndUnknownCodes) {
   Op().Extra2 = 0;
   CpuExtraWord = 0x3705;  // 0x705 -> D3
   UseFormat2Stack = True;
@@ -44,7 +44,7 @@ TEST_F(MoveTest, MovecFrameKindAndUnknownCodes) {
   EXPECT_EQ(CpuDReg[3], 7u);
 }
 
-TEST_F(MoveTest, LongDivideCorners) {
+TEST_F(RoutineTest, LongDivideCorners) {
   struct Case { uint16_t ext; uint32_t dr, dq, divisor, q, r; uint8_t ccr; };
   // ext: Dq = D1, Dr = D2; 0x1C02 signed 64-bit, 0x1402 unsigned 64-bit, 0x1802 signed 32-bit.
   for (Case c : {Case{0x1C02, 0, 0x80000000, 0x80000000, 0xFFFFFFFF, 0, N},  // 2^31 / -2^31
@@ -73,7 +73,7 @@ TEST_F(MoveTest, LongDivideCorners) {
   EXPECT_TRUE(Negate64(h, l));
 }
 
-TEST_F(MoveTest, StatusWordsOfTheOwnAccesses) {
+TEST_F(RoutineTest, StatusWordsOfTheOwnAccesses) {
   Op().DstMode = 2;
   CpuEa = 0x3001;
   Run(mcrTAS);
@@ -96,13 +96,13 @@ TEST_F(MoveTest, StatusWordsOfTheOwnAccesses) {
   EXPECT_EQ(AccAddress, 0x4002u);
 }
 
-TEST_F(MoveTest, MovesDecodeRefusesReservedBits) {
+TEST_F(RoutineTest, MovesDecodeRefusesReservedBits) {
   CpuExtraWord = 0x0801;
   Run(mcrMOVESDecode);
   ExpectIllegal();
 }
 
-TEST_F(MoveTest, TableLookupEntryAddress) {
+TEST_F(RoutineTest, TableLookupEntryAddress) {
   CpuDReg[2] = 0x00001234;
   CpuEa = 0x1000;
   for (auto [ext, ea] : {std::pair<uint16_t, uint32_t>{0x2080, 0x1048},  // long entries: + 0x12 x 4
@@ -116,4 +116,4 @@ TEST_F(MoveTest, TableLookupEntryAddress) {
   ExpectNext();
 }
 
-}  // namespace korva::movetest
+}  // namespace korva::test

@@ -1,51 +1,39 @@
-// Shared fixture of the move, flow, bound, multiply/divide and MOVEM tests: a
-// headless machine (all RAM) and one hand-filled opcode-map entry, each routine
-// called directly as the step at control-store address kStep.
+// Shared fixture of the micro-routine tests: a fresh test machine (all RAM,
+// MC68010) and one hand-filled opcode-map entry, each routine called directly
+// as the step at control-store address kStep.
 #pragma once
 #include <gtest/gtest.h>
 #include <cstdint>
-#include <memory>
 #include "bus/BusState.h"
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
 #include "support/TestMachine.h"
 
-namespace korva::movetest {
+namespace korva::test {
 
 enum : uint8_t { X = 0x10, N = 8, Z = 4, V = 2, C = 1 };
 
-class MoveTest : public ::testing::Test {
+class RoutineTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kOpcode = 0xA5A5;
   static constexpr uint32_t kStep = 1234;
 
-  void SetUp() override {
-    machine_ = std::make_unique<test::TestMachine>();
-    saved_ = OpMap[kOpcode];
-    OpMap[kOpcode] = OpMapEntry{};
+  RoutineTest() {
+    OpMap[kOpcode] = OpMapEntry{};  // the machine's reset rebuilds the map for the next test
     CpuOpcode = kOpcode;
     mcPC = kStep;
     mcStage = 1;
-    mcErrorPC = 0;
-    CpuTracePending = False;
-    HipPending = 0;
-    for (int i = 0; i < 8; ++i) CpuDReg[i] = CpuAReg[i] = 0;
-    CpuSop = CpuDop = CpuEa = 0;
-    CpuEaFc = 1;
-    CpuExtraWord = 0;
-    SetCcr(0);
-  }
-  void TearDown() override {
-    OpMap[kOpcode] = saved_;
-    HipPending = 0;
-    CpuTracePending = False;
-    machine_.reset();
   }
 
-  OpMapEntry& Op() { return OpMap[kOpcode]; }
+  static OpMapEntry& Op() { return OpMap[kOpcode]; }
   static void SetCcr(uint8_t v) { Cpu.CCR(v); }
   static uint8_t Ccr() { return Cpu.CCR(); }
+  static bool FlagsWellFormed() {
+    for (uint16_t f : {CpuX, CpuN, CpuZ, CpuV, CpuC})
+      if (f != 0 && f != 0xFFFF) return false;
+    return true;
+  }
 
   // Run `routine` once from step kStep, step 1.
   static void Run(void (*routine)()) {
@@ -67,9 +55,7 @@ class MoveTest : public ::testing::Test {
     EXPECT_EQ(mcErrorPC, kStep);
   }
 
- private:
-  std::unique_ptr<test::TestMachine> machine_;
-  OpMapEntry saved_{};
+  TestMachine machine;
 };
 
-}  // namespace korva::movetest
+}  // namespace korva::test
