@@ -67,26 +67,21 @@ TEST_F(ExcTest, InstructionExceptionsStackTheirFrames) {
   }
 }
 
-TEST_F(ExcTest, Mc68000FramesHaveNoFormatWordEvenWithTheFormat2Option) {
-  UseModel(Cpu68000);
-  UseFormat2Stack = True;
-  CpuDReg[1] = 0;
-  EXPECT_EQ(RunOne({0x80C1}), Stop::Fetch);  // DIVU.W D1,D0 by zero
-  EXPECT_EQ(CpuAReg[7], kSsp - 6);
-  EXPECT_EQ(StackedLong(1), 0x1002u);
-  EXPECT_EQ(CpuPC, HandlerOf(0x14));
-}
-
-TEST_F(ExcTest, Format2FramesCarryTheInstructionAddress) {
-  UseModel(Cpu32);
-  UseFormat2Stack = True;
-  CpuDReg[1] = 0;
-  EXPECT_EQ(RunOne({0x80C1}), Stop::Fetch);  // DIVU.W D1,D0 by zero
-  EXPECT_EQ(CpuAReg[7], kSsp - 12);
-  EXPECT_EQ(StackedLong(1), 0x1002u);
+// The format-2 option: a divide by zero stacks the instruction address on the
+// CPU32 only; the MC68000 frame has no format word at all.
+TEST_F(ExcTest, Format2FramesCarryTheInstructionAddressOnCpu32Only) {
+  for (CpuModel model : {Cpu68000, Cpu32}) {
+    UseModel(model);
+    UseFormat2Stack = True;
+    CpuDReg[1] = 0;
+    CpuAReg[7] = kSsp;
+    EXPECT_EQ(RunOne({0x80C1}), Stop::Fetch);  // DIVU.W D1,D0 by zero
+    EXPECT_EQ(CpuAReg[7], kSsp - (model == Cpu32 ? 12 : 6));
+    EXPECT_EQ(StackedLong(1), 0x1002u);
+    EXPECT_EQ(CpuPC, HandlerOf(0x14));
+  }
   EXPECT_EQ(Stacked(3), 0x2014);
   EXPECT_EQ(StackedLong(4), 0x1000u);
-  EXPECT_EQ(CpuPC, HandlerOf(0x14));
   // TRAP never stacks format 2.
   CpuAReg[7] = kSsp;
   EXPECT_EQ(RunOne({0x4E40}), Stop::Fetch);
