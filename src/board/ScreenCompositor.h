@@ -11,7 +11,7 @@
 #pragma once
 #include <cstdint>
 #include "board/BoardSettings.h"
-#include "shell/FixedTables.h"
+#include "tables/FixedTables.h"
 #include "tables/Types.h"
 
 namespace korva {

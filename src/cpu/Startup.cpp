@@ -6,6 +6,7 @@
 #include "board/MC6845.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
+#include "board/ScreenCompositor.h"
 #include "board/Uart2661.h"
 #include "bus/Exceptions.h"
 #include "bus/MMU.h"
@@ -64,9 +65,8 @@ void NumberBoards() {
 }
 
 void ResetDeviceObjects() {
-  Renew(Scm);
-  for (uint16_t& cell : ScmDisplayRam) cell = 0;
-  ClearGraphicsBuffer();
+  InitScmState();
+  InitScreenState();
   Renew(Crtc);
   Renew(Keyboard);  // before the UART: the keyboard's reset may send it bytes
   Renew(Uart2661);

@@ -26,7 +26,7 @@
 #include "serial/MC6821.h"
 #include "serial/MVME400.h"
 #include "shell/BootDrive.h"
-#include "shell/FixedTables.h"
+#include "tables/FixedTables.h"
 #include "shell/MainFormHooks.h"
 #include "shell/PlugFlags.h"
 #include "shell/ShellSettings.h"

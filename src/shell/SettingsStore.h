@@ -1,7 +1,7 @@
 // The emulator's configuration in the per-user settings store: the whole load
 // at start-up into the globals of the devices, windows and disks, and the save
 // at exit. The application name (title and profile) is chosen before the load
-// (ChooseProfile, cpu/MainLoop.h); the start-up tables are in shell/FixedTables.h.
+// (ChooseProfile, cpu/MainLoop.h); the start-up tables are in tables/FixedTables.h.
 //
 // Sections and their owners: "General", "Devices", "SCM", "GetPutBoot",
 // "AlternateBoot", "IOC" and "RWIN" are read here; "Paths" belongs to the file

@@ -9,7 +9,7 @@
 #include <vector>
 #include "FuzzFile.h"
 #include "disk/Drives.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 
 namespace {
 

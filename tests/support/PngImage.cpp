@@ -1,4 +1,4 @@
-#include "unit/support/PngImage.h"
+#include "support/PngImage.h"
 
 #include <array>
 #include <cstdio>

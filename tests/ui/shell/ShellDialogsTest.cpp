@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "host/qt/QtHost.h"
 #include "shell/FileDialog.h"
 #include "shell/MainFormHooks.h"

@@ -15,7 +15,7 @@
 #include "bus/Exceptions.h"
 #include "bus/Memory.h"
 #include "bus/Rom.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/MainFormHooks.h"
 #include "shell/PlugFlags.h"
 

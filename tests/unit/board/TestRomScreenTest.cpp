@@ -16,10 +16,10 @@
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"
 #include "cpu/SystemReset.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/PlugFlags.h"
-#include "unit/support/PngImage.h"
-#include "unit/support/TestMachine.h"
+#include "support/PngImage.h"
+#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {

@@ -8,7 +8,7 @@
 #include "cpu/ResumeSteps.h"
 #include "tables/OperandCodes.h"
 #include "tables/OpMap.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva {
 namespace {

@@ -22,8 +22,11 @@ constexpr uint16_t kMovphy = 0xFE00;  // MOVPHY.B D0,D0 while the option is on
 
 // Everything a test can leave behind, then a new machine.
 TEST(Startup, ANewTestMachineCarriesNothingOver) {
+  uint8_t freshCr1 = 0, freshRtc = 0;
   {
     TestMachine m;
+    freshCr1 = Scm.CR1();
+    freshRtc = Rtc.Reg(20);
     m.UseModel(Cpu32);
     AccSSW = 0x1105;
     AccAddress = 0x123456;
@@ -51,28 +54,28 @@ TEST(Startup, ANewTestMachineCarriesNothingOver) {
   EXPECT_EQ(Cpu.InternalSW(), 0);
   EXPECT_FALSE(IMaskFlag);
   EXPECT_FALSE(MovePhysEn);
-  EXPECT_EQ(OpMap[kMovphy].SupervisorStart, StartLine1111);
+  EXPECT_EQ(OpMap[kMovphy].SupervisorStart, McLine1111);
   EXPECT_EQ(CpuType, Cpu68010);
   EXPECT_EQ(CpuFrameDelta, -8);
   EXPECT_EQ(Mmu.AccessMMU(0x20), 0);
-  EXPECT_EQ(Scm.CR1(), 0);
-  EXPECT_EQ(Rtc.Reg(20), 0);
+  EXPECT_EQ(Scm.CR1(), freshCr1);
+  EXPECT_EQ(Rtc.Reg(20), freshRtc);
   EXPECT_EQ(MVME400C1.CRA(), 0);
   EXPECT_EQ(MVME400C1.CardNumber(), 1);  // the boards keep their numbers
   // The store is patched for the MC68010 with the normal fetch, as Main leaves it.
-  EXPECT_EQ(Microcode[McBusError].Arg, 29u);
-  EXPECT_EQ(Microcode[McExecute].Arg, 68u);
+  EXPECT_TRUE(CallsAt(McBusError, Mcr::mcrBerr));
+  EXPECT_TRUE(CallsAt(McExecute, Mcr::mcrFetchDecode));
 }
 
 TEST(Startup, ModelSwitchRebuildsTheDecodeTables) {
   TestMachine m;
   constexpr uint16_t kChk2 = 0x00D0;  // CHK2/CMP2.B (A0): CPU32 only
-  ASSERT_EQ(OpMap[kChk2].SupervisorStart, StartIllegal);
+  ASSERT_EQ(OpMap[kChk2].SupervisorStart, McIllegal);
   m.UseModel(Cpu32);
-  EXPECT_NE(OpMap[kChk2].SupervisorStart, StartIllegal);
+  EXPECT_NE(OpMap[kChk2].SupervisorStart, McIllegal);
   EXPECT_EQ(CpuType, Cpu32);
   m.UseModel(Cpu68000);
-  EXPECT_EQ(OpMap[kChk2].SupervisorStart, StartIllegal);
+  EXPECT_EQ(OpMap[kChk2].SupervisorStart, McIllegal);
   EXPECT_EQ(CpuFrameDelta, -6);
 }
 

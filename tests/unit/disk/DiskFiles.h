@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 #include "disk/Drives.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "unit/bus/LoaderFiles.h"
 
 namespace korva::test {

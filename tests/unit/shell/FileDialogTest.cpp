@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/FileDialog.h"
 
 namespace korva {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/PathHelpers.h"
 
 namespace korva {
