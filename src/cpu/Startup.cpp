@@ -13,7 +13,6 @@
 #include "cpu/ControlStore.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
-#include "cpu/SystemReset.h"
 #include "cpu/classCPU.h"
 #include "disk/CpmDiskController.h"
 #include "disk/Dropzone.h"
@@ -96,8 +95,7 @@ void ResetMachineState() {
   QuitRequested = False;
   RefreshRegsRequest = RefreshWatchRequest = False;
   DebuggerLoaded = False;
-  MovePhysEn = False;
-  BuildCpuTables(Cpu68010);
+  BuildCpuTables(Cpu68010);  // MovePhysEn is off: no MOVPHY opcodes
   ResetDeviceObjects();
 }
 
