@@ -8,8 +8,8 @@
 #include <string>
 
 #include "disk/Dropzone.h"
-#include "host/ScriptedHost.h"
-#include "unit/support/TestMachine.h"
+#include "support/ScriptedHost.h"
+#include "support/TestMachine.h"
 
 namespace korva {
 namespace {

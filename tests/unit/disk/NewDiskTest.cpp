@@ -8,7 +8,7 @@
 #include <string>
 
 #include "disk/NewDisk.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "tables/Helpers.h"
 
 namespace korva {

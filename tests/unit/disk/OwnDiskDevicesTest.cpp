@@ -8,7 +8,7 @@
 #include "disk/LSNDIO.h"
 #include "disk/SimpleDiskController.h"
 #include "unit/disk/DiskFiles.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {

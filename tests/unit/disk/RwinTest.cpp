@@ -10,7 +10,7 @@
 #include "disk/DiskSettings.h"
 #include "disk/RWIN.h"
 #include "unit/disk/DiskFiles.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "disk/Dropzone.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/DropTarget.h"
 
 namespace korva {
