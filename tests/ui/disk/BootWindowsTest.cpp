@@ -17,10 +17,10 @@
 #include "disk/ui/dialogBoot.h"
 #include "disk/ui/formGetPutBoot.h"
 #include "disk/ui/formNewDisk.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/BootDrive.h"
 #include "ui/disk/DiskUiTest.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 
 namespace korva::disktest {
 

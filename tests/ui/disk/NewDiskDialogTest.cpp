@@ -19,7 +19,7 @@
 
 #include "disk/NewDisk.h"
 #include "disk/ui/formNewDisk.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "ui/disk/DiskUiTest.h"
 
 namespace korva {

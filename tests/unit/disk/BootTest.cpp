@@ -14,7 +14,7 @@
 #include "shell/BootDrive.h"
 #include "shell/ShellSettings.h"
 #include "unit/disk/DiskFiles.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {
