@@ -8,6 +8,7 @@
 #include "cpu/CpuState.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "cpu/Startup.h"
 #include "cpu/SystemReset.h"
 #include "cpu/classCPU.h"
 #include "disk/Boot.h"
@@ -17,7 +18,6 @@
 #include "shell/Neighbours.h"
 #include "shell/SettingsStore.h"
 #include "shell/StatusText.h"
-#include "tables/OpMap.h"
 
 namespace korva {
 
@@ -191,13 +191,7 @@ void MainWindowState::LatchedReset() {
   if (activeWindow) activeWindow->DoReset(False);
 }
 void MainWindowState::LatchedAbort() { Exceptions.SetIP(20); }
-void MainWindowState::LatchedInitOpMap() {
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68010();
-  BuildOpMap();
-  BuildExtWordTable();
-}
+void MainWindowState::LatchedInitOpMap() { SelectCpuModel(Cpu68010); }
 
 void MainWindowState::PowerOnResetClick() { RunOrLatchCommand(&LatchedPowerOnReset); }
 void MainWindowState::ResetClick() { RunOrLatchCommand(&LatchedReset); }

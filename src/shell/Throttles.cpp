@@ -3,7 +3,7 @@
 #include "bus/Memory.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
-#include "shell/FixedTables.h"
+#include "tables/FixedTables.h"
 
 namespace korva {
 

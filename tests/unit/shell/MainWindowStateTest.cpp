@@ -14,12 +14,12 @@
 #include "cpu/MainLoop.h"
 #include "disk/Dropzone.h"
 #include "host/DateTime.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/MainWindowState.h"
 #include "shell/Neighbours.h"
 #include "shell/SettingsStore.h"
 #include "shell/StatusText.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva {
 namespace {
