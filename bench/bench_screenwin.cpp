@@ -28,11 +28,11 @@
 #include "cpu/CpuState.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "cpu/Startup.h"
 #include "cpu/SystemReset.h"
 #include "host/Host.h"
 #include "host/qt/QtHost.h"
 #include "shell/PlugFlags.h"
-#include "tables/OpMap.h"
 
 using namespace korva;
 
@@ -88,13 +88,7 @@ Run RunRom(QtHost& qt, const std::string& rom, bool window) {
   SetHost(&host);
   BuildMemoryMap();
   MovePhysEn = False;
-  InitMicrocode();
-  ClearOpMap();
-  ClearOpText();
-  SelectCpu68010();
-  BuildOpMap();
-  BuildExtWordTable();
-  UseNormalMicroOp();
+  BuildCpuTables(Cpu68010);
   CpuThrottleMask = 1023;
   QuitRequested = False;
   if (window) ui::KeyboardDisplayShow(0);

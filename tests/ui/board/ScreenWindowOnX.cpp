@@ -22,7 +22,7 @@
 #include "board/ui/ScreenView.h"
 #include "board/ui/ScreenWindows.h"
 #include "board/ui/formKeyboardDisplay.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "host/qt/QtHost.h"
 #include "ui/board/TestRomScene.h"
 

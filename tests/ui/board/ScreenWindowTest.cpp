@@ -24,7 +24,7 @@
 #include "board/ui/formKeyboard.h"
 #include "board/ui/formKeyboardDisplay.h"
 #include "cpu/MainLoop.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "host/qt/QtHost.h"
 #include "shell/MainWindowState.h"
 #include "shell/Neighbours.h"

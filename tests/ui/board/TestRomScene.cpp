@@ -10,9 +10,9 @@
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"
 #include "cpu/SystemReset.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/PlugFlags.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva::ui::test {
 
