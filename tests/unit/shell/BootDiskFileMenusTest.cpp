@@ -2,6 +2,9 @@
 // what their items do, with real files and the scripted file dialog.
 #include <gtest/gtest.h>
 
+#include "board/SCM.h"
+#include "board/ScreenCompositor.h"
+#include "bus/Memory.h"
 #include "bus/Rom.h"
 #include "cpu/CpuState.h"
 #include "cpu/MainLoop.h"
@@ -214,6 +217,44 @@ TEST_F(BootDiskFileMenusTest, GetPutBootValuesComeBackOnlyAfterOk) {
   EXPECT_EQ(GetPutBootLoadAddress, 0x2000);
   EXPECT_EQ(AlternateBootSP, 0x8000);
   EXPECT_EQ(GetPutBootBlocks, 2);
+}
+
+// Mount a bootable winchester through the Disks menu, boot it with "BO", and
+// the loaded program's text reaches the screen's display memory.
+TEST_F(BootDiskFileMenusTest, MountedImageBootsFromTheMenuAndDrawsOnTheScreen) {
+  struct Answer : BootStringAsker {
+    bool ShowBoot(std::string& text) override {
+      text = "0.Korvan";
+      return true;
+    }
+  } asker;
+  SetBootStringDialog(&asker);
+  InitScmState();
+  InitScreenState();
+  m.SetDeviceCode(0xF17000, 0xF18FFF, DcDisplayRam);
+
+  std::vector<uint8_t> volume(256 * 3, 0);
+  std::copy_n("MOTOROLA", 8, volume.begin() + 248);
+  volume[23] = 2;     // the loader at LSN 2,
+  volume[25] = 1;     // one sector long,
+  volume[32] = 0x20;  // loaded at 0x2000
+  ASSERT_TRUE(m.LoadSrec("boot_hello.s19"));
+  for (uint32_t i = 0; i < 256; ++i) {
+    volume[512 + i] = m.ReadByte(i);
+    m.WriteByte(i, 0);
+  }
+  host.AnswerFile(WriteSparse(dir, "boot.raw", 5013504, volume));  // a raw winchester of disk type 0
+  mnuDisk_Click(0);
+  ASSERT_TRUE(DriveTable[0].Mounted);
+
+  mnuBo_Click(kBootAndRun);
+  SetBootStringDialog(nullptr);
+  ASSERT_TRUE(CpuRunning);
+  ASSERT_EQ(m.RunUntilStop(1000), Stop::StopInstr);
+  std::string shown;
+  for (int i = 0; i < 5; ++i) shown += static_cast<char>(ScmDisplayRam[i] & 0xFF);
+  EXPECT_EQ(shown, "HELLO");
+  EXPECT_EQ(ScmDisplayRam[0] >> 8, 0x47);
 }
 
 }  // namespace
