@@ -169,17 +169,6 @@ void mnuDefaultBootFile_Click(int16_t index) {
   if (!path.empty()) BootSrecFileName[static_cast<size_t>(index)] = path;
 }
 
-void mnuGetPutBoot_Click(GetPutBootShow show) {
-  if (!show) return;
-  GetPutBootValues v{GetPutBootLoadAddress, GetPutBootBlocks, GetPutBootLSN, AlternateBootPC, AlternateBootSP};
-  if (show(v) != 1) return;
-  GetPutBootLoadAddress = v.LoadAddress;
-  GetPutBootBlocks = v.Blocks;
-  GetPutBootLSN = v.LSN;
-  AlternateBootPC = v.AltBootPC;
-  AlternateBootSP = v.AltBootSP;
-}
-
 // ---- File items ----
 
 LoadFileKind LoadFileKindOf(const std::string& path) {

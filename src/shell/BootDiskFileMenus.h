@@ -56,16 +56,6 @@ void mnuDefaultFontFile_Click();
 void mnuDefaultRomFile_Click();
 void mnuDefaultBootFile_Click(int16_t index);  // BOOT File 0 or 1
 
-// The get/put boot window as a value holder: the menu fills the values, the
-// window shows them modally and hands back its DialogResult (1 after OK) with
-// the values as the user left them.
-struct GetPutBootValues {
-  int32_t LoadAddress = 0, Blocks = 0, LSN = 0, AltBootPC = 0, AltBootSP = 0;
-};
-using GetPutBootShow = int16_t (*)(GetPutBootValues& values);
-// "Get/Put Boot ...": the five settings go to the window; after OK they come back.
-void mnuGetPutBoot_Click(GetPutBootShow show);
-
 // ---- File items ----
 
 // The loader a memory or ROM file takes, by its extension in any case:

@@ -69,7 +69,9 @@ void BootDiskFileMenuBar::BuildBoot(QMenuBar* bar) {
   QMenu* types = mnuBoot->addMenu(QStringLiteral("Set Boot Type"));
   for (size_t n = 0; n < mnuBootType.size(); ++n)
     mnuBootType[n] = Tickable(types, BootTypeCaptions[n], [n] { mnuBootType_Click(static_cast<int16_t>(n)); });
-  mnuGetPutBoot = Item(mnuBoot, "Get/Put Boot ...", [this] { mnuGetPutBoot_Click(hooks_.ShowGetPutBoot); });
+  mnuGetPutBoot = Item(mnuBoot, "Get/Put Boot ...", [this] {
+    if (hooks_.ShowGetPutBoot) hooks_.ShowGetPutBoot();
+  });
   QMenu* defaults = mnuBoot->addMenu(QStringLiteral("Defaults"));
   mnuDefaultFontFile = Item(defaults, "FONT File ...", mnuDefaultFontFile_Click);
   mnuDefaultRomFile = Item(defaults, "ROM File ...", mnuDefaultRomFile_Click);

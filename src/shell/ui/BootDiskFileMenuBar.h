@@ -26,7 +26,9 @@ class BootDiskFileMenuBar final : public QObject {
     std::function<void()> FocusSink;  // after DLOAD or ULOAD closed its file
     // "Create Raw Image ..." (mode 2) and "Create IMD Image ..." (mode 1).
     std::function<void(int16_t mode)> ShowNewDisk;
-    GetPutBootShow ShowGetPutBoot = nullptr;  // "Get/Put Boot ..."
+    // "Get/Put Boot ...": the window takes the get/put and alternate-boot
+    // values and, after OK, hands them back to the program.
+    std::function<void()> ShowGetPutBoot;
   };
 
   // Adds "File", "Boot" and "Disks" to bar, in that order. The File menu ends

@@ -72,6 +72,7 @@ class BootDiskFileMenuBarTest : public ::testing::Test {
     PowerOnResetDone = False;
     hooks.FocusSink = [this] { ++focusSinks; };
     hooks.ShowNewDisk = [this](int16_t mode) { newDiskModes.push_back(mode); };
+    hooks.ShowGetPutBoot = [this] { newDiskModes.push_back(0); };
     menus = new BootDiskFileMenuBar(window.menuBar(), hooks);
   }
   void TearDown() override {
@@ -87,7 +88,7 @@ class BootDiskFileMenuBarTest : public ::testing::Test {
   BootDiskFileMenuBar::Hooks hooks;
   BootDiskFileMenuBar* menus = nullptr;
   int focusSinks = 0;
-  std::vector<int16_t> newDiskModes;
+  std::vector<int16_t> newDiskModes;  // the windows shown: new disk by mode, 0 get/put
 };
 
 TEST_F(BootDiskFileMenuBarTest, MenuBarOrderAndBootItemsFollowTheRunState) {
@@ -131,7 +132,8 @@ TEST_F(BootDiskFileMenuBarTest, MenuBarOrderAndBootItemsFollowTheRunState) {
 
   menus->mnuCreateRaw->trigger();
   menus->mnuCreateIMD->trigger();
-  EXPECT_EQ(newDiskModes, (std::vector<int16_t>{2, 1}));
+  menus->mnuGetPutBoot->trigger();
+  EXPECT_EQ(newDiskModes, (std::vector<int16_t>{2, 1, 0}));
 }
 
 TEST_F(BootDiskFileMenuBarTest, DiskAndFileCaptionsNameTheOpenFiles) {

@@ -199,26 +199,6 @@ TEST_F(BootDiskFileMenusTest, DisksMountWithCaptionsAndEjectWritesTheImageOut) {
   EXPECT_NE(std::search_n(bytes.begin(), bytes.end(), 256, 0x5A), bytes.end());
 }
 
-TEST_F(BootDiskFileMenusTest, GetPutBootValuesComeBackOnlyAfterOk) {
-  GetPutBootLoadAddress = 0x1000;
-  GetPutBootBlocks = 2;
-  static int16_t result;
-  const GetPutBootShow show = [](GetPutBootValues& v) {
-    EXPECT_EQ(v.LoadAddress, 0x1000);
-    v.LoadAddress = 0x2000;
-    v.AltBootSP = 0x8000;
-    return result;
-  };
-  result = 0;
-  mnuGetPutBoot_Click(show);
-  EXPECT_EQ(GetPutBootLoadAddress, 0x1000);
-  result = 1;
-  mnuGetPutBoot_Click(show);
-  EXPECT_EQ(GetPutBootLoadAddress, 0x2000);
-  EXPECT_EQ(AlternateBootSP, 0x8000);
-  EXPECT_EQ(GetPutBootBlocks, 2);
-}
-
 // Mount a bootable winchester through the Disks menu, boot it with "BO", and
 // the loaded program's text reaches the screen's display memory.
 TEST_F(BootDiskFileMenusTest, MountedImageBootsFromTheMenuAndDrawsOnTheScreen) {
