@@ -17,6 +17,7 @@
 #include "shell/FileDialog.h"
 #include "shell/MainFormHooks.h"
 #include "shell/PathHelpers.h"
+#include "shell/PlugFlags.h"
 #include "shell/ShellSettings.h"
 #include "tables/Helpers.h"
 
@@ -38,9 +39,9 @@ void Box(const std::string& text, const std::string& title) {
   Host().MessageBox(text, title, MsgButtons::OK, MsgIcon::Exclamation);
 }
 
-// A command that changes the machine runs between two instructions.
-// STAND-IN: runs the command at once until the run-control latch is attached.
-void BetweenInstructions(void (*command)()) { command(); }
+// A command that changes the machine runs between two instructions: at once
+// while no control-store word is executing, else right after the current one.
+void BetweenInstructions(void (*command)()) { RunOrLatchCommand(command); }
 
 // A default-file caption: "ROM File = ROM.S19 ..." or "ROM File ...".
 std::string DefaultCaption(const std::string& word, const std::string& path) {
@@ -54,9 +55,6 @@ void BootAndRun() {
 }
 void BootAndHalt() {
   if (BootAllowed()) Boot(kBootAndHalt);
-}
-void GoAfterHalt() {
-  if (!CpuRunning && BootHalted) GoAfterBootHalt();
 }
 
 // Loads chosen from the menu and waiting for the end of the current instruction.
@@ -121,6 +119,9 @@ FileMenuView mnuFile_Click() {
   FileMenuView v;
   v.DloadCaption = DloadFileOpen ? "Close DLOAD - " + DloadFileTitle : "Open DLOAD";
   v.UloadCaption = UloadFileOpen ? "Close ULOAD - " + UloadFileTitle : "Open ULOAD";
+  // An open file can always be closed, even after its port was unplugged.
+  v.DloadEnabled = UloadDloadPlugged || DloadFileOpen;
+  v.UloadEnabled = UloadDloadPlugged || UloadFileOpen;
   return v;
 }
 
@@ -139,8 +140,6 @@ void mnuBo_Click(int16_t index) {
   if (index == kBootAndRun) BetweenInstructions(BootAndRun);
   if (index == kBootAndHalt) BetweenInstructions(BootAndHalt);
 }
-
-void mnuRUN_Click() { BetweenInstructions(GoAfterHalt); }
 
 void mnuBootDrive_Click(int16_t n) {
   if (n >= 0 && n < 4) BootDrive = n;

@@ -28,6 +28,7 @@ BootMenuView mnuBoot_Click();
 
 struct FileMenuView {
   std::string DloadCaption, UloadCaption;  // "Open DLOAD" / "Close DLOAD - <title>", likewise ULOAD
+  bool DloadEnabled = false, UloadEnabled = false;  // while the port is plugged or the file is open
 };
 FileMenuView mnuFile_Click();
 
@@ -43,8 +44,6 @@ extern const std::array<const char*, 7> BootTypeCaptions;
 // "BO" (0) and "BH" (1): the boot of the current BootType. Ignored while the
 // processor runs or before the first power-on reset (the items are disabled then).
 void mnuBo_Click(int16_t index);
-// "GO after BH": starts the processor where the halted boot left it.
-void mnuRUN_Click();
 void mnuBootDrive_Click(int16_t n);  // BootDrive := n (0-3)
 void mnuBootType_Click(int16_t n);   // BootType := n (0-6)
 void mnuTenBug_Click();              // the monitor: TENbug

@@ -33,7 +33,6 @@ QAction* Tickable(QMenu* menu, const char* caption, std::function<void()> act) {
 }  // namespace
 
 BootDiskFileMenuBar::BootDiskFileMenuBar(QMenuBar* bar, Hooks hooks) : QObject(bar), hooks_(std::move(hooks)) {
-  if (!hooks_.GoAfterBh) hooks_.GoAfterBh = mnuRUN_Click;
   BuildFile(bar);
   BuildBoot(bar);
   BuildDisks(bar);
@@ -58,7 +57,9 @@ void BootDiskFileMenuBar::BuildBoot(QMenuBar* bar) {
   mnuBoot = bar->addMenu(QStringLiteral("Boot"));
   mnuBo[0] = Item(mnuBoot, "BO", [] { mnuBo_Click(0); });
   mnuBo[1] = Item(mnuBoot, "BH", [] { mnuBo_Click(1); });
-  mnuRUN = Item(mnuBoot, "GO after BH", [this] { hooks_.GoAfterBh(); });
+  mnuRUN = Item(mnuBoot, "GO after BH", [this] {
+    if (hooks_.GoAfterBh) hooks_.GoAfterBh();
+  });
   mnuStop = Item(mnuBoot, "STOP", [this] {
     if (hooks_.Stop) hooks_.Stop();
   });
@@ -101,6 +102,8 @@ void BootDiskFileMenuBar::RefreshFile() {
   const FileMenuView v = mnuFile_Click();
   mnuDLOAD->setText(Caption(v.DloadCaption));
   mnuUload->setText(Caption(v.UloadCaption));
+  mnuDLOAD->setEnabled(v.DloadEnabled);
+  mnuUload->setEnabled(v.UloadEnabled);
 }
 
 void BootDiskFileMenuBar::RefreshBoot() {

@@ -21,7 +21,7 @@ class BootDiskFileMenuBar final : public QObject {
  public:
   // What the main window supplies. Items without a hook do nothing.
   struct Hooks {
-    std::function<void()> GoAfterBh;  // "GO after BH"; default: mnuRUN_Click
+    std::function<void()> GoAfterBh;  // "GO after BH"
     std::function<void()> Stop;       // "STOP"
     std::function<void()> FocusSink;  // after DLOAD or ULOAD closed its file
     // "Create Raw Image ..." (mode 2) and "Create IMD Image ..." (mode 1).

@@ -15,7 +15,11 @@
 #include <cstdlib>
 #include <functional>
 
+#include "disk/ui/formGetPutBoot.h"
+#include "disk/ui/formNewDisk.h"
 #include "host/qt/QtTimer.h"
+#include "shell/ui/BootDiskFileMenuBar.h"
+#include "shell/ui/DropZonePicture.h"
 #include "shell/ui/WindowHelpers.h"
 #include "shell/ui/frmAbout.h"
 
@@ -166,6 +170,8 @@ void formKorvan::BuildControls() {
   lblVersion = new QLabel(client);
   lblVersion->setGeometry(kClientWidth - 86, 150, 80, 16);
   lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  picDropZone = new DropZonePicture(client);
+  picDropZone->setGeometry(115, 122, 76, 24);
   lblWinsockStatus = new QLabel(QStringLiteral("Main Network Server is Stopped"), client);
   lblWinsockStatus->setGeometry(6, 168, kClientWidth - 12, 16);
 
@@ -185,19 +191,17 @@ void formKorvan::BuildMenus() {
     return a;
   };
 
-  QMenu* file = bar->addMenu(QStringLiteral("File"));
-  mnuExit = item(file, "Exit", [this] { close(); });
-
-  QMenu* boot = bar->addMenu(QStringLiteral("Boot"));
-  mnuBo[0] = item(boot, "BO", nullptr);
-  mnuBo[1] = item(boot, "BH", nullptr);
-  item(boot, "GO after BH", [this] { RunMenuClick(); });
-  item(boot, "STOP", [this] { StopMenuClick(); });
-  boot->addSeparator();
-  mnuTenBug = item(boot, "Use TENbug (ME4Udisk/T15io)", [this] { SetBugType(0); });
-  mnuVmeBug = item(boot, "Use VMEbug (T15disk/AltT15io)", [this] { SetBugType(1); });
-  mnuTenBug->setCheckable(true);
-  mnuVmeBug->setCheckable(true);
+  BootDiskFileMenuBar::Hooks hooks;
+  hooks.GoAfterBh = [this] { RunMenuClick(); };
+  hooks.Stop = [this] { StopMenuClick(); };
+  hooks.FocusSink = [this] { FocusDummy(); };
+  hooks.ShowNewDisk = [this](int16_t mode) { ShowNewDisk(mode, this); };
+  hooks.ShowGetPutBoot = ShowGetPutBoot;
+  bootDiskFileMenus = new BootDiskFileMenuBar(bar, std::move(hooks));
+  mnuExit = item(bootDiskFileMenus->mnuFile, "Exit", [this] { close(); });
+  mnuBo = bootDiskFileMenus->mnuBo;
+  mnuTenBug = bootDiskFileMenus->mnuTenBug;
+  mnuVmeBug = bootDiskFileMenus->mnuVmeBug;
 
   QMenu* tools = bar->addMenu(QStringLiteral("Tools"));
   item(tools, "Show Debugger", [this] { ShowDebuggerClick(); });
@@ -319,6 +323,8 @@ void formKorvan::closeEvent(QCloseEvent* event) {
 VBool formKorvan::FindFormByCaption(const std::string& text) { return FindWindowByCaption(text); }
 
 void formKorvan::ShowFrontPanel(VBool plugged) { lblFP->setVisible(plugged != 0); }
+
+void formKorvan::ShowDropzone(VBool plugged) { picDropZone->setVisible(plugged != 0); }
 
 MainFormHooks* CreateFormKorvan() { return new formKorvan; }
 

@@ -20,6 +20,8 @@ namespace korva {
 
 class QtTimer;
 class LightWidget;
+class BootDiskFileMenuBar;
+class DropZonePicture;
 
 class formKorvan final : public QMainWindow, public MainWindowState {
  public:
@@ -42,6 +44,8 @@ class formKorvan final : public QMainWindow, public MainWindowState {
   QLabel* lblWinsockStatus = nullptr;
   std::array<LightWidget*, 5> shpLights = {};
   std::array<QScrollBar*, ThrottleBarCount> throttleBars = {};  // vscThrottle, vscSN2661, vscMVME400, vscRWIN, vscDisplay
+  BootDiskFileMenuBar* bootDiskFileMenus = nullptr;  // "File", "Boot" and "Disks"
+  DropZonePicture* picDropZone = nullptr;  // the drop area
   std::array<QAction*, 2> mnuBo = {};
   QAction* mnuTenBug = nullptr;
   QAction* mnuVmeBug = nullptr;
@@ -51,6 +55,7 @@ class formKorvan final : public QMainWindow, public MainWindowState {
 
   VBool FindFormByCaption(const std::string& text) override;
   void ShowFrontPanel(VBool plugged) override;
+  void ShowDropzone(VBool plugged) override;
 
  protected:
   void Refresh(unsigned parts) override;

@@ -27,7 +27,7 @@
 #include "shell/BootDrive.h"
 #include "shell/ShellSettings.h"
 #include "shell/ui/BootDiskFileMenuBar.h"
-#include "shell/ui/picDropZone.h"
+#include "shell/ui/DropZonePicture.h"
 
 namespace korva {
 namespace {
@@ -132,7 +132,7 @@ TEST_F(BootDiskFileMenuBarTest, MenusRefreshAsTheyOpenAndItemsReachTheCore) {
 
 // ---- The drop area ----
 
-class PicDropZoneTest : public ::testing::Test {
+class DropZonePictureTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Dropzone.Init();
@@ -165,10 +165,10 @@ class PicDropZoneTest : public ::testing::Test {
   WithApp app;
   ScriptedHost host;
   QTemporaryDir dir;
-  picDropZone zone;
+  DropZonePicture zone;
 };
 
-TEST_F(PicDropZoneTest, DroppedFilesReplaceTheListUpTo255) {
+TEST_F(DropZonePictureTest, DroppedFilesReplaceTheListUpTo255) {
   QStringList paths;
   for (int i = 0; i < 300; ++i) paths << MakeFile(dir, QString("f%1").arg(i));
   EXPECT_TRUE(Drop(Files(paths)));
@@ -186,7 +186,7 @@ TEST_F(PicDropZoneTest, DroppedFilesReplaceTheListUpTo255) {
   EXPECT_EQ(host.BusyDepth, 0);
 }
 
-TEST_F(PicDropZoneTest, DragsWithoutLocalFilesAreNotTakenAndDoubleClickShowsTheList) {
+TEST_F(DropZonePictureTest, DragsWithoutLocalFilesAreNotTakenAndDoubleClickShowsTheList) {
   auto* text = new QMimeData;
   text->setText("a selection from an editor");
   EXPECT_FALSE(Drop(text));

@@ -15,6 +15,7 @@
 #include "shell/BootDrive.h"
 #include "shell/FileDialog.h"
 #include "shell/PathHelpers.h"
+#include "shell/PlugFlags.h"
 #include "shell/ShellSettings.h"
 #include "unit/disk/DiskFiles.h"
 #include "unit/support/TestMachine.h"
@@ -95,8 +96,13 @@ TEST_F(BootDiskFileMenusTest, LoadsChooseTheLoaderByExtensionAndABadRomChoiceKee
   EXPECT_EQ(LoadFileKindOf("B.Mx"), LoadFileKind::Srec);
   EXPECT_EQ(LoadFileKindOf("x.lo"), LoadFileKind::LoadModule);
   EXPECT_EQ(LoadFileKindOf("dir.68k/file"), LoadFileKind::None);
+  // Chosen during a control-store word, the load waits for the word's end.
   host.AnswerFile(dir.Write("prog.s19", Srec(1, 0x2000, {0xAB, 0xCD}) + "\n"));
+  McrActive = true;
   mnuLoadMemory_Click();
+  McrActive = false;
+  EXPECT_EQ(m.ReadWord(0x2000), 0);
+  ApplyControlLatch();
   host.AnswerFile(dir.Write("prog.hex", Srec(1, 0x3000, {0x11}) + "\n"));
   mnuLoadMemory_Click();
   EXPECT_EQ(m.ReadWord(0x2000), 0xABCD);
@@ -124,6 +130,9 @@ TEST_F(BootDiskFileMenusTest, DownloadAndUploadFiles) {
   mnuDLOAD_Click();
   EXPECT_EQ(mnuFile_Click().DloadCaption, "Close DLOAD - in.bin");
   EXPECT_EQ(DloadFileLength, 5);
+  UloadDloadPlugged = False;  // an open file can still be closed
+  EXPECT_TRUE(mnuFile_Click().DloadEnabled && !mnuFile_Click().UloadEnabled);
+  UloadDloadPlugged = True;
   EXPECT_TRUE(mnuDLOAD_Click());
   EXPECT_EQ(mnuFile_Click().DloadCaption, "Open DLOAD");
 

@@ -12,9 +12,9 @@ class QMimeData;
 
 namespace korva {
 
-class picDropZone final : public QLabel {
+class DropZonePicture final : public QLabel {
  public:
-  explicit picDropZone(QWidget* parent = nullptr);
+  explicit DropZonePicture(QWidget* parent = nullptr);
 
   // The local files a drag carries, as UTF-8 paths in the drag's order.
   static std::vector<std::string> LocalFiles(const QMimeData* data);

@@ -1,4 +1,4 @@
-#include "shell/ui/picDropZone.h"
+#include "shell/ui/DropZonePicture.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -12,14 +12,14 @@
 
 namespace korva {
 
-picDropZone::picDropZone(QWidget* parent) : QLabel(parent) {
+DropZonePicture::DropZonePicture(QWidget* parent) : QLabel(parent) {
   setAcceptDrops(true);
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setAlignment(Qt::AlignCenter);
   setText(QStringLiteral("Drop Zone"));
 }
 
-std::vector<std::string> picDropZone::LocalFiles(const QMimeData* data) {
+std::vector<std::string> DropZonePicture::LocalFiles(const QMimeData* data) {
   std::vector<std::string> paths;
   if (!data || !data->hasUrls()) return paths;
   for (const QUrl& url : data->urls()) {
@@ -30,21 +30,21 @@ std::vector<std::string> picDropZone::LocalFiles(const QMimeData* data) {
   return paths;
 }
 
-void picDropZone::dragEnterEvent(QDragEnterEvent* event) {
+void DropZonePicture::dragEnterEvent(QDragEnterEvent* event) {
   if (LocalFiles(event->mimeData()).empty())
     event->ignore();
   else
     event->acceptProposedAction();
 }
 
-void picDropZone::dragMoveEvent(QDragMoveEvent* event) {
+void DropZonePicture::dragMoveEvent(QDragMoveEvent* event) {
   if (LocalFiles(event->mimeData()).empty())
     event->ignore();
   else
     event->acceptProposedAction();
 }
 
-void picDropZone::dropEvent(QDropEvent* event) {
+void DropZonePicture::dropEvent(QDropEvent* event) {
   std::vector<std::string> paths = LocalFiles(event->mimeData());
   if (paths.empty()) {
     event->ignore();
@@ -56,7 +56,7 @@ void picDropZone::dropEvent(QDropEvent* event) {
   QTimer::singleShot(0, this, [files = std::move(paths)] { DropFiles(files); });
 }
 
-void picDropZone::mouseDoubleClickEvent(QMouseEvent* event) {
+void DropZonePicture::mouseDoubleClickEvent(QMouseEvent* event) {
   event->accept();
   ShowDropList();
 }
