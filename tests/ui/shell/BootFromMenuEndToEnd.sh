@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# The real program on a virtual X display: after "Power On Reset" and "Stop",
+# Disks > "Open HD00" mounts a bootable winchester image chosen in the file
+# dialog, Boot > "BO" boots it (the boot-string dialog answered with OK), and
+# the loaded program's output shows: 69 on the front panel, the processor
+# stopped in STOP.
+# Usage: BootFromMenuEndToEnd.sh <korva> <rom.s19> <font.s19> <boot_hello.s19> <objcopy> <x_close_window>
+set -u
+korva=$1 rom=$2 font=$3 ipl=$4 objcopy=$5 xclose=$6
+work=$(mktemp -d /tmp/korva-boot-e2e.XXXXXX)
+xpid="" kpid=""
+cleanup() {
+  [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "window: $(xdotool getwindowname "$w")"; done
+  for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; tail -20 "$f"; }; done
+  exit 1
+}
+
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
+done
+
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xpid=$!
+read -r -t 15 disp <&3 || fail "Xvfb did not start"
+export DISPLAY=":$disp"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/cfg" QT_QPA_PLATFORM=xcb
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
+await() {
+  local limit=$(( $1 * 10 )); shift
+  for ((i = 0; i < limit; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+status_has() { grep -q -- "$1" "$work/status.log"; }
+window() {
+  local w
+  w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+  [ -n "$w" ] && echo "$w"
+}
+# Opens the menu n places right of "File" (0 File, 1 Boot, 2 Disks): moving
+# along the menu bar with the keyboard opens each menu with its first item active.
+open_menu() {
+  xdotool mousemove --window "$1" 20 8 click 1
+  sleep 1
+  for ((k = 0; k < $2; k++)); do xdotool key Right; sleep 0.5; done
+}
+
+# A raw winchester of disk type 0: the volume ID sector with the magic names
+# the loader at LSN 2, one sector, loaded at 0x2000.
+image="$work/boot.raw"
+"$objcopy" -I srec -O binary "$ipl" "$work/ipl.bin" || fail "objcopy"
+truncate -s 5013504 "$image"
+put() { printf "$2" | dd of="$image" bs=1 seek="$1" conv=notrunc status=none; }
+put 23 '\002'
+put 25 '\001'
+put 32 '\040'
+put 248 'MOTOROLA'
+dd if="$work/ipl.bin" of="$image" bs=1 seek=512 conv=notrunc status=none
+
+prog="$work/prog"
+mkdir -p "$prog/ROMS" "$prog/FONTS"
+cp "$korva" "$prog/korva"
+cp "$rom" "$prog/ROMS/ROM.S19"
+cp "$font" "$prog/FONTS/CHARRAM.S19"
+KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
+kpid=$!
+await 30 window '^Korvan$' || fail "no main window"
+main=$(window '^Korvan$')
+await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-up"
+xdotool mousemove --window "$main" 56 66 click 1   # "Power On Reset"
+await 20 status_has "FP=42 RUN=Stop" || fail "the ROM did not run"
+xdotool mousemove --window "$main" 56 38 click 1   # "Stop"
+await 10 grep -q "FP=42 RUN=Run" "$work/status.log" || fail "the processor did not stop"
+
+open_menu "$main" 2   # Disks: "Open HD00"
+xdotool key Return
+await 20 window '^Open ' || fail "no file dialog"
+dialog=$(window '^Open ')
+xdotool windowfocus --sync "$dialog"
+sleep 0.3
+xdotool type --delay 20 "$image"
+xdotool key Return
+# The image has no configuration area: use it anyway, then the mount's report.
+answer() {  # $1: window name, $2: key
+  await 20 window "$1" || fail "no box $1"
+  xdotool windowfocus --sync "$(window "$1")"
+  sleep 0.3
+  xdotool key "$2"
+}
+answer '^Configuration Error$' y
+answer '^Raw File will Open Read/Write$' Return
+
+open_menu "$main" 1   # Boot: "BO"
+xdotool key Return
+answer '^Boot$' Return   # the boot-string dialog: OK
+await 20 status_has "FP=69" || fail "the booted program did not show 69"
+
+"$xclose" "$main" || fail "the close message could not be sent"
+await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
+wait "$kpid"
+code=$?
+kpid=""
+[ "$code" -eq 0 ] || fail "exit status $code"
+echo "1 passed, 0 failed"
