@@ -2,11 +2,11 @@
 # The real program on a virtual X display: after "Power On Reset" and "Stop",
 # Disks > "Open HD00" mounts a bootable winchester image chosen in the file
 # dialog, Boot > "BO" boots it (the boot-string dialog answered with OK), and
-# the loaded program's output shows: 69 on the front panel, the processor
-# stopped in STOP.
-# Usage: BootFromMenuEndToEnd.sh <korva> <rom.s19> <font.s19> <boot_hello.s19> <objcopy> <x_close_window>
+# the loaded program's output shows: white text rows on the screen window (read
+# back from the X server) and 69 on the front panel.
+# Usage: BootFromMenuEndToEnd.sh <korva> <rom.s19> <font.s19> <boot_white.s19> <objcopy> <x_close_window> <x_window_pixels>
 set -u
-korva=$1 rom=$2 font=$3 ipl=$4 objcopy=$5 xclose=$6
+korva=$1 rom=$2 font=$3 ipl=$4 objcopy=$5 xclose=$6 xpixels=$7
 work=$(mktemp -d /tmp/korva-boot-e2e.XXXXXX)
 xpid="" kpid=""
 cleanup() {
@@ -40,6 +40,7 @@ await() {
   return 1
 }
 status_has() { grep -q -- "$1" "$work/status.log"; }
+now_shows() { tail -1 "$work/status.log" | grep -q -- "$1"; }
 window() {
   local w
   w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
@@ -70,15 +71,25 @@ mkdir -p "$prog/ROMS" "$prog/FONTS"
 cp "$korva" "$prog/korva"
 cp "$rom" "$prog/ROMS/ROM.S19"
 cp "$font" "$prog/FONTS/CHARRAM.S19"
+mkdir -p "$XDG_CONFIG_HOME/Korvan"
+printf '[General]\nScreenOpened=True\n' >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
 kpid=$!
 await 30 window '^Korvan$' || fail "no main window"
 main=$(window '^Korvan$')
 await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-up"
+await 10 window '^Screen/Keyboard$' || fail "no screen window"
+screen=$(window '^Screen/Keyboard$')
+# Without a window manager both windows open at 0,0: the screen window moves
+# clear of the main window, so that the X server holds the pixels of both.
+xdotool windowmove --sync "$screen" 0 260
+# Text rows 2-7 (24 pixels each) of the 800-pixel-wide screen, which the ROM leaves dark.
+white_rows() { [ "$("$xpixels" "$screen" 0 48 800 144)" -ge 100000 ]; }
 xdotool mousemove --window "$main" 56 66 click 1   # "Power On Reset"
 await 20 status_has "FP=42 RUN=Stop" || fail "the ROM did not run"
 xdotool mousemove --window "$main" 56 38 click 1   # "Stop"
-await 10 grep -q "FP=42 RUN=Run" "$work/status.log" || fail "the processor did not stop"
+await 10 now_shows "RUN=Run" || fail "the processor did not stop"
+white_rows && fail "rows 2-7 are white before the boot"
 
 open_menu "$main" 2   # Disks: "Open HD00"
 xdotool key Return
@@ -101,7 +112,8 @@ answer '^Raw File will Open Read/Write$' Return
 open_menu "$main" 1   # Boot: "BO"
 xdotool key Return
 answer '^Boot$' Return   # the boot-string dialog: OK
-await 20 status_has "FP=69" || fail "the booted program did not show 69"
+await 20 now_shows "FP=69" || fail "the booted program did not show 69"
+await 10 white_rows || fail "the screen window does not show the booted program's rows"
 
 "$xclose" "$main" || fail "the close message could not be sent"
 await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
