@@ -1,6 +1,5 @@
 #include "shell/BootDiskFileMenus.h"
 
-#include <utility>
 #include <vector>
 
 #include "bus/Loaders.h"
@@ -78,9 +77,8 @@ void RunPendingLoads() {
 }
 
 void QueueLoad(bool toRom, const std::string& path) {
-  const bool first = pendingLoads.empty();
   pendingLoads.push_back({toRom, path});
-  if (first) BetweenInstructions(RunPendingLoads);
+  BetweenInstructions(RunPendingLoads);  // each run takes every load waiting
 }
 
 VBool RunLoader(LoadFileKind kind, const std::string& path, VBool toRom) {
