@@ -23,7 +23,7 @@
 #include "disk/Boot.h"
 #include "disk/Drives.h"
 #include "disk/Dropzone.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/BootDrive.h"
 #include "shell/ShellSettings.h"
 #include "shell/ui/BootDiskFileMenuBar.h"

@@ -18,7 +18,7 @@
 #include "shell/PlugFlags.h"
 #include "shell/ShellSettings.h"
 #include "unit/disk/DiskFiles.h"
-#include "unit/support/TestMachine.h"
+#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {
