@@ -1,6 +1,7 @@
 // classCPU: the internal status byte and run control, and the latch that makes
 // run control and control-store patches requested from a window event inside a
 // micro-routine take effect between two control-store words.
+#include "cpu/BoundaryCommands.h"
 #include "cpu/ControlStore.h"
 #include "cpu/CpuModel.h"
 #include "cpu/classCPU.h"
@@ -73,6 +74,7 @@ void ApplyControlLatch() {
     latchedCommandCount = 0;
     McrActive = active;
   }
+  if (latch & LatchBoundaryCommands) RunHeldBoundaryCommands();
 }
 
 // The object is constructed statically, before any window exists: the

@@ -1,5 +1,6 @@
 // Definitions of the processor state globals.
 #include "cpu/CpuState.h"
+#include "cpu/BoundaryCommands.h"
 
 namespace korva {
 
@@ -61,6 +62,7 @@ void ResetCpuState() {
   CpuRunning = InterruptsDisabled = DisableIntOnStop = CountedRun = ResetRequest = False;
   StepCount = 0;
   McrActive = false;
+  ClearBoundaryCommands();
   ControlLatch = 0;
   CpuOpcode = CpuEa = CpuSop = CpuDop = 0;
   CpuEaFc = 1;
