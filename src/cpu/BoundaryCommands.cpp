@@ -12,7 +12,9 @@ int heldCount = 0;
 
 // Micro-routines at whose first step no instruction is in flight: the two
 // fetches and the STOP wait.
-constexpr uint32_t kFetch = 68, kFetchDebug = 69, kStopWait = 195;
+constexpr uint32_t kFetch = McrNumber(Mcr::mcrFetchDecode);
+constexpr uint32_t kFetchDebug = McrNumber(Mcr::mcrFetchDecodeDebug);
+constexpr uint32_t kStopWait = McrNumber(Mcr::mcrStopWait);
 
 // Runs with McrActive clear, so that the commands' own control-store patches
 // are made directly, not latched behind the next word.

@@ -33,7 +33,7 @@ TEST(BoundaryCommands, WhereTheSequencerStandsBetweenInstructions) {
   mcStage = 2;  // the fetch waits in its second step
   EXPECT_FALSE(AtInstructionBoundary());
   mcStage = 1;
-  for (uint32_t pc : {uint32_t{McTail}, uint32_t{McBusError}, uint32_t{593}}) {  // trace step, bus error, a MOVE's read
+  for (uint32_t pc : {uint32_t{McTail}, uint32_t{McBusError}, uint32_t{McMOVEBToDn} + 1}) {  // trace, bus error, a MOVE.B read
     mcPC = pc;
     EXPECT_FALSE(AtInstructionBoundary()) << pc;
   }
