@@ -230,7 +230,9 @@ void classCPU::mcrRTE() {
       const uint16_t format = AccDataIn;
       CpuDop = (static_cast<uint32_t>(format) << 16) | (CpuDop & 0xFFFF);
       const uint16_t kind = format >> 12;
-      if (kind == 0 || (kind == 2 && CpuType == Cpu32)) {  // short frames: 4 or 6 words
+      // Short frames: 4 or 6 words. Format 2 is what the trace, TRAPV, CHK and
+      // divide-by-zero exceptions stack with UseFormat2Stack set, on either model.
+      if (kind == 0 || kind == 2) {
         CpuPC = CpuSop;
         CpuAReg[7] = sp + (kind == 0 ? 8 : 12);
         SR(static_cast<uint16_t>(CpuDop));
