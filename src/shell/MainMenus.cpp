@@ -8,6 +8,7 @@
 #include "board/Keyboard.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
+#include "board/ScreenCompositor.h"
 #include "bus/Plugging.h"
 #include "bus/Rom.h"
 #include "cpu/BoundaryCommands.h"
@@ -53,9 +54,6 @@ namespace {
 
 // A 16-bit boolean inverted; any nonzero value counts as true.
 inline VBool Flip(VBool v) { return ToVBool(v == 0); }
-
-// The graphics-inhibit bit of the system control module's CR1.
-inline VBool GraphicsInhibited() { return ToVBool((Scm.CR1() & 0x80) != 0); }
 
 // The boundary commands take no argument: one instance per item.
 template <int I>
@@ -137,7 +135,7 @@ void RefreshCpuTypeMenu(OptionsMenuView& v) {
 
 void RefreshSwapRomCaption(OptionsMenuView& v) { v.SwapRomCaption = Caption(RomAtZero, "Unswap ROM", "Swap ROM"); }
 
-void RefreshSetIgCaption(OptionsMenuView& v) { v.SetIgCaption = Caption(GraphicsInhibited(), "Clear IG", "Set IG"); }
+void RefreshSetIgCaption(OptionsMenuView& v) { v.SetIgCaption = Caption(ScmIG, "Clear IG", "Set IG"); }
 
 void RefreshCenturyCaption(OptionsMenuView& v) {
   if (Rtc.Century() == 19) v.CenturyCaption = "Set Century 20";
@@ -250,7 +248,8 @@ void SetSwitchesClick(JumperDialog& dialog) {
   dialog.Fields = JumperFieldsFromMachine();
   dialog.ShowJumpers(1);
   if (dialog.DialogResult != 1) return;
-  if (ApplyJumperFields(dialog.Fields) && MenuHooks.ReMergeScreen) MenuHooks.ReMergeScreen();
+  // SW1 chooses the monochrome rendering: the screen is merged again when it changed.
+  if (ApplyJumperFields(dialog.Fields)) Screen.ReMergeScreen();
 }
 
 }  // namespace korva

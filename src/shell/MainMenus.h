@@ -121,7 +121,6 @@ void SetSwitchesClick(JumperDialog& dialog);
 struct MainMenuHooks {
   std::function<void(bool)> ShowScreenWindow;
   std::function<void(bool)> ShowKeyboardWindow;
-  std::function<void()> ReMergeScreen;
 };
 extern MainMenuHooks MenuHooks;
 

@@ -20,6 +20,7 @@
 #include "host/ScriptedHost.h"
 #include "serial/MVME400.h"
 #include "shell/FixedTables.h"
+#include "shell/MainFormHooks.h"
 #include "shell/MainMenus.h"
 #include "shell/PlugFlags.h"
 #include "tables/OpMap.h"
@@ -30,22 +31,29 @@ using namespace korva;
 
 namespace {
 
+// Counts the long-operation brackets: every whole-screen merge opens one.
+struct BusyCountingForm : MainFormHooks {
+  int Brackets = 0;
+  void TakesAwhile(VBool) override { ++Brackets; }
+};
+
 // The menus' neighbours back to their start-up state after each test.
 class MainMenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetPlugFlags();
     MenuHooks = {};
-    MenuHooks.ReMergeScreen = [this] { ++remerges; };
+    SetMainForm(&form);
   }
   void TearDown() override {
+    SetMainForm(nullptr);
     ResetPlugFlags();
     MenuHooks = {};
     movetest::UseModel(Cpu68010);
   }
   test::TestMachine m;
   ScriptedHost host;
-  int remerges = 0;
+  BusyCountingForm form;
 };
 
 // A dialog that answers from the test: it may change its fields, then OK or Cancel.
@@ -203,7 +211,7 @@ TEST_F(MainMenusTest, MovePhysicalEnableRemapsTheOpcodes) {
   MovePhysEn = False;
   MovePhysEnClick();
   EXPECT_EQ(MovePhysEn, True);
-  EXPECT_EQ(OpMap[0xFE00].UserStart, StartMovePhysical);
+  EXPECT_EQ(OpMap[0xFE00].UserStart, McMOVPHY);
   OptionsMenuView v;
   RefreshOptionsMenu(v);
   EXPECT_TRUE(v.MovePhysTicked);
@@ -256,6 +264,7 @@ TEST_F(MainMenusTest, DisplayRomAndClockOptions) {
 
   // White phosphor fills the palette without merging the screen again.
   const auto green = PhosphorPalette;
+  const int brackets = form.Brackets;
   WhitePhosphor = False;
   WhitePhosphorClick();
   EXPECT_EQ(WhitePhosphor, True);
@@ -263,7 +272,7 @@ TEST_F(MainMenusTest, DisplayRomAndClockOptions) {
   EXPECT_EQ(PhosphorPalette[7] & 0xFF, (PhosphorPalette[7] >> 8) & 0xFF);  // grey levels
   WhitePhosphorClick();
   EXPECT_EQ(PhosphorPalette, green);
-  EXPECT_EQ(remerges, 0);
+  EXPECT_EQ(form.Brackets, brackets);  // no merge
 
   // Plain flips.
   ScmMan = False;
@@ -283,6 +292,7 @@ TEST_F(MainMenusTest, SetSwitchesAppliesOnlyAfterOk) {
   MVME400C0.IRQA(2);
   MVME400C0.BaudB(6);
   ScriptedJumpers dlg;
+  const int& remerges = form.Brackets;  // nothing else here opens a bracket
   dlg.Edit = [](JumperFields& f) {
     f.SrSW1 = True;
     f.M400C0IRQAInt = 4;
