@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "cpu/BoundaryCommands.h"
 #include "cpu/ControlStore.h"
@@ -21,22 +22,16 @@ void CommandNesting() {
 }
 }  // namespace
 
-TEST(BoundaryCommands, WhereTheSequencerStandsBetweenInstructions) {
+TEST(BoundaryCommands, WaitingInStopOrHaltedIsBetweenInstructionsButTheTailIsNot) {
   test::TestMachine m;
-  for (uint32_t pc : {uint32_t{McReset}, uint32_t{McIdle}, uint32_t{McIdle} + 1, uint32_t{McHalt},
-                      uint32_t{McExecute}, uint32_t{McFastFetch}, uint32_t{McStopWait}}) {
+  const std::pair<uint32_t, bool> at[] = {{McStopWait, true}, {McIdle + 1, true}, {McTail, false}, {McBusError, false}};
+  for (const auto& [pc, boundary] : at) {
     mcPC = pc;
-    mcStage = 1;
-    EXPECT_TRUE(AtInstructionBoundary()) << pc;
+    EXPECT_EQ(AtInstructionBoundary(), boundary) << pc;
   }
   mcPC = McFastFetch;
   mcStage = 2;  // the fetch waits in its second step
   EXPECT_FALSE(AtInstructionBoundary());
-  mcStage = 1;
-  for (uint32_t pc : {uint32_t{McTail}, uint32_t{McBusError}, uint32_t{McMOVEBToDn} + 1}) {  // trace, bus error, a MOVE.B read
-    mcPC = pc;
-    EXPECT_FALSE(AtInstructionBoundary()) << pc;
-  }
 }
 
 TEST(BoundaryCommands, HeldInsideAnInstructionAndRunInOrderAtItsEnd) {

@@ -2,13 +2,11 @@
 // model, the display and clock options and "Set Switches ...".
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
 
 #include "board/BoardSettings.h"
-#include "board/Keyboard.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
 #include "bus/Memory.h"
@@ -73,79 +71,47 @@ class ScriptedJumpers : public JumperDialog {
 
 }  // namespace
 
-TEST_F(MainMenusTest, UnplugAndPlugMvme400Card0) {
+TEST_F(MainMenusTest, PlugItemsMapTheirRangeAndTheCaptionFollowsAtTheNextOpening) {
   m.WriteWord(0x200000, 0x1234);
-  m.WriteWord(0xF1C1A0, 0x5678);  // card 1's window stays as it is
   PlugMVME400C0(True);
-  PlugMVME400C1(True);
-  const uint8_t card1 = CellOf(0xF1C1A0).Device;
   DevicesMenuView v;
-  RefreshDevicesMenu(v);
-  EXPECT_EQ(v.PlugCaptions[0], "Unplug MVME400 Card 0");
-  ASSERT_EQ(CellOf(0xF1C1C0).Device, DcMvme400C0);
-
   PlugItemClick(0);  // the processor stands at a boundary: at once
+  EXPECT_EQ(v.PlugCaptions[0], "");
   RefreshDevicesMenu(v);
   EXPECT_EQ(v.PlugCaptions[0], "Plug MVME400 Card 0");
-  EXPECT_EQ(MVME400C0Plugged, False);
   EXPECT_EQ(CellOf(0xF1C1C0).Device, DcBoardIo);
   EXPECT_EQ(CellOf(0xF1C1DE).Device, DcBoardIo);
-
   PlugItemClick(0);
   RefreshDevicesMenu(v);
   EXPECT_EQ(v.PlugCaptions[0], "Unplug MVME400 Card 0");
   EXPECT_EQ(CellOf(0xF1C1C0).Device, DcMvme400C0);
-  EXPECT_EQ(CellOf(0xF1C1A0).Device, card1);
   EXPECT_EQ(m.ReadWord(0x200000), 0x1234);
   EXPECT_EQ(CellOf(0x200000).Device, DcRam);
 
-  PlugItemClick(PlugItemCount);  // no such item
-  PlugItemClick(-1);
-  EXPECT_EQ(HeldBoundaryCommands(), 0);
-}
-
-TEST_F(MainMenusTest, MemoryBanksAndCaptionsFollowTheFlags) {
-  DevicesMenuView v;
   MemoryItemClick(1);  // $180000-$1BFFFF out
+  DropzonePlugged = False;  // changed elsewhere: shown at the next opening too
+  ScreenOpened = True;
   RefreshDevicesMenu(v);
-  EXPECT_FALSE(v.MemoryTicked[1]);
-  EXPECT_FALSE(v.MemoryTicked[0]);  // the reserved range starts unplugged
-  EXPECT_TRUE(v.MemoryTicked[9]);
-  EXPECT_EQ(CellOf(0x180000).Device, DcNothing);
+  EXPECT_EQ(v.MemoryTicked, (std::array<bool, 10>{false, false, true, true, true, true, true, true, true, true}));
   EXPECT_EQ(CellOf(0x1BFFFE).Device, DcNothing);
   EXPECT_EQ(CellOf(0x1C0000).Device, DcRam);
-
-  // Changes made elsewhere show at the next opening.
-  DropzonePlugged = False;
-  ScreenOpened = True;
-  KeyboardOpened = False;
-  NewKeyBoard = True;
-  RefreshDevicesMenu(v);
   EXPECT_EQ(v.PlugCaptions[8], "Plug Dropzone");
-  EXPECT_EQ(v.PlugCaptions[3], "Unplug FrontPanel");
   EXPECT_EQ(v.ScreenCaption, "Close Screen/Keyboard");
-  EXPECT_EQ(v.KeyboardCaption, "Open Keyboard");
-  EXPECT_TRUE(v.NewKeyboardTicked);
-  NewKeyBoard = False;
-
   std::vector<bool> shown;
   MenuHooks.ShowScreenWindow = [&](bool show) { shown.push_back(show); };
   OpenScreenClick();
   OpenScreenClick();
   EXPECT_EQ(shown, (std::vector<bool>{false, true}));
-  EXPECT_EQ(ScreenOpened, True);
 }
 
 TEST_F(MainMenusTest, Mc68010ToMc68000RemapsOnlyMoveFromSr) {
   // The per-opcode counters survive everything but a full rebuild.
   for (uint32_t op : {0x4E71u, 0x40C0u, 0xD040u}) OpText[op].Value = 77;
   const std::vector<OpMapEntry> before(OpMap, OpMap + 65536);
-  UseFormat2Stack = True;
   OptionsMenuView v;
 
   CpuModelClick(0);
   EXPECT_EQ(CpuType, Cpu68000);
-  EXPECT_EQ(UseFormat2Stack, False);  // every model selection clears it
   for (uint32_t op = 0; op < 65536; ++op) {
     const bool moveFromSr = op >= 0x40C0 && op <= 0x40FF;
     if (!moveFromSr) {
@@ -169,11 +135,6 @@ TEST_F(MainMenusTest, Mc68010ToMc68000RemapsOnlyMoveFromSr) {
   EXPECT_EQ(OpMap[0xD040].UserStart, before[0xD040].UserStart);
   CpuModelClick(1);
   EXPECT_EQ(std::memcmp(OpMap, before.data(), sizeof(OpMapEntry) * 65536), 0);
-
-  CpuType = 20;  // no model: the ticks stay as they were
-  RefreshOptionsMenu(v);
-  EXPECT_EQ(v.CpuTicked, (std::array<bool, 3>{true, false, false}));
-  CpuType = Cpu68010;
 }
 
 // The guest asks for the MC68000 in the middle of an instruction (a control
@@ -210,11 +171,7 @@ TEST_F(MainMenusTest, MovePhysicalEnableRemapsTheOpcodes) {
   const uint32_t line1111 = OpMap[0xFE00].UserStart;
   MovePhysEn = False;
   MovePhysEnClick();
-  EXPECT_EQ(MovePhysEn, True);
   EXPECT_EQ(OpMap[0xFE00].UserStart, McMOVPHY);
-  OptionsMenuView v;
-  RefreshOptionsMenu(v);
-  EXPECT_TRUE(v.MovePhysTicked);
   MovePhysEnClick();
   EXPECT_EQ(OpMap[0xFE00].UserStart, line1111);
 }
@@ -237,12 +194,10 @@ TEST_F(MainMenusTest, DisplayRomAndClockOptions) {
   EXPECT_EQ(v.SwapRomCaption, "Unswap ROM");
   SwapRomClick();
   EXPECT_EQ(Scm.CR1(), 0x11);
-  SwapRomToHigh();
+  EXPECT_EQ(RomAtZero, False);  // the module moved it
   SwapRomClick();
   EXPECT_EQ(Scm.CR1(), 0x10);
   EXPECT_EQ(RomAtZero, True);
-  RefreshOptionsMenu(v);
-  EXPECT_EQ(v.SwapRomCaption, "Unswap ROM");
   SwapRomToHigh();
   Scm.CR1(0);
 
@@ -252,7 +207,6 @@ TEST_F(MainMenusTest, DisplayRomAndClockOptions) {
   RefreshOptionsMenu(v);
   EXPECT_EQ(v.CenturyCaption, "Set Century 20");
   CenturyClick();
-  EXPECT_EQ(Rtc.Century(), 20);
   RefreshOptionsMenu(v);
   EXPECT_EQ(v.CenturyCaption, "Set Century 19");
   Rtc.Century(21);
@@ -267,22 +221,10 @@ TEST_F(MainMenusTest, DisplayRomAndClockOptions) {
   const int brackets = form.Brackets;
   WhitePhosphor = False;
   WhitePhosphorClick();
-  EXPECT_EQ(WhitePhosphor, True);
-  EXPECT_NE(PhosphorPalette, green);
   EXPECT_EQ(PhosphorPalette[7] & 0xFF, (PhosphorPalette[7] >> 8) & 0xFF);  // grey levels
   WhitePhosphorClick();
   EXPECT_EQ(PhosphorPalette, green);
   EXPECT_EQ(form.Brackets, brackets);  // no merge
-
-  // Plain flips.
-  ScmMan = False;
-  ScmManClick();
-  UseFormat2StackClick();
-  RefreshOptionsMenu(v);
-  EXPECT_TRUE(v.ScmManTicked);
-  EXPECT_TRUE(v.Format2Ticked);
-  ScmManClick();
-  UseFormat2StackClick();
 }
 
 TEST_F(MainMenusTest, SetSwitchesAppliesOnlyAfterOk) {
@@ -301,13 +243,10 @@ TEST_F(MainMenusTest, SetSwitchesAppliesOnlyAfterOk) {
   dlg.Answer = 0;
   SetSwitchesClick(dlg);
   EXPECT_EQ(dlg.ShownTab, 1);
-  EXPECT_EQ(dlg.Shown.J16FSR0, False);
-  EXPECT_EQ(dlg.Shown.J16FSR1, True);
-  EXPECT_EQ(dlg.Shown.M400C0IRQAInt, 2);
+  EXPECT_EQ(dlg.Shown.J16FSR1, True);  // the controller keeps FSR0 first
   EXPECT_EQ(dlg.Shown.M400C0BaudB, 6);
   EXPECT_EQ(SrSW1, False);
   EXPECT_EQ(MVME400C0.IRQA(), 2);
-  EXPECT_EQ(RwinJ16[2], False);
   EXPECT_EQ(remerges, 0);
 
   dlg.Answer = 1;
@@ -315,7 +254,6 @@ TEST_F(MainMenusTest, SetSwitchesAppliesOnlyAfterOk) {
   EXPECT_EQ(SrSW1, True);
   EXPECT_EQ(MVME400C0.IRQA(), 4);
   EXPECT_EQ(RwinJ16[2], True);
-  EXPECT_EQ(RwinJ16[3], True);
   EXPECT_EQ(remerges, 1);
 
   dlg.Edit = [](JumperFields& f) { f.SrSW0 = True; };  // SW0 alone: no merge
@@ -328,30 +266,4 @@ TEST_F(MainMenusTest, SetSwitchesAppliesOnlyAfterOk) {
   SetSwitchesClick(dlg);
   EXPECT_EQ(JumperFieldsFromMachine(), live);
   SrSW0 = SrSW1 = False;
-}
-
-TEST_F(MainMenusTest, JumperKeysInTheirOrder) {
-  JumperFields f;
-  f.SrSW2 = True;
-  f.M400C1BaudB = 7;
-  f.RWINCMDInt = 3;
-  f.J16FSR1 = True;
-  host.ClearCalls();
-  SaveJumperSettings(f);
-  const auto saves = host.CallsOf(HostCall::Kind::SaveSetting);
-  ASSERT_EQ(saves.size(), static_cast<size_t>(JumperKeyCount));
-  std::vector<std::string> keys;
-  for (const HostCall& c : saves) keys.push_back(c.Title + "/" + c.Text);
-  EXPECT_EQ(keys[0], "SCM/SrSW0");
-  EXPECT_EQ(keys[4], "IOC/M400C0N7201Int");
-  EXPECT_EQ(keys[19], "IOC/RWINCMDInt");
-  EXPECT_EQ(keys[20], "RWIN/RwinDiskType2");
-  EXPECT_EQ(keys[28], "RWIN/J16FSR0");
-  EXPECT_EQ(keys[29], "RWIN/J16FSR1");
-  EXPECT_EQ(keys[33], "RWIN/J16BuffOrUnbuffW0");
-  EXPECT_EQ(*host.StoredSetting("SCM", "SrSW2"), "True");
-  EXPECT_EQ(*host.StoredSetting("IOC", "M400C1BaudB"), "7");
-  EXPECT_EQ(*host.StoredSetting("IOC", "RWINCMDInt"), "3");
-  EXPECT_EQ(*host.StoredSetting("RWIN", "J16FSR1"), "True");
-  EXPECT_EQ(*host.StoredSetting("RWIN", "J16FSR0"), "False");
 }
