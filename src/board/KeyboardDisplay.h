@@ -1,5 +1,5 @@
 // What the core asks of the screen and keyboard window beyond the picture (which
-// the compositor keeps): showing it. The core calls it through the slot
+// the compositor keeps): showing and hiding it. The core calls it through the slot
 // KeyboardDisplayForm, which is never null: until the window attaches, a silent
 // instance does nothing.
 #pragma once
@@ -12,6 +12,8 @@ class KeyboardDisplayHooks {
   virtual ~KeyboardDisplayHooks() = default;
   // Show the screen and keyboard window (mode 0 modeless), creating it when needed.
   virtual void KeyboardDisplayShow(int16_t /*mode*/) {}
+  // Hide it without unloading it.
+  virtual void KeyboardDisplayHide() {}
 };
 
 extern KeyboardDisplayHooks* KeyboardDisplayForm;  // never null

@@ -8,6 +8,8 @@ namespace korva {
 struct KeyboardFormHooks {
   // Show the on-screen keyboard window (mode 0 modeless), creating it when needed.
   void (*ShowFormKeyboard)(int16_t mode) = nullptr;
+  // Hide it without unloading it.
+  void (*HideFormKeyboard)() = nullptr;
 };
 extern KeyboardFormHooks KeyboardFormHook;
 

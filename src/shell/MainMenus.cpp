@@ -6,6 +6,8 @@
 
 #include "board/BoardSettings.h"
 #include "board/Keyboard.h"
+#include "board/KeyboardDisplay.h"
+#include "board/KeyboardForm.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
 #include "board/ScreenCompositor.h"
@@ -20,8 +22,6 @@
 #include "tables/OpMap.h"
 
 namespace korva {
-
-MainMenuHooks MenuHooks;
 
 const std::array<PlugMenuItem, PlugItemCount> PlugMenuItems = {{
     {"mnuMVME400c0", &MVME400C0Plugged, PlugMVME400C0, "Unplug MVME400 Card 0", "Plug MVME400 Card 0"},
@@ -167,15 +167,23 @@ void MemoryItemClick(int item) {
 void NewKeyboardClick() { NewKeyBoard = Flip(NewKeyBoard); }
 
 void OpenScreenClick() {
-  const bool show = !ScreenOpened;
-  if (MenuHooks.ShowScreenWindow) MenuHooks.ShowScreenWindow(show);
-  ScreenOpened = ToVBool(show);
+  if (ScreenOpened) {
+    KeyboardDisplayForm->KeyboardDisplayHide();
+    ScreenOpened = False;
+  } else {
+    KeyboardDisplayForm->KeyboardDisplayShow(0);
+    ScreenOpened = True;
+  }
 }
 
 void OpenKeyboardClick() {
-  const bool show = !KeyboardOpened;
-  if (MenuHooks.ShowKeyboardWindow) MenuHooks.ShowKeyboardWindow(show);
-  KeyboardOpened = ToVBool(show);
+  if (KeyboardOpened) {
+    if (KeyboardFormHook.HideFormKeyboard) KeyboardFormHook.HideFormKeyboard();
+    KeyboardOpened = False;
+  } else {
+    if (KeyboardFormHook.ShowFormKeyboard) KeyboardFormHook.ShowFormKeyboard(0);
+    KeyboardOpened = True;
+  }
 }
 
 // ---- Options ----

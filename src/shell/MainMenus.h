@@ -11,7 +11,6 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "shell/Jumpers.h"
@@ -114,14 +113,5 @@ void CenturyClick();
 // "Set Switches ...": the live jumpers into the dialog, the dialog shown, and
 // the values back into the machine only after OK.
 void SetSwitchesClick(JumperDialog& dialog);
-
-// ---- What these items call outside the core ----
-// Empty members do nothing. ShowScreenWindow(true) shows the screen and
-// keyboard window, (false) hides it; likewise the on-screen keyboard.
-struct MainMenuHooks {
-  std::function<void(bool)> ShowScreenWindow;
-  std::function<void(bool)> ShowKeyboardWindow;
-};
-extern MainMenuHooks MenuHooks;
 
 }  // namespace korva

@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "board/BoardSettings.h"
+#include "board/KeyboardDisplay.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
 #include "bus/Memory.h"
@@ -40,13 +42,11 @@ class MainMenusTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetPlugFlags();
-    MenuHooks = {};
     SetMainForm(&form);
   }
   void TearDown() override {
     SetMainForm(nullptr);
     ResetPlugFlags();
-    MenuHooks = {};
     movetest::UseModel(Cpu68010);
   }
   test::TestMachine m;
@@ -97,11 +97,17 @@ TEST_F(MainMenusTest, PlugItemsMapTheirRangeAndTheCaptionFollowsAtTheNextOpening
   EXPECT_EQ(CellOf(0x1C0000).Device, DcRam);
   EXPECT_EQ(v.PlugCaptions[8], "Plug Dropzone");
   EXPECT_EQ(v.ScreenCaption, "Close Screen/Keyboard");
-  std::vector<bool> shown;
-  MenuHooks.ShowScreenWindow = [&](bool show) { shown.push_back(show); };
+  struct Window : KeyboardDisplayHooks {
+    std::string Calls;
+    void KeyboardDisplayShow(int16_t) override { Calls += "show "; }
+    void KeyboardDisplayHide() override { Calls += "hide "; }
+  } window;
+  SetKeyboardDisplayForm(&window);
   OpenScreenClick();
   OpenScreenClick();
-  EXPECT_EQ(shown, (std::vector<bool>{false, true}));
+  SetKeyboardDisplayForm(nullptr);
+  EXPECT_EQ(window.Calls, "hide show ");
+  EXPECT_EQ(ScreenOpened, True);
 }
 
 TEST_F(MainMenusTest, Mc68010ToMc68000RemapsOnlyMoveFromSr) {
