@@ -193,23 +193,25 @@ void CpuModelClick(int index) {
 }
 
 void SwitchCpuModel(int index) {
-  const uint16_t from = CpuType;
   void (*select)() = nullptr;
+  uint16_t to = 0;
   switch (index) {
-    case 0: select = SelectCpu68000; break;
-    case 1: select = SelectCpu68010; break;
-    case 2: select = SelectCpu32; break;
+    case 0: select = SelectCpu68000; to = Cpu68000; break;
+    case 1: select = SelectCpu68010; to = Cpu68010; break;
+    case 2: select = SelectCpu32; to = Cpu32; break;
     default: return;
   }
-  const uint16_t to = index == 0 ? Cpu68000 : index == 1 ? Cpu68010 : Cpu32;
-  if (from == to) return;
   MainForm->TakesAwhile(True);
-  if (to != Cpu32 && from != Cpu32) {
-    // The MC68000 and the MC68010 share every entry but MOVE from SR's privilege.
-    select();
-    MapMoveFromSr();
-  } else {
-    RebuildTables(select);
+  // Read after the bracket, whose event processing may have switched the model already.
+  const uint16_t from = CpuType;
+  if (from != to) {
+    if (to != Cpu32 && from != Cpu32) {
+      // The MC68000 and the MC68010 share every entry but MOVE from SR's privilege.
+      select();
+      MapMoveFromSr();
+    } else {
+      RebuildTables(select);
+    }
   }
   MainForm->DelayOver(True);
 }

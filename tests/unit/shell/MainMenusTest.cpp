@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/BoardSettings.h"
@@ -141,6 +142,20 @@ TEST_F(MainMenusTest, Mc68010ToMc68000RemapsOnlyMoveFromSr) {
   EXPECT_EQ(OpMap[0xD040].UserStart, before[0xD040].UserStart);
   CpuModelClick(1);
   EXPECT_EQ(std::memcmp(OpMap, before.data(), sizeof(OpMapEntry) * 65536), 0);
+
+  // The bracket processes window events: a switch chosen there runs first, and
+  // the outer one then starts from the model it left.
+  struct NestingForm : MainFormHooks {
+    bool nested = false;
+    void TakesAwhile(VBool) override {
+      if (!std::exchange(nested, true)) CpuModelClick(2);
+    }
+  } nesting;
+  SetMainForm(&nesting);
+  CpuModelClick(0);
+  SetMainForm(&form);
+  EXPECT_EQ(CpuType, Cpu68000);
+  EXPECT_EQ(OpMap[0x49C0].UserStart, McIllegal);  // EXTB.L is CPU32's only
 }
 
 // The guest asks for the MC68000 in the middle of an instruction (a control
