@@ -20,6 +20,7 @@ QPointer<formKeyboard> keyboardWindow;
 class DisplayShowHook final : public KeyboardDisplayHooks {
  public:
   void KeyboardDisplayShow(int16_t mode) override { ui::KeyboardDisplayShow(mode); }
+  void KeyboardDisplayHide() override { ui::KeyboardDisplayHide(); }
 };
 DisplayShowHook displayShowHook;
 
@@ -74,6 +75,7 @@ void UnloadFormKeyboard() {
 void InstallBoardWindows() {
   SetKeyboardDisplayForm(&displayShowHook);
   KeyboardFormHook.ShowFormKeyboard = &ShowFormKeyboard;
+  KeyboardFormHook.HideFormKeyboard = &FormKeyboardHide;
   korva::UnloadKeyboardDisplay = &ui::UnloadKeyboardDisplay;
   korva::UnloadKeyboardWindow = &ui::UnloadFormKeyboard;
 }

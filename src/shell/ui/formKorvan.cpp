@@ -20,6 +20,7 @@
 #include "host/qt/QtTimer.h"
 #include "shell/ui/BootDiskFileMenuBar.h"
 #include "shell/ui/DropZonePicture.h"
+#include "shell/ui/DeviceMenus.h"
 #include "shell/ui/WindowHelpers.h"
 #include "shell/ui/frmAbout.h"
 
@@ -203,6 +204,10 @@ void formKorvan::BuildMenus() {
   mnuTenBug = bootDiskFileMenus->mnuTenBug;
   mnuVmeBug = bootDiskFileMenus->mnuVmeBug;
 
+  // The Devices menu and most of Options are DeviceMenus'.
+  menus = new DeviceMenus(this);
+  menus->FillDevicesMenu(bar->addMenu(QStringLiteral("Devices")));
+
   QMenu* tools = bar->addMenu(QStringLiteral("Tools"));
   item(tools, "Show Debugger", [this] { ShowDebuggerClick(); });
 
@@ -218,8 +223,8 @@ void formKorvan::BuildMenus() {
   mnuAlternateIVS = item(options, "Alternate IVS", [this] { AlternateIvsClick(); });
   mnuAlternateIVS->setCheckable(true);
   item(options, "Reset Thottles", [this] { ResetThrottles(); });
-  // Menus keep no state: ticks are refreshed from the globals on opening.
-  QObject::connect(options, &QMenu::aboutToShow, [this] { mnuAlternateIVS->setChecked(AlternateIVS != 0); });
+  // Menus keep no state: ticks and captions are refreshed from the globals on opening.
+  menus->FillOptionsMenu(options, drop->menuAction(), mnuAlternateIVS);
 
   QMenu* help = bar->addMenu(QStringLiteral("Help"));
   // The program has no help file, so the help items find nothing to show.

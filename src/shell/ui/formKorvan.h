@@ -22,6 +22,7 @@ class QtTimer;
 class LightWidget;
 class BootDiskFileMenuBar;
 class DropZonePicture;
+class DeviceMenus;
 
 class formKorvan final : public QMainWindow, public MainWindowState {
  public:
@@ -52,6 +53,7 @@ class formKorvan final : public QMainWindow, public MainWindowState {
   std::array<QAction*, 6> mnuDropFormat = {};
   QAction* mnuAlternateIVS = nullptr;
   QAction* mnuExit = nullptr;
+  DeviceMenus* menus = nullptr;  // "Devices" and the model, display and switch items of "Options"
 
   VBool FindFormByCaption(const std::string& text) override;
   void ShowFrontPanel(VBool plugged) override;

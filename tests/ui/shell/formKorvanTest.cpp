@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -13,6 +16,8 @@
 #include "cpu/MainLoop.h"
 #include "host/qt/QtHost.h"
 #include "shell/SettingsStore.h"
+#include "shell/ShellSettings.h"
+#include "shell/ui/DeviceMenus.h"
 #include "shell/ui/formKorvan.h"
 
 namespace korva {
@@ -63,6 +68,16 @@ TEST(formKorvan, StartUpStateThrottleBarsAndClose) {
   window->throttleBars[static_cast<size_t>(ThrottleBar::vscThrottle)]->setValue(3);
   EXPECT_EQ(CpuThrottleMask, 7);
   EXPECT_EQ(window->lblVSC->text(), "T=7");
+
+  // The device and option menus stand in the bar and refresh as they open.
+  QStringList titles;
+  for (QAction* a : window->menuBar()->actions()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{"File", "Boot", "Devices", "Tools", "Options", "Help"}));
+  AlternateIVS = True;
+  emit window->menus->mnuOptions->aboutToShow();
+  EXPECT_TRUE(window->mnuAlternateIVS->isChecked());
+  EXPECT_TRUE(window->menus->mnuMC68xxx[1]->isChecked());
+  AlternateIVS = False;
 
   window->SetFrontPanelText("A5");
   EXPECT_EQ(window->lblFP->text(), "A5");
