@@ -188,15 +188,6 @@ TEST_F(MainMenusTest, ASwitchWhileAProgramRunsTakesEffectBetweenTwoInstructions)
   EXPECT_EQ(m.ReadLong(movetest::kDoneMagic), movetest::kDone);
 }
 
-TEST_F(MainMenusTest, MovePhysicalEnableRemapsTheOpcodes) {
-  const uint32_t line1111 = OpMap[0xFE00].UserStart;
-  MovePhysEn = False;
-  MovePhysEnClick();
-  EXPECT_EQ(OpMap[0xFE00].UserStart, McMOVPHY);
-  MovePhysEnClick();
-  EXPECT_EQ(OpMap[0xFE00].UserStart, line1111);
-}
-
 TEST_F(MainMenusTest, DisplayRomAndClockOptions) {
   OptionsMenuView v;
   // Set IG / Clear IG: the caption is refreshed before it is read.
