@@ -15,7 +15,8 @@
 #include "bus/Rom.h"
 #include "cpu/BoundaryCommands.h"
 #include "cpu/CpuState.h"
-#include "shell/FixedTables.h"
+#include "cpu/Startup.h"
+#include "tables/FixedTables.h"
 #include "shell/MainFormHooks.h"
 #include "shell/PlugFlags.h"
 #include "shell/ShellSettings.h"
@@ -88,15 +89,6 @@ constexpr std::array<BoundaryCommand, 3> kCpuCommands = {&SwitchTo<0>, &SwitchTo
 void ToggleMovePhysical() {
   MovePhysEn = Flip(MovePhysEn);
   MapMovePhysical();
-}
-
-// Every table of the model rebuilt.
-void RebuildTables(void (*select)()) {
-  ClearOpMap();
-  ClearOpText();
-  select();
-  BuildOpMap();
-  BuildExtWordTable();
 }
 
 const char* Caption(VBool on, const char* whenOn, const char* whenOff) { return on ? whenOn : whenOff; }
@@ -193,24 +185,20 @@ void CpuModelClick(int index) {
 }
 
 void SwitchCpuModel(int index) {
-  void (*select)() = nullptr;
-  uint16_t to = 0;
-  switch (index) {
-    case 0: select = SelectCpu68000; to = Cpu68000; break;
-    case 1: select = SelectCpu68010; to = Cpu68010; break;
-    case 2: select = SelectCpu32; to = Cpu32; break;
-    default: return;
-  }
+  if (index < 0 || index > 2) return;
+  constexpr CpuModel kModels[3] = {Cpu68000, Cpu68010, Cpu32};
+  const CpuModel to = kModels[index];
   MainForm->TakesAwhile(True);
   // Read after the bracket, whose event processing may have switched the model already.
   const uint16_t from = CpuType;
   if (from != to) {
     if (to != Cpu32 && from != Cpu32) {
       // The MC68000 and the MC68010 share every entry but MOVE from SR's privilege.
-      select();
+      if (to == Cpu68000) SelectCpu68000();
+      else SelectCpu68010();
       MapMoveFromSr();
     } else {
-      RebuildTables(select);
+      SelectCpuModel(to);  // every table rebuilt
     }
   }
   MainForm->DelayOver(True);

@@ -4,7 +4,7 @@
 | these reads), then runs MOVE from SR, which is privileged on the MC68010 only.
 | The privilege exceptions end as soon as the switch has taken effect, and every
 | iteration runs whole: six iterations, each counted once.
-        .include "mov_macros.inc"
+        .include "mov_layout.inc"
 
         .equ    CR0, 0xF19F05
 
@@ -23,10 +23,11 @@ after:
         cmpi.l  #6, %d3
         bne.s   loop
         move.w  (EXCCNT).l, (RESULTS).l
-        move.l  %d3, (RESULTS+4).l
         move.w  #1, (TOSUPER).l         | the trap returns in supervisor state
         move.l  #done, (RESUME).l
         trap    #0
 done:
-        move.l  #0x600DC0DE, (RESULTS+0x3C).l
+        CHKW    2, (RESULTS).l          | privilege exceptions: iterations 1 and 2 only
+        CHKL    6, %d3
+        CHECKSDONE
         stop    #0x2700

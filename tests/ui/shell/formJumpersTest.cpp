@@ -20,7 +20,7 @@
 #include "bus/Memory.h"
 #include "board/BoardSettings.h"
 #include "bus/Plugging.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "shell/PlugFlags.h"
 #include "shell/ui/DeviceMenus.h"
 #include "shell/ui/formJumpers.h"

@@ -18,15 +18,15 @@
 #include "cpu/BoundaryCommands.h"
 #include "cpu/CpuState.h"
 #include "disk/DiskSettings.h"
-#include "host/ScriptedHost.h"
+#include "support/ScriptedHost.h"
 #include "serial/MVME400.h"
-#include "shell/FixedTables.h"
+#include "tables/FixedTables.h"
 #include "shell/MainFormHooks.h"
 #include "shell/MainMenus.h"
 #include "shell/PlugFlags.h"
 #include "tables/OpMap.h"
-#include "unit/moves/GuestRun.h"
-#include "unit/support/TestMachine.h"
+#include "support/GuestProgram.h"
+#include "support/TestMachine.h"
 
 using namespace korva;
 
@@ -48,7 +48,6 @@ class MainMenusTest : public ::testing::Test {
   void TearDown() override {
     SetMainForm(nullptr);
     ResetPlugFlags();
-    movetest::UseModel(Cpu68010);
   }
   test::TestMachine m;
   ScriptedHost host;
@@ -183,9 +182,7 @@ TEST_F(MainMenusTest, ASwitchWhileAProgramRunsTakesEffectBetweenTwoInstructions)
   }
   ASSERT_TRUE(applied);
   ASSERT_EQ(m.RunUntilStop(100000), test::Stop::StopInstr);
-  EXPECT_EQ(m.ReadWord(movetest::kResults), 2);   // privilege exceptions: iterations 1 and 2 only
-  EXPECT_EQ(m.ReadLong(movetest::kResults + 4), 6u);
-  EXPECT_EQ(m.ReadLong(movetest::kDoneMagic), movetest::kDone);
+  test::ExpectChecksPassed(m, "menu_model_switch", 2);
 }
 
 TEST_F(MainMenusTest, DisplayRomAndClockOptions) {
