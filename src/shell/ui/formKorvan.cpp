@@ -19,8 +19,8 @@
 #include "disk/ui/formNewDisk.h"
 #include "host/qt/QtTimer.h"
 #include "shell/ui/BootDiskFileMenuBar.h"
-#include "shell/ui/DropZonePicture.h"
 #include "shell/ui/DeviceMenus.h"
+#include "shell/ui/DropZonePicture.h"
 #include "shell/ui/WindowHelpers.h"
 #include "shell/ui/frmAbout.h"
 

@@ -72,7 +72,7 @@ TEST(formKorvan, StartUpStateThrottleBarsAndClose) {
   // The device and option menus stand in the bar and refresh as they open.
   QStringList titles;
   for (QAction* a : window->menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{"File", "Boot", "Devices", "Tools", "Options", "Help"}));
+  EXPECT_EQ(titles, (QStringList{"File", "Boot", "Disks", "Devices", "Tools", "Options", "Help"}));
   AlternateIVS = True;
   emit window->menus->mnuOptions->aboutToShow();
   EXPECT_TRUE(window->mnuAlternateIVS->isChecked());
