@@ -5,6 +5,7 @@
 #include "cpu/ControlStore.h"
 #include "cpu/CpuModel.h"
 #include "cpu/classCPU.h"
+#include "host/Host.h"
 
 namespace korva {
 
@@ -28,6 +29,7 @@ void SetSequencer(uint32_t pc, uint8_t stage) {
     latchedMcPC = pc;
     latchedMcStage = stage;
     ControlLatch |= kLatchSequencer;
+    LoopAttention = true;
   }
 }
 
@@ -36,11 +38,15 @@ void SetProgramCounter(uint32_t pc) {
   if (McrActive) {
     latchedCpuPC = pc;
     ControlLatch |= kLatchPC;
+    LoopAttention = true;
   }
 }
 }  // namespace
 
-void LatchStorePatch() { ControlLatch |= kLatchStore; }
+void LatchStorePatch() {
+  ControlLatch |= kLatchStore;
+  LoopAttention = true;
+}
 
 void RunOrLatchCommand(void (*command)()) {
   if (!command) return;

@@ -72,6 +72,7 @@ void UseNormalMicroOp() { SelectFetch(Mcr::mcrFetchDecode); }
 
 void SetCpuRunning(VBool run) {
   CpuRunning = run;
+  LoopAttention = true;
   MainForm->RunGui(run);
   if (DebuggerLoaded || FindFormByCaption("Debugger")) {
     if (DebuggerHook.ShowStatus) DebuggerHook.ShowStatus("");

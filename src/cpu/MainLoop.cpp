@@ -5,6 +5,7 @@
 #include "cpu/DebuggerHooks.h"
 #include "cpu/Dispatch.h"
 #include "cpu/FetchDecode.h"
+#include "cpu/FetchSteps.h"
 #include "cpu/Startup.h"
 #include "cpu/classCPU.h"
 #include "disk/Drives.h"
@@ -35,6 +36,31 @@ namespace {
 constexpr int kStoppedWaitMs = 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// One control-store word, as StepControlStore executes it, except that a call
+// of the normal fetch (once per instruction) runs the fetch in place.
+[[gnu::always_inline]] inline void RunWord() {
+  const uint32_t pc = mcPC;
+  if (pc < McStoreSize) {
+    const McEntry& e = Microcode[pc];
+    if (e.Kind == McCall) {
+      const uint32_t n = e.Arg;
+      if (n == McrNumber(Mcr::mcrFetchDecode)) {
+        FetchDecodeSteps();
+        return;
+      }
+      if (n < McrTableSize) {
+        McrTable[n]();
+        return;
+      }
+    } else if (e.Kind == McJump) {
+      mcPC = e.Arg;
+      return;
+    }
+  }
+  mcErrorPC = static_cast<uint16_t>(pc);
+  mcPC = McFault;
+}
 
 }  // namespace
 
@@ -73,21 +99,57 @@ void ChooseProfile(const std::string& commandLine) {
   Host().SetApplicationName(std::string(AppTitle) + ProfileName);
 }
 
+namespace {
+
+// Words from `step` to the next pump: the smallest k >= 1 with
+// ((step + k) AND mask) = 0 in the 30-bit counter. 0 when the mask is no 2^n - 1
+// below 2^30: such a mask is followed word by word.
+uint32_t WordsToPump(uint32_t step, uint32_t mask) {
+  if (mask >= 0x3FFFFFFFu || (mask & (mask + 1)) != 0) return 0;
+  return mask + 1 - (step & mask);
+}
+
+// After a word or a run of them: the control latch, the step counter and the pump.
+void AfterWords(uint32_t& step, uint32_t words) {
+  if (ControlLatch) ApplyControlLatch();
+  step = (step + words) & 0x3FFFFFFF;
+  if ((step & static_cast<uint32_t>(CpuThrottleMask)) == 0) {
+    McrActive = false;
+    PumpEvents();
+    McrActive = true;
+  }
+}
+
+// Words while the processor runs and no quit is asked for. Between two pumps
+// the words run back to back: the run state, the quit request, the control latch
+// and the throttle change only through a host call or run control, which set
+// LoopAttention; after such a word the loop looks at them as after every word.
+void RunWords(uint32_t& step) {
+  do {
+    const uint32_t budget = WordsToPump(step, static_cast<uint32_t>(CpuThrottleMask));
+    if (budget == 0) {
+      RunWord();
+      AfterWords(step, 1);
+      continue;
+    }
+    LoopAttention = false;
+    uint32_t words = 0;
+    do {
+      RunWord();
+      ++words;
+    } while (!LoopAttention && words < budget);
+    AfterWords(step, words);
+  } while (CpuRunning && !QuitRequested);
+}
+
+}  // namespace
+
 void RunMachine() {
   uint32_t step = 0;  // control-store words since entry, 30 bits
   for (;;) {
     if (CpuRunning) {
       McrActive = true;
-      do {
-        StepControlStore();
-        if (ControlLatch) ApplyControlLatch();
-        step = (step + 1) & 0x3FFFFFFF;
-        if ((step & static_cast<uint32_t>(CpuThrottleMask)) == 0) {
-          McrActive = false;
-          PumpEvents();
-          McrActive = true;
-        }
-      } while (CpuRunning && !QuitRequested);
+      RunWords(step);
       McrActive = false;
     } else {
       if (RefreshRegsRequest) {

@@ -28,6 +28,7 @@ SilentHost silentHost;
 }  // namespace
 
 HostServices* CurrentHost = &silentHost;
+bool LoopAttention = false;
 
 double HostServices::Now() { return SystemNow(); }
 

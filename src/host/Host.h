@@ -101,7 +101,15 @@ class HostServices {
 // The host in use. Never null: until a host is installed a silent one answers
 // (no events, every message box answered with its first button, settings from defaults).
 extern HostServices* CurrentHost;
-inline HostServices& Host() { return *CurrentHost; }
+// Set by every call of a host service (window messages, message boxes, settings,
+// ...) and by every change of run control: anything that may have stopped the
+// processor, asked to quit, latched a control change or moved the throttle. The
+// main loop runs words without looking at those between two pumps until it is set.
+extern bool LoopAttention;
+inline HostServices& Host() {
+  LoopAttention = true;
+  return *CurrentHost;
+}
 void SetHost(HostServices* host);  // nullptr restores the silent host
 
 inline void PumpEvents() { Host().PumpEvents(); }

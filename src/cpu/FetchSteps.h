@@ -1,0 +1,76 @@
+// The steps of the instruction fetch, inline: mcrFetchDecode and its debug twin
+// are built of them, and the main loop runs the normal fetch in place when the
+// control-store word calls it, saving a call on every instruction.
+#pragma once
+#include "board/Uart2661.h"
+#include "cpu/AccessSteps.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/MainLoop.h"
+#include "cpu/Microroutines.h"
+#include "disk/RWIN.h"
+#include "serial/MVME400.h"
+#include "tables/Queues.h"
+
+namespace korva {
+
+namespace fetch_detail {
+
+// Count down; true when the countdown ran out (and has been reloaded).
+// Unsigned arithmetic: a countdown at its most negative value wraps instead of overflowing.
+inline bool CountDown(int32_t& count, int32_t interval) {
+  count = static_cast<int32_t>(static_cast<uint32_t>(count) - 1u);
+  if (count >= 0) return false;
+  count = interval;
+  return true;
+}
+
+// Items 1-4 of both fetches: the instruction count and the device polls.
+[[gnu::always_inline]] inline void CountAndPoll() {
+  InstructionCount = (InstructionCount + 1) & 0x3FFFFFFF;
+  if (CountDown(Mvme400PollCount, Mvme400PollInterval)) {
+    MVME400C0.DoTxEandRxE();
+    MVME400C1.DoTxEandRxE();
+  }
+  if (CountDown(Sn2661PollCount, Sn2661PollInterval)) Uart2661.DoTxEandRxE();
+  if (RwinCmdPending && CountDown(RwinPollCount, RwinPollInterval)) Rwin.DoCmdComplete();
+}
+
+// Step 2: read the opcode word and decode it.
+[[gnu::always_inline]] inline void FetchOpcode() {
+  if (!StepFetchWord(2)) return;
+  CpuOpcode = AccInstIn;
+  CpuPC += 2;
+  CpuTracePending = CpuT;
+  const OpMapEntry& e = OpMap[CpuOpcode];
+  mcPC = CpuS ? e.SupervisorStart : e.UserStart;
+  mcStage = 1;
+}
+
+// Step 1 prepares the fetch at CpuPC, the address of the instruction (entered
+// in the trace table when the debugger keeps one); step 2 fetches and decodes.
+template <bool Debug>
+[[gnu::always_inline]] inline void FetchSteps() {
+  switch (mcStage) {
+    case 1:
+      CpuInstrAddr = CpuPC;
+      if (Debug && TraceTableEnabled) TraceTable.InsertData(static_cast<int32_t>(CpuPC));
+      PrepareFetchAccess();
+      [[fallthrough]];
+    case 2:
+      FetchOpcode();
+      return;
+    default:
+      McrMicrocodeFault();
+      return;
+  }
+}
+
+}  // namespace fetch_detail
+
+// mcrFetchDecode: count, poll, fetch the opcode word and point mcPC at its chain.
+[[gnu::always_inline]] inline void FetchDecodeSteps() {
+  fetch_detail::CountAndPoll();
+  fetch_detail::FetchSteps<false>();
+}
+
+}  // namespace korva
