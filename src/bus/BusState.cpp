@@ -3,13 +3,11 @@
 
 namespace korva {
 
-uint16_t AccSSW = 0;
-VBool AccRR = False, AccIF = False, AccDF = False, AccRM = False, AccHB = False, AccBY = False, AccRW = False;
-uint8_t AccFC = 0;
+AccessLatchSet AccLatches = {0, False, False, False, False, False, False, False, 0};
 uint32_t AccAddress = 0;
 uint16_t AccDataOut = 0, AccDataIn = 0, AccInstIn = 0;
 
-VBool FaultFlag = False, MmuFaultFlag = False, AddressErrorFlag = False, BusErrorFlag = False;
+FaultFlagSet FaultFlags = {False, False, False, False};
 
 uint32_t FaultMcPC = 0;
 uint8_t FaultMcStage = 1;

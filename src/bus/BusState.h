@@ -7,26 +7,47 @@
 
 namespace korva {
 
-// The packed special status word of the current access and its unpacked latches.
-extern uint16_t AccSSW;
-extern VBool AccRR;  // rerun: every bus routine does nothing
-extern VBool AccIF;  // instruction fetch
-extern VBool AccDF;  // data access
-extern VBool AccRM;  // read-modify-write (TAS)
-extern VBool AccHB;  // byte in the high half of the data latch
-extern VBool AccBY;  // byte transfer
-extern VBool AccRW;  // true read, false write
-extern uint8_t AccFC;  // function code 0-7
+// The packed special status word of the current access and its unpacked latches,
+// kept in one record so that setting them all is a few wide stores; each latch
+// is used by its own name.
+struct AccessLatchSet {
+  uint16_t SSW;
+  VBool RR;  // rerun: every bus routine does nothing
+  VBool IF;  // instruction fetch
+  VBool DF;  // data access
+  VBool RM;  // read-modify-write (TAS)
+  VBool HB;  // byte in the high half of the data latch
+  VBool BY;  // byte transfer
+  VBool RW;  // true read, false write
+  uint8_t FC;  // function code 0-7
+};
+extern AccessLatchSet AccLatches;
+inline uint16_t& AccSSW = AccLatches.SSW;
+inline VBool& AccRR = AccLatches.RR;
+inline VBool& AccIF = AccLatches.IF;
+inline VBool& AccDF = AccLatches.DF;
+inline VBool& AccRM = AccLatches.RM;
+inline VBool& AccHB = AccLatches.HB;
+inline VBool& AccBY = AccLatches.BY;
+inline VBool& AccRW = AccLatches.RW;
+inline uint8_t& AccFC = AccLatches.FC;
 extern uint32_t AccAddress;  // logical byte address
 extern uint16_t AccDataOut;
 extern uint16_t AccDataIn;
 extern uint16_t AccInstIn;
 
-// Fault flags of the last cycle (0 / -1).
-extern VBool FaultFlag;
-extern VBool MmuFaultFlag;
-extern VBool AddressErrorFlag;
-extern VBool BusErrorFlag;
+// Fault flags of the last cycle (0 / -1), in one record so that clearing them is one store.
+struct FaultFlagSet {
+  VBool Fault;
+  VBool Mmu;
+  VBool AddressError;
+  VBool Bus;
+};
+extern FaultFlagSet FaultFlags;
+inline VBool& FaultFlag = FaultFlags.Fault;
+inline VBool& MmuFaultFlag = FaultFlags.Mmu;
+inline VBool& AddressErrorFlag = FaultFlags.AddressError;
+inline VBool& BusErrorFlag = FaultFlags.Bus;
 
 // Where a faulted micro-routine resumes (McrResumePoint).
 extern uint32_t FaultMcPC;

@@ -21,31 +21,15 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
 
 [[gnu::always_inline]] inline void PrepareAccess(uint32_t address, uint16_t ssw) {
   AccAddress = address;
-  SetAccSSW(MakeFunctionCode(ssw));
+  SetAccSSWInState(ssw);
 }
 [[gnu::always_inline]] inline void PrepareWriteAccess(uint32_t address, uint16_t data, uint16_t ssw = kSswDataWrite) {
   AccAddress = address;
   AccDataOut = data;
-  SetAccSSW(MakeFunctionCode(ssw));
+  SetAccSSWInState(ssw);
 }
-// The next instruction-stream word, at CpuPC. The latches are those SetAccSSW
-// unpacks from the program-fetch status word, written as constants: a read of
-// program space, function code 2 in user state and 6 in supervisor state.
-[[gnu::always_inline]] inline void PrepareFetchAccess() {
-  const bool s = CpuS != 0;
-  AccAddress = CpuPC;
-  AccSSW = s ? (kSswProgramFetch | 4) : kSswProgramFetch;
-  AccRR = False;
-  AccIF = True;
-  AccDF = False;
-  AccRM = False;
-  AccHB = False;
-  AccBY = False;
-  AccRW = True;
-  AccFC = s ? 6 : 2;
-}
-static_assert((kSswProgramFetch & 0xFFF8) == 0x2100 && (kSswProgramFetch & 7) == 2,
-              "PrepareFetchAccess writes the latches of this status word");
+// The next instruction-stream word, at CpuPC.
+[[gnu::always_inline]] inline void PrepareFetchAccess() { PrepareAccess(CpuPC, kSswProgramFetch); }
 
 // The end of every access step: false (after diverting) when the access faulted.
 [[gnu::always_inline]] inline bool StepSucceeded(uint8_t step) {

@@ -122,6 +122,21 @@ inline void SetAccSSW(uint16_t v) {
   AccFC = static_cast<uint8_t>(v & 7);
 }
 
+// SetAccSSW of MakeFunctionCode(ssw), unpacked from ssw itself: the supervisor
+// bit touches only the function code, so a constant ssw gives constant latches.
+[[gnu::always_inline]] inline void SetAccSSWInState(uint16_t ssw) {
+  const uint16_t s = CpuS ? 4 : 0;
+  AccSSW = static_cast<uint16_t>(ssw | s);
+  AccRR = (ssw & 0x8000) ? True : False;
+  AccIF = (ssw & 0x2000) ? True : False;
+  AccDF = (ssw & 0x1000) ? True : False;
+  AccRM = (ssw & 0x0800) ? True : False;
+  AccHB = (ssw & 0x0400) ? True : False;
+  AccBY = (ssw & 0x0200) ? True : False;
+  AccRW = (ssw & 0x0100) ? True : False;
+  AccFC = static_cast<uint8_t>((ssw | s) & 7);
+}
+
 // Condition cc (low four bits) over the condition codes; 0 or -1.
 VBool TestCondition(uint8_t cc);
 // Step address register reg by the operand size (SizeCode); a byte step on A7 is 2.

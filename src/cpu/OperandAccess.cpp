@@ -59,7 +59,7 @@ inline uint32_t RegisterBySize(uint32_t v, int size) {
 }
 
 // One access of general step g; false when it faulted (the routine has diverted).
-inline bool ReadAccess(const ReadShape& sh, uint8_t g) {
+[[gnu::always_inline]] inline bool ReadAccess(const ReadShape& sh, uint8_t g) {
   if (g >= kImmB)
     BusFetchWord();
   else if (g == kDataB || g == kProgB)
@@ -69,7 +69,7 @@ inline bool ReadAccess(const ReadShape& sh, uint8_t g) {
   return StepSucceeded(sh.own[g]);
 }
 
-inline uint16_t ReadValue(uint8_t g) {
+[[gnu::always_inline]] inline uint16_t ReadValue(uint8_t g) {
   if (g >= kImmB) {
     CpuPC += 2;
     return AccInstIn;
@@ -77,8 +77,9 @@ inline uint16_t ReadValue(uint8_t g) {
   return AccDataIn;
 }
 
+// Inline in each routine, so that the shape's fixed size and step numbers fold.
 template <bool Dst>
-void ReadOperand(const ReadShape& sh) {
+[[gnu::always_inline]] inline void ReadOperand(const ReadShape& sh) {
   uint32_t& out = Dst ? CpuDop : CpuSop;
   uint8_t g;
   if (mcStage == 1) {
@@ -108,7 +109,7 @@ void ReadOperand(const ReadShape& sh) {
     const uint8_t cls = mode <= kModeLastData ? 0 : mode <= kModeLastProg ? 1 : 2;
     g = static_cast<uint8_t>(kDataB + cls * 4 + size);
     AccAddress = CpuEa;
-    SetAccSSW(MakeFunctionCode(kReadSsw[g]));
+    SetAccSSWInState(kReadSsw[g]);
   } else {
     g = mcStage < 14 ? sh.general[mcStage] : 0;
     if (g == 0) {
@@ -137,7 +138,7 @@ void ReadOperand(const ReadShape& sh) {
       if (!ReadAccess(sh, g)) return;
       CpuTempWord = ReadValue(g);
       AccAddress = CpuEa + 2;
-      SetAccSSW(MakeFunctionCode(kReadSsw[g]));
+      SetAccSSWInState(kReadSsw[g]);
       ++g;
       [[fallthrough]];
     case kDataL2:
@@ -156,7 +157,7 @@ void ReadOperand(const ReadShape& sh) {
 // step number of the first memory access (the general routine numbers byte 2,
 // word 3, long 4-5; the fixed-size ones start at 2).
 template <int FixedSize>
-void WriteOperand() {
+[[gnu::always_inline]] inline void WriteOperand() {
   constexpr bool general = FixedSize < 0;
   const OpMapEntry& e = CurrentOp();
   const int size = general ? e.Size : FixedSize;
@@ -188,13 +189,13 @@ void WriteOperand() {
     AccAddress = CpuEa;
     if (size == 0) {
       AccDataOut = static_cast<uint16_t>(CpuDop & 0xFF);
-      SetAccSSW(MakeFunctionCode(0x1201));
+      SetAccSSWInState(0x1201);
     } else if (size == 1) {
       AccDataOut = static_cast<uint16_t>(CpuDop);
-      SetAccSSW(MakeFunctionCode(0x1001));
+      SetAccSSWInState(0x1001);
     } else {
       AccDataOut = static_cast<uint16_t>(CpuDop >> 16);
-      SetAccSSW(MakeFunctionCode(0x1001));
+      SetAccSSWInState(0x1001);
     }
     access = size;
   } else {
