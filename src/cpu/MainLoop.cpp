@@ -102,10 +102,12 @@ void ChooseProfile(const std::string& commandLine) {
 namespace {
 
 // Words from `step` to the next pump: the smallest k >= 1 with
-// ((step + k) AND mask) = 0 in the 30-bit counter. 0 when the mask is no 2^n - 1
-// below 2^30: such a mask is followed word by word.
+// ((step + k) AND mask) = 0 in the 30-bit counter. 0 for word by word: while the
+// debugger's fetch is in the store (its stops and steps are then checked after
+// every word, as before), and for a mask that is no 2^n - 1 below 2^30.
 uint32_t WordsToPump(uint32_t step, uint32_t mask) {
   if (mask >= 0x3FFFFFFFu || (mask & (mask + 1)) != 0) return 0;
+  if (CallsAt(McFastFetch, Mcr::mcrFetchDecodeDebug)) return 0;
   return mask + 1 - (step & mask);
 }
 

@@ -50,6 +50,18 @@ constexpr ReadShape kLong = MakeShape(2, {kDataL1, kDataL2, kProgL1, kProgL2, kI
 constexpr uint16_t kReadSsw[14] = {0,      0,      0x1301, 0x1101, 0x1101, 0x1101, 0x1302,
                                    0x1102, 0x1102, 0x1102, 0x2102, 0x2102, 0x2102, 0x2102};
 
+// The latches of the read of general step g, each status word as a constant.
+[[gnu::always_inline]] inline void SetReadLatches(uint8_t g) {
+  switch (kReadSsw[g]) {
+    case 0x1301: SetAccSSWInState(0x1301); return;
+    case 0x1101: SetAccSSWInState(0x1101); return;
+    case 0x1302: SetAccSSWInState(0x1302); return;
+    case 0x1102: SetAccSSWInState(0x1102); return;
+    case 0x2102: SetAccSSWInState(0x2102); return;
+    default: SetAccSSWInState(kReadSsw[g]); return;
+  }
+}
+
 inline uint32_t RegisterBySize(uint32_t v, int size) {
   switch (size) {
     case 1: return v & 0xFFFF;
@@ -109,7 +121,7 @@ template <bool Dst>
     const uint8_t cls = mode <= kModeLastData ? 0 : mode <= kModeLastProg ? 1 : 2;
     g = static_cast<uint8_t>(kDataB + cls * 4 + size);
     AccAddress = CpuEa;
-    SetAccSSWInState(kReadSsw[g]);
+    SetReadLatches(g);
   } else {
     g = mcStage < 14 ? sh.general[mcStage] : 0;
     if (g == 0) {
@@ -138,7 +150,7 @@ template <bool Dst>
       if (!ReadAccess(sh, g)) return;
       CpuTempWord = ReadValue(g);
       AccAddress = CpuEa + 2;
-      SetAccSSWInState(kReadSsw[g]);
+      SetReadLatches(g);
       ++g;
       [[fallthrough]];
     case kDataL2:

@@ -1,0 +1,131 @@
+// The main loop runs words back to back between two pumps; with the debugger's
+// fetch in the store it runs them word by word, looking at the run state after
+// each. The same guest programs, run both ways from the reset to their final
+// STOP, must leave the same registers, memory, instruction count and sequencer
+// on every processor model.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bus/Memory.h"
+#include "cpu/ControlStore.h"
+#include "cpu/CpuState.h"
+#include "cpu/FetchDecode.h"
+#include "cpu/MainLoop.h"
+#include "cpu/classCPU.h"
+#include "host/ScriptedHost.h"
+#include "unit/moves/GuestRun.h"
+
+namespace korva {
+namespace {
+
+struct Outcome {
+  std::array<uint32_t, 8> d{}, a{};
+  uint32_t pc = 0, usp = 0, ssp = 0, vbr = 0, sfc = 0, dfc = 0, instructions = 0, mcpc = 0;
+  uint16_t sr = 0;
+  uint8_t stage = 0;
+  int pumps = 0;
+  std::vector<uint16_t> memory;  // every word of the 16 MB
+};
+
+// Reset through the image's vectors, then RunMachine until the final STOP waits
+// (or the pump limit, should a program never get there).
+Outcome Run(const std::string& image, uint16_t model, bool debuggerFetch, uint32_t busErrorFrom = 0,
+            uint32_t busErrorTo = 0) {
+  Outcome o;
+  test::TestMachine m;
+  movetest::ModelGuard guard;
+  movetest::UseModel(model);
+  if (busErrorTo != 0) m.SetDeviceCode(busErrorFrom, busErrorTo, DcNothing);
+  if (debuggerFetch) UseDebuggerMicroOp();
+  CountedRun = False;
+  BreakPointsEnabled = False;
+  TraceTableEnabled = False;
+  EXPECT_TRUE(m.LoadSrec(image)) << image;
+  EXPECT_EQ(m.ResetCpu(), test::Stop::Fetch) << image;
+  InstructionCount = 0;
+
+  ScriptedHost host;
+  host.OnPumpEvents = [&o] {
+    if (CallsAt(mcPC, Mcr::mcrStopWait) || ++o.pumps > 200000) QuitRequested = True;
+  };
+  QuitRequested = False;
+  CpuThrottleMask = 255;
+  CpuRunning = True;
+  RunMachine();
+  CpuThrottleMask = 1023;
+  QuitRequested = False;
+  CpuRunning = False;
+  UseNormalMicroOp();
+
+  for (int i = 0; i < 8; ++i) {
+    o.d[i] = CpuDReg[i];
+    o.a[i] = CpuAReg[i];
+  }
+  o.pc = CpuPC;
+  o.sr = Cpu.SR();
+  o.usp = CpuUSP;
+  o.ssp = CpuSSP;
+  o.vbr = CpuVBR;
+  o.sfc = CpuSFC;
+  o.dfc = CpuDFC;
+  o.instructions = InstructionCount;
+  o.mcpc = mcPC;
+  o.stage = mcStage;
+  o.memory.reserve(std::size(RamArray));
+  for (const MemoryCell& c : RamArray) o.memory.push_back(c.Data);
+  return o;
+}
+
+void ExpectSameRun(const std::string& image, uint16_t model, uint32_t busErrorFrom = 0, uint32_t busErrorTo = 0) {
+  const Outcome fast = Run(image, model, false, busErrorFrom, busErrorTo);
+  const Outcome stepped = Run(image, model, true, busErrorFrom, busErrorTo);
+  const std::string where = image + " on the " + movetest::ModelName(model);
+  // Both runs got to the final STOP, by the same number of pumps.
+  EXPECT_TRUE(CallsAt(fast.mcpc, Mcr::mcrStopWait)) << where << ": mcPC " << fast.mcpc;
+  EXPECT_GT(fast.instructions, 100u) << where;
+  EXPECT_EQ(fast.pumps, stepped.pumps) << where;
+  EXPECT_EQ(fast.d, stepped.d) << where;
+  EXPECT_EQ(fast.a, stepped.a) << where;
+  EXPECT_EQ(fast.pc, stepped.pc) << where;
+  EXPECT_EQ(fast.sr, stepped.sr) << where;
+  EXPECT_EQ(fast.usp, stepped.usp) << where;
+  EXPECT_EQ(fast.ssp, stepped.ssp) << where;
+  EXPECT_EQ(fast.vbr, stepped.vbr) << where;
+  EXPECT_EQ(fast.sfc, stepped.sfc) << where;
+  EXPECT_EQ(fast.dfc, stepped.dfc) << where;
+  EXPECT_EQ(fast.instructions, stepped.instructions) << where;
+  EXPECT_EQ(fast.mcpc, stepped.mcpc) << where;
+  EXPECT_EQ(fast.stage, stepped.stage) << where;
+  size_t firstDifference = 0;
+  while (firstDifference < fast.memory.size() && fast.memory[firstDifference] == stepped.memory[firstDifference])
+    ++firstDifference;
+  EXPECT_EQ(firstDifference, fast.memory.size()) << where << ": memory differs at " << std::hex
+                                                 << 2 * firstDifference;
+}
+
+class FastPath : public ::testing::TestWithParam<uint16_t> {};
+
+TEST_P(FastPath, GuestProgramsEndAsWordByWord) {
+  for (const char* image : {"alu_addsub.s19", "alu_logic.s19", "alu_shift.s19", "alu_bit.s19", "alu_bcd.s19",
+                            "mov_core.s19"})
+    ExpectSameRun(image, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, FastPath, ::testing::Values(Cpu68000, Cpu68010, Cpu32),
+                         [](const ::testing::TestParamInfo<uint16_t>& i) {
+                           return std::string(movetest::ModelName(i.param));
+                         });
+
+TEST(FastPath, ModelProgramsEndAsWordByWord) {
+  ExpectSameRun("alu_cpu32.cpu32.s19", Cpu32);
+  ExpectSameRun("mov_cpu32.cpu32.s19", Cpu32);
+  // Bus errors on the way: the frames, the handler and the rerun.
+  ExpectSameRun("v10_frames.s19", Cpu68010, 0x7000, 0x70FF);
+}
+
+}  // namespace
+}  // namespace korva
