@@ -138,7 +138,30 @@ inline void SetAccSSW(uint16_t v) {
 }
 
 // Condition cc (low four bits) over the condition codes; 0 or -1.
-VBool TestCondition(uint8_t cc);
+inline VBool TestCondition(uint8_t cc) {
+  const bool n = CpuN != 0, z = CpuZ != 0, v = CpuV != 0, c = CpuC != 0;
+  bool r = false;
+  switch (cc & 15) {
+    case 0: r = true; break;
+    case 1: r = false; break;
+    case 2: r = !c && !z; break;
+    case 3: r = c || z; break;
+    case 4: r = !c; break;
+    case 5: r = c; break;
+    case 6: r = !z; break;
+    case 7: r = z; break;
+    case 8: r = !v; break;
+    case 9: r = v; break;
+    case 10: r = !n; break;
+    case 11: r = n; break;
+    case 12: r = n == v; break;
+    case 13: r = n != v; break;
+    case 14: r = !z && n == v; break;
+    case 15: r = z || n != v; break;
+  }
+  return ToVBool(r);
+}
+
 // Step address register reg by the operand size (SizeCode); a byte step on A7 is 2.
 void PostIncrementAn(int reg, uint16_t size);
 void PreDecrementAn(int reg, uint16_t size);

@@ -50,18 +50,6 @@ constexpr ReadShape kLong = MakeShape(2, {kDataL1, kDataL2, kProgL1, kProgL2, kI
 constexpr uint16_t kReadSsw[14] = {0,      0,      0x1301, 0x1101, 0x1101, 0x1101, 0x1302,
                                    0x1102, 0x1102, 0x1102, 0x2102, 0x2102, 0x2102, 0x2102};
 
-// The latches of the read of general step g, each status word as a constant.
-[[gnu::always_inline]] inline void SetReadLatches(uint8_t g) {
-  switch (kReadSsw[g]) {
-    case 0x1301: SetAccSSWInState(0x1301); return;
-    case 0x1101: SetAccSSWInState(0x1101); return;
-    case 0x1302: SetAccSSWInState(0x1302); return;
-    case 0x1102: SetAccSSWInState(0x1102); return;
-    case 0x2102: SetAccSSWInState(0x2102); return;
-    default: SetAccSSWInState(kReadSsw[g]); return;
-  }
-}
-
 inline uint32_t RegisterBySize(uint32_t v, int size) {
   switch (size) {
     case 1: return v & 0xFFFF;
@@ -89,80 +77,90 @@ inline uint32_t RegisterBySize(uint32_t v, int size) {
   return AccDataIn;
 }
 
+// The accesses from general step G on, G a constant so that the status words
+// and step numbers fold. Prepare: set up the first access (stage 1); a resumed
+// step finds it restored.
+template <bool Dst, uint8_t G, bool Prepare>
+[[gnu::always_inline]] inline void ReadSteps(const ReadShape& sh) {
+  uint32_t& out = Dst ? CpuDop : CpuSop;
+  if constexpr (Prepare) {
+    AccAddress = CpuEa;
+    SetAccSSWInState(kReadSsw[G]);
+  }
+  if (!ReadAccess(sh, G)) return;
+  if constexpr (G == kDataB || G == kProgB || G == kImmB) {
+    out = ReadValue(G) & 0xFF;
+  } else if constexpr (G == kDataW || G == kProgW || G == kImmW) {
+    out = ReadValue(G);
+  } else if constexpr (G == kDataL1 || G == kProgL1 || G == kImmL1) {
+    CpuTempWord = ReadValue(G);
+    AccAddress = CpuEa + 2;
+    SetAccSSWInState(kReadSsw[G]);
+    ReadSteps<Dst, G + 1, false>(sh);
+    return;
+  } else {
+    out = (static_cast<uint32_t>(CpuTempWord) << 16) | ReadValue(G);
+  }
+  McrEnd();
+}
+
+template <bool Dst, bool Prepare>
+[[gnu::always_inline]] inline void ReadStepsFrom(const ReadShape& sh, uint8_t g) {
+  switch (g) {
+    case kDataB: return ReadSteps<Dst, kDataB, Prepare>(sh);
+    case kDataW: return ReadSteps<Dst, kDataW, Prepare>(sh);
+    case kDataL1: return ReadSteps<Dst, kDataL1, Prepare>(sh);
+    case kDataL2: return ReadSteps<Dst, kDataL2, Prepare>(sh);
+    case kProgB: return ReadSteps<Dst, kProgB, Prepare>(sh);
+    case kProgW: return ReadSteps<Dst, kProgW, Prepare>(sh);
+    case kProgL1: return ReadSteps<Dst, kProgL1, Prepare>(sh);
+    case kProgL2: return ReadSteps<Dst, kProgL2, Prepare>(sh);
+    case kImmB: return ReadSteps<Dst, kImmB, Prepare>(sh);
+    case kImmW: return ReadSteps<Dst, kImmW, Prepare>(sh);
+    case kImmL1: return ReadSteps<Dst, kImmL1, Prepare>(sh);
+    case kImmL2: return ReadSteps<Dst, kImmL2, Prepare>(sh);
+    default: McrMicrocodeFault();
+  }
+}
+
 // Inline in each routine, so that the shape's fixed size and step numbers fold.
 template <bool Dst>
 [[gnu::always_inline]] inline void ReadOperand(const ReadShape& sh) {
   uint32_t& out = Dst ? CpuDop : CpuSop;
-  uint8_t g;
-  if (mcStage == 1) {
-    const OpMapEntry& e = CurrentOp();
-    const uint16_t mode = Dst ? e.DstMode : e.SrcMode;
-    const int size = sh.size >= 0 ? sh.size : e.Size;
-    if (mode == kModeDn) {
-      out = RegisterBySize(CpuDReg[(Dst ? e.DstReg : e.SrcReg) & 7], size);
-      McrEnd();
-      return;
-    }
-    if (mode == kModeAn) {
-      const uint32_t a = CpuAReg[(Dst ? e.DstReg : e.SrcReg) & 7];
-      out = Dst ? a : RegisterBySize(a, size);  // a destination An is read whole
-      McrEnd();
-      return;
-    }
-    if (mode >= kModeQuickFirst && mode <= kModeQuickLast) {
-      out = static_cast<uint32_t>(e.Extra1);
-      McrEnd();
-      return;
-    }
-    if (mode > kModeImm || size < 0 || size > 2) {  // nothing to read
-      McrEnd();
-      return;
-    }
-    const uint8_t cls = mode <= kModeLastData ? 0 : mode <= kModeLastProg ? 1 : 2;
-    g = static_cast<uint8_t>(kDataB + cls * 4 + size);
-    AccAddress = CpuEa;
-    SetReadLatches(g);
-  } else {
-    g = mcStage < 14 ? sh.general[mcStage] : 0;
+  if (mcStage != 1) {
+    const uint8_t g = mcStage < 14 ? sh.general[mcStage] : 0;
     if (g == 0) {
       McrMicrocodeFault();
       return;
     }
+    ReadStepsFrom<Dst, false>(sh, g);
+    return;
   }
-  switch (g) {
-    case kDataB:
-    case kProgB:
-    case kImmB:
-      if (!ReadAccess(sh, g)) return;
-      out = ReadValue(g) & 0xFF;
-      McrEnd();
-      return;
-    case kDataW:
-    case kProgW:
-    case kImmW:
-      if (!ReadAccess(sh, g)) return;
-      out = ReadValue(g);
-      McrEnd();
-      return;
-    case kDataL1:
-    case kProgL1:
-    case kImmL1:
-      if (!ReadAccess(sh, g)) return;
-      CpuTempWord = ReadValue(g);
-      AccAddress = CpuEa + 2;
-      SetReadLatches(g);
-      ++g;
-      [[fallthrough]];
-    case kDataL2:
-    case kProgL2:
-    case kImmL2:
-      if (!ReadAccess(sh, g)) return;
-      out = (static_cast<uint32_t>(CpuTempWord) << 16) | ReadValue(g);
-      McrEnd();
-      return;
-    default:
-      McrMicrocodeFault();
+  const OpMapEntry& e = CurrentOp();
+  const uint16_t mode = Dst ? e.DstMode : e.SrcMode;
+  const int size = sh.size >= 0 ? sh.size : e.Size;
+  if (mode == kModeDn) {
+    out = RegisterBySize(CpuDReg[(Dst ? e.DstReg : e.SrcReg) & 7], size);
+    McrEnd();
+    return;
   }
+  if (mode == kModeAn) {
+    const uint32_t a = CpuAReg[(Dst ? e.DstReg : e.SrcReg) & 7];
+    out = Dst ? a : RegisterBySize(a, size);  // a destination An is read whole
+    McrEnd();
+    return;
+  }
+  if (mode >= kModeQuickFirst && mode <= kModeQuickLast) {
+    out = static_cast<uint32_t>(e.Extra1);
+    McrEnd();
+    return;
+  }
+  if (mode > kModeImm || size < 0 || size > 2) {  // nothing to read
+    McrEnd();
+    return;
+  }
+  const uint8_t cls = mode <= kModeLastData ? 0 : mode <= kModeLastProg ? 1 : 2;
+  ReadStepsFrom<Dst, true>(sh, static_cast<uint8_t>(kDataB + cls * 4 + size));
 }
 
 // Writes: byte 0x1201, word and each word of a long 0x1001. firstStep is the

@@ -18,7 +18,7 @@ enum class Arith { Add, AddX, Sub, SubX, Cmp };
 
 // D op S on the sized operands; sets the flags and returns the sized result.
 template <Arith Op>
-inline uint32_t Compute(uint32_t s, uint32_t d, uint16_t size) {
+[[gnu::always_inline]] inline uint32_t Compute(uint32_t s, uint32_t d, uint16_t size) {
   const uint32_t mask = AluSizeMask[size];
   const uint32_t msb = AluSizeMsb[size];
   s &= mask;
@@ -74,9 +74,7 @@ inline uint32_t Negate(uint32_t d, uint16_t size) {
 // Operands already in CpuSop and CpuDop; the write-back step follows.
 template <Arith Op>
 inline void LoadedForm() {
-  const uint16_t size = CurrentOp().Size;
-  if (!AluSizeOk(size)) return;
-  CpuDop = Compute<Op>(CpuSop, CpuDop, size);
+  if (!WithAluSize(CurrentOp().Size, [](auto size) { CpuDop = Compute<Op>(CpuSop, CpuDop, size); })) return;
   McrEnd();
 }
 
@@ -86,9 +84,11 @@ inline void DnForm() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   CpuDop = dn;
-  if (!AluSizeOk(op.Size)) return;
-  CpuDop = Compute<Op>(CpuSop, CpuDop, op.Size);
-  if constexpr (Op != Arith::Cmp) dn = MergeSized(dn, CpuDop, op.Size);
+  if (!WithAluSize(op.Size, [&dn](auto size) {
+        CpuDop = Compute<Op>(CpuSop, CpuDop, size);
+        if constexpr (Op != Arith::Cmp) dn = MergeSized(dn, CpuDop, size);
+      }))
+    return;
   McrEndInstruction();
 }
 

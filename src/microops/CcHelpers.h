@@ -6,6 +6,7 @@
 // then result MSB; the subtract forms describe D - S.
 #pragma once
 #include <cstdint>
+#include <type_traits>
 #include "cpu/CpuState.h"
 
 namespace korva {
@@ -73,6 +74,19 @@ inline bool AluSizeOk(uint16_t size) {
   if (size <= 2) return true;
   McrMicrocodeFault();
   return false;
+}
+
+// The size branch with the code as a constant: f is called with 0, 1 or 2 as a
+// std::integral_constant, so that the masks and sign bits of the size fold into
+// its code. Any other code is a microcode fault (false).
+template <typename F>
+[[gnu::always_inline]] inline bool WithAluSize(uint16_t size, F&& f) {
+  switch (size) {
+    case 0: f(std::integral_constant<uint16_t, 0>{}); return true;
+    case 1: f(std::integral_constant<uint16_t, 1>{}); return true;
+    case 2: f(std::integral_constant<uint16_t, 2>{}); return true;
+    default: McrMicrocodeFault(); return false;
+  }
 }
 
 // The register numbers of an opcode-map entry, kept inside the register file

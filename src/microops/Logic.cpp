@@ -11,7 +11,7 @@ namespace korva {
 namespace {
 
 // Reduce CpuDop to the sized result and set the flags.
-inline void SizeResult(uint16_t size) {
+[[gnu::always_inline]] inline void SizeResult(uint16_t size) {
   CpuDop &= AluSizeMask[size];
   SetLogicFlags(CpuDop, size);
 }
@@ -19,21 +19,24 @@ inline void SizeResult(uint16_t size) {
 // Loaded destination combined with `source`; the write-back step follows.
 template <Logic Op>
 inline void LoadedForm(uint32_t source) {
-  const uint16_t size = CurrentOp().Size;
-  if (!AluSizeOk(size)) return;
-  CpuDop = ApplyLogic<Op>(CpuDop, source);
-  SizeResult(size);
+  if (!WithAluSize(CurrentOp().Size, [source](auto size) {
+        CpuDop = ApplyLogic<Op>(CpuDop, source);
+        SizeResult(size);
+      }))
+    return;
   McrEnd();
 }
 
 // Data register DstReg combined with `source`, merged back by size.
 template <Logic Op>
 inline void DnForm(const OpMapEntry& op, uint32_t source) {
-  if (!AluSizeOk(op.Size)) return;
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
-  CpuDop = ApplyLogic<Op>(dn, source);
-  SizeResult(op.Size);
-  dn = MergeSized(dn, CpuDop, op.Size);
+  if (!WithAluSize(op.Size, [&dn, source](auto size) {
+        CpuDop = ApplyLogic<Op>(dn, source);
+        SizeResult(size);
+        dn = MergeSized(dn, CpuDop, size);
+      }))
+    return;
   McrEndInstruction();
 }
 

@@ -20,7 +20,7 @@ enum class Shift { ASL, ASR, LSL, LSR, ROL, ROR, ROXL, ROXR };
 // Shift the n-bit value v (bits above n clear) by count >= 1; set the flags
 // and return the n-bit result.
 template <Shift K>
-inline uint32_t ShiftBy(uint32_t v, unsigned count, unsigned n) {
+[[gnu::always_inline]] inline uint32_t ShiftBy(uint32_t v, unsigned count, unsigned n) {
   const uint32_t mask = AluSizeMask[n >> 4];  // n = 8, 16 or 32: index 0, 1, 2
   const uint32_t msb = 1u << (n - 1);
   uint32_t r = 0;
@@ -102,21 +102,24 @@ inline void RegisterForm() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   CpuDop = dn;
-  if (!AluSizeOk(op.Size)) return;
-  const unsigned count = (op.Extra2 == 1 ? CpuDReg[RegIndex(op.SrcReg)] : static_cast<uint32_t>(op.Extra1)) & 63u;
-  const unsigned n = 8u << op.Size;
-  const uint32_t v = CpuDop & AluSizeMask[op.Size];
-  CpuDop = v;
-  if (count == 0) {
-    // Nothing moves: C cleared (the extended rotations copy X), X kept, register unchanged.
-    CpuC = (K == Shift::ROXL || K == Shift::ROXR) ? CpuX : 0;
-    CpuN = FlagOf(v, AluSizeMsb[op.Size]);
-    CpuZ = ToFlag(v == 0);
-    CpuV = 0;
-  } else {
-    CpuDop = ShiftBy<K>(v, count, n);
-    dn = MergeSized(dn, CpuDop, op.Size);
-  }
+  if (!WithAluSize(op.Size, [&op, &dn](auto size) {
+        const unsigned count =
+            (op.Extra2 == 1 ? CpuDReg[RegIndex(op.SrcReg)] : static_cast<uint32_t>(op.Extra1)) & 63u;
+        const unsigned n = 8u << size;
+        const uint32_t v = CpuDop & AluSizeMask[size];
+        CpuDop = v;
+        if (count == 0) {
+          // Nothing moves: C cleared (the extended rotations copy X), X kept, register unchanged.
+          CpuC = (K == Shift::ROXL || K == Shift::ROXR) ? CpuX : 0;
+          CpuN = FlagOf(v, AluSizeMsb[size]);
+          CpuZ = ToFlag(v == 0);
+          CpuV = 0;
+        } else {
+          CpuDop = ShiftBy<K>(v, count, n);
+          dn = MergeSized(dn, CpuDop, size);
+        }
+      }))
+    return;
   McrEndInstruction();
 }
 
