@@ -83,21 +83,6 @@ void SetCpuRunning(VBool run) {
   }
 }
 
-namespace {
-// The step of (An)+ and -(An): a byte step on A7 is 2 to keep the stack even.
-inline uint32_t AnStep(int reg, uint16_t size) {
-  switch (size) {
-    case 0: return reg == 7 ? 2 : 1;
-    case 1: return 2;
-    case 2: return 4;
-    default: return 0;
-  }
-}
-}  // namespace
-
-void PostIncrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] += AnStep(reg & 7, size); }
-void PreDecrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] -= AnStep(reg & 7, size); }
-
 std::string InternalErrorText() {
   std::string t = "mcPC = 0x" + HexWord(mcErrorPC) + "  mcStage = 0x" + HexByte(mcStage) + "\r\n";
   t += "CpuOpcode = 0x" + HexWord(static_cast<uint16_t>(CpuOpcode)) + "  CpuExtWord = 0x" +

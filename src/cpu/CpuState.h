@@ -162,9 +162,18 @@ inline VBool TestCondition(uint8_t cc) {
   return ToVBool(r);
 }
 
-// Step address register reg by the operand size (SizeCode); a byte step on A7 is 2.
-void PostIncrementAn(int reg, uint16_t size);
-void PreDecrementAn(int reg, uint16_t size);
+// Step address register reg by the operand size (SizeCode); a byte step on A7 is 2
+// to keep the stack even; a size without a case does not step.
+inline uint32_t AnStep(int reg, uint16_t size) {
+  switch (size) {
+    case 0: return reg == 7 ? 2 : 1;
+    case 1: return 2;
+    case 2: return 4;
+    default: return 0;
+  }
+}
+inline void PostIncrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] += AnStep(reg & 7, size); }
+inline void PreDecrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] -= AnStep(reg & 7, size); }
 
 void SelectCpu68000();
 void SelectCpu68010();

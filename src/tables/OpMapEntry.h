@@ -16,7 +16,9 @@ struct OpMapEntry {
   uint16_t DstMode;          // EaModeCode of the destination operand
   uint16_t DstReg;
   uint16_t Privileged;       // 0 / 0xFFFF
+  uint32_t Unused = 0;       // pads the record to 32 bytes: an entry is found with one shift
 };
+static_assert(sizeof(OpMapEntry) == 32, "an opcode-map entry is 32 bytes");
 
 extern OpMapEntry OpMap[65536];
 
