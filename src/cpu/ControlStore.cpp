@@ -9,6 +9,7 @@
 namespace korva {
 
 McEntry Microcode[McStoreSize];
+uint32_t MicrocodeEdits = 0;
 
 namespace {
 
@@ -240,6 +241,7 @@ static_assert(ImageIsSound(), "control-store image: overlapping or misplaced cha
 
 void LoadMicrocode() {
   ForEachImageWord([](uint32_t at, McEntry e) { Microcode[at] = e; });
+  ++MicrocodeEdits;
 }
 
 void InitMicrocode() {
@@ -250,6 +252,13 @@ void InitMicrocode() {
 void PatchMicrocodeCalls(Mcr from, Mcr to) {
   for (auto& e : Microcode)
     if (e.Kind == McCall && e.Arg == McrNumber(from)) e.Arg = McrNumber(to);
+  ++MicrocodeEdits;
+}
+
+void PatchMicrocodeCall(uint32_t at, Mcr m) {
+  if (at >= McStoreSize) return;
+  Microcode[at].Arg = McrNumber(m);
+  ++MicrocodeEdits;
 }
 
 }  // namespace korva

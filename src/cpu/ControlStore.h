@@ -26,8 +26,14 @@ void InitMicrocode();
 void LoadMicrocode();
 
 // Control-store rewrites used by the model selection and the fetch switch: every
-// call of `from` becomes a call of `to`.
+// call of `from` becomes a call of `to`; the call word at `at` calls m.
 void PatchMicrocodeCalls(Mcr from, Mcr to);
+void PatchMicrocodeCall(uint32_t at, Mcr m);
+
+// Counts the rewrites above and the loads: the main loop keeps the routine of
+// every call word at hand and looks it up again when this has moved. Code that
+// writes Microcode directly (tests) does so before the main loop is entered.
+extern uint32_t MicrocodeEdits;
 
 // Whether the word at `at` calls routine m.
 inline bool CallsAt(uint32_t at, Mcr m) {

@@ -20,9 +20,9 @@ Mcr storeFetch = Mcr::mcrFetchDecode;
 
 void PatchModel(uint16_t model) {
   const bool m68000 = model == Cpu68000;
-  Microcode[McBusError].Arg = McrNumber(m68000 ? Mcr::mcrBerr000 : Mcr::mcrBerr);
-  Microcode[McAddressError].Arg = McrNumber(m68000 ? Mcr::mcrAerr000 : Mcr::mcrAerr);
-  Microcode[McRTE].Arg = McrNumber(m68000 ? Mcr::mcrRTE000 : Mcr::mcrRTE);
+  PatchMicrocodeCall(McBusError, m68000 ? Mcr::mcrBerr000 : Mcr::mcrBerr);
+  PatchMicrocodeCall(McAddressError, m68000 ? Mcr::mcrAerr000 : Mcr::mcrAerr);
+  PatchMicrocodeCall(McRTE, m68000 ? Mcr::mcrRTE000 : Mcr::mcrRTE);
   if (model == Cpu32) {
     PatchMicrocodeCalls(Mcr::mcrDstEA, Mcr::mcrDstEA32);
     PatchMicrocodeCalls(Mcr::mcrSrcEA, Mcr::mcrSrcEA32);

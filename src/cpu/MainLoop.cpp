@@ -122,6 +122,37 @@ void AfterWords(uint32_t& step, uint32_t words) {
   }
 }
 
+// The routine of every call word with a routine number, null for every other
+// word, as of MicrocodeEdits = routinesOfEdits.
+McrFunction routineAt[McStoreSize];
+uint32_t routinesOfEdits = 0;
+
+void LookUpRoutines() {
+  for (uint32_t a = 0; a < McStoreSize; ++a) {
+    const McEntry& e = Microcode[a];
+    routineAt[a] = e.Kind == McCall && e.Arg < McrTableSize ? McrTable[e.Arg] : nullptr;
+  }
+  routinesOfEdits = MicrocodeEdits;
+}
+
+// One word of a run: a call through the routine at hand (the normal fetch in
+// place), anything else as RunWord does it.
+[[gnu::always_inline]] inline void RunKnownWord() {
+  const uint32_t pc = mcPC;
+  if (pc < McStoreSize) {
+    const McrFunction routine = routineAt[pc];
+    if (routine == mcrFetchDecode) {
+      FetchDecodeSteps();
+      return;
+    }
+    if (routine != nullptr) {
+      routine();
+      return;
+    }
+  }
+  RunWord();
+}
+
 // Words while the processor runs and no quit is asked for. Between two pumps
 // the words run back to back: the run state, the quit request, the control latch
 // and the throttle change only through a host call or run control, which set
@@ -134,10 +165,11 @@ void RunWords(uint32_t& step) {
       AfterWords(step, 1);
       continue;
     }
+    if (routinesOfEdits != MicrocodeEdits) LookUpRoutines();
     LoopAttention = false;
     uint32_t words = 0;
     do {
-      RunWord();
+      RunKnownWord();
       ++words;
     } while (!LoopAttention && words < budget);
     AfterWords(step, words);
@@ -148,6 +180,7 @@ void RunWords(uint32_t& step) {
 
 void RunMachine() {
   uint32_t step = 0;  // control-store words since entry, 30 bits
+  LookUpRoutines();
   for (;;) {
     if (CpuRunning) {
       McrActive = true;
