@@ -122,35 +122,31 @@ void AfterWords(uint32_t& step, uint32_t words) {
   }
 }
 
-// The routine of every call word with a routine number, null for every other
-// word, as of MicrocodeEdits = routinesOfEdits.
+// A jump, an unfilled word or a call without a routine, as RunWord does it.
+void OtherWord() { RunWord(); }
+
+// What each word does, as of MicrocodeEdits = routinesOfEdits: the routine of a
+// call word with a routine number, OtherWord for every other word.
 McrFunction routineAt[McStoreSize];
 uint32_t routinesOfEdits = 0;
 
 void LookUpRoutines() {
   for (uint32_t a = 0; a < McStoreSize; ++a) {
     const McEntry& e = Microcode[a];
-    routineAt[a] = e.Kind == McCall && e.Arg < McrTableSize ? McrTable[e.Arg] : nullptr;
+    routineAt[a] = e.Kind == McCall && e.Arg < McrTableSize ? McrTable[e.Arg] : OtherWord;
   }
   routinesOfEdits = MicrocodeEdits;
 }
 
-// One word of a run: a call through the routine at hand (the normal fetch in
-// place), anything else as RunWord does it.
+// One word of a run: the routine at hand, the normal fetch in place.
 [[gnu::always_inline]] inline void RunKnownWord() {
   const uint32_t pc = mcPC;
-  if (pc < McStoreSize) {
-    const McrFunction routine = routineAt[pc];
-    if (routine == mcrFetchDecode) {
-      FetchDecodeSteps();
-      return;
-    }
-    if (routine != nullptr) {
-      routine();
-      return;
-    }
-  }
-  RunWord();
+  if (pc >= McStoreSize) return RunWord();  // the microcode fault
+  const McrFunction routine = routineAt[pc];
+  if (routine == mcrFetchDecode)
+    FetchDecodeSteps();
+  else
+    routine();
 }
 
 // Words while the processor runs and no quit is asked for. Between two pumps
