@@ -57,6 +57,7 @@ void RunOrLatchCommand(void (*command)()) {
   if (latchedCommandCount == kMaxLatchedCommands) return;
   latchedCommands[latchedCommandCount++] = command;
   ControlLatch |= kLatchCommand;
+  LoopAttention = true;
 }
 
 void ApplyControlLatch() {
