@@ -330,4 +330,42 @@ void classMMU::DisplayMmuASTC(std::string& text) const {
   }
 }
 
+// A cached descriptor without write protection or interrupt; else the search or
+// the hit with its side effects.
+void classMMU::TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
+  const unsigned w = isWrite ? 1u : 0u;
+  const uint32_t page = (logical >> 8) & 0xFFFFu;
+  const uint8_t asn = ast_[f];
+  unsigned d = readCache_[f];
+  bool viaReadCache = true;
+  if (!Matches(desc_[d], asn, page)) {
+    d = writeCache_[f];
+    viaReadCache = false;
+    if (!Matches(desc_[d], asn, page)) {
+      TranslateSearch(logical, f, w != 0, physical);
+      return;
+    }
+  }
+  MmuDescriptor& s = desc_[d];
+  if ((s.SSR & MmuSsrI) || (w && (s.SSR & MmuSsrWP))) {
+    TranslateHit(d, logical, f, w != 0, physical);
+    return;
+  }
+  const uint8_t need = w ? (MmuSsrU | MmuSsrM) : MmuSsrU;
+  uint8_t* cache = w ? writeCache_ : readCache_;
+  // A translation that changes nothing may be repeated from the table: the same
+  // cache lookup would pick the same descriptor again. A read picked through
+  // the read cache qualifies; a write qualifies when it would pick this
+  // descriptor through either cache.
+  const bool repeatable = (s.SSR & need) == need && cache[f] == d && (w == 0 ? viaReadCache : true);
+  if (cache[f] != d) {
+    cache[f] = static_cast<uint8_t>(d);
+    ForgetRepeats(f);  // the cache now picks another descriptor for this space
+  }
+  s.SSR |= need;
+  physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
+  if (repeatable) repeat_[f][w] = RepeatEntry{page, physical & 0xFFFF00u};
+  FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+}
+
 }  // namespace korva

@@ -105,6 +105,7 @@ class classMMU {
   void ClearCaches();
   void InterruptRecheck();
 
+  void TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateHit(unsigned d, uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateFault(uint32_t logical, unsigned f, bool isWrite, uint8_t rdp, uint8_t lsr,
@@ -159,53 +160,21 @@ class classMMU {
 
 extern classMMU Mmu;
 
-// The common case stays inline: it is taken on every bus cycle. First the
-// repeat table: a page this function code translated last time with nothing
-// left to change (descriptor already marked, caches already pointing at it) is
-// answered from there. Then a cached descriptor without write protection or
-// interrupt. Everything else goes out of line.
+// The common case stays inline: it is taken on every bus cycle. A page this
+// function code translated last time with nothing left to change (descriptor
+// already marked, caches already pointing at it) is answered from the repeat
+// table; everything else goes out of line (TranslateCached).
 [[gnu::always_inline]] inline void classMMU::TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite,
                                                               uint32_t& physical) {
   const unsigned f = fc & 15u;
   const unsigned w = isWrite ? 1u : 0u;
-  const uint32_t page = (logical >> 8) & 0xFFFFu;
   const RepeatEntry& r = repeat_[f][w];
-  if (r.Page == page) {
+  if (r.Page == ((logical >> 8) & 0xFFFFu)) {
     physical = r.Base | (logical & 0xFFu);
     FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
     return;
   }
-  const uint8_t asn = ast_[f];
-  unsigned d = readCache_[f];
-  bool viaReadCache = true;
-  if (!Matches(desc_[d], asn, page)) {
-    d = writeCache_[f];
-    viaReadCache = false;
-    if (!Matches(desc_[d], asn, page)) {
-      TranslateSearch(logical, f, w != 0, physical);
-      return;
-    }
-  }
-  MmuDescriptor& s = desc_[d];
-  if ((s.SSR & MmuSsrI) || (w && (s.SSR & MmuSsrWP))) {
-    TranslateHit(d, logical, f, w != 0, physical);
-    return;
-  }
-  const uint8_t need = w ? (MmuSsrU | MmuSsrM) : MmuSsrU;
-  uint8_t* cache = w ? writeCache_ : readCache_;
-  // A translation that changes nothing may be repeated from the table: the same
-  // cache lookup would pick the same descriptor again. A read picked through
-  // the read cache qualifies; a write qualifies when it would pick this
-  // descriptor through either cache.
-  const bool repeatable = (s.SSR & need) == need && cache[f] == d && (w == 0 ? viaReadCache : true);
-  if (cache[f] != d) {
-    cache[f] = static_cast<uint8_t>(d);
-    ForgetRepeats(f);  // the cache now picks another descriptor for this space
-  }
-  s.SSR |= need;
-  physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
-  if (repeatable) repeat_[f][w] = RepeatEntry{page, physical & 0xFFFF00u};
-  FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+  TranslateCached(logical, f, w != 0, physical);
 }
 
 }  // namespace korva
