@@ -16,8 +16,9 @@
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
 #include "cpu/classCPU.h"
-#include "host/ScriptedHost.h"
-#include "unit/moves/GuestRun.h"
+#include "support/GuestProgram.h"
+#include "support/ScriptedHost.h"
+#include "support/TestMachine.h"
 
 namespace korva {
 namespace {
@@ -38,8 +39,7 @@ Outcome Run(const std::string& image, uint16_t model, bool debuggerFetch, uint32
             uint32_t busErrorTo = 0) {
   Outcome o;
   test::TestMachine m;
-  movetest::ModelGuard guard;
-  movetest::UseModel(model);
+  m.UseModel(static_cast<CpuModel>(model));
   if (busErrorTo != 0) m.SetDeviceCode(busErrorFrom, busErrorTo, DcNothing);
   if (debuggerFetch) UseDebuggerMicroOp();
   CountedRun = False;
@@ -85,7 +85,7 @@ Outcome Run(const std::string& image, uint16_t model, bool debuggerFetch, uint32
 void ExpectSameRun(const std::string& image, uint16_t model, uint32_t busErrorFrom = 0, uint32_t busErrorTo = 0) {
   const Outcome fast = Run(image, model, false, busErrorFrom, busErrorTo);
   const Outcome stepped = Run(image, model, true, busErrorFrom, busErrorTo);
-  const std::string where = image + " on the " + movetest::ModelName(model);
+  const std::string where = image + " on the " + test::ModelName(model);
   // Both runs got to the final STOP; the window messages were pumped after the
   // same words, and the quit asked for in the STOP wait ended both at once.
   EXPECT_TRUE(CallsAt(fast.mcpc, Mcr::mcrStopWait)) << where << ": mcPC " << fast.mcpc;
@@ -122,7 +122,7 @@ TEST_P(FastPath, GuestProgramsEndAsWordByWord) {
 
 INSTANTIATE_TEST_SUITE_P(Models, FastPath, ::testing::Values(Cpu68000, Cpu68010, Cpu32),
                          [](const ::testing::TestParamInfo<uint16_t>& i) {
-                           return std::string(movetest::ModelName(i.param));
+                           return std::string(test::ModelName(i.param));
                          });
 
 TEST(FastPath, ModelProgramsEndAsWordByWord) {
