@@ -169,7 +169,7 @@ extern classMMU Mmu;
   const unsigned f = fc & 15u;
   const unsigned w = isWrite ? 1u : 0u;
   const RepeatEntry& r = repeat_[f][w];
-  if (r.Page == ((logical >> 8) & 0xFFFFu)) {
+  if (r.Page == ((logical >> 8) & 0xFFFFu)) [[likely]] {
     physical = r.Base | (logical & 0xFFu);
     FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
     return;

@@ -107,7 +107,7 @@ void WriteMemorySlow(uint32_t address, VBool isByte, uint16_t data, VBool force)
 // register answering a byte access may fill all 16). Returns 0 after a fault.
 inline uint16_t ReadMemory(uint32_t address, VBool isByte) {
   const MemoryCell& cell = CellOf(address);
-  if (static_cast<uint8_t>(cell.Device - DcRam) < 2) {  // RAM or ROM
+  if (static_cast<uint8_t>(cell.Device - DcRam) < 2) [[likely]] {  // RAM or ROM
     if (isByte) return (address & 1) ? static_cast<uint16_t>(cell.Data & 0xFF) : static_cast<uint16_t>(cell.Data >> 8);
     if ((address & 1) == 0) return cell.Data;
   }

@@ -33,7 +33,7 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
 
 // The end of every access step: false (after diverting) when the access faulted.
 [[gnu::always_inline]] inline bool StepSucceeded(uint8_t step) {
-  if (!FaultFlag) return true;
+  if (!FaultFlag) [[likely]] return true;
   EnterBusFault(step);
   return false;
 }

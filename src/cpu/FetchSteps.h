@@ -19,7 +19,7 @@ namespace fetch_detail {
 // Unsigned arithmetic: a countdown at its most negative value wraps instead of overflowing.
 inline bool CountDown(int32_t& count, int32_t interval) {
   count = static_cast<int32_t>(static_cast<uint32_t>(count) - 1u);
-  if (count >= 0) return false;
+  if (count >= 0) [[likely]] return false;
   count = interval;
   return true;
 }

@@ -141,7 +141,7 @@ void LookUpRoutines() {
 // One word of a run: the routine at hand, the normal fetch in place.
 [[gnu::always_inline]] inline void RunKnownWord() {
   const uint32_t pc = mcPC;
-  if (pc >= McStoreSize) return RunWord();  // the microcode fault
+  if (pc >= McStoreSize) [[unlikely]] return RunWord();  // the microcode fault
   const McrFunction routine = routineAt[pc];
   if (routine == mcrFetchDecode)
     FetchDecodeSteps();
