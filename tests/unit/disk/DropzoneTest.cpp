@@ -2,7 +2,6 @@
 // their registers, with real files in a temporary folder.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,21 +9,15 @@
 #include "disk/Dropzone.h"
 #include "support/ScriptedHost.h"
 #include "support/TestMachine.h"
+#include "unit/bus/LoaderFiles.h"
 
 namespace korva {
 namespace {
 
-namespace fs = std::filesystem;
-
 class DropzoneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("korva-dz-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-    Dropzone.Init();
-    CloseDloadFile();
-    CloseUloadFile();
+    TearDown();
     DropFormat = 4;
     DropFormatName = "CPM 68k";
   }
@@ -32,13 +25,8 @@ class DropzoneTest : public ::testing::Test {
     Dropzone.Init();
     CloseDloadFile();
     CloseUloadFile();
-    fs::remove_all(dir_);
   }
-  std::string File(const std::string& name, const std::string& bytes) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
+  std::string File(const std::string& name, const std::string& bytes) { return dir_.Write(name, bytes); }
   static std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -53,7 +41,7 @@ class DropzoneTest : public ::testing::Test {
   }
 
   ScriptedHost host_;
-  fs::path dir_;
+  test::TempFolder dir_;
 };
 
 TEST_F(DropzoneTest, EmptyZoneAndClosedPortGiveHarmlessValuesSilently) {
@@ -115,8 +103,8 @@ TEST_F(DropzoneTest, SizeBytesAndWordsAndUnreadableSize) {
   for (uint32_t off = 6; off <= 9; ++off) EXPECT_EQ(Dropzone.RegDZ(off, True), 0) << off;
 }
 
-TEST_F(DropzoneTest, MissingDropFileShowsOneBoxAndStaysClosed) {
-  Drop((dir_ / "gone").string(), 5, "GONE");
+TEST_F(DropzoneTest, MissingFilesShowOneBoxAndStayClosed) {
+  Drop(dir_.Path("gone"), 5, "GONE");
   Dropzone.RegDZ(1, True, 1);
   EXPECT_FALSE(Dropzone.FileOpen());
   EXPECT_FALSE(Dropzone.InUse());
@@ -124,6 +112,9 @@ TEST_F(DropzoneTest, MissingDropFileShowsOneBoxAndStaysClosed) {
   EXPECT_EQ(host_.CallsOf(HostCall::Kind::MessageBox)[0].Title, "Error Opening Drop File");
   EXPECT_EQ(Dropzone.RegDZ(13, True), 0x1A);
   EXPECT_EQ(Dropzone.RegDZ(11, True), 1);
+  EXPECT_FALSE(OpenDloadFile(dir_.Path("none"), "none"));
+  EXPECT_FALSE(DloadFileOpen);
+  EXPECT_EQ(host_.CallsOf(HostCall::Kind::MessageBox).back().Title, "Error Opening Dload File");
 }
 
 TEST_F(DropzoneTest, CpmAndVersadosNames) {
@@ -153,16 +144,14 @@ TEST_F(DropzoneTest, CpmAndVersadosNames) {
   EXPECT_EQ(boxes[0].Value, "README  .SA");
   host_.CancelInput();
   EXPECT_EQ(AskVdosName("/x/noext"), "");
-}
 
-TEST_F(DropzoneTest, DuplicateGuestNameIsAskedAgain) {
+  // A duplicate guest name is asked again.
+  DropFormat = 4;
+  DropFormatName = "CPM 68k";
   Drop("/a/readme.txt", 1, "README  .TXT");
   host_.AnswerInput("other.txt");
   EXPECT_EQ(CheckCpmDropName("README  .TXT"), "OTHER   .TXT");
-  ASSERT_EQ(host_.CallsOf(HostCall::Kind::InputBox).size(), 1u);
-  EXPECT_EQ(host_.CallsOf(HostCall::Kind::InputBox)[0].Title, "CPM 68k File is Already in List");
-  host_.CancelInput();
-  EXPECT_EQ(CheckCpmDropName("README  .TXT"), "");
+  EXPECT_EQ(host_.CallsOf(HostCall::Kind::InputBox).back().Title, "CPM 68k File is Already in List");
 }
 
 TEST_F(DropzoneTest, PortReadsDownloadRewindsAndAppendsUpload) {
@@ -176,7 +165,7 @@ TEST_F(DropzoneTest, PortReadsDownloadRewindsAndAppendsUpload) {
   EXPECT_EQ(Dropzone.RegUD(1, True), 0x1A);
   EXPECT_EQ(Dropzone.RegUD(3, True), 1);
   // The file grows on the host; 254 changes nothing, 255 rewinds and reloads the length.
-  std::ofstream(dir_ / "down", std::ios::binary | std::ios::app) << "C";
+  std::ofstream(dir_.Path("down"), std::ios::binary | std::ios::app) << "C";
   Dropzone.RegUD(3, True, 254);
   EXPECT_EQ(Dropzone.RegUD(3, True), 1);
   Dropzone.RegUD(3, True, 255);
@@ -194,13 +183,6 @@ TEST_F(DropzoneTest, PortReadsDownloadRewindsAndAppendsUpload) {
   EXPECT_TRUE(host_.Calls.empty());
 }
 
-TEST_F(DropzoneTest, OpeningAMissingDownloadFileReportsAndStaysClosed) {
-  EXPECT_FALSE(OpenDloadFile((dir_ / "none").string(), "none"));
-  EXPECT_FALSE(DloadFileOpen);
-  ASSERT_EQ(host_.CallsOf(HostCall::Kind::MessageBox).size(), 1u);
-  EXPECT_EQ(host_.CallsOf(HostCall::Kind::MessageBox)[0].Title, "Error Opening Dload File");
-}
-
 // A guest program lists the dropped files, reads the first one through the
 // drop zone and writes it back through the upload port.
 TEST_F(DropzoneTest, GuestCopiesADroppedFileToTheUploadFile) {
@@ -209,7 +191,7 @@ TEST_F(DropzoneTest, GuestCopiesADroppedFileToTheUploadFile) {
   const std::string src = File("data.bin", bytes);
   Drop(src, static_cast<int32_t>(bytes.size()), "DATA    .BIN");
   Drop(File("second.txt", "2"), 1, "SECOND  .TXT");
-  const std::string up = (dir_ / "upload.bin").string();
+  const std::string up = dir_.Path("upload.bin");
   ASSERT_TRUE(OpenUloadFile(up, "upload.bin"));
 
   test::TestMachine m;

@@ -1,20 +1,11 @@
 // Blank IMD and raw images and the IMD expander, written to a temporary folder
 // and read back byte by byte.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-
 #include "disk/NewDisk.h"
-#include "support/ScriptedHost.h"
 #include "tables/Helpers.h"
+#include "unit/disk/DiskFiles.h"
 
-namespace korva {
+namespace korva::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Progress : NewDiskProgress {
   int calls = 0, cancelAt = -1;
@@ -25,18 +16,16 @@ struct Progress : NewDiskProgress {
   bool CancelRequested() override { return ++calls == cancelAt; }
 };
 
-class NewDiskTest : public ::testing::Test {
+class NewDiskTest : public DiskTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("korva-newdisk-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
+    DiskTest::SetUp();
     BuildNewDiskFormats();
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return dir.Path(name); }
   static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    const auto b = ReadAll(path);
+    return {b.begin(), b.end()};
   }
   struct Track {
     uint8_t mode, cyl, head, count, code;
@@ -55,9 +44,7 @@ class NewDiskTest : public ::testing::Test {
     return tracks;
   }
 
-  ScriptedHost host_;
   Progress progress_;
-  fs::path dir_;
 };
 
 TEST_F(NewDiskTest, Row0WritesHeaderTrack0AndDataTracks) {
@@ -139,12 +126,11 @@ TEST_F(NewDiskTest, RawImagesAndCancel) {
   EXPECT_EQ(Slurp(Path("r.img")), raw);
   cancel.calls = 0;
   EXPECT_FALSE(CreateIMDImage(NewDiskFormats[0], Path("n.imd"), "", cancel));
-  EXPECT_FALSE(fs::exists(Path("n.imd")));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_FALSE(std::filesystem::exists(Path("n.imd")));
 }
 
 TEST_F(NewDiskTest, ExpanderReportsAndExpands) {
-  auto lastBox = [this] { return host_.CallsOf(HostCall::Kind::MessageBox).back(); };
+  auto lastBox = [this] { return host.CallsOf(HostCall::Kind::MessageBox).back(); };
   ASSERT_TRUE(CreateIMDImage(NewDiskFormats[5], Path("plain.imd"), "", progress_));
   ExpandCompressedSectors(Path("plain.imd"), Path("copy.imd"), progress_);
   EXPECT_EQ(lastBox().Text, " No conversions needed");
@@ -176,28 +162,10 @@ TEST_F(NewDiskTest, ExpanderReportsAndExpands) {
   EXPECT_EQ(Slurp(Path("comp.imd")), before);
 }
 
-}  // namespace
-}  // namespace korva
-
-#include "unit/disk/DiskFiles.h"
-
-namespace korva::test {
-namespace {
-
-struct QuietProgress : NewDiskProgress {
-  void SetMinMAx(int32_t, int32_t) override {}
-  void SetValue(int32_t) override {}
-  void ShowCount(int64_t) override {}
-  bool CancelRequested() override { return false; }
-};
-
 // Every built-in format and two raw rows mount with the geometry they were made
 // for; sectors written through the drive layer read back where it can place them.
-class NewDiskMountTest : public DiskTest {};
-
-TEST_F(NewDiskMountTest, CreatedImagesMountAndRoundTrip) {
-  BuildNewDiskFormats();
-  QuietProgress progress;
+TEST_F(NewDiskTest, CreatedImagesMountAndRoundTrip) {
+  Progress progress;
   for (int row = 0; row < kNewDiskFormatCount; ++row) {
     const NewDiskFormat& f = NewDiskFormats[row];
     const std::string path = dir.Path("f" + std::to_string(row) + ".imd");

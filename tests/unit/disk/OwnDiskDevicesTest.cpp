@@ -78,13 +78,6 @@ TEST_F(OwnDiskDevicesTest, LsnPortRunsOnTheThirdRegisterAndReportsInTheBlock) {
   EXPECT_EQ(Word(kLsn), 0);
   EXPECT_EQ(m.ReadWord(0x3002), 0);
 
-  // Write two sectors and read them back.
-  for (uint32_t i = 0; i < 512; ++i) m.WriteByte(0x30000 + i, static_cast<uint8_t>(i * 5));
-  LsnCommand(17, 0, 0x30000, 20, 2);
-  EXPECT_EQ(Word(kLsn), 0);
-  LsnCommand(16, 0, 0x40000, 20, 2);
-  for (uint32_t i = 0; i < 512; ++i) ASSERT_EQ(m.ReadByte(0x40000 + i), static_cast<uint8_t>(i * 5));
-
   // A buffer in unmapped memory: error 9, and the guest's register write takes no fault.
   m.SetDeviceCode(0x50100, 0x501FF, DcNothing);
   LsnCommand(16, 0, 0x50000, 0, 2);
@@ -92,11 +85,9 @@ TEST_F(OwnDiskDevicesTest, LsnPortRunsOnTheThirdRegisterAndReportsInTheBlock) {
   EXPECT_FALSE(GuestFaulted());
 }
 
-TEST_F(OwnDiskDevicesTest, SimpleControllerReadsWritesAndAccumulatesStatus) {
-  const auto bytes = StandardImd(4, 2, 16, 16, 1);
-  ASSERT_TRUE(MountBytes(0, bytes));
-  const std::string path = DriveTable[0].FilePath;
-
+// Writes through each device are checked by the guest driver's test below.
+TEST_F(OwnDiskDevicesTest, SimpleControllerReadsAndAccumulatesStatus) {
+  ASSERT_TRUE(MountBytes(0, StandardImd(4, 2, 16, 16, 1)));
   Select(kSimple, 0, 3, 1);
   Word(kSimple + 8, 5);
   Word(kSimple + 12, 0x8000);
@@ -114,21 +105,6 @@ TEST_F(OwnDiskDevicesTest, SimpleControllerReadsWritesAndAccumulatesStatus) {
   EXPECT_EQ(Word(kSimple), 0x82);
   Word(kSimple + 0, 7);
   EXPECT_EQ(Word(kSimple), 1);
-
-  // Write a sector and read it back; the rest of the file is unchanged.
-  for (int i = 0; i < 256; ++i) m.WriteByte(0x9000 + i, static_cast<uint8_t>(0xA0 ^ i));
-  Word(kSimple + 12, 0x9000);
-  Word(kSimple + 0, 2);
-  EXPECT_EQ(Word(kSimple), 0);
-  Word(kSimple + 12, 0xA000);
-  Word(kSimple + 0, 1);
-  for (int i = 0; i < 256; ++i) ASSERT_EQ(m.ReadByte(0xA000 + i), static_cast<uint8_t>(0xA0 ^ i));
-  EjectDisk(0);
-  const auto after = ReadAll(path);
-  ASSERT_EQ(after.size(), bytes.size());
-  size_t changed = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) changed += bytes[i] != after[i];
-  EXPECT_LE(changed, 256u);
 }
 
 TEST_F(OwnDiskDevicesTest, SimpleControllerFaultsAndRefusals) {
@@ -202,41 +178,20 @@ TEST_F(OwnDiskDevicesTest, CpmControllerRecordsAndStatus) {
   Word(kCpm + 8, 0x8000);
   EXPECT_EQ(Word(kCpm), 0x04);
 
-  // Write record 5 (second half of sector 1) and read it back.
-  for (int i = 0; i < 128; ++i) m.WriteByte(0x3000 + i, static_cast<uint8_t>(i + 1));
-  Word(kCpm + 8, 5);
-  Word(kCpm + 12, 0x3000);
-  Word(kCpm + 0, 2);
-  EXPECT_EQ(Word(kCpm), 0);
-  Word(kCpm + 8, 4);
-  Word(kCpm + 12, 0x3100);
-  Word(kCpm + 0, 1);
-  EXPECT_EQ(m.ReadByte(0x3100), SectorByte(0, 0, 1, 0));  // the neighbour record untouched
-  Word(kCpm + 8, 5);
-  Word(kCpm + 0, 1);
-  for (int i = 0; i < 128; ++i) ASSERT_EQ(m.ReadByte(0x3100 + i), i + 1);
-
   // No image on the drive: geometry reads 0 and selections say bad drive.
   Word(kCpm + 2, 3);
   EXPECT_EQ(Word(kCpm + 20), 0);
   EXPECT_EQ(Word(kCpm), 0x02);
-}
 
-TEST_F(OwnDiskDevicesTest, CpmControllerRefusesOddSectorSizes) {
-  ImdWriter w;
-  w.Track(5, 0, 0, 3, 1);  // one 1024-byte sector
-  ASSERT_TRUE(MountBytes(0, w.Bytes));
-  Select(kCpm, 0, 0, 0);
+  // Sector sizes other than 128, 256 and 512 fail.
+  ImdWriter big;
+  big.Track(5, 0, 0, 3, 1);  // one 1024-byte sector
+  ASSERT_TRUE(MountBytes(1, big.Bytes));
+  Select(kCpm, 1, 0, 0);
   Word(kCpm + 8, 1);
   Word(kCpm + 0, 1);
   EXPECT_EQ(Word(kCpm) & 0x80, 0x80);
 }
-
-}  // namespace
-}  // namespace korva::test
-
-namespace korva::test {
-namespace {
 
 TEST_F(OwnDiskDevicesTest, GuestDriverUsesAllThreeDevices) {
   ASSERT_TRUE(MountBytes(0, StandardImd(3, 2, 16, 16, 1)));

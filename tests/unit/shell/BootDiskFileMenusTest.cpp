@@ -2,8 +2,6 @@
 // what their items do, with real files and the scripted file dialog.
 #include <gtest/gtest.h>
 
-#include "board/SCM.h"
-#include "board/ScreenCompositor.h"
 #include "bus/Memory.h"
 #include "bus/Rom.h"
 #include "cpu/CpuState.h"
@@ -170,43 +168,6 @@ TEST_F(BootDiskFileMenusTest, DisksMountWithCaptionsAndEjectWritesTheImageOut) {
   EXPECT_EQ(mnuDisks_Click()[0], "Open HD00");
   const auto bytes = ReadAll(path);
   EXPECT_NE(std::search_n(bytes.begin(), bytes.end(), 256, 0x5A), bytes.end());
-}
-
-// Mount a bootable winchester through the Disks menu, boot it with "BO", and
-// the loaded program's cells reach the screen's display memory.
-TEST_F(BootDiskFileMenusTest, MountedImageBootsFromTheMenuAndDrawsOnTheScreen) {
-  struct Answer : BootStringAsker {
-    bool ShowBoot(std::string& text) override {
-      text = "0.Korvan";
-      return true;
-    }
-  } asker;
-  SetBootStringDialog(&asker);
-  InitScmState();
-  InitScreenState();
-  m.SetDeviceCode(0xF17000, 0xF18FFF, DcDisplayRam);
-
-  std::vector<uint8_t> volume(256 * 3, 0);
-  std::copy_n("MOTOROLA", 8, volume.begin() + 248);
-  volume[23] = 2;     // the loader at LSN 2,
-  volume[25] = 1;     // one sector long,
-  volume[32] = 0x20;  // loaded at 0x2000
-  ASSERT_TRUE(m.LoadSrec("boot_white.s19"));
-  for (uint32_t i = 0; i < 256; ++i) {
-    volume[512 + i] = m.ReadByte(i);
-    m.WriteByte(i, 0);
-  }
-  host.AnswerFile(WriteSparse(dir, "boot.raw", 5013504, volume));  // a raw winchester of disk type 0
-  mnuDisk_Click(0);
-  ASSERT_TRUE(DriveTable[0].Mounted);
-
-  mnuBo_Click(kBootAndRun);
-  SetBootStringDialog(nullptr);
-  ASSERT_TRUE(CpuRunning);
-  ASSERT_EQ(m.RunUntilStop(1000), Stop::StopInstr);
-  EXPECT_EQ(ScmDisplayRam[159], 0);
-  for (int i = 160; i < 640; ++i) ASSERT_EQ(ScmDisplayRam[i], 0x0820) << i;
-  EXPECT_EQ(ScmDisplayRam[640], 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Shared by the disk windows' offscreen tests.
+// Shared by the offscreen window tests: the one application object, modal
+// dialogs answered from a timer, and the message boxes a scripted host showed.
 #pragma once
 #include <QApplication>
 #include <QTimer>
@@ -8,7 +9,7 @@
 
 #include "support/ScriptedHost.h"
 
-namespace korva::disktest {
+namespace korva::uitest {
 
 inline QApplication& App() {
   static int argc = 1;
@@ -41,4 +42,4 @@ inline std::vector<std::string> Boxes(const ScriptedHost& host) {
   return m;
 }
 
-}  // namespace korva::disktest
+}  // namespace korva::uitest
