@@ -153,21 +153,6 @@ TEST_F(ScreenWindowTest, ClickingALockLightTogglesItsLock) {
   EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(ScreenWindowTest, ViewCopiesOnlyTheChangedRectangleInQtColours) {
-  ScreenView view;
-  std::vector<uint32_t> image(800 * 600, 0x0000FF);  // red in the machine's order
-  image[3 * 800 + 5] = 0xFF0000;                        // blue
-  image[599 * 800 + 799] = 0x00FF00;                    // green
-  view.CopyFrom(image.data(), 800, QRect(0, 0, 10, 10));
-  view.CopyFrom(image.data(), 800, QRect(795, 595, 50, 50));  // clipped to the view
-  const QImage shot = view.grab().toImage();
-  EXPECT_EQ(shot.pixel(0, 0), qRgb(255, 0, 0));
-  EXPECT_EQ(shot.pixel(5, 3), qRgb(0, 0, 255));
-  EXPECT_EQ(shot.pixel(799, 599), qRgb(0, 255, 0));
-  EXPECT_EQ(shot.pixel(10, 10), qRgb(0, 0, 0));  // outside both rectangles: not copied
-  EXPECT_EQ(ScreenView::ToQtColor(0x123456), 0xFF563412u);
-}
-
 // The view against the compositor's picture, every pixel, colours converted.
 int Differences(const QImage& shot) {
   int bad = 0;

@@ -46,12 +46,6 @@ TEST_F(KeyboardLinkTest, LockKeysToggleTheirLightsAndSendOnTheFirstDownOnly) {
   EXPECT_EQ(Key(145), 96);
   EXPECT_EQ(caps.Calls, "HP");
   SetOnScreenKeyboardForm(nullptr);
-
-  SetLightColor(8, 3);
-  SetLightColor(8, 4);  // no such colour
-  SetLightColor(9, 1);  // no such light
-  SetLights(-1, true);
-  EXPECT_EQ(KeyboardLightRGB[8], 0x00FFFFu);
 }
 
 TEST_F(KeyboardLinkTest, FunctionKeysFollowTheKeypadLocksAndOtherKeysRepeat) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "disk/Drives.h"
+#include "disk/RawFile.h"
 #include "support/ScriptedHost.h"
 #include "support/TestMachine.h"
 #include "unit/bus/LoaderFiles.h"
@@ -61,6 +62,16 @@ inline void MapRwin(TestMachine& m) {
   for (uint32_t r = 0; r < 4; ++r) m.SetDeviceCode(0xF1C0D0 + 2 * r, 0xF1C0D1 + 2 * r, static_cast<uint8_t>(DcRwinR0 + r));
   m.SetDeviceCode(0xF1C0D8, 0xF1C0DF, DcRwinR4to7);
 }
+
+// Progress of an image creation: the bytes counted so far; cancels at the given call.
+struct Progress : NewDiskProgress {
+  int calls = 0, cancelAt = -1;
+  int64_t count = 0;
+  void SetMinMAx(int32_t, int32_t) override {}
+  void SetValue(int32_t) override {}
+  void ShowCount(int64_t bytes) override { count = bytes; }
+  bool CancelRequested() override { return ++calls == cancelAt; }
+};
 
 inline std::vector<uint8_t> ReadAll(const std::string& path) {
   std::ifstream f(path, std::ios::binary);

@@ -32,6 +32,7 @@ class BootDiskFileMenusTest : public DiskTest {
     PowerOnResetDone = True;
     CommonDialog1 = {};
     ClearRomImage();
+    RomAtZero = False;  // the ROM high, whatever an earlier test left
   }
   void TearDown() override {
     CloseDloadFile();
