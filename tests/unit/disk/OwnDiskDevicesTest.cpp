@@ -51,11 +51,11 @@ class OwnDiskDevicesTest : public DiskTest {
 
 TEST_F(OwnDiskDevicesTest, LsnPortRunsOnTheThirdRegisterAndReportsInTheBlock) {
   ASSERT_TRUE(MountBytes(0, StandardImd(3, 2, 16, 16, 1)));
-  // Register 3 alone, or two of the three, never run a command.
+  // Register 3, and two of the three others, never run a command.
   Word(kLsn + 6, 0);
   Word(kLsn + 4, 16);
-  Word(kLsn + 0, 0);
-  EXPECT_EQ(m.ReadWord(0x10000), 0);
+  Word(kLsn + 2, 0x3000);
+  EXPECT_EQ(Word(kLsn), 0);  // a run would report the empty block's count 0
 
   LsnCommand(16, 0, 0x10000, 7, 2);
   EXPECT_EQ(Word(kLsn + 6), 0);
