@@ -5,17 +5,10 @@
 #include <sstream>
 #include <string>
 
-#include "board/FrontPanel.h"
-#include "board/MC6845.h"
-#include "board/SCM.h"
-#include "board/ScreenCompositor.h"
-#include "bus/Exceptions.h"
-#include "bus/Memory.h"
 #include "cpu/CpuState.h"
 #include "cpu/SystemReset.h"
-#include "shell/PlugFlags.h"
-#include "support/ScriptedHost.h"
 #include "support/TestMachine.h"
+#include "unit/board/BoardFixture.h"
 
 namespace korva::ui::test {
 
@@ -27,12 +20,7 @@ inline std::string DrawTestRomScene(ScriptedHost& host) {
   SetHost(&host);
   host.PresetSetting("General", "RomFilename", std::string(KORVA_GUEST_DIR) + "/testrom_screen.s19");
   host.PresetSetting("General", "FontFilename", std::string(KORVA_GUEST_DIR) + "/no-font-here.s19");
-  InitScmState();
-  InitScreenState();
-  Crtc = classMC6845();
-  FrontPanel = classFrontPanel();
-  ResetPlugFlags();
-  BuildMemoryMap();
+  korva::test::ResetBoardState();
   ResetDevices(True);
   std::ostringstream why;
   if (m.ResetCpu() != korva::test::Stop::Fetch) why << "no reset; ";

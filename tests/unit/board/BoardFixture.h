@@ -27,6 +27,17 @@ struct BracketCounter : MainFormHooks {
   void DelayOver(VBool) override { ++Overs; }
 };
 
+// The module, the screen, the CRT controller and the front panel as after
+// start-up, on the default memory map.
+inline void ResetBoardState() {
+  InitScmState();
+  InitScreenState();
+  Crtc = classMC6845();
+  FrontPanel = classFrontPanel();
+  ResetPlugFlags();
+  BuildMemoryMap();
+}
+
 class BoardTest : public ::testing::Test {
  protected:
   ScriptedHost host;
@@ -34,12 +45,7 @@ class BoardTest : public ::testing::Test {
 
   void SetUp() override {
     SetMainForm(&form);
-    InitScmState();
-    InitScreenState();
-    Crtc = classMC6845();
-    FrontPanel = classFrontPanel();
-    ResetPlugFlags();
-    BuildMemoryMap();
+    ResetBoardState();
     ClearBusFaults();
     Exceptions.Reset();
     IMaskFlag = False;
