@@ -4,42 +4,34 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "disk/Dropzone.h"
-#include "support/ScriptedHost.h"
 #include "shell/DropTarget.h"
+#include "support/ScriptedHost.h"
+#include "unit/bus/LoaderFiles.h"
 
 namespace korva {
 namespace {
 
-namespace fs = std::filesystem;
-
 class DropTargetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("korva-drop-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
     Dropzone.Init();
     DropFormat = 0;
     DropFormatName = "Generic";
   }
-  void TearDown() override {
-    Dropzone.Init();
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { Dropzone.Init(); }
   std::string File(const std::string& name, uintmax_t size = 1) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << 'x';
-    fs::resize_file(p, size);
-    return p.string();
+    const std::string path = dir_.Write(name, std::string("x"));
+    std::filesystem::resize_file(path, size);
+    return path;
   }
   std::vector<HostCall> Boxes() const { return host_.CallsOf(HostCall::Kind::MessageBox); }
 
   ScriptedHost host_;
-  fs::path dir_;
+  test::TempFolder dir_;
 };
 
 TEST_F(DropTargetTest, CpmFormatNamesFilesAndSkipsTooLargeOnesSilently) {

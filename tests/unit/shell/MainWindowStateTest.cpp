@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "board/FrontPanel.h"
 #include "board/KeyboardLights.h"
@@ -20,6 +19,7 @@
 #include "shell/SettingsStore.h"
 #include "shell/StatusText.h"
 #include "support/TestMachine.h"
+#include "unit/bus/LoaderFiles.h"
 
 namespace korva {
 namespace {
@@ -261,11 +261,8 @@ TEST_F(MainWindowTest, LoadAndUnload) {
   RecordingConsole crt(&closed, "crt3"), net(&closed, "net0");
   CRTForms[3] = &crt;
   NetPortForms[0] = &net;
-  const std::string dload = ::testing::TempDir() + "korva-dload.bin";
-  if (std::FILE* f = std::fopen(dload.c_str(), "wb")) {
-    std::fputs("0123456789", f);
-    std::fclose(f);
-  }
+  test::TempFolder dir;
+  const std::string dload = dir.Write("korva-dload.bin", std::string("0123456789"));
   ASSERT_TRUE(OpenDloadFile(dload, "korva-dload.bin"));
   ASSERT_EQ(DloadFileLength, 10);
   window.placement = {5, 6, 1};

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "support/ScriptedHost.h"
 #include "shell/PathHelpers.h"
+#include "unit/bus/LoaderFiles.h"
 
 namespace korva {
 namespace {
@@ -23,10 +23,8 @@ TEST(PathHelpersTest, NameExtensionAndBase) {
 
 TEST(PathHelpersTest, FileSizeAndDelete) {
   ScriptedHost host;
-  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "korva-paths";
-  std::filesystem::create_directories(dir);
-  const std::string file = (dir / "five.bin").string();
-  std::ofstream(file, std::ios::binary) << "12345";
+  test::TempFolder dir;
+  const std::string file = dir.Write("five.bin", std::string("12345"));
 
   EXPECT_EQ(GetFileSize(file), 5);
   EXPECT_TRUE(host.CallsOf(Kind::MessageBox).empty());
@@ -36,7 +34,7 @@ TEST(PathHelpersTest, FileSizeAndDelete) {
   EXPECT_TRUE(host.CallsOf(Kind::MessageBox).empty());
 
   EXPECT_EQ(GetFileSize(file), -1);
-  EXPECT_EQ(GetFileSize(dir.string()), -1);
+  EXPECT_EQ(GetFileSize(dir.Path("")), -1);
   const auto boxes = host.CallsOf(Kind::MessageBox);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].Title, "Error Getting File Size");
@@ -47,7 +45,6 @@ TEST(PathHelpersTest, FileSizeAndDelete) {
   const auto last = host.CallsOf(Kind::MessageBox).back();
   EXPECT_EQ(last.Title, " Error Deleting file");
   EXPECT_NE(last.Text.find(" File = /proc/version\r\n\r\nProbably Spaces"), std::string::npos) << last.Text;
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
