@@ -22,6 +22,7 @@
 #include "disk/ui/formNewDisk.h"
 #include "support/ScriptedHost.h"
 #include "ui/UiTest.h"
+#include "unit/disk/DiskFiles.h"
 
 namespace korva {
 namespace {
@@ -40,11 +41,6 @@ void WithDialog(int32_t mode, std::function<void(formNewDisk&)> act) {
     if (dlg->isVisible()) dlg->cmdCancel->click();
   });
   ShowNewDisk(mode);
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 uint32_t Fore(const QLineEdit* box) { return box->palette().color(QPalette::Text).rgb() & 0xFFFFFF; }
@@ -121,7 +117,7 @@ TEST_F(NewDiskDialogTest, ClockBoxesActAsOneChoiceForTheRun) {
     d.cmdOK->click();
     EXPECT_EQ(d.DialogResult, 1);
   });
-  const std::string image = Slurp(path);
+  const std::string image = test::ReadText(path);
   EXPECT_EQ(image.rfind("IMD abc\r\nCreated by Korva Emulator Version ", 0), 0u);
   const size_t track0 = image.find('\x1A') + 1, track1 = track0 + 5 + 26 * 130;  // 26 x 128 on track 0
   EXPECT_EQ(image[track0], 2);
@@ -173,7 +169,7 @@ TEST_F(NewDiskDialogTest, RawImagesShowTheirCountAndCancelKeepsTheDialog) {
     d.SetValue(40000);
     EXPECT_EQ(d.pbWait->value(), 50);
   });
-  const std::string bytes = Slurp(typed);
+  const std::string bytes = test::ReadText(typed);
   EXPECT_EQ(bytes.size(), 327680u);
   EXPECT_EQ(bytes.find_first_not_of('\xE9'), std::string::npos);
   EXPECT_TRUE(uitest::Boxes(host_).empty());
@@ -192,7 +188,7 @@ TEST_F(NewDiskDialogTest, ExpandRefusesReadOnlyAndReports) {
   EXPECT_EQ(boxes[0], " Read ONLY - IMD file|Must be writable");
   EXPECT_EQ(boxes[1], "Done Proccessing the IMD file| No Magic\r\nBAD ERROR - ABORTED\r\n");
   EXPECT_EQ(boxes[2].rfind(" Error opening - IMD file|", 0), 0u);
-  EXPECT_EQ(Slurp(in), "IMX not an image");  // expanding onto itself leaves the input alone
+  EXPECT_EQ(test::ReadText(in), "IMX not an image");  // expanding onto itself leaves the input alone
 }
 
 }  // namespace

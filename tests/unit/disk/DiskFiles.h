@@ -78,6 +78,11 @@ inline std::vector<uint8_t> ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
+inline std::string ReadText(const std::string& path) {
+  const auto b = ReadAll(path);
+  return {b.begin(), b.end()};
+}
+
 // A sparse file of `length` bytes that starts with `head`.
 inline std::string WriteSparse(const TempFolder& dir, const std::string& name, int64_t length,
                                const std::vector<uint8_t>& head = {}) {

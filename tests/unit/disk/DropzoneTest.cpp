@@ -9,7 +9,7 @@
 #include "disk/Dropzone.h"
 #include "support/ScriptedHost.h"
 #include "support/TestMachine.h"
-#include "unit/bus/LoaderFiles.h"
+#include "unit/disk/DiskFiles.h"
 
 namespace korva {
 namespace {
@@ -27,10 +27,6 @@ class DropzoneTest : public ::testing::Test {
     CloseUloadFile();
   }
   std::string File(const std::string& name, const std::string& bytes) { return dir_.Write(name, bytes); }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   void Drop(const std::string& path, int32_t size, const std::string& guest) {
     DropList[++DropCount] = DropEntry{path, size, guest};
   }
@@ -177,7 +173,7 @@ TEST_F(DropzoneTest, PortReadsDownloadRewindsAndAppendsUpload) {
   Dropzone.RegUD(5, True, 'R');
   EXPECT_EQ(Dropzone.RegUD(7, True), 0);
   CloseUloadFile();
-  EXPECT_EQ(Slurp(up), "QR");
+  EXPECT_EQ(test::ReadText(up), "QR");
   EXPECT_TRUE(host_.Calls.empty());
 }
 
@@ -206,7 +202,7 @@ TEST_F(DropzoneTest, GuestCopiesADroppedFileToTheUploadFile) {
   for (uint32_t a = 0x2010; m.ReadByte(a) != 0; ++a) guestName += static_cast<char>(m.ReadByte(a));
   EXPECT_EQ(guestName, "DATA    .BIN");
   EXPECT_EQ(m.ReadLong(0x2004), bytes.size());
-  EXPECT_EQ(Slurp(up), bytes);
+  EXPECT_EQ(test::ReadText(up), bytes);
   EXPECT_FALSE(Dropzone.InUse());  // the program released the zone
 }
 

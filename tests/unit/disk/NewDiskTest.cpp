@@ -14,10 +14,6 @@ class NewDiskTest : public DiskTest {
     BuildNewDiskFormats();
   }
   std::string Path(const std::string& name) const { return dir.Path(name); }
-  static std::string Slurp(const std::string& path) {
-    const auto b = ReadAll(path);
-    return {b.begin(), b.end()};
-  }
   struct Track {
     uint8_t mode, cyl, head, count, code;
   };
@@ -40,7 +36,7 @@ class NewDiskTest : public DiskTest {
 
 TEST_F(NewDiskTest, Row0WritesHeaderTrack0AndDataTracks) {
   ASSERT_TRUE(CreateIMDImage(NewDiskFormats[0], Path("a.imd"), "", progress_));
-  const std::string image = Slurp(Path("a.imd"));
+  const std::string image = ReadText(Path("a.imd"));
   EXPECT_EQ(image.rfind("IMD Created by Korva Emulator Version ", 0), 0u);
   const size_t end = image.find('\x1A');
   EXPECT_NE(image.substr(0, end).find("\r\nKorva CPM 5.25 96TPI DSDD (512x8,T0=128x16)\r\n"), std::string::npos);
@@ -60,7 +56,7 @@ TEST_F(NewDiskTest, Row0WritesHeaderTrack0AndDataTracks) {
 
 TEST_F(NewDiskTest, SingleSidedRowAndChangedClock) {
   ASSERT_TRUE(CreateIMDImage(NewDiskFormats[5], Path("b.imd"), "", progress_));
-  auto tracks = Tracks(Slurp(Path("b.imd")));
+  auto tracks = Tracks(ReadText(Path("b.imd")));
   ASSERT_EQ(tracks.size(), 77u);
   for (size_t t = 0; t < tracks.size(); ++t) {
     EXPECT_EQ(tracks[t].cyl, t);
@@ -71,7 +67,7 @@ TEST_F(NewDiskTest, SingleSidedRowAndChangedClock) {
   EXPECT_FALSE(SetImdClock(NewDiskFormats[4], 9));
   ASSERT_TRUE(SetImdClock(NewDiskFormats[4], 6));
   ASSERT_TRUE(CreateIMDImage(NewDiskFormats[4], Path("c.imd"), "", progress_));
-  tracks = Tracks(Slurp(Path("c.imd")));
+  tracks = Tracks(ReadText(Path("c.imd")));
   EXPECT_EQ(tracks[0].mode, 2);
   EXPECT_EQ(tracks[1].mode, 5);
   EXPECT_EQ(NewDiskFormats[4].Clock[kDataTracks], 6);
@@ -79,9 +75,9 @@ TEST_F(NewDiskTest, SingleSidedRowAndChangedClock) {
 
 TEST_F(NewDiskTest, CommentsAreSevenBitAndEndInOneLineBreak) {
   ASSERT_TRUE(CreateIMDImage(NewDiskFormats[7], Path("c1.imd"), "abc", progress_));
-  EXPECT_EQ(Slurp(Path("c1.imd")).rfind("IMD abc\r\nCreated by Korva Emulator Version ", 0), 0u);
+  EXPECT_EQ(ReadText(Path("c1.imd")).rfind("IMD abc\r\nCreated by Korva Emulator Version ", 0), 0u);
   ASSERT_TRUE(CreateIMDImage(NewDiskFormats[7], Path("c2.imd"), "x\x03y\xE9\r\n", progress_));
-  const std::string image = Slurp(Path("c2.imd"));
+  const std::string image = ReadText(Path("c2.imd"));
   EXPECT_EQ(image.rfind("IMD x yi\r\nCreated", 0), 0u);  // 0x03 blank, 0xE9 AND 0x7F
   EXPECT_EQ(Tracks(image).size(), 160u);  // the header still reads whole
 }
@@ -102,7 +98,7 @@ TEST_F(NewDiskTest, FormatChecksAndSizes) {
 
 TEST_F(NewDiskTest, RawImagesAndCancel) {
   ASSERT_TRUE(CreateRawImage(Path("r.img"), 1000, 0xE5, progress_));
-  const std::string raw = Slurp(Path("r.img"));
+  const std::string raw = ReadText(Path("r.img"));
   EXPECT_EQ(raw, std::string(128000, '\xE5'));
   EXPECT_EQ(progress_.count, 128000);
 
@@ -110,7 +106,7 @@ TEST_F(NewDiskTest, RawImagesAndCancel) {
   Progress cancel;
   cancel.cancelAt = 1;
   EXPECT_FALSE(CreateRawImage(Path("r.img"), 4000, 0, cancel));
-  EXPECT_EQ(Slurp(Path("r.img")), raw);
+  EXPECT_EQ(ReadText(Path("r.img")), raw);
   cancel.calls = 0;
   EXPECT_FALSE(CreateIMDImage(NewDiskFormats[0], Path("n.imd"), "", cancel));
   EXPECT_FALSE(std::filesystem::exists(Path("n.imd")));
@@ -122,7 +118,7 @@ TEST_F(NewDiskTest, ExpanderReportsAndExpands) {
   ExpandCompressedSectors(Path("plain.imd"), Path("copy.imd"), progress_);
   EXPECT_EQ(lastBox().Text, " No conversions needed");
   EXPECT_EQ(lastBox().Title, "Done Proccessing the IMD file");
-  EXPECT_EQ(Slurp(Path("copy.imd")), Slurp(Path("plain.imd")));
+  EXPECT_EQ(ReadText(Path("copy.imd")), ReadText(Path("plain.imd")));
 
   std::ofstream(Path("junk.imd"), std::ios::binary) << "IMX nothing";
   ExpandCompressedSectors(Path("junk.imd"), Path("out.imd"), progress_);
@@ -135,7 +131,7 @@ TEST_F(NewDiskTest, ExpanderReportsAndExpands) {
   std::ofstream(Path("comp.imd"), std::ios::binary) << c;
   ExpandCompressedSectors(Path("comp.imd"), Path("exp.imd"), progress_);
   EXPECT_EQ(lastBox().Text, "2 - Compressed\r\n1 - Deleted DAM\r\n");
-  const std::string e = Slurp(Path("exp.imd"));
+  const std::string e = ReadText(Path("exp.imd"));
   EXPECT_EQ(e, "IMD x\x1A" + std::string("\x00\x00\x00\x03\x00\x01\x02\x03", 8) + '\x01' + std::string(128, 'Z') +
                    '\x03' + std::string(128, 'k') + '\x01' + std::string(128, 'q'));
   std::ofstream(Path("comp.imd"), std::ios::binary | std::ios::app) << std::string("\x00\x00\x00\x01\x00\x01\x09", 7);
@@ -143,10 +139,10 @@ TEST_F(NewDiskTest, ExpanderReportsAndExpands) {
   EXPECT_NE(lastBox().Text.find("BAD ERROR - ABORTED"), std::string::npos);
 
   // The output may not be the input: the image stays as it was.
-  const std::string before = Slurp(Path("comp.imd"));
+  const std::string before = ReadText(Path("comp.imd"));
   ExpandCompressedSectors(Path("comp.imd"), Path("comp.imd"), progress_);
   EXPECT_EQ(lastBox().Title, " Error opening - IMD file");
-  EXPECT_EQ(Slurp(Path("comp.imd")), before);
+  EXPECT_EQ(ReadText(Path("comp.imd")), before);
 }
 
 // Every built-in format and two raw rows mount with the geometry they were made

@@ -41,10 +41,6 @@ class BootDiskFileMenusTest : public DiskTest {
     DiskTest::TearDown();
   }
   std::vector<HostCall> Boxes() const { return host.CallsOf(HostCall::Kind::MessageBox); }
-  std::string Text(const std::string& path) {
-    const auto b = ReadAll(path);
-    return {b.begin(), b.end()};
-  }
 
   TestMachine m;
 };
@@ -142,14 +138,14 @@ TEST_F(BootDiskFileMenusTest, DownloadAndUploadFiles) {
   EXPECT_EQ(mnuFile_Click().UloadCaption, "Close ULOAD - up.bin");
   for (char c : std::string("new")) Dropzone.RegUD(13, True, static_cast<uint8_t>(c));
   EXPECT_TRUE(mnuUload_Click());
-  EXPECT_EQ(Text(up), "new");
+  EXPECT_EQ(ReadText(up), "new");
   host.AnswerFile(up, true);  // the read-only tick refuses the file
   mnuUload_Click();
   EXPECT_FALSE(UloadFileOpen);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].Text, "File is read only");
   EXPECT_EQ(Boxes()[0].Title, "Error Opening OUTput file");
-  EXPECT_EQ(Text(up), "new");
+  EXPECT_EQ(ReadText(up), "new");
 }
 
 TEST_F(BootDiskFileMenusTest, DisksMountWithCaptionsAndEjectWritesTheImageOut) {
