@@ -110,7 +110,14 @@ TEST_F(ScreenTest, CursorModeOneHidesTheCursorWithoutClearingItsLayer) {
   EXPECT_EQ(Image(3, 3), kWhite);
 }
 
-TEST_F(ScreenTest, CursorAddressMovesOncePerPairOfWrites) {
+TEST_F(ScreenTest, ControllerRegistersDumpCursorAddressAndRows) {
+  Crt(12, 0xFF);  // start address high: six bits kept
+  Crt(16, 0x77);  // light pen: never written
+  EXPECT_NE(Crtc.GetSetup().find("\r\nSA H/L= 0x3F00\r\nC  H/L= 0x0000\r\nLP H/L= 0x0000\r\n\r\nCharacter Mode = 0x01\r\n"),
+            std::string::npos);
+  Crt(12, 0x00);
+
+  // The cursor address moves once per pair of writes.
   Crt(14, 0x00);
   EXPECT_EQ(TextCursorPos, 65535);
   Crt(15, 0x51);
@@ -120,17 +127,9 @@ TEST_F(ScreenTest, CursorAddressMovesOncePerPairOfWrites) {
   EXPECT_EQ(TextCursorPos, 0x51);
   Crt(14, 0xF1);  // the latest halves, 12 bits of them
   EXPECT_EQ(TextCursorPos, 0x106);
-}
 
-TEST_F(ScreenTest, RegisterDump) {
-  Crt(12, 0xFF);  // start address high: six bits kept
-  Crt(16, 0x77);  // light pen: never written
-  const std::string s = Crtc.GetSetup();
-  EXPECT_NE(s.find("\r\nSA H/L= 0x3F00\r\nC  H/L= 0x0000\r\nLP H/L= 0x0000\r\n\r\nCharacter Mode = 0x01\r\n"),
-            std::string::npos);
-}
-
-TEST_F(ScreenTest, RowRegisterSwitchesOnlyOn25And50AndRedrawsOnce) {
+  // The row register switches only on 25 and 50 and redraws once.
+  Screen.DeleteCursor();
   Crt(4, 60);
   EXPECT_EQ(Crtc.R(4), 60);
   EXPECT_EQ(ScreenMode, 1);
