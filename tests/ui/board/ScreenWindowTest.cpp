@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QKeyEvent>
@@ -9,7 +8,6 @@
 #include <QTest>
 
 #include <thread>
-#include <vector>
 
 #include "board/BoardSettings.h"
 #include "board/Keyboard.h"
@@ -24,7 +22,6 @@
 #include "board/ui/formKeyboard.h"
 #include "board/ui/formKeyboardDisplay.h"
 #include "cpu/MainLoop.h"
-#include "support/ScriptedHost.h"
 #include "host/qt/QtHost.h"
 #include "shell/MainWindowState.h"
 #include "shell/Neighbours.h"

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cstdio>
-#include <functional>
 
 #include "disk/Boot.h"
 #include "disk/DiskSettings.h"
@@ -17,7 +16,6 @@
 #include "disk/ui/dialogBoot.h"
 #include "disk/ui/formGetPutBoot.h"
 #include "disk/ui/formNewDisk.h"
-#include "support/ScriptedHost.h"
 #include "shell/BootDrive.h"
 #include "ui/UiTest.h"
 #include "support/TestMachine.h"

@@ -1,6 +1,5 @@
 // The "Create New Disk" dialog offscreen with real widgets; file dialogs and
 // message boxes are answered by the scripted host.
-#include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,15 +11,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
 
 #include "disk/NewDisk.h"
 #include "disk/ui/formNewDisk.h"
-#include "support/ScriptedHost.h"
 #include "ui/UiTest.h"
 #include "unit/disk/DiskFiles.h"
 

@@ -2,7 +2,6 @@
 // above 0) and the clock's settings section through a real settings file.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QMetaObject>
 #include <QTemporaryDir>

@@ -3,7 +3,6 @@
 // events, the file dialog and message boxes answered by the scripted host.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,14 +15,12 @@
 #include <QPointingDevice>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <vector>
 
 #include "cpu/CpuState.h"
 #include "cpu/MainLoop.h"
 #include "disk/Boot.h"
 #include "disk/Drives.h"
 #include "disk/Dropzone.h"
-#include "support/ScriptedHost.h"
 #include "shell/BootDrive.h"
 #include "shell/ShellSettings.h"
 #include "shell/ui/BootDiskFileMenuBar.h"

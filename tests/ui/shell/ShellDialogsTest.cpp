@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -9,10 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
 
-#include "support/ScriptedHost.h"
 #include "host/qt/QtHost.h"
 #include "shell/FileDialog.h"
 #include "shell/MainFormHooks.h"

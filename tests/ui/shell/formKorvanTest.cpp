@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>

@@ -2,9 +2,6 @@
 // the boot string, the halted boot, the simple and S-record boots, the get/put
 // transfers, and an initial program loader that runs and reads through the
 // disk controller.
-#include <gtest/gtest.h>
-
-#include <fstream>
 
 #include "bus/Memory.h"
 #include "cpu/CpuState.h"
@@ -14,7 +11,6 @@
 #include "shell/BootDrive.h"
 #include "shell/ShellSettings.h"
 #include "unit/disk/DiskFiles.h"
-#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {

@@ -1,14 +1,7 @@
 // The drop zone and the upload/download port as the guest sees them through
 // their registers, with real files in a temporary folder.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
-#include <string>
 
 #include "disk/Dropzone.h"
-#include "support/ScriptedHost.h"
-#include "support/TestMachine.h"
 #include "unit/disk/DiskFiles.h"
 
 namespace korva {

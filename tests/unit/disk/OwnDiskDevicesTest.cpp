@@ -1,14 +1,12 @@
 // The emulator's own disk devices (logical-sector port, simple and CP/M
 // controllers) on images made in a temporary folder, driven through the bus as
 // the guest drives them.
-#include <gtest/gtest.h>
 
 #include "bus/Memory.h"
 #include "disk/CpmDiskController.h"
 #include "disk/LSNDIO.h"
 #include "disk/SimpleDiskController.h"
 #include "unit/disk/DiskFiles.h"
-#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {

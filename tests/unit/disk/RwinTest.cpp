@@ -1,8 +1,5 @@
 // The winchester and floppy controller on images made in a temporary folder:
 // registers, sense, the commands, the FIFO and the delayed completion.
-#include <gtest/gtest.h>
-
-#include <vector>
 
 #include "bus/Exceptions.h"
 #include "cpu/CpuState.h"
@@ -10,7 +7,6 @@
 #include "disk/DiskSettings.h"
 #include "disk/RWIN.h"
 #include "unit/disk/DiskFiles.h"
-#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {
@@ -260,7 +256,6 @@ TEST_F(RwinTest, ZeroSectorsPerTrackIsOutOfRange) {
   EXPECT_EQ(Rwin.R0(), classRWIN::kOutOfRange);
   RwinSectorsPerTrack = saved;
 }
-
 
 // The driver program on a raw winchester and on an IMD floppy.
 class RwinGuestTest : public RwinTest {

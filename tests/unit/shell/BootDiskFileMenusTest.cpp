@@ -1,6 +1,5 @@
 // The File, Boot and Disks menus headless: what they show when they open and
 // what their items do, with real files and the scripted file dialog.
-#include <gtest/gtest.h>
 
 #include "bus/Memory.h"
 #include "bus/Rom.h"
@@ -16,7 +15,6 @@
 #include "shell/PlugFlags.h"
 #include "shell/ShellSettings.h"
 #include "unit/disk/DiskFiles.h"
-#include "support/TestMachine.h"
 
 namespace korva::test {
 namespace {
