@@ -9,7 +9,6 @@ classCpmDiskController CpmDC;
 
 uint16_t classCpmDiskController::Reg(uint32_t offset) {
   offset &= 31;
-  if (offset == 8) return static_cast<uint16_t>(record_);
   if (offset == 14) return static_cast<uint16_t>(linearTrack_);
   uint16_t value = 0;
   return ReadRegister(offset, value) ? value : 0;
@@ -19,23 +18,20 @@ void classCpmDiskController::Reg(uint32_t offset, uint16_t value) {
   offset &= 31;
   if (WriteRegister(offset, value)) return;
   switch (offset) {
-    case 0:
-      command_ = value;
-      if (value == kReadRecord)
-        ReadCommand();
-      else if (value == kWriteRecord)
-        WriteCommand();
-      else
-        status_ = kUnknownCommand;
+    case 0: {
+      const uint16_t command = TakeCommand(value);
+      if (command == kReadRecord) ReadCommand();
+      if (command == kWriteRecord) WriteCommand();
       break;
+    }
     case 8:
-      record_ = static_cast<int16_t>(value);
+      select_ = static_cast<int16_t>(value);
       if (!Image()) {
         status_ |= kBadDrive;
-      } else if (record_ < 0) {
+      } else if (select_ < 0) {
         status_ |= kBadSector;  // records are counted from 0 up
       } else {
-        physicalSector_ = GetCpmSector(drive_, track_, side_, record_);
+        physicalSector_ = GetCpmSector(drive_, track_, side_, select_);
         SelectSector(physicalSector_);
       }
       break;
@@ -58,7 +54,7 @@ int32_t classCpmDiskController::RecordPosition() const {
   const int32_t size = image ? image->SectorSize() : 0;
   if (size != 128 && size != 256 && size != 512) return -1;
   const int32_t k = size / 128;
-  const int32_t r = record_ - (image->Onebased() ? 1 : 0);
+  const int32_t r = select_ - (image->Onebased() ? 1 : 0);
   return r < 0 ? -1 : (r % k) * 128;
 }
 

@@ -25,9 +25,7 @@ class classCpmDiskController : public SectorController {
   void ReadCommand();
   void WriteCommand();
 
-  uint16_t command_ = 0;
   int16_t linearTrack_ = 0;
-  int16_t record_ = 0;
   int32_t physicalSector_ = 0;
   uint8_t buffer_[kRecordSize] = {};
 };

@@ -27,6 +27,7 @@ bool SectorController::ReadRegister(uint32_t offset, uint16_t& value) {
     case 2: value = static_cast<uint16_t>(drive_); return true;
     case 4: value = static_cast<uint16_t>(track_); return true;
     case 6: value = static_cast<uint16_t>(side_); return true;
+    case 8: value = static_cast<uint16_t>(select_); return true;
     case 10: value = static_cast<uint16_t>(address_ >> 16); return true;
     case 12: value = static_cast<uint16_t>(address_); return true;
     case 20: value = image ? static_cast<uint16_t>(image->Cylinders()) : 0; return true;
@@ -80,6 +81,13 @@ bool SectorController::WriteRegister(uint32_t offset, uint16_t value) {
     case 12: address_ = (address_ & 0xFFFF0000u) | value; return true;
     default: return false;
   }
+}
+
+uint16_t SectorController::TakeCommand(uint16_t value) {
+  command_ = value;
+  if (value == 1 || value == 2) return value;
+  status_ = kUnknownCommand;
+  return 0;
 }
 
 bool SectorController::CopyToMemory(const uint8_t* buf, size_t n) {

@@ -38,6 +38,9 @@ class SectorController {
   // Byte-wise copies between the address register's memory and buf; a fault
   // sets the memory-fault and failed bits and stops (bytes moved stay moved).
   bool CopyToMemory(const uint8_t* buf, size_t n);
+  // A write of the command register: 1 (read) or 2 (write) for the caller to
+  // run; any other value leaves the status at exactly "unknown command" and gives 0.
+  uint16_t TakeCommand(uint16_t value);
   bool CopyFromMemory(uint8_t* buf, size_t n);
   // n bytes of the requested sector from skip on: record data from the file, a
   // compressed record's fill byte; false (nothing moved) for a missing position,
@@ -50,6 +53,8 @@ class SectorController {
   int16_t drive_ = 0;
   int16_t track_ = 0;
   int16_t side_ = 0;
+  int16_t select_ = 0;  // offset 8: the sector (simple) or the CP/M record
+  uint16_t command_ = 0;
   uint32_t address_ = 0;
 };
 

@@ -8,26 +8,20 @@ namespace korva {
 classSimpleDiskController SimpleDC;
 
 uint16_t classSimpleDiskController::Reg(uint32_t offset) {
-  offset &= 31;
-  if (offset == 8) return static_cast<uint16_t>(sector_);
   uint16_t value = 0;
-  return ReadRegister(offset, value) ? value : 0;
+  return ReadRegister(offset & 31, value) ? value : 0;
 }
 
 void classSimpleDiskController::Reg(uint32_t offset, uint16_t value) {
   offset &= 31;
   if (WriteRegister(offset, value)) return;
   if (offset == 8) {
-    sector_ = static_cast<int16_t>(value);
-    SelectSector(sector_);
+    select_ = static_cast<int16_t>(value);
+    SelectSector(select_);
   } else if (offset == 0) {
-    command_ = value;
-    if (value == kReadSector)
-      ReadCommand();
-    else if (value == kWriteSector)
-      WriteCommand();
-    else
-      status_ = kUnknownCommand;
+    const uint16_t command = TakeCommand(value);
+    if (command == kReadSector) ReadCommand();
+    if (command == kWriteSector) WriteCommand();
   }
 }
 

@@ -23,8 +23,6 @@ class classSimpleDiskController : public SectorController {
   void ReadCommand();
   void WriteCommand();
 
-  uint16_t command_ = 0;
-  int16_t sector_ = 0;
   std::vector<uint8_t> buffer_;
 };
 
