@@ -8,44 +8,9 @@
 set -u
 korva=$1 rom=$2 font=$3 ipl=$4 objcopy=$5 xclose=$6 xpixels=$7
 work=$(mktemp -d /tmp/korva-boot-e2e.XXXXXX)
-xpid="" kpid=""
-cleanup() {
-  [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "window: $(xdotool getwindowname "$w")"; done
-  for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; tail -20 "$f"; }; done
-  exit 1
-}
+. "$(dirname "$0")/../XSession.sh"
 
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
-done
-
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xpid=$!
-read -r -t 15 disp <&3 || fail "Xvfb did not start"
-export DISPLAY=":$disp"
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/cfg" QT_QPA_PLATFORM=xcb
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-
-await() {
-  local limit=$(( $1 * 10 )); shift
-  for ((i = 0; i < limit; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-status_has() { grep -q -- "$1" "$work/status.log"; }
 now_shows() { tail -1 "$work/status.log" | grep -q -- "$1"; }
-window() {
-  local w
-  w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-  [ -n "$w" ] && echo "$w"
-}
 # Opens the menu n places right of "File" (0 File, 1 Boot, 2 Disks): moving
 # along the menu bar with the keyboard opens each menu with its first item active.
 open_menu() {

@@ -14,40 +14,7 @@
 set -u
 korva=$1 rom=$2 font=$3 xclose=$4 xpixels=$5
 work=$(mktemp -d /tmp/korva-e2e.XXXXXX)
-xpid="" kpid=""
-cleanup() {
-  [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; tail -20 "$f"; }; done; exit 1; }
-
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
-done
-
-# Xvfb picks a free display number itself and tells it through a pipe.
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xpid=$!
-read -r -t 15 disp <&3 || fail "Xvfb did not start"
-export DISPLAY=":$disp"
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/cfg" QT_QPA_PLATFORM=xcb
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-
-# Wait (up to $1 seconds) until the command in the remaining arguments succeeds.
-await() {
-  local limit=$(( $1 * 10 )); shift
-  for ((i = 0; i < limit; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-status_has() { grep -q -- "$1" "$work/status.log"; }
-window() {  # the first visible window whose name matches $1; fails when none
-  local w
-  w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-  [ -n "$w" ] && echo "$w"
-}
+. "$(dirname "$0")/../XSession.sh"
 
 start_program() {  # $1: program folder
   rm -f "$work/status.log"

@@ -1,0 +1,46 @@
+# Shared by the end-to-end scripts: a virtual X display of its own for a test
+# that runs the real program. The caller sets `work` (a temporary folder) and
+# sources this file; it leaves DISPLAY and the Qt environment set, the X server
+# and the program ($kpid) ended at exit, and these helpers:
+#   fail TEXT        the test's failure, with the windows and the logs
+#   await SECONDS CMD...   until CMD succeeds
+#   status_has TEXT  the program's status log (KORVA_STATUS_LOG) holds TEXT
+#   window NAME      the first visible window whose name matches NAME
+xpid="" kpid=""
+cleanup() {
+  [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "window: $(xdotool getwindowname "$w")"; done
+  for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; tail -20 "$f"; }; done
+  exit 1
+}
+
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
+done
+
+# Xvfb picks a free display number itself and tells it through a pipe.
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xpid=$!
+read -r -t 15 disp <&3 || fail "Xvfb did not start"
+export DISPLAY=":$disp"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/cfg" QT_QPA_PLATFORM=xcb
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
+await() {
+  local limit=$(( $1 * 10 )); shift
+  for ((i = 0; i < limit; i++)); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+status_has() { grep -q -- "$1" "$work/status.log"; }
+window() {
+  local w
+  w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+  [ -n "$w" ] && echo "$w"
+}
