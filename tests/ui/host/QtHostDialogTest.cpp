@@ -10,31 +10,13 @@
 #include <chrono>
 
 #include "host/qt/QtHost.h"
+#include "ui/UiTest.h"
 
 namespace korva {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "korva_ui_tests";
-  static char* argv[] = {name, nullptr};
-  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
-  static QApplication app(argc, argv);
-  return app;
-}
-
-// Once the modal dialog is up, run act on it.
-void WhenModal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (QWidget* w = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      act(w);
-    }
-  });
-  timer->start(5);
-}
+using uitest::App;
+using uitest::WhenModal;
 
 class QtHostDialogTest : public ::testing::Test {
  protected:

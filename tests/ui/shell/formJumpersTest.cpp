@@ -24,20 +24,12 @@
 #include "shell/PlugFlags.h"
 #include "shell/ui/DeviceMenus.h"
 #include "shell/ui/formJumpers.h"
+#include "ui/UiTest.h"
 
 namespace korva {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "korva_ui_tests";
-  static char* argv[] = {name, nullptr};
-  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
-  // Never destroyed: a pointing device the offscreen platform creates when a
-  // window appears under its pointer cannot be torn down after the exit handlers.
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+using uitest::App;
 
 // Once the dialog is up, run act on it.
 void WhenShown(formJumpers& dlg, std::function<void()> act) {
