@@ -63,4 +63,18 @@ void ClearBusFaults();
 // Latches, fault flags and resume point to their start-up values.
 void ResetBusState();
 
+// Keeps the fault flags of the access in progress while other accesses run
+// (a load from a menu command, a device's own transfer inside a bus cycle):
+// they are put back as they were when the keeper goes.
+class KeepFaultFlags {
+ public:
+  KeepFaultFlags() : saved_(FaultFlags) {}
+  ~KeepFaultFlags() { FaultFlags = saved_; }
+  KeepFaultFlags(const KeepFaultFlags&) = delete;
+  KeepFaultFlags& operator=(const KeepFaultFlags&) = delete;
+
+ private:
+  FaultFlagSet saved_;
+};
+
 }  // namespace korva

@@ -61,26 +61,6 @@ std::string HostErrorText(const LoadError& e, const std::string& fileName) {
          CrLf + FileText(fileName);
 }
 
-// The loaders write through the bus dispatchers, which report faults in the
-// global flags; a load may run from a menu command inside a bus cycle, whose
-// outcome must not change.
-class KeepFaultFlags {
- public:
-  KeepFaultFlags()
-      : fault_(FaultFlag), mmu_(MmuFaultFlag), address_(AddressErrorFlag), bus_(BusErrorFlag) {}
-  ~KeepFaultFlags() {
-    FaultFlag = fault_;
-    MmuFaultFlag = mmu_;
-    AddressErrorFlag = address_;
-    BusErrorFlag = bus_;
-  }
-  KeepFaultFlags(const KeepFaultFlags&) = delete;
-  KeepFaultFlags& operator=(const KeepFaultFlags&) = delete;
-
- private:
-  VBool fault_, mmu_, address_, bus_;
-};
-
 inline void PutByte(uint32_t address, uint8_t value, VBool toRom) {
   if (toRom)
     PutRomByte(static_cast<int32_t>(address), value);

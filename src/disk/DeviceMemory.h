@@ -13,16 +13,7 @@ namespace korva {
 
 class DeviceMemoryAccess {
  public:
-  DeviceMemoryAccess()
-      : fault_(FaultFlag), mmu_(MmuFaultFlag), address_(AddressErrorFlag), bus_(BusErrorFlag) {
-    ClearBusFaults();
-  }
-  ~DeviceMemoryAccess() {
-    FaultFlag = fault_;
-    MmuFaultFlag = mmu_;
-    AddressErrorFlag = address_;
-    BusErrorFlag = bus_;
-  }
+  DeviceMemoryAccess() { ClearBusFaults(); }
   DeviceMemoryAccess(const DeviceMemoryAccess&) = delete;
   DeviceMemoryAccess& operator=(const DeviceMemoryAccess&) = delete;
 
@@ -50,7 +41,7 @@ class DeviceMemoryAccess {
     ClearBusFaults();
     return false;
   }
-  VBool fault_, mmu_, address_, bus_;
+  KeepFaultFlags kept_;  // constructed first: the guest's own access keeps its flags
 };
 
 }  // namespace korva
