@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "BenchHost.h"
 #include "bus/Loaders.h"
 #include "bus/MMU.h"
 #include "bus/Memory.h"
@@ -21,26 +22,6 @@
 using namespace korva;
 
 namespace {
-// Ends the main loop once the guest waits in its STOP.
-class BenchHost final : public HostServices {
- public:
-  void PumpEvents() override {
-    if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
-  }
-  MsgAnswer MessageBox(const std::string& text, const std::string&, MsgButtons, MsgIcon) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    QuitRequested = True;
-    return MsgAnswer::OK;
-  }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  void Beep() override {}
-  std::string GetSetting(const std::string&, const std::string&, const std::string& d) override { return d; }
-  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
-};
 
 void Put(uint32_t& at, uint16_t w) {
   CellOf(at).Data = w;
@@ -52,7 +33,7 @@ int main(int argc, char** argv) {
   const std::string arg = argc > 1 ? argv[1] : "";
   const bool image = arg.find(".s19") != std::string::npos || arg.find(".S19") != std::string::npos;
   const uint32_t iterations = (argc > 1 && !image) ? static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 0)) : 20000000u;
-  BenchHost host;
+  BenchHost host("bench_loop");
   SetHost(&host);
   for (auto& c : RamArray) c = MemoryCell{0, DcRam, 0};
   Mmu.ResetMMU();

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "BenchHost.h"
 #include "bus/Memory.h"
 #include "bus/Rom.h"
 #include "cpu/ControlStore.h"
@@ -38,42 +39,6 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kPerIter[4] = {0, 2058, 8202, 10253};
 // Where mix.s keeps its mode and iteration count, and where it reports.
 constexpr uint32_t kModeAddress = 0x400, kItersAddress = 0x404, kResultAddress = 0xFF0000;
-
-// A host that serves the ROM path from its settings, times every event pump and
-// ends the main loop once the guest waits in its final STOP.
-class BenchHost final : public HostServices {
- public:
-  std::string RomPath;
-  double PumpSeconds = 0;
-  uint64_t Pumps = 0;
-  bool InternalError = false;
-
-  void PumpEvents() override {
-    const Clock::time_point t0 = Clock::now();
-    ++Pumps;
-    if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
-    PumpSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
-  }
-  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons, MsgIcon) override {
-    if (title == "NO Font") return MsgAnswer::OK;  // the bench has no character font
-    std::fprintf(stderr, "bench_mix: %s: %s\n", title.c_str(), text.c_str());
-    if (title == "Internal Error") {
-      InternalError = true;
-      QuitRequested = True;
-    }
-    return MsgAnswer::OK;
-  }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  void Beep() override {}
-  std::string GetSetting(const std::string& section, const std::string& key, const std::string& d) override {
-    return section == "General" && key == "RomFilename" ? RomPath : d;
-  }
-  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
-};
 
 uint32_t RomLong(uint32_t address) {
   return (static_cast<uint32_t>(RomImage[address / 2]) << 16) | RomImage[address / 2 + 1];
@@ -137,7 +102,7 @@ struct Result {
 
 Result RunMode(const std::string& folder, uint32_t mode) {
   Result r;
-  BenchHost host;
+  BenchHost host("bench_mix");
   host.RomPath = folder + "/mix_mode" + std::to_string(mode) + ".s19";
   SetHost(&host);
 

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "board/ui/ScreenWindows.h"
+#include "BenchHost.h"
 #include "bus/Memory.h"
 #include "cpu/ControlStore.h"
 #include "cpu/CpuState.h"
@@ -40,42 +41,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Serves the ROM path, pumps through the Qt host and times every pump; ends
-// the main loop once the guest waits in its final STOP.
-class BenchHost final : public HostServices {
- public:
-  explicit BenchHost(QtHost& qt) : qt_(qt) {}
-  std::string RomPath;
-  double PumpSeconds = 0;
-  uint64_t Pumps = 0;
-
-  void PumpEvents() override {
-    const Clock::time_point t0 = Clock::now();
-    ++Pumps;
-    qt_.PumpEvents();
-    if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
-    PumpSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
-  }
-  MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons, MsgIcon) override {
-    if (title != "NO Font") std::fprintf(stderr, "bench_screenwin: %s: %s\n", title.c_str(), text.c_str());
-    if (title == "Internal Error") QuitRequested = True;
-    return MsgAnswer::OK;
-  }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  void Beep() override {}
-  std::string GetSetting(const std::string& section, const std::string& key, const std::string& d) override {
-    return section == "General" && key == "RomFilename" ? RomPath : d;
-  }
-  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
-
- private:
-  QtHost& qt_;
-};
-
 struct Run {
   bool Ok = false;
   double Seconds = 0, PumpShare = 0;
@@ -83,7 +48,7 @@ struct Run {
 
 Run RunRom(QtHost& qt, const std::string& rom, bool window) {
   Run r;
-  BenchHost host(qt);
+  BenchHost host("bench_screenwin", &qt);
   host.RomPath = rom;
   SetHost(&host);
   BuildMemoryMap();
