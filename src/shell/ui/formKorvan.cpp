@@ -232,6 +232,9 @@ void formKorvan::BuildMenus() {
   item(help, "Index", nullptr);
   item(help, "Help on Help", nullptr);
   item(help, "About", [this] { ShowAbout(this); });
+  // The window is at least as wide as its menu bar, so no menu hides behind
+  // the bar's overflow button.
+  setMinimumWidth(bar->sizeHint().width());
 }
 
 void formKorvan::Refresh(unsigned parts) {
