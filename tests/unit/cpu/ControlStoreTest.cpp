@@ -17,17 +17,6 @@ int CountCalls(Mcr m) {
 }
 }  // namespace
 
-TEST(ControlStore, EveryOpcodeStartIsAChainStart) {
-  test::TestMachine m;  // builds the MC68010 opcode map
-  for (uint32_t op = 0; op < 65536; ++op) {
-    for (uint32_t start : {OpMap[op].SupervisorStart, OpMap[op].UserStart}) {
-      ASSERT_LT(start, McStoreSize) << std::hex << op;
-      ASSERT_EQ(start % 16, 0u) << std::hex << op;
-      ASSERT_NE(Microcode[start].Kind, McUnfilled) << std::hex << op << " -> " << std::dec << start;
-    }
-  }
-}
-
 TEST(ControlStore, ModelPatchesAndTheirReversal) {
   InitMicrocode();
   SelectCpu68010();
@@ -88,17 +77,4 @@ TEST(ControlStore, BadWordsNumbersAndStepsAreMicrocodeFaults) {
   m.ExecuteWord();  // the jump to the halt
   EXPECT_EQ(mcPC, +McHalt);
   EXPECT_EQ(m.StepInstruction(), test::Stop::Halt);
-
-  // A resume point restored from a stack frame can name any step.
-  void (*const routines[])() = {mcrFetchDecode, mcrFetchExtLong, mcrReadSrc,    mcrReadSrcLong,
-                                mcrWriteDst,    mcrPushReturn,   mcrMOVEPRead, mcrMOVEPWrite};
-  CpuOpcode = 0x01C8;  // MOVEP.L D0,d(A0): a memory destination and a long size
-  for (auto routine : routines) {
-    for (int stage : {0, 14, 255}) {
-      mcPC = 1000;
-      mcStage = static_cast<uint8_t>(stage);
-      routine();
-      EXPECT_EQ(mcPC, +McFault) << stage;
-    }
-  }
 }

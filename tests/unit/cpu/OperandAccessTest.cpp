@@ -1,4 +1,4 @@
-// Operand reads and writes and MOVEP, run one micro-routine at a time on a
+// Operand reads and writes, run one micro-routine at a time on a
 // decoded opcode (their restarts run end to end in the exception tests).
 #include <gtest/gtest.h>
 
@@ -64,20 +64,3 @@ TEST(OperandAccess, LongWriteFaultOnTheSecondWordRewritesOnlyThat) {
   EXPECT_EQ(FaultMcStage, 3);
 }
 
-TEST(OperandAccess, MovepMovesEveryOtherByte) {
-  test::TestMachine m;
-  m.Words(0x2000, {0xEEEE, 0xEEEE, 0xEEEE, 0xEEEE});
-  CpuEa = 0x2001;
-  CpuDop = 0x11223344;
-  RunAt(0x01C8, mcrMOVEPWrite);  // MOVEP.L D0,d(A0)
-  EXPECT_EQ(m.ReadLong(0x2000), 0xEE11EE22u);
-  EXPECT_EQ(m.ReadLong(0x2004), 0xEE33EE44u);
-  EXPECT_EQ(AccSSW, 0x1205);
-  // A step of the other size's sequence is a microcode fault.
-  CpuOpcode = 0x0108;
-  mcPC = 1000;
-  mcStage = 5;
-  mcrMOVEPRead();
-  EXPECT_EQ(mcPC, +McFault);
-  EXPECT_EQ(mcErrorPC, 1000u);
-}

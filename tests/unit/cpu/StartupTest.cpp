@@ -1,5 +1,5 @@
 // The start-up path: a fresh test machine carries nothing over from the one
-// before it, and the model switch rebuilds the decode tables.
+// before it.
 #include <gtest/gtest.h>
 #include <cstdint>
 #include "board/Rtc1468hc18.h"
@@ -65,18 +65,6 @@ TEST(Startup, ANewTestMachineCarriesNothingOver) {
   // The store is patched for the MC68010 with the normal fetch, as Main leaves it.
   EXPECT_TRUE(CallsAt(McBusError, Mcr::mcrBerr));
   EXPECT_TRUE(CallsAt(McExecute, Mcr::mcrFetchDecode));
-}
-
-TEST(Startup, ModelSwitchRebuildsTheDecodeTables) {
-  TestMachine m;
-  constexpr uint16_t kChk2 = 0x00D0;  // CHK2/CMP2.B (A0): CPU32 only
-  ASSERT_EQ(OpMap[kChk2].SupervisorStart, McIllegal);
-  m.UseModel(Cpu32);
-  EXPECT_NE(OpMap[kChk2].SupervisorStart, McIllegal);
-  EXPECT_EQ(CpuType, Cpu32);
-  m.UseModel(Cpu68000);
-  EXPECT_EQ(OpMap[kChk2].SupervisorStart, McIllegal);
-  EXPECT_EQ(CpuFrameDelta, -6);
 }
 
 }  // namespace
