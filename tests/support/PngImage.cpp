@@ -1,5 +1,6 @@
 #include "support/PngImage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -20,76 +21,22 @@ std::string ImageHash(const uint32_t* pixels, int width, int height) {
 
 namespace {
 
-// Deflate output: bits are packed from the least significant end of each byte.
-class BitWriter {
- public:
-  std::vector<uint8_t> Bytes;
-  void Bits(uint32_t value, int count) {  // value's low bits, least significant first
-    for (int i = 0; i < count; ++i) {
-      if (used_ == 0) Bytes.push_back(0);
-      Bytes.back() = static_cast<uint8_t>(Bytes.back() | (((value >> i) & 1) << used_));
-      used_ = (used_ + 1) & 7;
+// Stored (uncompressed) deflate blocks: a picture is written only when a test
+// fails or its reference is renewed, so size does not matter.
+std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data) {
+  std::vector<uint8_t> out;
+  size_t at = 0;
+  do {
+    const size_t n = std::min<size_t>(data.size() - at, 65535);
+    out.push_back(at + n == data.size() ? 1 : 0);  // final block or not; stored
+    for (uint32_t v : {static_cast<uint32_t>(n), static_cast<uint32_t>(~n & 0xFFFF)}) {
+      out.push_back(static_cast<uint8_t>(v));
+      out.push_back(static_cast<uint8_t>(v >> 8));
     }
-  }
-  void Code(uint32_t code, int count) {  // a Huffman code, most significant bit first
-    for (int i = count - 1; i >= 0; --i) Bits((code >> i) & 1, 1);
-  }
-
- private:
-  int used_ = 0;
-};
-
-// The fixed literal/length code.
-void Symbol(BitWriter& w, int v) {
-  if (v < 144) w.Code(0x30 + v, 8);
-  else if (v < 256) w.Code(0x190 + (v - 144), 9);
-  else if (v < 280) w.Code(v - 256, 7);
-  else w.Code(0xC0 + (v - 280), 8);
-}
-
-constexpr int kLenBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                              31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr int kLenExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr int kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                               193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr int kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-
-void Match(BitWriter& w, int length, int distance) {
-  int l = 28;
-  while (kLenBase[l] > length) --l;
-  Symbol(w, 257 + l);
-  w.Bits(static_cast<uint32_t>(length - kLenBase[l]), kLenExtra[l]);
-  int d = 29;
-  while (kDistBase[d] > distance) --d;
-  w.Code(static_cast<uint32_t>(d), 5);
-  w.Bits(static_cast<uint32_t>(distance - kDistBase[d]), kDistExtra[d]);
-}
-
-// One fixed-code block; matches only against the previous pixel and the row
-// above, which is what screen pictures repeat.
-std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data, int stride) {
-  BitWriter w;
-  w.Bits(1, 1);  // final block
-  w.Bits(1, 2);  // fixed codes
-  const size_t n = data.size();
-  size_t i = 0;
-  while (i < n) {
-    int bestLen = 0, bestDist = 0;
-    for (int d : {3, stride}) {
-      if (static_cast<size_t>(d) > i) continue;
-      int len = 0;
-      while (len < 258 && i + static_cast<size_t>(len) < n && data[i + static_cast<size_t>(len)] == data[i + static_cast<size_t>(len) - static_cast<size_t>(d)]) ++len;
-      if (len > bestLen) bestLen = len, bestDist = d;
-    }
-    if (bestLen >= 3) {
-      Match(w, bestLen, bestDist);
-      i += static_cast<size_t>(bestLen);
-    } else {
-      Symbol(w, data[i++]);
-    }
-  }
-  Symbol(w, 256);
-  return w.Bytes;
+    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at), data.begin() + static_cast<std::ptrdiff_t>(at + n));
+    at += n;
+  } while (at < data.size());
+  return out;
 }
 
 uint32_t Crc32(const uint8_t* p, size_t n, uint32_t crc = 0) {
@@ -135,7 +82,7 @@ bool WritePng(const std::string& path, const uint32_t* pixels, int width, int he
     }
   }
   std::vector<uint8_t> z = {0x78, 0x01};
-  const std::vector<uint8_t> d = Deflate(raw, stride);
+  const std::vector<uint8_t> d = Deflate(raw);
   z.insert(z.end(), d.begin(), d.end());
   uint32_t a = 1, b = 0;
   for (uint8_t v : raw) {

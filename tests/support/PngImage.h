@@ -1,5 +1,5 @@
 // Pictures of the screen for the tests: a hash that changes with any pixel, and
-// a small PNG writer (RGB, one deflate block with fixed codes) so that a stored
+// a small PNG writer (RGB, stored deflate blocks) so that a stored
 // or failing picture can be looked at.
 #pragma once
 #include <cstdint>

@@ -44,7 +44,6 @@ void ScriptedHost::ClearCalls() {
   Calls.clear();
   FileDialogs.clear();
   PumpCount = 0;
-  Unscripted = 0;
 }
 
 void ScriptedHost::PumpEvents() {
@@ -55,10 +54,7 @@ void ScriptedHost::PumpEvents() {
 MsgAnswer ScriptedHost::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                                    MsgIcon icon) {
   Record(HostCall::Kind::MessageBox, text, title, "", buttons, icon);
-  if (messageAnswers_.empty()) {
-    ++Unscripted;
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
-  }
+  if (messageAnswers_.empty()) return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
   const MsgAnswer a = messageAnswers_.front();
   messageAnswers_.pop_front();
   return a;
@@ -67,10 +63,7 @@ MsgAnswer ScriptedHost::MessageBox(const std::string& text, const std::string& t
 std::optional<std::string> ScriptedHost::InputBox(const std::string& prompt, const std::string& title,
                                                   const std::string& defaultText) {
   Record(HostCall::Kind::InputBox, prompt, title, defaultText);
-  if (inputAnswers_.empty()) {
-    ++Unscripted;
-    return std::nullopt;
-  }
+  if (inputAnswers_.empty()) return std::nullopt;
   std::optional<std::string> a = inputAnswers_.front();
   inputAnswers_.pop_front();
   return a;
@@ -98,10 +91,7 @@ void ScriptedHost::FailFile(int32_t number, const std::string& source, const std
 FileDialogResult ScriptedHost::FileDialog(const FileDialogRequest& request) {
   Record(HostCall::Kind::FileDialog, request.FileName, request.Title);
   FileDialogs.push_back(request);
-  if (fileAnswers_.empty()) {
-    ++Unscripted;
-    return {};
-  }
+  if (fileAnswers_.empty()) return {};
   FileDialogResult a = fileAnswers_.front();
   fileAnswers_.pop_front();
   return a;

@@ -51,8 +51,7 @@ class ScriptedHost final : public HostServices {
   ScriptedHost& operator=(const ScriptedHost&) = delete;
 
   // ---- The script: answers are used in order. Without a scripted answer a
-  // message box is answered with its first button and an input box is cancelled;
-  // such calls are counted in Unscripted.
+  // message box is answered with its first button and an input box is cancelled.
   void AnswerMessage(MsgAnswer answer) { messageAnswers_.push_back(answer); }
   void AnswerInput(const std::string& text) { inputAnswers_.push_back(text); }
   void CancelInput() { inputAnswers_.push_back(std::nullopt); }
@@ -68,7 +67,6 @@ class ScriptedHost final : public HostServices {
   std::vector<HostCall> Calls;  // every call but PumpEvents, in order
   std::vector<FileDialogRequest> FileDialogs;  // every file dialog's request, in order
   int64_t PumpCount = 0;
-  int32_t Unscripted = 0;
   int32_t BusyDepth = 0;  // BeginBusy minus EndBusy
   std::vector<HostCall> CallsOf(HostCall::Kind kind) const;
   void ClearCalls();

@@ -154,31 +154,6 @@ TEST_F(LoaderTest, CpmWithGivenDataAndBssStarts) {
   EXPECT_EQ(CellOf(0x4000).Data, 0xFFFF);        // memory untouched
 }
 
-TEST_F(LoaderTest, CpmHeaderErrorsWriteNothing) {
-  const CpmHeader h{.Magic = 0x601B, .TextSize = 4, .TextStart = 0x1000, .BssStart = 0x01000000};
-  const auto values = dir.Write("v.68k", CpmFile(h, {1, 2, 3, 4}, {}));
-  EXPECT_EQ(LoadCpmCommandFile(values, False), False);
-  EXPECT_EQ(Only(" Error during Loading of CPM Command File"), "Bad Header - Values File = " + values);
-
-  host.ClearCalls();
-  const CpmHeader magic{.Magic = 0x601C, .TextSize = 4, .TextStart = 0x1000};
-  const auto bad = dir.Write("m.68k", CpmFile(magic, {1, 2, 3, 4}, {}));
-  EXPECT_EQ(LoadCpmCommandFile(bad, False), False);
-  EXPECT_EQ(Only(" Error during Loading of CPM Command File"), "Bad Header - Magic\r\n\r\n File = " + bad);
-  EXPECT_EQ(CellOf(0x1000).Data, 0);
-  EXPECT_EQ(LoadStartValid, False);
-}
-
-TEST_F(LoaderTest, CpmFileShorterThanItsHeaderSaysReportsTheShortRead) {
-  // What such a file writes is checked with every cut in the truncation test.
-  const CpmHeader h{.TextSize = 8, .DataSize = 4, .BssSize = 4, .TextStart = 0x800};
-  const auto path = dir.Write("short.68k", CpmFile(h, Sequence(6, 0x31), {}));
-  EXPECT_EQ(LoadCpmCommandFile(path, False), False);
-  EXPECT_EQ(Only(" Error during Loading of CPM Command File"),
-            " Error number 62\r\n\r\n Input past end of file\r\n\r\n File = " + path);
-  EXPECT_EQ(LoadStartValid, False);
-}
-
 TEST_F(LoaderTest, VersadosFormat0LoadsPagesUpToTheEndMarker) {
   Bytes data = Sequence(512, 0);
   const uint8_t ipl[8] = {0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x10, 0x08};
@@ -216,17 +191,28 @@ TEST_F(LoaderTest, VersadosFormat1EndsAtTheFirstZeroEntryAfterEntry0) {
   EXPECT_EQ(LoadStartAddress, 0xABCDEFu);
 }
 
-TEST_F(LoaderTest, VersadosHeaderErrorsWriteNothing) {
+// A short file's error is the system's read error (see the missing file); the
+// truncation test checks what every cut writes.
+TEST_F(LoaderTest, HeaderErrorsWriteNothing) {
+  const char* cpm = " Error during Loading of CPM Command File";
+  const char* vdos = " Error during Loading of Versados Load Module";
+  const auto refused = [&](VBool (*load)(const std::string&, VBool), const std::string& path, const char* title,
+                           const std::string& text) {
+    host.ClearCalls();
+    EXPECT_EQ(load(path, False), False);
+    EXPECT_EQ(Only(title), text + path);
+  };
+  const CpmHeader values{.Magic = 0x601B, .TextSize = 4, .TextStart = 0x1000, .BssStart = 0x01000000};
+  const CpmHeader magic{.Magic = 0x601C, .TextSize = 4, .TextStart = 0x1000};
+  refused(LoadCpmCommandFile, dir.Write("v.68k", CpmFile(values, {1, 2, 3, 4}, {})), cpm, "Bad Header - Values File = ");
+  refused(LoadCpmCommandFile, dir.Write("m.68k", CpmFile(magic, {1, 2, 3, 4}, {})), cpm,
+          "Bad Header - Magic\r\n\r\n File = ");
   const Bytes data = Sequence(256);
-  const auto reserved = dir.Write("r.lo", VdosFile(0, 0, {{0x10, 0}, {0, 0xFFFF}}, data, 0x01));
-  EXPECT_EQ(LoadVersadosLoadModule(reserved, False), False);
-  EXPECT_EQ(Only(" Error during Loading of Versados Load Module"),
-            "Bad LIB Header - Reserved bytes not zero\r\n\r\n File = " + reserved);
-  host.ClearCalls();
-  const auto format = dir.Write("f.lo", VdosFile(2, 0, {{0x10, 0}, {0, 0xFFFF}}, data));
-  EXPECT_EQ(LoadVersadosLoadModule(format, False), False);
-  EXPECT_EQ(Only(" Error during Loading of Versados Load Module"),
-            "Bad LIB Header - Lib Format\r\n\r\n File = " + format);
+  refused(LoadVersadosLoadModule, dir.Write("r.lo", VdosFile(0, 0, {{0x10, 0}, {0, 0xFFFF}}, data, 0x01)), vdos,
+          "Bad LIB Header - Reserved bytes not zero\r\n\r\n File = ");
+  refused(LoadVersadosLoadModule, dir.Write("f.lo", VdosFile(2, 0, {{0x10, 0}, {0, 0xFFFF}}, data)), vdos,
+          "Bad LIB Header - Lib Format\r\n\r\n File = ");
+  EXPECT_EQ(CellOf(0x1000).Data, 0);
   EXPECT_EQ(MemByte(0x1001), 0);
   EXPECT_EQ(LoadStartValid, False);
 }

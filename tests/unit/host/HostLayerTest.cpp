@@ -8,27 +8,6 @@
 namespace korva {
 namespace {
 
-using Kind = HostCall::Kind;
-
-TEST(ScriptedHostTest, AnswersFromTheScriptRecordsAndKeepsSettings) {
-  {
-    ScriptedHost host;
-    host.AnswerMessage(MsgAnswer::No);
-    host.CancelInput();
-    EXPECT_EQ(Host().MessageBox("Sure?", "Quit", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
-    EXPECT_EQ(Host().MessageBox("Again?", "Quit", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::Yes);
-    EXPECT_EQ(Host().InputBox("Size", "T", "4"), std::nullopt);
-    EXPECT_EQ(host.Unscripted, 1);
-    EXPECT_EQ(host.CallsOf(Kind::MessageBox)[0].Title, "Quit");
-    Host().SaveSetting("General", "MovePhysEn", "True");
-    EXPECT_EQ(Host().GetSetting("general", "movephysen", "False"), "True");  // names without regard to case
-    Host().SetApplicationName("KorvanLAB");
-    EXPECT_EQ(Host().GetSetting("General", "MovePhysEn", "dflt"), "dflt");  // one store per profile
-  }
-  // Back to the silent host, which answers without asking.
-  EXPECT_EQ(Host().MessageBox("x", "y", MsgButtons::OKCancel, MsgIcon::None), MsgAnswer::OK);
-}
-
 TEST(SettingsTest, TypedReadsFallBackOnBadText) {
   ScriptedHost host;
   host.PresetSetting("General", "ThrottleCPU", " 12 ");
