@@ -1,6 +1,7 @@
 // Guest programs for what the MC68000 vectors cannot show: the MC68010's
-// exception frames as guest software sees them (v10_frames.s) and the CPU32's
-// indexed addressing (v32_addressing.cpu32.s). Both count their own checks.
+// exception frames as guest software sees them (v10_frames.s), the CPU32's
+// indexed addressing (v32_addressing.cpu32.s) and the return from format-2
+// frames on both models that stack them (rte_format2.s).
 #include <gtest/gtest.h>
 
 #include "bus/Memory.h"
@@ -24,6 +25,18 @@ TEST(ModelGuest, Cpu32ScaledAndFullFormatIndexes) {
   m.UseModel(Cpu32);
   test::RunSelfCheckingProgram(m, "v32_addressing.cpu32.s19", 17);
 }
+
+class Format2Return : public ::testing::TestWithParam<CpuModel> {};
+
+TEST_P(Format2Return, EachHandlerReturns) {
+  TestMachine m;
+  m.UseModel(GetParam());
+  UseFormat2Stack = True;  // after the model selection, which clears it
+  test::RunSelfCheckingProgram(m, "rte_format2.s19", 5, 10000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, Format2Return, ::testing::Values(Cpu68010, Cpu32),
+                         [](const ::testing::TestParamInfo<CpuModel>& i) { return std::string(test::ModelName(i.param)); });
 
 // UNLK through an odd frame pointer is an address error on the stack of the
 // moment (not a double fault on a stack moved to the odd address); the pointer

@@ -1,11 +1,69 @@
-// Edge cases of the move, flow, multiply/divide, bound, MOVEM, MOVES and CPU32
-// micro-routines that the guest programs cannot observe: decode values no opcode
-// produces, the status words of the accesses and the corners of the long divide.
+// The micro-routines called one at a time, for what the guest programs and the
+// vectors cannot observe: decode values no opcode produces (sizes and selectors
+// without a case end in the microcode-fault entry and change nothing), the
+// status words of the routines' own accesses, the operands ADDA/SUBA/CMPA keep
+// for a restart, the tail taken while a trace or an interrupt is pending, the
+// corners of the long divide, and packed decimal on every operand.
+#include <gtest/gtest.h>
+#include <cstdint>
+#include "bus/BusState.h"
 #include "bus/Memory.h"
+#include "cpu/CpuState.h"
+#include "cpu/Microroutines.h"
+#include "cpu/classCPU.h"
 #include "microops/MulDiv.h"
-#include "unit/microops/RoutineFixture.h"
+#include "support/TestMachine.h"
 
 namespace korva::test {
+namespace {
+
+// A fresh test machine (all RAM, MC68010) and one hand-filled opcode-map entry;
+// each routine is called directly as the step at control-store address kStep.
+enum : uint8_t { X = 0x10, N = 8, Z = 4, V = 2, C = 1 };
+
+class RoutineTest : public ::testing::Test {
+ protected:
+  static constexpr uint32_t kOpcode = 0xA5A5;
+  static constexpr uint32_t kStep = 1234;
+
+  RoutineTest() {
+    OpMap[kOpcode] = OpMapEntry{};  // the machine's reset rebuilds the map for the next test
+    CpuOpcode = kOpcode;
+    mcPC = kStep;
+    mcStage = 1;
+  }
+
+  static OpMapEntry& Op() { return OpMap[kOpcode]; }
+  static void SetCcr(uint8_t v) { Cpu.CCR(v); }
+  static uint8_t Ccr() { return Cpu.CCR(); }
+  static bool FlagsWellFormed() {
+    for (uint16_t f : {CpuX, CpuN, CpuZ, CpuV, CpuC})
+      if (f != 0 && f != 0xFFFF) return false;
+    return true;
+  }
+
+  // Run `routine` once from step kStep, step 1.
+  static void Run(void (*routine)()) {
+    mcPC = kStep;
+    mcStage = 1;
+    routine();
+  }
+
+  static void ExpectNext() {
+    EXPECT_EQ(mcPC, kStep + 1);
+    EXPECT_EQ(mcStage, 1);
+  }
+  static void ExpectIllegal() {
+    EXPECT_EQ(mcPC, static_cast<uint32_t>(McIllegal));
+    EXPECT_EQ(mcStage, 1);
+  }
+  static void ExpectMicrocodeFault() {
+    EXPECT_EQ(mcPC, static_cast<uint32_t>(McFault));
+    EXPECT_EQ(mcErrorPC, kStep);
+  }
+
+  TestMachine machine;
+};
 
 TEST_F(RoutineTest, DecodeValuesWithoutACaseAreMicrocodeFaults) {
   for (auto routine : {mcrEXT, mcrEXG, mcrMOVEToCCR, mcrMOVEFromSR}) {
@@ -116,4 +174,158 @@ TEST_F(RoutineTest, TableLookupEntryAddress) {
   ExpectNext();
 }
 
+// ADDA, SUBA, CMPA: the word source is sign-extended in CpuSop, ADDA and SUBA
+// leave the old An in CpuDop and change no flag, CMPA leaves the difference.
+TEST_F(RoutineTest, AddressFormsKeepTheirOperandsForARestart) {
+  Op().Size = 1;
+  CpuAReg[0] = 0x00010000;
+  CpuSop = 0xABCD8000;
+  SetCcr(N | C);
+  Run(mcrADDA);
+  EXPECT_EQ(CpuAReg[0], 0x00008000u);
+  EXPECT_EQ(CpuSop, 0xFFFF8000u);
+  EXPECT_EQ(CpuDop, 0x00010000u);
+  EXPECT_EQ(Ccr(), N | C);
+  EXPECT_EQ(mcPC, static_cast<uint32_t>(McFastFetch));
+  CpuSop = 0xFFFF;
+  Run(mcrCMPA);
+  EXPECT_EQ(CpuDop, 0x00008001u);
+  EXPECT_EQ(CpuAReg[0], 0x00008000u);
+  EXPECT_EQ(Ccr(), C);
+}
+
+// A routine that ends its instruction steps into the tail while a trace or an
+// interrupt is pending; a loaded form always steps on to its write-back.
+TEST_F(RoutineTest, TheTailRunsWhenTraceOrInterruptIsPending) {
+  Op().Size = 2;
+  CpuTracePending = True;
+  Run(mcrNEGDn);
+  EXPECT_EQ(mcPC, kStep + 1);
+  CpuTracePending = False;
+  HipPending = 0xFFFF;
+  Run(mcrCMPAAn);
+  EXPECT_EQ(mcPC, kStep + 1);
+  HipPending = 0;
+  Run(mcrADDImm);
+  EXPECT_EQ(mcPC, kStep + 1);
+  Run(mcrADDImmToDn);
+  EXPECT_EQ(mcPC, static_cast<uint32_t>(McFastFetch));
+}
+
+// Decimal operands give the decimal sum or difference with the decimal carry;
+// any operand gives a byte and well-formed flags, V is never touched and Z
+// only ever clears.
+TEST_F(RoutineTest, BcdAllOperandsGiveDefinedResults) {
+  auto dec = [](int v) { return (v >> 4) * 10 + (v & 15); };
+  auto decimal = [](int v) { return (v & 15) < 10 && (v >> 4) < 10; };
+  for (int x = 0; x < 2; ++x)
+    for (int d = 0; d < 256; ++d)
+      for (int s = 0; s < 256; ++s) {
+        struct {
+          void (*routine)();
+          int value;
+        } const ops[] = {{mcrABCD, dec(d) + dec(s) + x}, {mcrSBCD, dec(d) - dec(s) - x}, {mcrNBCD, -dec(d) - x}};
+        for (const auto& op : ops) {
+          CpuSop = 0xFFFFFF00u | static_cast<uint32_t>(s);
+          CpuDop = 0xFFFFFF00u | static_cast<uint32_t>(d);
+          SetCcr(static_cast<uint8_t>((x ? X : 0) | Z | ((d ^ s) & 1 ? V : 0)));
+          const bool vIn = CpuV != 0;
+          Run(op.routine);
+          ASSERT_LE(CpuDop, 0xFFu);
+          ASSERT_TRUE(FlagsWellFormed());
+          ASSERT_EQ(CpuV != 0, vIn);
+          ASSERT_EQ(CpuZ != 0, CpuDop == 0);
+          ASSERT_EQ(CpuN != 0, (CpuDop & 0x80) != 0);
+          ASSERT_EQ(CpuX, CpuC);
+          if (decimal(d) && (decimal(s) || op.routine == mcrNBCD)) {
+            ASSERT_EQ(dec(static_cast<int>(CpuDop)), (op.value + 100) % 100) << d << " " << s << " " << x;
+            ASSERT_EQ(CpuC != 0, op.value < 0 || op.value >= 100) << d << " " << s << " " << x;
+          }
+        }
+      }
+}
+
+// A digit above 9 is corrected once and keeps its low four bits.
+TEST_F(RoutineTest, BcdNonDecimalDigitsAreCorrectedOnce) {
+  CpuSop = 0x0F;
+  CpuDop = 0x0F;
+  Run(mcrABCD);
+  EXPECT_EQ(CpuDop, 0x14u);
+  EXPECT_EQ(Ccr(), 0);
+  CpuSop = 0x0F;  // 0 - 15: corrected to -5, whose low bits are kept
+  CpuDop = 0x00;
+  Run(mcrSBCD);
+  EXPECT_EQ(CpuDop, 0x9Bu);
+  EXPECT_EQ(Ccr(), X | N | C);
+}
+
+struct Sized {
+  void (*routine)();
+  uint8_t faultingSizes;  // bit k: size code k faults (bit 3 stands for 3 and above)
+};
+
+TEST_F(RoutineTest, UnknownSizesAreMicrocodeFaults) {
+  constexpr uint8_t kLong3 = 0x8, kByteToo = 0x9, kWordToo = 0xA, kNotByteWord = 0xC;
+  // One routine per shared form (the others of a form differ only in the operation).
+  const Sized routines[] = {
+      {mcrADD, kLong3},     {mcrADDToDn, kLong3}, {mcrADDA, kByteToo}, {mcrCMP, kLong3},
+      {mcrNEGDn, kLong3},   {mcrNEG, kLong3},     {mcrNEGX, kLong3},   {mcrANDI, kLong3},
+      {mcrANDToDn, kLong3}, {mcrTSTDn, kLong3},   {mcrTST, kLong3},    {mcrTSTAn, kByteToo},
+      {mcrANDItoSR, kNotByteWord}, {mcrASLReg, kLong3}, {mcrBTST, kWordToo},
+  };
+  int index = 0;
+  for (const Sized& s : routines) {
+    for (uint16_t size : {uint16_t{0}, uint16_t{1}, uint16_t{2}, uint16_t{3}, uint16_t{0x7FFF}}) {
+      SCOPED_TRACE(testing::Message() << "routine " << index << " size " << size);
+      const bool faults = s.faultingSizes & (1u << (size > 3 ? 3 : size));
+      Op().Size = size;
+      Op().DstReg = 2;
+      Op().Extra1 = 1;
+      CpuDReg[2] = 0x11111111;
+      CpuAReg[2] = 0x22222222;
+      CpuSop = 1;
+      CpuDop = 0x33;
+      CpuS = True;
+      SetCcr(X | V);
+      mcErrorPC = 0;
+      Run(s.routine);
+      if (faults) {
+        EXPECT_EQ(mcPC, static_cast<uint32_t>(McFault));
+        EXPECT_EQ(mcErrorPC, kStep);
+        EXPECT_EQ(CpuDReg[2], 0x11111111u);
+        EXPECT_EQ(CpuAReg[2], 0x22222222u);
+        EXPECT_EQ(Ccr(), X | V);
+      } else {
+        EXPECT_NE(mcPC, static_cast<uint32_t>(McFault));
+        EXPECT_EQ(mcStage, 1);
+      }
+    }
+    ++index;
+  }
+}
+
+// CLR Dn sets the flags of a clear before its size branch; ADDQ and SUBQ to
+// An ignore the size; register numbers never reach past the register file.
+TEST_F(RoutineTest, ClearFlagsComeFirstAndQuickAddressIgnoresTheSize) {
+  Op().Size = 3;
+  Op().DstReg = 1;
+  CpuDReg[1] = 0x12345678;
+  SetCcr(X | N | V | C);
+  Run(mcrCLRDn);
+  EXPECT_EQ(mcPC, static_cast<uint32_t>(McFault));
+  EXPECT_EQ(CpuDReg[1], 0x12345678u);
+  EXPECT_EQ(Ccr(), X | Z);
+
+  Op().Extra1 = 8;
+  Op().DstReg = 9;  // a broken entry: register 1
+  CpuAReg[1] = 0xFFFFFFFC;
+  Run(mcrADDQAn);
+  EXPECT_EQ(CpuAReg[1], 4u);
+  EXPECT_EQ(mcPC, static_cast<uint32_t>(McFastFetch));
+  Run(mcrSUBQAn);
+  EXPECT_EQ(CpuAReg[1], 0xFFFFFFFCu);
+  EXPECT_EQ(CpuDop, 4u);
+}
+
+}  // namespace
 }  // namespace korva::test

@@ -1,3 +1,5 @@
+// The opcode map, its text and extension-word tables per model, the builders'
+// field helpers and the opcode-count range.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,12 +7,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "cpu/ControlStore.h"
 #include "cpu/CpuState.h"
 #include "tables/OpMap.h"
+#include "tables/OperandFields.h"
+#include "tables/TextFormat.h"
 #include "support/TestMachine.h"
 
 namespace korva {
@@ -188,8 +191,6 @@ TEST_F(OpMapTest, MovePhysicalOption) {
   Rebuild(Cpu68010, True);
   Check({.op = 0xFE48, .text = "MOVPHY.W (A1),D0", .start = McMOVPHY, .format = 4, .size = 1, .extra2 = 0, .src = 2,
          .srcReg = 1, .dst = 0, .dstReg = 0});
-  Check({.op = 0xFFAB, .text = "MOVPHY.L D3,(A5)", .start = McMOVPHY, .size = 2, .extra2 = 1, .src = 0, .srcReg = 3,
-         .dst = 2, .dstReg = 5});
   Check({.op = 0xFFC0, .text = "", .start = McLine1111, .format = 0});  // size field 3
 
   // Toggling the option alone, as the menu does, both ways.
@@ -208,21 +209,31 @@ TEST_F(OpMapTest, MovePhysicalOption) {
   EXPECT_EQ(std::memcmp(on, OpMap, sizeof on), 0);
 }
 
-auto Fields(const ExtWordEntry& x) {
-  return std::tuple(x.DA, x.WL, x.Reg, x.Scale, x.Disp8, x.RegField, x.Full, x.BS, x.IS, x.BDSize, x.IIS,
-                    x.Unsupported);
+// The builders' helpers answer out-of-range fields with nothing rather than
+// reading past their tables; the rest is covered by the built maps.
+TEST(OpMapOperandFields, OutOfRangeFields) {
+  EXPECT_FALSE(IsEaAllowed(7, 5, EaMaskAll));  // mode 7 registers 5-7 do not exist
+  EXPECT_FALSE(IsEaAllowed(7, 7, 0xFFFF));
+  EXPECT_FALSE(IsSizeAllowed(3, SizeMaskBWL));
+  EXPECT_EQ(EaText(7, 6), "");
+  EXPECT_EQ(EaText(8, 0), "");  // stored codes are not raw modes
+  EXPECT_EQ(EaText(0, 9), "D1");  // never more than one digit
+  EXPECT_STREQ(ConditionName(16), "");
+  EXPECT_STREQ(BitOpName(4), "");
+  EXPECT_EQ(BitStaticEaMask(4), 0);
+  EXPECT_EQ(BitDynamicEaMask(9), 0);
+  EXPECT_FALSE(IsExgOpmode(16));
 }
 
-TEST_F(OpMapTest, ExtensionWords) {
-  //                                           DA WL Reg Sc Disp8 RF Full   BS     IS     BD IIS Unsupported
-  Rebuild(Cpu32, False);
-  EXPECT_EQ(Fields(ExtWordTable[0x1108]), Fields({0, 0, 1, 0, 8, 1, True, False, False, 0, 0, True}));
-  EXPECT_EQ(Fields(ExtWordTable[0xFFE0]), Fields({1, 1, 7, 3, -32, 15, True, True, True, 2, 0, False}));
-  EXPECT_EQ(ExtWordTable[0x0131].Unsupported, True);  // memory indirect
-
-  Rebuild(Cpu68010, False);
-  EXPECT_EQ(Fields(ExtWordTable[0x1108]), Fields({0, 0, 1, 0, 8, 1, False, False, False, 0, 0, False}));
-  EXPECT_EQ(Fields(ExtWordTable[0x80FF]), Fields({1, 0, 0, 0, -1, 8, False, False, False, 0, 0, False}));
+TEST(DebugTextTest, OpcodeCountRangeIsSigned) {
+  std::vector<uint32_t> saved;
+  for (OpTextEntry& e : OpText) saved.push_back(e.Value), e.Value = 0;
+  EXPECT_EQ(MinOpcodeCount(), 200000000);
+  OpText[0x2000].Value = 300000000;
+  OpText[0x1000].Value = 0x80000000u;  // negative as a signed count
+  EXPECT_EQ(MinOpcodeCount(), INT32_MIN);
+  EXPECT_EQ(MaxOpcodeCount(), 300000000);
+  for (size_t i = 0; i < saved.size(); ++i) OpText[i].Value = saved[i];
 }
 
 }  // namespace
