@@ -44,28 +44,6 @@ TEST(BusCycles, RerunDoesNothing) {
   EXPECT_TRUE(AddressErrorFlag);
 }
 
-TEST(BusCycles, ReadModifyWriteAndHighByte) {
-  test::TestMachine m;
-  m.WriteByte(0x201, 0x05);
-  Cpu.SSW(0x1B05);
-  AccAddress = 0x201;
-  BusCycle();
-  EXPECT_EQ(AccDataIn, 0x05);
-  EXPECT_EQ(m.ReadByte(0x201), 0x85);
-  EXPECT_FALSE(FaultFlag);
-
-  m.WriteWord(0x300, 0x12AB);
-  Cpu.SSW(0x1705);  // data byte read, high half
-  AccAddress = 0x300;
-  BusCycle();
-  EXPECT_EQ(AccDataIn, 0x1200);
-  AccDataOut = 0x3456;
-  Cpu.SSW(0x1605);  // byte write from the high half
-  AccAddress = 0x301;
-  BusCycle();
-  EXPECT_EQ(m.ReadWord(0x300), 0x1234);
-}
-
 TEST(BusCycles, WriteProtectedTestAndSetReadsButDoesNotWrite) {
   test::TestMachine m;
   m.WriteByte(0x201, 0x05);

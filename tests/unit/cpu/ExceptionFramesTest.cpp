@@ -84,23 +84,6 @@ TEST_F(ExcTest, TraceAfterTrapHoldsTheHandlerAddress) {
 
 // ---- interrupts ----
 
-TEST_F(ExcTest, InterruptAboveTheMaskIsTakenAndStaysPending) {
-  Exceptions.Mask(7, 0);
-  Exceptions.SetIP(7);  // level 3, vector 0x42
-  EXPECT_EQ(RunOne({kNop}, 0x2200), Stop::Fetch);
-  EXPECT_EQ(CpuAReg[7], kSsp - 8);
-  EXPECT_EQ(Stacked(0), 0x2200);
-  EXPECT_EQ(StackedLong(1), 0x1002u);
-  EXPECT_EQ(Stacked(3), 0x0108);
-  EXPECT_EQ(m.SR(), 0x2300);
-  EXPECT_EQ(CpuPC, HandlerOf(0x108));
-  EXPECT_TRUE(Exceptions.IsIP(7));  // level-held until the device clears it
-  // Masked now: the next instruction end takes nothing.
-  m.Words(HandlerOf(0x108), {kNop});
-  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
-  EXPECT_EQ(CpuAReg[7], kSsp - 8);
-}
-
 // Level 7 passes mask 7 and is cleared on acceptance; InterruptsDisabled holds it.
 TEST_F(ExcTest, Level7PassesMask7UnlessInterruptsAreDisabled) {
   InterruptsDisabled = True;
