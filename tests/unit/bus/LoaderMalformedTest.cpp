@@ -159,16 +159,8 @@ class LoaderMalformedTest : public ::testing::Test {
   }
 };
 
-// Binary garbage of every kind is left to the fuzz targets, which run with the tests.
-TEST_F(LoaderMalformedTest, EmptyFile) {
-  const auto empty = dir.Write("empty", Bytes{});
-  EXPECT_EQ(LoadSrecFile(empty, False, True), True);  // no records: the empty range
-  EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox)[0].Title, "S-REC");
-  EXPECT_EQ(LoadCpmCommandFile(empty, False), False);
-  EXPECT_EQ(LoadVersadosLoadModule(empty, False), False);
-  EXPECT_EQ(Boxes(), 3u);
-}
-
+// Binary garbage of every kind is left to the fuzz targets, which run with the
+// tests, and the empty file to the truncation test's cut at 0.
 TEST_F(LoaderMalformedTest, HugeSizesStopAtTheEndOfTheFile) {
   CpmHeader h{.TextSize = 0xFFFFFF, .DataSize = 0xFFFFFF, .BssSize = 0xFFFFFF, .TextStart = 0x10000};
   EXPECT_EQ(LoadCpmCommandFile(dir.Write("h.68k", CpmFile(h, Sequence(10), {})), False), False);
