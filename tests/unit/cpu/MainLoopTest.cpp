@@ -122,11 +122,13 @@ TEST(MainLoop, ResetDuringTheStopWaitOrTheIdleLoopRunsTheResetNext) {
 }
 
 // The profile names the command line gives are checked with the settings store;
-// here the splitting into words.
+// here the splitting into words, and a profile chosen before any host is installed.
 TEST(MainLoop, CommandLineWords) {
   ParseCommandLine(1, "  my-prof_1   other  ");
   EXPECT_EQ(CommandWordCount, 1);
   EXPECT_EQ(CommandWords[1], "my-prof_1");
+  ChooseProfile("my-prof_1 other");
+  EXPECT_EQ(ProfileName, "MYPROF1");
   ParseCommandLine(1, " \t \t ");
   EXPECT_EQ(CommandWordCount, 0);
 }
