@@ -1,10 +1,21 @@
+// The settings store on real INI files: values and the clock's section written
+// and read back, files written by hand, one file per profile.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "board/Rtc1468hc18.h"
+#include "bus/Rom.h"
+#include "cpu/MainLoop.h"
+#include "disk/DiskSettings.h"
+#include "disk/RWIN.h"
 #include "host/Settings.h"
 #include "host/qt/QtHost.h"
+#include "shell/MainFormHooks.h"
+#include "shell/SettingsStore.h"
+#include "shell/ShellSettings.h"
+#include "ui/UiTest.h"
 
 namespace korva {
 namespace {
@@ -15,14 +26,10 @@ std::string ReadFile(const std::string& path) {
   return f.readAll().toStdString();
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-  QFile f(QString::fromStdString(path));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(text.data(), static_cast<qint64>(text.size()));
-}
-
 class QtHostSettingsTest : public ::testing::Test {
  protected:
+  void SetUp() override { uitest::App(); }
+  void TearDown() override { SetHost(nullptr); }
   QTemporaryDir dir_;
   std::string Dir() const { return dir_.path().toStdString(); }
 };
@@ -34,52 +41,68 @@ TEST_F(QtHostSettingsTest, RoundTripThroughTheFile) {
     SetHost(&host);
     SaveSettingLong("General", "ThrottleCPU", 12);
     SaveSettingBool("Devices", "ReservedPlugged", True);
-    SaveSettingBool("Devices", "Mem180to1BF", False);
     Host().SaveSetting("Paths", "Rom", "/home/u/r\xE9pertoire, old");  // Windows-1252 e-acute
+    class1468hc18 rtc;
+    rtc.LoadSettings();  // an empty store: every default
+    rtc.Reg(RtcRegA, 0x2D);
+    rtc.Reg(RtcRegB, 0x86);  // SET held: the registers stay as written
+    rtc.Reg(RtcHoursAlarm, 0xC0);
+    rtc.Century(20);
+    rtc.SaveSettings();
     path = host.SettingsFilePath();
     SetHost(nullptr);
   }
   EXPECT_EQ(path, Dir() + "/Korvan.ini");
   const std::string text = ReadFile(path);
-  EXPECT_NE(text.find("[General]\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("ReservedPlugged=True\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("Mem180to1BF=False\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("Rom=/home/u/r\u00E9pertoire, old\n"), std::string::npos) << text;  // UTF-8 on disk
+  for (const char* line : {"[General]\n", "ReservedPlugged=True\n", "Rom=/home/u/r\u00E9pertoire, old\n",
+                           "[MC1468HC18]\n", "DateTimeOffset=-10227\n", "SET=True\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;  // UTF-8, locale-free numbers
 
   QtHost again(Dir());
   SetHost(&again);
   EXPECT_EQ(GetSettingLong("General", "ThrottleCPU", 10, 0, 15), 12);
   EXPECT_EQ(GetSettingBool("Devices", "ReservedPlugged", False), True);
-  EXPECT_EQ(GetSettingBool("Devices", "Mem180to1BF", True), False);
   EXPECT_EQ(Host().GetSetting("Paths", "Rom", ""), "/home/u/r\xE9pertoire, old");
-  EXPECT_EQ(Host().GetSetting("Paths", "Missing", "dflt"), "dflt");
-  SetHost(nullptr);
+  class1468hc18 rtc;
+  rtc.LoadSettings();
+  EXPECT_DOUBLE_EQ(rtc.DateTimeOffset(), -10227);
+  EXPECT_EQ(rtc.Reg(RtcRegB), 0x86);
+  EXPECT_EQ(rtc.Reg(RtcHoursAlarm), 0xC0);
+  EXPECT_EQ(rtc.Century(), 20);
+  EXPECT_EQ(again.PeriodicTimer().Interval(), 125);
 }
 
-TEST_F(QtHostSettingsTest, HandWrittenFileReadsAsTheUserExpects) {
-  WriteFile(Dir() + "/KorvanLAB.ini",
-            "; settings for the lab machine\n"
-            "[General]\n"
-            "movephysen = true\n"
-            "ThrottleCPU=abc\n"
-            "BootDrive=2\n"
-            "[devices]\n"
-            "MVME400C0Plugged=False\n");
+// A profile's file written by hand: other spellings, garbage, out-of-range values
+// and a very long line, read through the real store and written back.
+TEST_F(QtHostSettingsTest, HandWrittenProfileFileLoadsAndSavesBack) {
+  QFile f(dir_.filePath("KorvanLAB2.ini"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  const std::string text = "; settings for the lab machine\r\n[General]\r\nRomFilename=C:\\vme\\roms\\tenbug.s19\r\n"
+                           "usesrecstartaddress = true\r\nThrottleCPU=40\r\nDropFormat=9\r\nVdosVersion=" +
+                           std::string(10000, '7') + "\r\n\x01\x02 garbage line \xFF\r\n" +
+                           "[ioc]\r\nRWINDATAInt=2\r\n[RWIN]\r\nSPT1MFM512=12\r\n";
+  f.write(text.data(), static_cast<qint64>(text.size()));
+  f.close();
   QtHost host(Dir());
   SetHost(&host);
-  host.SetApplicationName(std::string(AppTitle) + "LAB");
-  EXPECT_EQ(host.SettingsFilePath(), Dir() + "/KorvanLAB.ini");
-  EXPECT_EQ(GetSettingBool("General", "MovePhysEn", False), True);
-  EXPECT_EQ(GetSettingLong("General", "ThrottleCPU", 10, 0, 15), 10);  // not a number
-  EXPECT_EQ(GetSettingLong("General", "BootDrive", 0, 0, 3), 2);
-  EXPECT_EQ(GetSettingBool("Devices", "MVME400C0Plugged", True), False);
+  ChooseProfile("lab-2 x");
+  EXPECT_EQ(host.SettingsFilePath(), Dir() + "/KorvanLAB2.ini");
+  InitializeSettings();
+  EXPECT_EQ(RomFilename, "C:\\vme\\roms\\tenbug.s19");  // backslashes as the user wrote them
+  EXPECT_EQ(UseSrecStartAddress, True);
+  EXPECT_EQ(MainForm->ThrottleBarPosition(ThrottleBar::vscThrottle), 10);
+  EXPECT_EQ(Rwin.DataIRQ(), 2);
 
+  SaveSettings();
+  const std::string saved = ReadFile(host.SettingsFilePath());
+  EXPECT_NE(saved.find("DropFormat=4\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("SPT1MFM512=12\n"), std::string::npos);
   // Saving keeps the user's spelling instead of adding a second key.
-  SaveSettingBool("General", "MovePhysEn", False);
-  const std::string text = ReadFile(host.SettingsFilePath());
-  EXPECT_NE(text.find("movephysen=False"), std::string::npos) << text;
-  EXPECT_EQ(text.find("MovePhysEn"), std::string::npos) << text;
+  EXPECT_NE(saved.find("usesrecstartaddress=True"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("UseSrecStartAddress"), std::string::npos) << saved;
+  ChooseProfile("");
   SetHost(nullptr);
+  InitializeSettings();
 }
 
 TEST_F(QtHostSettingsTest, ProfilesKeepSeparateFiles) {
