@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "host/DateTime.h"
 #include "support/ScriptedHost.h"
 #include "board/BoardSettings.h"
+#include "bus/Memory.h"
+#include "support/GuestProgram.h"
 
 namespace korva {
 namespace {
@@ -198,9 +201,10 @@ TEST_F(RtcTest, SettingsSectionRoundTripsInKeyOrder) {
     EXPECT_EQ(c.Title, "MC1468HC18");
     keys.push_back(c.Text);
   }
-  std::vector<std::string> want = {"DV", "RS", "SET", "DM", "H24x12", "DSE", "DateTimeOffset", "SecondsAlarm",
-                                   "MinutesAlarm", "HoursAlarm", "Seconds", "Minutes", "Hours", "Day", "Month",
-                                   "Year", "Century", "DayOfWeek"};
+  std::vector<std::string> want;
+  std::istringstream names("DV RS SET DM H24x12 DSE DateTimeOffset SecondsAlarm MinutesAlarm HoursAlarm Seconds "
+                           "Minutes Hours Day Month Year Century DayOfWeek");
+  for (std::string n; names >> n;) want.push_back(n);
   for (int i = 14; i < 64; ++i) want.push_back("CMOS" + std::to_string(i));
   want.insert(want.end(), {"VRT", "TerminateTime"});
   EXPECT_EQ(keys, want);
@@ -229,36 +233,45 @@ TEST_F(RtcTest, BadSettingsGiveDefinedValues) {
   EXPECT_NE(c.DisplayClock().find("Seconds Machine Off - 0\r\n"), std::string::npos);
 }
 
-TEST_F(RtcTest, DumpTexts) {
-  rtc.Century(20);
-  SetTime(0, {0x00, 0x00, 0x92, 6, 0x21, 0x09, 0x07});  // noon: 6112 days behind the host
-  rtc.Reg(RtcSeconds, 0x05);
-  rtc.Reg(RtcMinutes, 0x04);
-  rtc.Reg(RtcHours, 0x83);
-  rtc.Reg(RtcSecondsAlarm, 0xC0);
+TEST_F(RtcTest, DumpTextsDecodeTheRegisters) {
+  SetTime(0, {0x05, 0x04, 0x83, 6, 0x21, 0x09, 0x07});  // BCD 3 PM
   rtc.Reg(RtcRegA, 0x26);
   rtc.Reg(RtcRegB, 0x40);
   rtc.Periodic();
   rtc.Reg(17, 0xAB);
-  EXPECT_EQ(rtc.DisplayClock(),
-            "Seconds - 05\r\nMinutes - 04\r\nHours   - 83\r\nDayOfweek - 06\r\nDay   - 21\r\nMonth - 09\r\n"
-            "Year  - 07\r\n"
-            "Date/Time - (y/m/d h:m:s) = 07/09/21 03:04:05 PM\r\n"
-            "SecondsAlarm - C0\r\nMinutesAlarm - 00\r\nHoursAlarm   - 00\r\n"
-            "RegisterA   - 26\r\n - UIP = False - DV = 2 - RS = 6\r\n"
-            "RegisterB   - 40\r\n - Set=False - PIE=True - AIE=False - UIE=False\r\n"
-            " - SQWE=False - DM=False - 24/12=False - DSE=False\r\n"
-            "RegisterC   - C0\r\n - IRQF=True - PF=True - AF=False - UF=False\r\n"
-            "RegisterD   - 80\r\n - VRT=True\r\n"
-            "DateTimeOffset   - -6112\r\n"
-            "Date/Time        - 1996-06-15 12:00:00\r\n"
-            "Seconds Machine Off - 0\r\n");
-  rtc.Reg(RtcRegB, DmBit | H24Bit);
-  EXPECT_NE(rtc.DisplayClock().find("= 07/09/33 03:04:05\r\n"), std::string::npos);
+  const std::string clock = rtc.DisplayClock();
+  for (const char* part : {"Hours   - 83\r\n", "= 07/09/21 03:04:05 PM\r\n", " - UIP = False - DV = 2 - RS = 6\r\n",
+                           " - Set=False - PIE=True - AIE=False", " - IRQF=True - PF=True - AF=False - UF=False\r\n"})
+    EXPECT_NE(clock.find(part), std::string::npos) << part << " in\n" << clock;
   std::string cmos = "xx xx xx xx xx xx xx xx xx xx xx xx xx xx 00 00 \r\n00 AB ";
   for (int i = 18; i < 64; ++i) cmos += i % 16 == 15 ? "00 \r\n" : "00 ";
   EXPECT_EQ(rtc.DisplayCMOS(), cmos);
-  EXPECT_EQ(rtc.Reg(RtcRegC), 0xC0);  // the dump cleared nothing
+  EXPECT_EQ(rtc.Reg(RtcRegC), 0xC0);  // the dumps cleared nothing
+}
+
+// The clock as guest software meets it through the bus: rtc_clock.s writes the
+// time (months 13, 0x99 and 0xFF among them), waits for the update flag and
+// reads the time back, while the host side calls the once-a-second update.
+TEST(RtcGuest, ProgramSetsAndReadsTheClock) {
+  test::TestMachine m;
+  ScriptedHost host;
+  m.SetDeviceCode(0xF1A080, 0xF1A0FF, DcRtc);
+  Rtc.LoadSettings();
+  ASSERT_TRUE(m.LoadSrec("rtc_clock.s19"));
+  ASSERT_EQ(m.ResetCpu(), test::Stop::Fetch);
+  test::Stop stop = test::Stop::Fetch;
+  int updates = 0;
+  for (int i = 1; i <= 200000 && stop == test::Stop::Fetch; ++i) {
+    stop = m.StepInstruction();
+    if (i % 300 == 0) {  // the one-second timer, between two instructions
+      host.AdvanceClock(1);
+      Rtc.Update(host.Clock);
+      ++updates;
+    }
+  }
+  ASSERT_EQ(stop, test::Stop::StopInstr) << test::StopName(stop);
+  test::ExpectChecksPassed(m, "rtc_clock.s19", 23);
+  EXPECT_LT(updates, 20);  // each case waited for one update, not for the poll limit
 }
 
 }  // namespace

