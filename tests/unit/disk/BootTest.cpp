@@ -89,18 +89,11 @@ TEST_F(BootTest, VolumeBootPresetsTheRegisters) {
   CpuDReg[4] = 0xDEADBEEF;
   MotorolaDiskBoot(kBootAndHalt);
   host.AnswerMessage(MsgAnswer::Cancel);  // not consumed: the default first button is OK
-  EXPECT_EQ(CpuDReg[0], 0u);
-  EXPECT_EQ(CpuDReg[2], 0xFFFF8001u);  // the configuration word, sign-extended
-  EXPECT_EQ(CpuDReg[3], 0x4D453455u);
-  EXPECT_EQ(CpuDReg[4], 0x49504C03u);
-  EXPECT_EQ(CpuAReg[0], 0xF1C0D1u);
-  EXPECT_EQ(CpuAReg[1], 0x2000u);
-  EXPECT_EQ(CpuAReg[2], 0x500u);
-  EXPECT_EQ(CpuAReg[3], 0xF00020u);
-  EXPECT_EQ(CpuAReg[4], 0xF00040u);
-  EXPECT_EQ(CpuAReg[5], 0x400u);
-  EXPECT_EQ(CpuAReg[6], 0x400u + 20);
-  EXPECT_EQ(CpuAReg[7], 0x10000u);
+  // D2: the configuration word, sign-extended; A6: the end of the boot string.
+  EXPECT_EQ(std::vector<uint32_t>({CpuDReg[0], CpuDReg[2], CpuDReg[3], CpuDReg[4]}),
+            std::vector<uint32_t>({0, 0xFFFF8001, 0x4D453455, 0x49504C03}));
+  EXPECT_EQ(std::vector<uint32_t>(CpuAReg, CpuAReg + 8),
+            std::vector<uint32_t>({0xF1C0D1, 0x2000, 0x500, 0xF00020, 0xF00040, 0x400, 0x400 + 20, 0x10000}));
   EXPECT_EQ(CpuPC, 0x2008u);
   EXPECT_EQ(m.SR() & 0xFF00, 0x2700);
   EXPECT_EQ(m.ReadByte(0x400), '0');
@@ -128,10 +121,7 @@ TEST_F(BootTest, VolumeBootEdges) {
   ASSERT_TRUE(MountWinchester(VolumeImage("EXORMACS", 0, 0)));
   m.WriteByte(0x500, 0x77);
   MotorolaDiskBoot(kBootAndRun);
-  EXPECT_EQ(CpuAReg[7], 0u);
-  EXPECT_EQ(CpuPC, 0u);
-  EXPECT_EQ(CpuDReg[2], 0u);
-  EXPECT_EQ(m.ReadByte(0x500), 0);
+  EXPECT_EQ(CpuAReg[7] + CpuPC + CpuDReg[2] + m.ReadByte(0x500), 0u);
 
   // Boot strings of 127 and 128 characters.
   asker.text = std::string(127, 'x');
@@ -163,12 +153,9 @@ TEST_F(BootTest, HaltedBootThenGo) {
   m.WriteWord(0x2102, 256);
   host.AnswerMessage(MsgAnswer::Cancel);
   MotorolaDiskBoot(kBootAndHalt);
-  EXPECT_TRUE(BootHalted);
-  EXPECT_FALSE(CpuRunning);
-  EXPECT_EQ(CpuPC, 0x2008u);
+  EXPECT_TRUE(BootHalted && !CpuRunning);
   GoAfterBootHalt();
-  EXPECT_FALSE(BootHalted);
-  EXPECT_TRUE(CpuRunning);
+  EXPECT_TRUE(!BootHalted && CpuRunning);
   ASSERT_EQ(m.RunUntilStop(200000), Stop::StopInstr);
   // The loader read LSN 5 through the controller.
   for (uint32_t i = 0; i < 256; ++i) ASSERT_EQ(m.ReadByte(0x3000 + i), static_cast<uint8_t>(25 + i)) << i;
@@ -215,9 +202,7 @@ TEST_F(BootTest, SimpleAndSrecBoots) {
   SimpleBoot(kBootAndRun);
   EXPECT_EQ(m.ReadByte(0xFFFFFF), 15);  // LSN 3, byte 0
   EXPECT_EQ(m.ReadByte(0x000000), 16);  // wrapped
-  EXPECT_EQ(CpuAReg[7], 0x8000u);
-  EXPECT_EQ(CpuDReg[5], 0x11u);
-  EXPECT_EQ(CpuPC, 0x1000u);
+  EXPECT_EQ(std::vector<uint32_t>({CpuAReg[7], CpuDReg[5], CpuPC}), std::vector<uint32_t>({0x8000, 0x11, 0x1000}));
   SetCpuRunning(False);
 
   // S-record files: only file 1 set; its start record counts only when asked for.
@@ -237,8 +222,10 @@ TEST_F(BootTest, SimpleAndSrecBoots) {
   EXPECT_EQ(LastTitle(), "No Boot File");
 }
 
-// The fields' checks are tested in the get/put window's test.
-TEST_F(BootTest, GetPutTransfers) {
+TEST_F(BootTest, GetPutFieldsAndTransfers) {
+  for (const char* bad : {"$1000000", "-1", "", "1x"}) EXPECT_FALSE(GetPutNumberGood(bad)) << bad;
+  EXPECT_TRUE(GetPutNumberGood("$FFFFFF") && GetPutNumberGood("4096"));
+  EXPECT_TRUE(GetPutDiskGood("hd01") && GetPutDiskGood("3") && !GetPutDiskGood("01") && !GetPutDiskGood("FD04"));
   ASSERT_TRUE(MountWinchester(VolumeImage("MOTOROLA", 1, 0)));
   GetPutTransfer({"0", "$FFFF80", "2", "3", "0", "0"}, false);
   EXPECT_EQ(m.ReadByte(0xFFFF80), 15);
