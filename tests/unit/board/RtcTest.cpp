@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -184,7 +183,7 @@ TEST_F(RtcTest, ClearingSetMakesTheWrittenTimeTheEmulatedTime) {
   }
 }
 
-TEST_F(RtcTest, SettingsSectionRoundTripsInKeyOrder) {
+TEST_F(RtcTest, SettingsDefaultsAndRoundTrip) {
   // Defaults: the clock 10227 days behind the host, computed into the registers.
   EXPECT_DOUBLE_EQ(rtc.DateTimeOffset(), -10227);
   EXPECT_EQ(rtc.Century(), 19);
@@ -194,20 +193,12 @@ TEST_F(RtcTest, SettingsSectionRoundTripsInKeyOrder) {
   rtc.Reg(RtcHoursAlarm, 0xC1);
   rtc.Reg(20, 0x5E);
   rtc.Reg(63, 0xFF);
-  host.ClearCalls();
   rtc.SaveSettings();
-  std::vector<std::string> keys;
-  for (const HostCall& c : host.CallsOf(HostCall::Kind::SaveSetting)) {
-    EXPECT_EQ(c.Title, "MC1468HC18");
-    keys.push_back(c.Text);
-  }
-  std::vector<std::string> want;
-  std::istringstream names("DV RS SET DM H24x12 DSE DateTimeOffset SecondsAlarm MinutesAlarm HoursAlarm Seconds "
-                           "Minutes Hours Day Month Year Century DayOfWeek");
-  for (std::string n; names >> n;) want.push_back(n);
-  for (int i = 14; i < 64; ++i) want.push_back("CMOS" + std::to_string(i));
-  want.insert(want.end(), {"VRT", "TerminateTime"});
-  EXPECT_EQ(keys, want);
+  class1468hc18 again;  // everything but the time registers, which follow the offset, comes back
+  again.LoadSettings();
+  const auto fromAlarms = [](const std::string& t) { return t.substr(t.find("SecondsAlarm")); };
+  EXPECT_EQ(fromAlarms(again.DisplayClock()), fromAlarms(rtc.DisplayClock()));
+  EXPECT_EQ(again.DisplayCMOS(), rtc.DisplayCMOS());
   EXPECT_EQ(*host.StoredSetting("MC1468HC18", "H24x12"), "True");
   EXPECT_EQ(*host.StoredSetting("MC1468HC18", "TerminateTime"), "2024-06-15 12:00:00");
 }

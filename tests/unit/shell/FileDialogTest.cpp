@@ -17,23 +17,12 @@ class FileDialogTest : public ::testing::Test {
   ScriptedHost host_;
 };
 
-constexpr char kDiskList[] =
-    "All Disk Image Files (*.img;*.dsk;*.raw;*.imd)|*.img;*.dsk;*.raw;*.imd|Image File (*.img)|*.img|Disk File "
-    "(*.dsk)|*.dsk|RAW File (*.raw)|*.raw|IMD File (*.imd)|*.imd|All Files (*.*)|*.*";
-
-TEST_F(FileDialogTest, KindsPickFilterExtensionTitleAndKey) {
-  host_.AnswerFile("/defs/my.kbd");
-  EXPECT_EQ(OpenSaveDialog("", "open", "kbd", 0, "Default"), "/defs/my.kbd");
-  EXPECT_EQ(Last().Filter, "KeyBoard Definition File (*.kbd)|*.kbd|All Files (*.*)|*.*");
-  EXPECT_EQ(Last().DefaultExtension, "kbd");
-  EXPECT_EQ(Last().Title, "Open Keyboard Definitions File");
-  EXPECT_EQ(Last().Flags, 0x201000);
-  EXPECT_EQ(host_.StoredSetting("Paths", "KBD"), "/defs/");
-
+// The kinds' filters and titles are a table; here how a kind is picked and what
+// a choice leaves behind.
+TEST_F(FileDialogTest, KindsPickTheirEntryAndTheChoiceIsRecorded) {
   host_.AnswerFile("/images/hd.img", true);
   OpenSaveDialog("", "OPEN", "DRV02", 0, "Default");
   EXPECT_EQ(Last().Title, "Open Drive-2 File");
-  EXPECT_EQ(Last().Filter, kDiskList);
   EXPECT_EQ(Last().DefaultExtension, "img");
   EXPECT_EQ(host_.StoredSetting("Paths", "DRIVE02"), "/images/");
   EXPECT_EQ(CommonDialog1.FileTitle, "hd.img");
@@ -43,18 +32,13 @@ TEST_F(FileDialogTest, KindsPickFilterExtensionTitleAndKey) {
   host_.AnswerFile("/x/a.DRV04");
   OpenSaveDialog("", "Open", "DRV04", 0, "Default");
   EXPECT_EQ(Last().Filter, "File (*.DRV04)|*.DRV04|All Files (*.*)|*.*");
-  EXPECT_EQ(Last().Title, "Open  File");
   EXPECT_EQ(host_.StoredSetting("Paths", "ELSE"), "/x/");
-  host_.AnswerFile("/y/a.xyz");
-  OpenSaveDialog("", "Open", "xyz", 0, "Default");
-  EXPECT_EQ(Last().Title, "Open  File");
   EXPECT_EQ(DialogReadOnly(), False);
 
   host_.AnswerFile("/out/p.prn");
   OpenSaveDialog("p.prn", "SAVE", "PRN", 0, "Printer Output");
   EXPECT_EQ(Last().Title, "Save Printer Output File");
   EXPECT_TRUE(Last().Save);
-  EXPECT_EQ(Last().Flags, 0x208806);
 }
 
 TEST_F(FileDialogTest, DirectoriesAreRememberedPerKindAndAcrossKinds) {
@@ -92,8 +76,12 @@ TEST_F(FileDialogTest, FailureIsReportedAndOtherOpsShowNoDialog) {
   EXPECT_EQ(host_.StoredSetting("Paths", "BIN"), std::nullopt);
 
   const size_t dialogs = host_.FileDialogs.size();
+  host_.AnswerFile("/data/g.bin", true);
+  OpenSaveDialog("", "OPEN", "BIN", 0, "Default");
+  // Another op shows no dialog, takes the name as chosen and leaves no read-only tick.
   EXPECT_EQ(OpenSaveDialog("/data/f.bin", "print", "BIN", 0, "Default"), "/data/f.bin");
-  EXPECT_EQ(host_.FileDialogs.size(), dialogs);
+  EXPECT_EQ(DialogReadOnly(), False);
+  EXPECT_EQ(host_.FileDialogs.size(), dialogs + 1);
   EXPECT_EQ(host_.StoredSetting("Paths", "BIN"), "/data/");
   EXPECT_EQ(PathsRecord.StartDirectory, "/data/");
 }
