@@ -53,6 +53,8 @@ TEST(BootDiskFileMenuBarTest, MenusRefreshAsTheyOpenAndItemsReachTheCore) {
   BootDiskFileMenuBar::Hooks hooks;
   hooks.ShowNewDisk = [&shown](int16_t mode) { shown.push_back(mode); };
   hooks.ShowGetPutBoot = [&shown] { shown.push_back(0); };
+  int focusSinks = 0;  // an item that opened its file gives the focus back to the window
+  hooks.FocusSink = [&focusSinks] { ++focusSinks; };
   auto* menus = new BootDiskFileMenuBar(window.menuBar(), hooks);
   // Opens a menu as a click on the menu bar does, so that it refreshes itself.
   const auto open = [](QMenu* menu) {
@@ -74,12 +76,17 @@ TEST(BootDiskFileMenuBarTest, MenusRefreshAsTheyOpenAndItemsReachTheCore) {
   EXPECT_EQ(menus->mnuDisk[1]->text(), "Close HD01 - R&&D.raw");  // shown with one ampersand
   EjectDisk(1);
 
+  host.AnswerFile(MakeFile(dir, "dl.bin", 700).toStdString());
+  menus->mnuDLOAD->trigger();
+  menus->mnuDLOAD->trigger();
+  EXPECT_EQ(focusSinks, 1);
   menus->mnuCreateRaw->trigger();
   menus->mnuCreateIMD->trigger();
   menus->mnuGetPutBoot->trigger();
   EXPECT_EQ(shown, (std::vector<int16_t>{2, 1, 0}));
   BootDrive = 0;
   PowerOnResetDone = False;
+  CloseDloadFile();
 }
 
 class DropZonePictureTest : public ::testing::Test {

@@ -234,6 +234,8 @@ TEST_F(RtcTest, DumpTextsDecodeTheRegisters) {
   for (const char* part : {"Hours   - 83\r\n", "= 07/09/21 03:04:05 PM\r\n", " - UIP = False - DV = 2 - RS = 6\r\n",
                            " - Set=False - PIE=True - AIE=False", " - IRQF=True - PF=True - AF=False - UF=False\r\n"})
     EXPECT_NE(clock.find(part), std::string::npos) << part << " in\n" << clock;
+  rtc.Reg(RtcRegB, DmBit | H24Bit);  // binary registers shown in decimal
+  EXPECT_NE(rtc.DisplayClock().find("= 07/09/33 03:04:05\r\n"), std::string::npos);
   std::string cmos = "xx xx xx xx xx xx xx xx xx xx xx xx xx xx 00 00 \r\n00 AB ";
   for (int i = 18; i < 64; ++i) cmos += i % 16 == 15 ? "00 \r\n" : "00 ";
   EXPECT_EQ(rtc.DisplayCMOS(), cmos);

@@ -44,6 +44,8 @@ TEST_F(DropTargetTest, CpmFormatNamesFilesAndSkipsTooLargeOnesSilently) {
 }
 
 TEST_F(DropTargetTest, ListAndDropsWhileTheGuestHasAFileSelected) {
+  ShowDropList();
+  EXPECT_EQ(Boxes().back().Text, "Dropzone Generic is Empty");
   const std::string a = File("a.bin", 4);
   DropFiles({a});
   host_.AnswerMessage(MsgAnswer::OK);
