@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPointingDevice>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -14,6 +16,7 @@
 #include "host/qt/QtHost.h"
 #include "shell/SettingsStore.h"
 #include "shell/ShellSettings.h"
+#include "shell/Throttles.h"
 #include "shell/ui/DeviceMenus.h"
 #include "shell/ui/formKorvan.h"
 #include "ui/UiTest.h"
@@ -51,6 +54,16 @@ TEST(formKorvan, StartUpStateThrottleBarsAndClose) {
   window->throttleBars[static_cast<size_t>(ThrottleBar::vscThrottle)]->setValue(3);
   EXPECT_EQ(CpuThrottleMask, 7);
   EXPECT_EQ(window->lblVSC->text(), "T=7");
+  // A double click on the label moves it on once: its second press is no second click.
+  const QPointingDevice mouse("test mouse", 1, QInputDevice::DeviceType::Mouse, QPointingDevice::PointerType::Generic,
+                              QInputDevice::Capability::Position, 1, 3);
+  const int16_t index = VscLabelIndex;
+  for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                         QEvent::MouseButtonRelease}) {
+    QMouseEvent e(t, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, &mouse);
+    QApplication::sendEvent(window->lblVSC, &e);
+  }
+  EXPECT_EQ(VscLabelIndex, (index + 1) % ThrottleBarCount);
 
   // The option menus refresh as they open.
   AlternateIVS = True;

@@ -4,6 +4,7 @@
 // disk controller.
 
 #include "bus/Memory.h"
+#include "bus/Rom.h"
 #include "cpu/CpuState.h"
 #include "disk/Boot.h"
 #include "disk/DiskSettings.h"
@@ -115,6 +116,16 @@ TEST_F(BootTest, VolumeBootEdges) {
   ASSERT_TRUE(MountWinchester(VolumeImage("MOTOROLB", 1, 0)));
   MotorolaDiskBoot(kBootAndRun);
   EXPECT_EQ(LastTitle(), "No Magic");
+  EjectDisk(0);
+
+  // The ROM overlaying address 0 would take the boot string's writes: refused.
+  ASSERT_TRUE(MountWinchester(VolumeImage("MOTOROLA", 1, 0)));
+  SwapRomToZero();
+  CpuPC = 0x1234;
+  MotorolaDiskBoot(kBootAndRun);
+  SwapRomToHigh();
+  EXPECT_EQ(LastTitle(), "Boot Error");
+  EXPECT_EQ(CpuPC, 0x1234u);
   EjectDisk(0);
 
   // IPL length 0: nothing loaded, A7 = PC = 0; no configuration area: D2 0, zeros at 0x500.

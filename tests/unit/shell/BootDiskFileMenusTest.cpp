@@ -54,6 +54,8 @@ TEST_F(BootDiskFileMenusTest, BootItemsFollowTheRunStateAndTheGlobals) {
   SetCpuRunning(True);
   v = mnuBoot_Click();
   EXPECT_TRUE(v.StopEnabled && !v.BootEnabled[0] && !v.BootEnabled[1] && !v.GoAfterBhEnabled);
+  mnuBo_Click(kBootAndRun);  // a click while running is ignored: no "Empty Drive" box
+  EXPECT_TRUE(Boxes().empty());
   SetCpuRunning(False);
   v = mnuBoot_Click();
   EXPECT_TRUE(!v.StopEnabled && v.BootEnabled[0] && v.BootEnabled[1] && v.GoAfterBhEnabled);
