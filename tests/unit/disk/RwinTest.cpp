@@ -189,6 +189,20 @@ TEST_F(RwinTest, FloppyTransfersAndMendedRefusals) {
   EXPECT_EQ(Rwin.R0(), classRWIN::kSectorFailed);
   EXPECT_EQ(Rwin.FifoCount(), 0u);
 
+  // The same on a raw floppy of 128-byte sectors: read as such it works, as 256-byte ones it fails.
+  ASSERT_TRUE(Mount(3, WriteSparse(dir, "fd.img", 256256)));
+  RwinDiskAuto[3] = True;
+  Rwin.R2(0);
+  SetParameters(3, 0, 76);
+  Command({0x08, 0x60, 0x00, 40, 1, 0x00});
+  EXPECT_EQ(Drain().size(), 128u);
+  Complete();
+  EXPECT_EQ(Rwin.R0(), 0);
+  Command({0x08, 0x60, 0x00, 40, 1, 0x28});
+  Complete();
+  EXPECT_EQ(Rwin.R0(), classRWIN::kSectorFailed);
+  EXPECT_EQ(Rwin.FifoCount(), 0u);
+
   // An IMD image on a winchester unit cannot be placed: sense 6, never sector 1 of c0h0.
   ASSERT_TRUE(MountBytes(1, StandardImd(2, 1, 16, 16, 1)));
   Rwin.R2(0);
