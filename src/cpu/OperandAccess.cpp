@@ -123,10 +123,26 @@ template <bool Dst, bool Prepare>
   }
 }
 
+// The register, quick-data and empty operands of step 1: no bus access.
+template <bool Dst>
+[[gnu::always_inline]] inline void ReadWithoutAccess(const OpMapEntry& e, uint16_t mode, int size) {
+  uint32_t& out = Dst ? CpuDop : CpuSop;
+  if (mode == kModeDn) {
+    out = RegisterBySize(CpuDReg[(Dst ? e.DstReg : e.SrcReg) & 7], size);
+  } else if (mode == kModeAn) {
+    const uint32_t a = CpuAReg[(Dst ? e.DstReg : e.SrcReg) & 7];
+    out = Dst ? a : RegisterBySize(a, size);  // a destination An is read whole
+  } else if (mode >= kModeQuickFirst && mode <= kModeQuickLast) {
+    out = static_cast<uint32_t>(e.Extra1);
+  }
+  McrEnd();  // mode codes 12 to 15 and above 18: nothing to read
+}
+
 // Inline in each routine, so that the shape's fixed size and step numbers fold.
+// Step 1 tests for the common case first, a data-space operand, whose first
+// access then runs without a further branch on the class.
 template <bool Dst>
 [[gnu::always_inline]] inline void ReadOperand(const ReadShape& sh) {
-  uint32_t& out = Dst ? CpuDop : CpuSop;
   if (mcStage != 1) {
     const uint8_t g = mcStage < 14 ? sh.general[mcStage] : 0;
     if (g == 0) {
@@ -139,43 +155,71 @@ template <bool Dst>
   const OpMapEntry& e = CurrentOp();
   const uint16_t mode = Dst ? e.DstMode : e.SrcMode;
   const int size = sh.size >= 0 ? sh.size : e.Size;
-  if (mode == kModeDn) {
-    out = RegisterBySize(CpuDReg[(Dst ? e.DstReg : e.SrcReg) & 7], size);
-    McrEnd();
+  const bool sizeOk = sh.size >= 0 || (size >= 0 && size <= 2);
+  if (static_cast<uint16_t>(mode - 2) <= kModeLastData - 2 && sizeOk) [[likely]] {
+    ReadStepsFrom<Dst, true>(sh, static_cast<uint8_t>(kDataB + size));
     return;
   }
-  if (mode == kModeAn) {
-    const uint32_t a = CpuAReg[(Dst ? e.DstReg : e.SrcReg) & 7];
-    out = Dst ? a : RegisterBySize(a, size);  // a destination An is read whole
-    McrEnd();
+  if (mode < 2 || mode > kModeImm || !sizeOk) {
+    ReadWithoutAccess<Dst>(e, mode, size);
     return;
   }
-  if (mode >= kModeQuickFirst && mode <= kModeQuickLast) {
-    out = static_cast<uint32_t>(e.Extra1);
-    McrEnd();
-    return;
-  }
-  if (mode > kModeImm || size < 0 || size > 2) {  // nothing to read
-    McrEnd();
-    return;
-  }
-  const uint8_t cls = mode <= kModeLastData ? 0 : mode <= kModeLastProg ? 1 : 2;
+  const uint8_t cls = mode <= kModeLastProg ? 1 : 2;
   ReadStepsFrom<Dst, true>(sh, static_cast<uint8_t>(kDataB + cls * 4 + size));
 }
 
-// Writes: byte 0x1201, word and each word of a long 0x1001. firstStep is the
-// step number of the first memory access (the general routine numbers byte 2,
-// word 3, long 4-5; the fixed-size ones start at 2).
+// The memory accesses of a write from access A on (0 byte, 1 word, 2 long first
+// word, 3 long second word), A a constant so that step numbers and status words
+// fold. Prepare: set up the first access (stage 1); a resumed step finds it
+// restored. Writes: byte 0x1201, word and each word of a long 0x1001; the general
+// routine numbers its steps byte 2, word 3, long 4-5, the fixed-size ones from 2.
+template <bool General, int A, bool Prepare>
+[[gnu::always_inline]] inline void WriteSteps() {
+  constexpr uint8_t sByte = 2, sWord = General ? 3 : 2, sLong1 = General ? 4 : 2, sLong2 = General ? 5 : 3;
+  if constexpr (Prepare) {
+    if constexpr (A == 0)
+      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop & 0xFF), 0x1201);
+    else if constexpr (A == 1)
+      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop));
+    else
+      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop >> 16));
+  }
+  if constexpr (A == 0) {
+    BusWriteByte();
+    if (!StepSucceeded(sByte)) return;
+  } else if constexpr (A == 1) {
+    if (!StepWriteWord(sWord)) return;
+  } else if constexpr (A == 2) {
+    if (!StepWriteWord(sLong1)) return;
+    PrepareWriteAccess(CpuEa + 2, static_cast<uint16_t>(CpuDop));
+    WriteSteps<General, 3, false>();
+    return;
+  } else {
+    if (!StepWriteWord(sLong2)) return;
+  }
+  McrEndInstruction();
+}
+
 template <int FixedSize>
 [[gnu::always_inline]] inline void WriteOperand() {
   constexpr bool general = FixedSize < 0;
-  const OpMapEntry& e = CurrentOp();
-  const int size = general ? e.Size : FixedSize;
-  // Own step numbers of the byte, word and two long accesses.
-  constexpr uint8_t sByte = 2, sWord = general ? 3 : 2, sLong1 = general ? 4 : 2, sLong2 = general ? 5 : 3;
-  int access;  // 0 byte, 1 word, 2 long first word, 3 long second word
   if (mcStage == 1) {
+    const OpMapEntry& e = CurrentOp();
+    const int size = general ? e.Size : FixedSize;
     const uint16_t mode = e.DstMode;
+    if (static_cast<uint16_t>(mode - 2) <= kModeLastData - 2) [[likely]] {
+      if constexpr (!general) {
+        WriteSteps<false, FixedSize, true>();
+        return;
+      } else {
+        switch (size) {
+          case 0: WriteSteps<true, 0, true>(); return;
+          case 1: WriteSteps<true, 1, true>(); return;
+          case 2: WriteSteps<true, 2, true>(); return;
+          default: McrEndInstruction(); return;  // no such size: nothing is written
+        }
+      }
+    }
     if (mode == kModeDn) {
       uint32_t& d = CpuDReg[e.DstReg & 7];
       if (size == 2)
@@ -184,59 +228,32 @@ template <int FixedSize>
         d = (d & 0xFFFF0000u) | (CpuDop & 0xFFFF);
       else
         d = (d & 0xFFFFFF00u) | (CpuDop & 0xFF);
-      McrEndInstruction();
-      return;
-    }
-    if (mode == kModeAn) {
+    } else if (mode == kModeAn) {
       CpuAReg[e.DstReg & 7] = CpuDop;  // whole, whatever the size
-      McrEndInstruction();
-      return;
     }
-    if (mode < 2 || mode > kModeLastData || size < 0 || size > 2) {
-      McrEndInstruction();
-      return;
+    McrEndInstruction();  // any other mode code: nothing is written
+    return;
+  }
+  const uint8_t s = mcStage;
+  if constexpr (general) {
+    switch (s) {
+      case 2: WriteSteps<true, 0, false>(); return;
+      case 3: WriteSteps<true, 1, false>(); return;
+      case 4: WriteSteps<true, 2, false>(); return;
+      case 5: WriteSteps<true, 3, false>(); return;
+      default: McrMicrocodeFault(); return;
     }
-    AccAddress = CpuEa;
-    if (size == 0) {
-      AccDataOut = static_cast<uint16_t>(CpuDop & 0xFF);
-      SetAccSSWInState(0x1201);
-    } else if (size == 1) {
-      AccDataOut = static_cast<uint16_t>(CpuDop);
-      SetAccSSWInState(0x1001);
-    } else {
-      AccDataOut = static_cast<uint16_t>(CpuDop >> 16);
-      SetAccSSWInState(0x1001);
-    }
-    access = size;
   } else {
-    const uint8_t s = mcStage;
-    if (general) {
-      access = s == 2 ? 0 : s == 3 ? 1 : s == 4 ? 2 : s == 5 ? 3 : -1;
-    } else {
-      access = s == 2 ? FixedSize : (FixedSize == 2 && s == 3) ? 3 : -1;
-    }
-    if (access < 0) {
-      McrMicrocodeFault();
+    if (s == 2) {
+      WriteSteps<false, FixedSize, false>();
       return;
     }
+    if (FixedSize == 2 && s == 3) {
+      WriteSteps<false, 3, false>();
+      return;
+    }
+    McrMicrocodeFault();
   }
-  switch (access) {
-    case 0:
-      BusWriteByte();
-      if (!StepSucceeded(sByte)) return;
-      break;
-    case 1:
-      if (!StepWriteWord(sWord)) return;
-      break;
-    case 2:
-      if (!StepWriteWord(sLong1)) return;
-      PrepareWriteAccess(CpuEa + 2, static_cast<uint16_t>(CpuDop));
-      [[fallthrough]];
-    case 3:
-      if (!StepWriteWord(sLong2)) return;
-      break;
-  }
-  McrEndInstruction();
 }
 
 }  // namespace

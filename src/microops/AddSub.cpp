@@ -16,38 +16,44 @@ namespace {
 
 enum class Arith { Add, AddX, Sub, SubX, Cmp };
 
-// D op S on the sized operands; sets the flags and returns the sized result.
-template <Arith Op>
-[[gnu::always_inline]] inline uint32_t Compute(uint32_t s, uint32_t d, uint16_t size) {
-  const uint32_t mask = AluSizeMask[size];
-  const uint32_t msb = AluSizeMsb[size];
+// D op S (op X) on the sized operands; sets the flags and returns the sized result.
+// The sum or difference is formed on 64 bits, so that the carry or borrow out of
+// the operand's top bit is simply bit n of it; the overflow is the sign rule
+// (operands of equal sign giving a result of the other sign for an addition,
+// operands of unequal sign with the result's sign differing from the destination's
+// for a subtraction). These are the same bits as the MSB equations of CcHelpers.h.
+template <Arith Op, uint16_t Size>
+[[gnu::always_inline]] inline uint32_t ComputeSized(uint32_t s, uint32_t d) {
+  constexpr uint32_t mask = AluSizeMask[Size];
+  constexpr unsigned top = (8u << Size) - 1;  // 7, 15, 31
   s &= mask;
   d &= mask;
-  uint32_t r;
-  if constexpr (Op == Arith::Add)
-    r = (d + s) & mask;
-  else if constexpr (Op == Arith::AddX)
-    r = (d + s + (CpuX ? 1u : 0u)) & mask;
-  else if constexpr (Op == Arith::SubX)
-    r = (d - s - (CpuX ? 1u : 0u)) & mask;
-  else
-    r = (d - s) & mask;
-  const uint16_t sm = FlagOf(s, msb), dm = FlagOf(d, msb), rm = FlagOf(r, msb);
-  CpuN = rm;
-  if constexpr (Op == Arith::AddX || Op == Arith::SubX) {
+  constexpr bool add = Op == Arith::Add || Op == Arith::AddX;
+  constexpr bool extend = Op == Arith::AddX || Op == Arith::SubX;
+  const uint64_t x = extend ? (CpuX & 1u) : 0u;  // a flag is 0 or 0xFFFF
+  const uint64_t wide = add ? uint64_t{d} + s + x : uint64_t{d} - s - x;
+  const uint32_t r = static_cast<uint32_t>(wide) & mask;
+  const uint32_t overflow = add ? (~(d ^ s) & (d ^ r)) : ((d ^ s) & (d ^ r));
+  CpuN = FlagBit(r, top);
+  if constexpr (extend) {
     if (r != 0) CpuZ = 0;  // extended arithmetic never sets Z, so multi-precision chains test the whole value
   } else {
     CpuZ = ToFlag(r == 0);
   }
-  if constexpr (Op == Arith::Add || Op == Arith::AddX) {
-    CpuV = CcAddOverflow(sm, dm, rm);
-    CpuC = CpuX = CcAddCarry(sm, dm, rm);
-  } else {
-    CpuV = CcSubOverflow(sm, dm, rm);
-    CpuC = CcSubCarry(sm, dm, rm);
-    if constexpr (Op != Arith::Cmp) CpuX = CpuC;
-  }
+  CpuV = FlagBit(overflow, top);
+  CpuC = FlagBit64(wide, top + 1);
+  if constexpr (Op != Arith::Cmp) CpuX = CpuC;
   return r;
+}
+
+// The same with the size code as a run-time value (0-2, checked by the caller).
+template <Arith Op>
+[[gnu::always_inline]] inline uint32_t Compute(uint32_t s, uint32_t d, uint16_t size) {
+  switch (size) {
+    case 0: return ComputeSized<Op, 0>(s, d);
+    case 1: return ComputeSized<Op, 1>(s, d);
+    default: return ComputeSized<Op, 2>(s, d);
+  }
 }
 
 // 0 - D (- X) on the sized operand.
@@ -73,19 +79,19 @@ inline uint32_t Negate(uint32_t d, uint16_t size) {
 
 // Operands already in CpuSop and CpuDop; the write-back step follows.
 template <Arith Op>
-inline void LoadedForm() {
-  if (!WithAluSize(CurrentOp().Size, [](auto size) { CpuDop = Compute<Op>(CpuSop, CpuDop, size); })) return;
+[[gnu::always_inline]] inline void LoadedForm() {
+  if (!WithAluSize(CurrentOp().Size, [](auto size) { CpuDop = ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop); })) return;
   McrEnd();
 }
 
 // Destination Dn: load it, operate, merge the sized result back, end the instruction.
 template <Arith Op>
-inline void DnForm() {
+[[gnu::always_inline]] inline void DnForm() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   CpuDop = dn;
   if (!WithAluSize(op.Size, [&dn](auto size) {
-        CpuDop = Compute<Op>(CpuSop, CpuDop, size);
+        CpuDop = ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop);
         if constexpr (Op != Arith::Cmp) dn = MergeSized(dn, CpuDop, size);
       }))
     return;
@@ -96,7 +102,7 @@ inline void DnForm() {
 // ADDA, SUBA and CMPA: word sources are sign-extended and the operation is on
 // all 32 bits of An. ADDA and SUBA change no flag and leave the old An in CpuDop.
 template <Arith Op>
-inline void AddressForm() {
+[[gnu::always_inline]] inline void AddressForm() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& an = CpuAReg[RegIndex(op.DstReg)];
   CpuDop = an;
@@ -111,13 +117,13 @@ inline void AddressForm() {
   else if constexpr (Op == Arith::Sub)
     an = CpuDop - CpuSop;
   else
-    CpuDop = Compute<Arith::Cmp>(CpuSop, CpuDop, 2);
+    CpuDop = ComputeSized<Arith::Cmp, 2>(CpuSop, CpuDop);
   McrEndInstruction();
 }
 
 // ADDQ and SUBQ to An: all 32 bits, whatever the size code, no flags.
 template <bool Sub>
-inline void QuickAddressForm() {
+[[gnu::always_inline]] inline void QuickAddressForm() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& an = CpuAReg[RegIndex(op.DstReg)];
   CpuSop = static_cast<uint32_t>(op.Extra1);

@@ -32,6 +32,12 @@ inline constexpr uint16_t CcOr(uint16_t a, uint16_t b) { return static_cast<uint
 inline constexpr uint32_t AluSizeMask[3] = {0xFFu, 0xFFFFu, 0xFFFFFFFFu};
 inline constexpr uint32_t AluSizeMsb[3] = {0x80u, 0x8000u, 0x80000000u};
 
+// The flag boolean of bit `bit` of a value.
+inline constexpr uint16_t FlagBit(uint32_t value, unsigned bit) { return static_cast<uint16_t>(0u - ((value >> bit) & 1u)); }
+inline constexpr uint16_t FlagBit64(uint64_t value, unsigned bit) {
+  return static_cast<uint16_t>(0u - static_cast<uint32_t>((value >> bit) & 1u));
+}
+
 // The flag boolean of "value has any of bits set".
 inline constexpr uint16_t FlagOf(uint32_t value, uint32_t bits) { return (value & bits) ? 0xFFFF : 0; }
 
@@ -86,6 +92,30 @@ template <typename F>
     case 1: f(std::integral_constant<uint16_t, 1>{}); return true;
     case 2: f(std::integral_constant<uint16_t, 2>{}); return true;
     default: McrMicrocodeFault(); return false;
+  }
+}
+
+// Condition cc (low four bits) over the condition codes, as TestCondition, but
+// each case reads only the flags it needs: a branch on one condition does not
+// pay for loading and testing all four.
+[[gnu::always_inline]] inline bool ConditionHolds(uint32_t cc) {
+  switch (cc & 15) {
+    case 0: return true;
+    case 1: return false;
+    case 2: return CpuC == 0 && CpuZ == 0;
+    case 3: return CpuC != 0 || CpuZ != 0;
+    case 4: return CpuC == 0;
+    case 5: return CpuC != 0;
+    case 6: return CpuZ == 0;
+    case 7: return CpuZ != 0;
+    case 8: return CpuV == 0;
+    case 9: return CpuV != 0;
+    case 10: return CpuN == 0;
+    case 11: return CpuN != 0;
+    case 12: return (CpuN != 0) == (CpuV != 0);
+    case 13: return (CpuN != 0) != (CpuV != 0);
+    case 14: return CpuZ == 0 && (CpuN != 0) == (CpuV != 0);
+    default: return CpuZ != 0 || (CpuN != 0) != (CpuV != 0);
   }
 }
 

@@ -42,34 +42,6 @@ inline uint32_t IndexValue(const ExtWordEntry& x) {
   return x.WL ? r : SignExtend16(r);
 }
 
-// The register steps shared by both calculator families (modes without extension words).
-// Returns true when the mode has been handled completely.
-inline bool SimpleModes(const Operand& op) {
-  switch (op.mode) {
-    case EaAnIndirect:
-      CpuEa = CpuAReg[op.reg];
-      CpuEaFc = 1;
-      return true;
-    case EaAnPostInc:
-      CpuEa = CpuAReg[op.reg];
-      PostIncrementAn(op.reg, CurrentOp().Size);
-      CpuEaFc = 1;
-      return true;
-    case EaAnPreDec:
-      PreDecrementAn(op.reg, CurrentOp().Size);
-      CpuEa = CpuAReg[op.reg];
-      CpuEaFc = 1;
-      return true;
-    case EaImmediate:
-      // The operand read fetches the immediate and advances CpuPC.
-      CpuEa = CpuPC;
-      CpuEaFc = 2;
-      return true;
-    default:
-      return false;
-  }
-}
-
 // The effective address is complete: its function-code class (1 data, 2 program).
 inline void EaDone(uint8_t fc) {
   CpuEaFc = fc;
@@ -176,58 +148,130 @@ struct EaSteps {
   static constexpr uint8_t PcDisp = Cpu32 ? 10 : 7, PcIndex = Cpu32 ? 11 : 8;
 };
 
+// The steps that begin with an extension fetch, each entered with its fetch
+// prepared (by step 1, or restored from the fault frame on a resume).
+template <bool Cpu32>
+struct EaFetchSteps {
+  using S = EaSteps<Cpu32>;
+  [[gnu::always_inline]] static void AnDisp(uint16_t reg) {
+    if (!StepFetchWord(S::AnDisp)) return;
+    CpuPC += 2;
+    CpuEa = CpuAReg[reg] + SignExtend16(AccInstIn);
+    EaDone(1);
+  }
+  [[gnu::always_inline]] static void AnIndex(uint16_t reg) {
+    if (!StepFetchWord(S::AnIndex)) return;
+    if constexpr (Cpu32)
+      IndexWord32<false>(reg);
+    else
+      IndexWord<false>(reg);
+  }
+  [[gnu::always_inline]] static void AbsWord() {
+    if (!StepFetchWord(S::AbsWord)) return;
+    CpuPC += 2;
+    CpuEa = SignExtend16(AccInstIn);
+    EaDone(1);
+  }
+  [[gnu::always_inline]] static void AbsLong() {
+    if (StepsFetchLong(S::AbsLong, CpuEa)) EaDone(1);
+  }
+  [[gnu::always_inline]] static void PcDisp() {
+    if (!StepFetchWord(S::PcDisp)) return;
+    CpuEa = CpuPC + SignExtend16(AccInstIn);  // CpuPC is still the displacement's address
+    CpuPC += 2;
+    EaDone(2);
+  }
+  [[gnu::always_inline]] static void PcIndex(uint16_t reg) {
+    if (!StepFetchWord(S::PcIndex)) return;
+    if constexpr (Cpu32)
+      IndexWord32<true>(reg);
+    else
+      IndexWord<true>(reg);
+  }
+};
+
+// Step 1 of a mode with extension words: prepare the first fetch and run its
+// step. Kept out of line, so that the register modes, which make no access,
+// are not charged for the bus code's registers and stack frame.
+template <bool Cpu32, EaModeCode Mode>
+[[gnu::noinline]] void EaFirstFetch(uint16_t reg) {
+  using F = EaFetchSteps<Cpu32>;
+  PrepareFetchAccess();
+  if constexpr (Mode == EaAnDisp16)
+    F::AnDisp(reg);
+  else if constexpr (Mode == EaAnIndex)
+    F::AnIndex(reg);
+  else if constexpr (Mode == EaAbsWord)
+    F::AbsWord();
+  else if constexpr (Mode == EaAbsLong)
+    F::AbsLong();
+  else if constexpr (Mode == EaPcDisp16)
+    F::PcDisp();
+  else
+    F::PcIndex(reg);
+}
+
+template <bool Cpu32>
+void EaResume(uint8_t step, uint16_t reg);
+
+// Step 1 branches once on the mode: the register modes finish at once, the
+// others prepare their first extension fetch and go straight into its step.
 template <bool Dst, bool Cpu32>
 void EaCalc() {
-  using S = EaSteps<Cpu32>;
   const Operand op = CurrentOperand<Dst>();
-  uint8_t step = mcStage;
+  const uint8_t step = mcStage;
   if (step == 1) {
     switch (op.mode) {
-      case EaAnDisp16: step = S::AnDisp; break;
-      case EaAnIndex: step = S::AnIndex; break;
-      case EaAbsWord: step = S::AbsWord; break;
-      case EaAbsLong: step = S::AbsLong; break;
-      case EaPcDisp16: step = S::PcDisp; break;
-      case EaPcIndex: step = S::PcIndex; break;
-      default:
-        SimpleModes(op);  // Dn, An, quick data and unused codes change nothing
+      case EaAnIndirect:
+        CpuEa = CpuAReg[op.reg];
+        return EaDone(1);
+      case EaAnPostInc: {
+        uint32_t& an = CpuAReg[op.reg];
+        CpuEa = an;
+        an += AnStep(op.reg, CurrentOp().Size);
+        return EaDone(1);
+      }
+      case EaAnPreDec: {
+        uint32_t& an = CpuAReg[op.reg];
+        an -= AnStep(op.reg, CurrentOp().Size);
+        CpuEa = an;
+        return EaDone(1);
+      }
+      case EaAnDisp16: return EaFirstFetch<Cpu32, EaAnDisp16>(op.reg);
+      case EaAnIndex: return EaFirstFetch<Cpu32, EaAnIndex>(op.reg);
+      case EaAbsWord: return EaFirstFetch<Cpu32, EaAbsWord>(op.reg);
+      case EaAbsLong: return EaFirstFetch<Cpu32, EaAbsLong>(op.reg);
+      case EaPcDisp16: return EaFirstFetch<Cpu32, EaPcDisp16>(op.reg);
+      case EaPcIndex: return EaFirstFetch<Cpu32, EaPcIndex>(op.reg);
+      case EaImmediate:
+        // The operand read fetches the immediate and advances CpuPC.
+        CpuEa = CpuPC;
+        return EaDone(2);
+      default:  // Dn, An, quick data and unused codes change nothing
         McrEnd();
         return;
     }
-    PrepareFetchAccess();
   }
+  EaResume<Cpu32>(step, op.reg);
+}
+
+// A resumed step (after a fault frame's RTE): the fetch of `step` is restored.
+template <bool Cpu32>
+[[gnu::noinline]] void EaResume(uint8_t step, uint16_t reg) {
+  using S = EaSteps<Cpu32>;
+  using F = EaFetchSteps<Cpu32>;
   switch (step) {
-    case S::AnDisp:
-      if (!StepFetchWord(step)) return;
-      CpuPC += 2;
-      CpuEa = CpuAReg[op.reg] + SignExtend16(AccInstIn);
-      return EaDone(1);
-    case S::AnIndex:
-      if (!StepFetchWord(step)) return;
-      if constexpr (Cpu32) return IndexWord32<false>(op.reg);
-      return IndexWord<false>(op.reg);
-    case S::AbsWord:
-      if (!StepFetchWord(step)) return;
-      CpuPC += 2;
-      CpuEa = SignExtend16(AccInstIn);
-      return EaDone(1);
+    case S::AnDisp: return F::AnDisp(reg);
+    case S::AnIndex: return F::AnIndex(reg);
+    case S::AbsWord: return F::AbsWord();
     case S::AbsLong:
-    case S::AbsLong + 1:
-      if (StepsFetchLong(S::AbsLong, CpuEa)) EaDone(1);
-      return;
-    case S::PcDisp:
-      if (!StepFetchWord(step)) return;
-      CpuEa = CpuPC + SignExtend16(AccInstIn);  // CpuPC is still the displacement's address
-      CpuPC += 2;
-      return EaDone(2);
-    case S::PcIndex:
-      if (!StepFetchWord(step)) return;
-      if constexpr (Cpu32) return IndexWord32<true>(op.reg);
-      return IndexWord<true>(op.reg);
+    case S::AbsLong + 1: return F::AbsLong();
+    case S::PcDisp: return F::PcDisp();
+    case S::PcIndex: return F::PcIndex(reg);
     default:
       if constexpr (Cpu32) {
-        if (step >= 4 && step <= 6) return BaseDisplacement32<false>(step, op.reg);
-        if (step >= 12 && step <= 14) return BaseDisplacement32<true>(step, op.reg);
+        if (step >= 4 && step <= 6) return BaseDisplacement32<false>(step, reg);
+        if (step >= 12 && step <= 14) return BaseDisplacement32<true>(step, reg);
       }
       return McrMicrocodeFault();
   }

@@ -4,23 +4,24 @@
 // word and long forms subtract 2 or 4 to branch relative to the opcode address + 2.
 // All sums wrap at 32 bits; an odd or unmapped target faults at the next fetch.
 #include "cpu/Microroutines.h"
+#include "microops/CcHelpers.h"
 #include "microops/MoveCommon.h"
 
 namespace korva {
 
 void mcrBccB() {
   const OpMapEntry& op = CurrentOp();
-  if (TestCondition(static_cast<uint8_t>(op.Extra2))) CpuPC += static_cast<uint32_t>(op.Extra1);
+  if (ConditionHolds(static_cast<uint32_t>(op.Extra2))) CpuPC += static_cast<uint32_t>(op.Extra1);
   McrEndInstruction();
 }
 
 void mcrBccW() {
-  if (TestCondition(static_cast<uint8_t>(CurrentOp().Extra2))) CpuPC += SignExtend16(CpuExtraWord) - 2u;
+  if (ConditionHolds(static_cast<uint32_t>(CurrentOp().Extra2))) CpuPC += SignExtend16(CpuExtraWord) - 2u;
   McrEndInstruction();
 }
 
 void mcrBccL() {
-  if (TestCondition(static_cast<uint8_t>(CurrentOp().Extra2))) CpuPC += CpuSop - 4u;
+  if (ConditionHolds(static_cast<uint32_t>(CurrentOp().Extra2))) CpuPC += CpuSop - 4u;
   McrEndInstruction();
 }
 
@@ -43,9 +44,9 @@ void mcrBRAL() {
 // and the branch is taken unless it has passed 0 (reached 0xFFFF).
 void mcrDBcc() {
   const OpMapEntry& op = CurrentOp();
-  if (!TestCondition(static_cast<uint8_t>(op.Extra2))) {
+  if (!ConditionHolds(static_cast<uint32_t>(op.Extra2))) {
     uint32_t& d = DReg(op.DstReg);
-    const uint32_t counter = (d + 0xFFFFu) & 0xFFFFu;
+    const uint32_t counter = (d - 1u) & 0xFFFFu;
     d = (d & 0xFFFF0000u) | counter;
     if (counter != 0xFFFFu) CpuPC += SignExtend16(CpuExtraWord) - 2u;
   }
