@@ -6,9 +6,9 @@
 // and the walk goes on from there without repeating accesses that succeeded.
 // Registers are numbered 0-7 for D0-D7 and 8-15 for A0-A7; in the predecrement
 // forms mask bit k selects register 15 - k.
+#include <bit>
 #include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
-#include "cpu/classCPU.h"
 #include "microops/MoveCommon.h"
 
 namespace korva {
@@ -19,7 +19,7 @@ inline uint32_t& ListRegister(unsigned r) { return r < 8 ? CpuDReg[r] : CpuAReg[
 
 // One prepared word of the transfer: read into AccDataIn, or AccDataOut written.
 template <bool kToRegs>
-inline bool MovemWord(uint8_t step) {
+[[gnu::always_inline]] inline bool MovemWord(uint8_t step) {
   if constexpr (kToRegs)
     return StepReadWord(step);
   else
@@ -37,26 +37,15 @@ void MovemTransfer() {
   }
   const OpMapEntry& op = CurrentOp();
   const uint16_t mask = CpuExtraWord;
-  const uint16_t ssw = MakeFunctionCode(static_cast<uint16_t>((kToRegs ? 0x1100 : 0x1000) | (CpuEaFc & 7)));
+  // Data read or write in the operand's address space; only the function code
+  // varies, so the unpacked latches of every access are constants.
+  const uint16_t ssw = static_cast<uint16_t>((kToRegs ? 0x1100 : 0x1000) | (CpuEaFc & 7));
 
-  unsigned k = 0;
-  int resumeHalf = -1;  // the access to re-enter at: 0 the first (or only) word, 1 the second
-  if (stage == 1) {
-    // The address calculator already lowered An by one operand; start from An's old value.
-    if constexpr (kPredec) CpuEa += kStep;
-  } else if constexpr (kLong) {
-    k = (stage - 2) / 2;
-    resumeHalf = static_cast<int>((stage - 2) & 1);
-  } else {
-    k = stage - 2;
-    resumeHalf = 0;
-  }
-
-  for (; k < 16; ++k) {
-    unsigned half = 0;
+  // The accesses of mask bit k, from `half` on (0 the first or only word, 1 the
+  // second); fresh: prepare the first access here (else a resume found it restored).
+  const auto transfer = [&](unsigned k, unsigned half, bool fresh) __attribute__((always_inline)) -> bool {
     uint32_t& reg = ListRegister(kPredec ? 15 - k : k);
-    if (resumeHalf < 0) {
-      if (((mask >> k) & 1) == 0) continue;
+    if (fresh) {
       if constexpr (kPredec) {
         // An follows the stores: before each address register it holds the address
         // of the word stored last.
@@ -65,23 +54,18 @@ void MovemTransfer() {
       }
       AccAddress = CpuEa;
       if constexpr (!kToRegs) AccDataOut = static_cast<uint16_t>(kLong ? reg >> 16 : reg);
-      Cpu.SSW(ssw);
-    } else {
-      half = static_cast<unsigned>(resumeHalf);
-      resumeHalf = -1;
+      SetAccSSWInState(ssw);
     }
-
     if constexpr (kLong) {
       if (half == 0) {
-        if (!MovemWord<kToRegs>(static_cast<uint8_t>(2 * k + 2))) return;
+        if (!MovemWord<kToRegs>(static_cast<uint8_t>(2 * k + 2))) return false;
         if constexpr (kToRegs) CpuTempWord = AccDataIn;
         AccAddress = CpuEa + 2;
         if constexpr (!kToRegs) AccDataOut = static_cast<uint16_t>(reg);
-        Cpu.SSW(ssw);
+        SetAccSSWInState(ssw);
       }
     }
-
-    if (!MovemWord<kToRegs>(static_cast<uint8_t>(kLong ? 2 * k + 3 : k + 2))) return;
+    if (!MovemWord<kToRegs>(static_cast<uint8_t>(kLong ? 2 * k + 3 : k + 2))) return false;
     if constexpr (kToRegs) {
       if constexpr (kLong)
         reg = MakeLong(CpuTempWord, AccDataIn);
@@ -89,6 +73,23 @@ void MovemTransfer() {
         reg = SignExtend16(AccDataIn);
     }
     if constexpr (!kPredec) CpuEa += kStep;
+    return true;
+  };
+
+  unsigned next = 0;  // the first mask bit still to look at
+  if (stage == 1) {
+    // The address calculator already lowered An by one operand; start from An's old value.
+    if constexpr (kPredec) CpuEa += kStep;
+  } else {
+    // Resumed at an access of register k: finish it, whatever its mask bit, then go on.
+    const unsigned k = kLong ? (stage - 2) / 2 : stage - 2;
+    const unsigned half = kLong ? (stage - 2) & 1 : 0;
+    if (!transfer(k, half, false)) return;
+    next = k + 1;
+  }
+  // Only the set bits of the mask cost a pass.
+  for (uint32_t bits = (static_cast<uint32_t>(mask) >> next) << next; bits != 0; bits &= bits - 1) {
+    if (!transfer(static_cast<unsigned>(std::countr_zero(bits)), 0, true)) return;
   }
 
   if constexpr (kPredec) {
