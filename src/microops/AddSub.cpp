@@ -5,6 +5,7 @@
 // and leave the sized result in CpuDop for the write-back step. The register
 // forms fetch their register operands themselves, merge the result into the
 // register and end the instruction. Flags come from the sized values only.
+#include <type_traits>
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "microops/CcHelpers.h"
@@ -17,33 +18,50 @@ namespace {
 enum class Arith { Add, AddX, Sub, SubX, Cmp };
 
 // D op S (op X) on the sized operands; sets the flags and returns the sized result.
-// The sum or difference is formed on 64 bits, so that the carry or borrow out of
-// the operand's top bit is simply bit n of it; the overflow is the sign rule
-// (operands of equal sign giving a result of the other sign for an addition,
-// operands of unequal sign with the result's sign differing from the destination's
-// for a subtraction). These are the same bits as the MSB equations of CcHelpers.h.
+// ADD, SUB and CMP take C and V from the machine's own carry and overflow of the
+// sized operation. ADDX and SUBX form the sum or difference on 64 bits, so that
+// the carry or borrow out of the operand's top bit is simply bit n of it, and take
+// V from the sign rule (operands of equal sign giving a result of the other sign
+// for an addition; operands of unequal sign with the result's sign differing from
+// the destination's for a subtraction). Both are the MSB equations of CcHelpers.h.
 template <Arith Op, uint16_t Size>
 [[gnu::always_inline]] inline uint32_t ComputeSized(uint32_t s, uint32_t d) {
-  constexpr uint32_t mask = AluSizeMask[Size];
-  constexpr unsigned top = (8u << Size) - 1;  // 7, 15, 31
-  s &= mask;
-  d &= mask;
   constexpr bool add = Op == Arith::Add || Op == Arith::AddX;
-  constexpr bool extend = Op == Arith::AddX || Op == Arith::SubX;
-  const uint64_t x = extend ? (CpuX & 1u) : 0u;  // a flag is 0 or 0xFFFF
-  const uint64_t wide = add ? uint64_t{d} + s + x : uint64_t{d} - s - x;
-  const uint32_t r = static_cast<uint32_t>(wide) & mask;
-  const uint32_t overflow = add ? (~(d ^ s) & (d ^ r)) : ((d ^ s) & (d ^ r));
-  CpuN = FlagBit(r, top);
-  if constexpr (extend) {
+  if constexpr (Op == Arith::AddX || Op == Arith::SubX) {
+    constexpr uint32_t mask = AluSizeMask[Size];
+    constexpr unsigned top = (8u << Size) - 1;  // 7, 15, 31
+    s &= mask;
+    d &= mask;
+    const uint64_t x = CpuX & 1u;  // a flag is 0 or 0xFFFF
+    const uint64_t wide = add ? uint64_t{d} + s + x : uint64_t{d} - s - x;
+    const uint32_t r = static_cast<uint32_t>(wide) & mask;
+    const uint32_t overflow = add ? (~(d ^ s) & (d ^ r)) : ((d ^ s) & (d ^ r));
+    CpuN = FlagBit(r, top);
     if (r != 0) CpuZ = 0;  // extended arithmetic never sets Z, so multi-precision chains test the whole value
+    CpuV = FlagBit(overflow, top);
+    CpuC = CpuX = FlagBit64(wide, top + 1);
+    return r;
   } else {
+    using U = std::conditional_t<Size == 0, uint8_t, std::conditional_t<Size == 1, uint16_t, uint32_t>>;
+    using S = std::make_signed_t<U>;
+    const U su = static_cast<U>(s), du = static_cast<U>(d);
+    U r;
+    S rs;
+    bool carry, overflow;
+    if constexpr (add) {
+      carry = __builtin_add_overflow(du, su, &r);
+      overflow = __builtin_add_overflow(static_cast<S>(du), static_cast<S>(su), &rs);
+    } else {
+      carry = __builtin_sub_overflow(du, su, &r);
+      overflow = __builtin_sub_overflow(static_cast<S>(du), static_cast<S>(su), &rs);
+    }
+    CpuN = SignFlag(static_cast<S>(r));
     CpuZ = ToFlag(r == 0);
+    CpuV = ToFlag(overflow);
+    CpuC = ToFlag(carry);
+    if constexpr (Op != Arith::Cmp) CpuX = CpuC;
+    return r;
   }
-  CpuV = FlagBit(overflow, top);
-  CpuC = FlagBit64(wide, top + 1);
-  if constexpr (Op != Arith::Cmp) CpuX = CpuC;
-  return r;
 }
 
 // The same with the size code as a run-time value (0-2, checked by the caller).

@@ -38,6 +38,9 @@ inline constexpr uint16_t FlagBit64(uint64_t value, unsigned bit) {
   return static_cast<uint16_t>(0u - static_cast<uint32_t>((value >> bit) & 1u));
 }
 
+// The flag boolean of a signed value's sign, by an arithmetic shift.
+inline constexpr uint16_t SignFlag(int32_t value) { return static_cast<uint16_t>(value >> 31); }
+
 // The flag boolean of "value has any of bits set".
 inline constexpr uint16_t FlagOf(uint32_t value, uint32_t bits) { return (value & bits) ? 0xFFFF : 0; }
 
@@ -48,7 +51,7 @@ inline constexpr uint32_t MergeSized(uint32_t reg, uint32_t result, uint16_t siz
 
 // N and Z from a sized result; V and C cleared; X kept (logic, TST, CLR).
 inline void SetLogicFlags(uint32_t result, uint16_t size) {
-  CpuN = FlagOf(result, AluSizeMsb[size]);
+  CpuN = FlagBit(result, (8u << size) - 1);
   CpuZ = ToFlag((result & AluSizeMask[size]) == 0);
   CpuV = 0;
   CpuC = 0;

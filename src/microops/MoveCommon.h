@@ -8,20 +8,21 @@
 namespace korva {
 
 // N and Z from a value of the given width; V and C cleared. X is never touched here.
+// N is the sign bit spread by an arithmetic shift (no branch).
 inline void SetNZClearVC32(uint32_t v) {
-  CpuN = ToFlag(v & 0x80000000u);
+  CpuN = static_cast<uint16_t>(static_cast<int32_t>(v) >> 31);
   CpuZ = ToFlag(v == 0);
   CpuV = 0;
   CpuC = 0;
 }
 inline void SetNZClearVC16(uint32_t v) {
-  CpuN = ToFlag(v & 0x8000u);
+  CpuN = static_cast<uint16_t>(static_cast<int16_t>(v) >> 15);
   CpuZ = ToFlag((v & 0xFFFFu) == 0);
   CpuV = 0;
   CpuC = 0;
 }
 inline void SetNZClearVC8(uint32_t v) {
-  CpuN = ToFlag(v & 0x80u);
+  CpuN = static_cast<uint16_t>(static_cast<int8_t>(v) >> 7);
   CpuZ = ToFlag((v & 0xFFu) == 0);
   CpuV = 0;
   CpuC = 0;
