@@ -44,7 +44,9 @@ void mcrBRAL() {
 // and the branch is taken unless it has passed 0 (reached 0xFFFF).
 void mcrDBcc() {
   const OpMapEntry& op = CurrentOp();
-  if (!ConditionHolds(static_cast<uint32_t>(op.Extra2))) {
+  const uint32_t cc = static_cast<uint32_t>(op.Extra2) & 15;
+  // DBF (DBRA), the plain counted loop, is the common form: its condition never holds.
+  if (cc == 1 || !ConditionHolds(cc)) {
     uint32_t& d = DReg(op.DstReg);
     const uint32_t counter = (d - 1u) & 0xFFFFu;
     d = (d & 0xFFFF0000u) | counter;

@@ -18,7 +18,7 @@ namespace {
 
 // Loaded destination combined with `source`; the write-back step follows.
 template <Logic Op>
-inline void LoadedForm(uint32_t source) {
+[[gnu::always_inline]] inline void LoadedForm(uint32_t source) {
   if (!WithAluSize(CurrentOp().Size, [source](auto size) {
         CpuDop = ApplyLogic<Op>(CpuDop, source);
         SizeResult(size);
@@ -29,7 +29,7 @@ inline void LoadedForm(uint32_t source) {
 
 // Data register DstReg combined with `source`, merged back by size.
 template <Logic Op>
-inline void DnForm(const OpMapEntry& op, uint32_t source) {
+[[gnu::always_inline]] inline void DnForm(const OpMapEntry& op, uint32_t source) {
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   if (!WithAluSize(op.Size, [&dn, source](auto size) {
         CpuDop = ApplyLogic<Op>(dn, source);

@@ -91,7 +91,7 @@ template <Shift K>
 
   CpuC = ToFlag(carry);
   if constexpr (K != Shift::ROL && K != Shift::ROR) CpuX = CpuC;
-  CpuN = FlagOf(r, msb);
+  CpuN = FlagBit(r, n - 1);
   CpuZ = ToFlag(r == 0);
   CpuV = ToFlag(overflow);
   return r;
