@@ -93,9 +93,11 @@ void mcrCLR() {
 // ---- TST ----
 void mcrTSTDn() {
   const OpMapEntry& op = CurrentOp();
-  if (!AluSizeOk(op.Size)) return;
-  CpuDop = CpuDReg[RegIndex(op.DstReg)];
-  SizeResult(op.Size);
+  if (!WithAluSize(op.Size, [&op](auto size) {
+        CpuDop = CpuDReg[RegIndex(op.DstReg)];
+        SizeResult(size);
+      }))
+    return;
   McrEndInstruction();
 }
 
@@ -113,9 +115,7 @@ void mcrTSTAn() {
 
 // TST of a loaded operand is the instruction's last step.
 void mcrTST() {
-  const uint16_t size = CurrentOp().Size;
-  if (!AluSizeOk(size)) return;
-  SizeResult(size);
+  if (!WithAluSize(CurrentOp().Size, [](auto size) { SizeResult(size); })) return;
   McrEndInstruction();
 }
 
