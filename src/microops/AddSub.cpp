@@ -32,7 +32,7 @@ template <Arith Op, uint16_t Size>
     constexpr unsigned top = (8u << Size) - 1;  // 7, 15, 31
     s &= mask;
     d &= mask;
-    const uint64_t x = CpuX & 1u;  // a flag is 0 or 0xFFFF
+    const uint64_t x = CpuX != 0 ? 1 : 0;
     const uint64_t wide = add ? uint64_t{d} + s + x : uint64_t{d} - s - x;
     const uint32_t r = static_cast<uint32_t>(wide) & mask;
     const uint32_t overflow = add ? (~(d ^ s) & (d ^ r)) : ((d ^ s) & (d ^ r));
@@ -98,7 +98,9 @@ inline uint32_t Negate(uint32_t d, uint16_t size) {
 // Operands already in CpuSop and CpuDop; the write-back step follows.
 template <Arith Op>
 [[gnu::always_inline]] inline void LoadedForm() {
-  if (!WithAluSize(CurrentOp().Size, [](auto size) { CpuDop = ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop); })) return;
+  if (!WithAluSize(CurrentOp().Size,
+                   [](auto size) { CpuDop = ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop); }))
+    return;
   McrEnd();
 }
 

@@ -33,7 +33,9 @@ inline constexpr uint32_t AluSizeMask[3] = {0xFFu, 0xFFFFu, 0xFFFFFFFFu};
 inline constexpr uint32_t AluSizeMsb[3] = {0x80u, 0x8000u, 0x80000000u};
 
 // The flag boolean of bit `bit` of a value.
-inline constexpr uint16_t FlagBit(uint32_t value, unsigned bit) { return static_cast<uint16_t>(0u - ((value >> bit) & 1u)); }
+inline constexpr uint16_t FlagBit(uint32_t value, unsigned bit) {
+  return static_cast<uint16_t>(0u - ((value >> bit) & 1u));
+}
 inline constexpr uint16_t FlagBit64(uint64_t value, unsigned bit) {
   return static_cast<uint16_t>(0u - static_cast<uint32_t>((value >> bit) & 1u));
 }
