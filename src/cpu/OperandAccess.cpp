@@ -156,6 +156,12 @@ template <bool Dst>
   const uint16_t mode = Dst ? e.DstMode : e.SrcMode;
   const int size = sh.size >= 0 ? sh.size : e.Size;
   const bool sizeOk = sh.size >= 0 || (size >= 0 && size <= 2);
+  // The sized routines also serve the immediate instructions, whose destination
+  // is most often a data register.
+  if (sh.size < 0 && mode == kModeDn) {
+    ReadWithoutAccess<Dst>(e, mode, size);
+    return;
+  }
   if (static_cast<uint16_t>(mode - 2) <= kModeLastData - 2 && sizeOk) [[likely]] {
     ReadStepsFrom<Dst, true>(sh, static_cast<uint8_t>(kDataB + size));
     return;
@@ -200,6 +206,19 @@ template <bool General, int A, bool Prepare>
   McrEndInstruction();
 }
 
+// A data-register destination: merged by size (a size without a case as a
+// byte), and the instruction ends.
+[[gnu::always_inline]] inline void WriteDn(const OpMapEntry& e, int size) {
+  uint32_t& d = CpuDReg[e.DstReg & 7];
+  if (size == 2)
+    d = CpuDop;
+  else if (size == 1)
+    d = (d & 0xFFFF0000u) | (CpuDop & 0xFFFF);
+  else
+    d = (d & 0xFFFFFF00u) | (CpuDop & 0xFF);
+  McrEndInstruction();
+}
+
 template <int FixedSize>
 [[gnu::always_inline]] inline void WriteOperand() {
   constexpr bool general = FixedSize < 0;
@@ -207,6 +226,11 @@ template <int FixedSize>
     const OpMapEntry& e = CurrentOp();
     const int size = general ? e.Size : FixedSize;
     const uint16_t mode = e.DstMode;
+    if (general && mode == kModeDn) {
+      // The sized write also ends the immediate instructions aimed at a data register.
+      WriteDn(e, size);
+      return;
+    }
     if (static_cast<uint16_t>(mode - 2) <= kModeLastData - 2) [[likely]] {
       if constexpr (!general) {
         WriteSteps<false, FixedSize, true>();
@@ -221,16 +245,10 @@ template <int FixedSize>
       }
     }
     if (mode == kModeDn) {
-      uint32_t& d = CpuDReg[e.DstReg & 7];
-      if (size == 2)
-        d = CpuDop;
-      else if (size == 1)
-        d = (d & 0xFFFF0000u) | (CpuDop & 0xFFFF);
-      else
-        d = (d & 0xFFFFFF00u) | (CpuDop & 0xFF);
-    } else if (mode == kModeAn) {
-      CpuAReg[e.DstReg & 7] = CpuDop;  // whole, whatever the size
+      WriteDn(e, size);
+      return;
     }
+    if (mode == kModeAn) CpuAReg[e.DstReg & 7] = CpuDop;  // whole, whatever the size
     McrEndInstruction();  // any other mode code: nothing is written
     return;
   }
