@@ -3,7 +3,8 @@
 // without a case end in the microcode-fault entry and change nothing), the
 // status words of the routines' own accesses, the operands ADDA/SUBA/CMPA keep
 // for a restart, the tail taken while a trace or an interrupt is pending, the
-// corners of the long divide, and packed decimal on every operand.
+// corners of the long divide, packed decimal on every operand, and the branch
+// conditions over flag values only the register setters can leave.
 #include <gtest/gtest.h>
 #include <cstdint>
 #include "bus/BusState.h"
@@ -325,6 +326,32 @@ TEST_F(RoutineTest, ClearFlagsComeFirstAndQuickAddressIgnoresTheSize) {
   Run(mcrSUBQAn);
   EXPECT_EQ(CpuAReg[1], 0xFFFFFFFCu);
   EXPECT_EQ(CpuDop, 4u);
+}
+
+// Bcc and DBcc take any non-zero flag as set, as TestCondition does, also for
+// values other than 0 and 0xFFFF that only the register setters can leave.
+TEST_F(RoutineTest, BranchConditionsCountAnyNonZeroFlagAsSet) {
+  const uint16_t values[] = {0, 0xFFFF, 1, 0x8000};
+  Op().Extra1 = 6;
+  Op().DstReg = 3;
+  CpuExtraWord = 0xFFF0;
+  for (int cc = 0; cc < 16; ++cc)
+    for (int bits = 0; bits < 256; ++bits) {
+      CpuN = values[bits & 3];
+      CpuZ = values[(bits >> 2) & 3];
+      CpuV = values[(bits >> 4) & 3];
+      CpuC = values[(bits >> 6) & 3];
+      const bool holds = TestCondition(static_cast<uint8_t>(cc)) != 0;
+      Op().Extra2 = cc;
+      CpuPC = 0x1000;
+      Run(mcrBccB);
+      ASSERT_EQ(CpuPC, holds ? 0x1006u : 0x1000u) << "cc " << cc << " flags " << bits;
+      CpuDReg[3] = 0xABCD0005;  // a true condition ends the loop with the counter untouched
+      CpuPC = 0x1004;
+      Run(mcrDBcc);
+      ASSERT_EQ(CpuDReg[3], holds ? 0xABCD0005u : 0xABCD0004u) << "cc " << cc << " flags " << bits;
+      ASSERT_EQ(CpuPC, holds ? 0x1004u : 0x0FF2u);
+    }
 }
 
 }  // namespace
