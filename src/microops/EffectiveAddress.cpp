@@ -221,23 +221,25 @@ void EaCalc() {
   const Operand op = CurrentOperand<Dst>();
   const uint8_t step = mcStage;
   if (step == 1) {
-    switch (op.mode) {
-      case EaAnIndirect:
-        CpuEa = CpuAReg[op.reg];
-        return EaDone(1);
-      case EaAnPostInc: {
-        uint32_t& an = CpuAReg[op.reg];
+    // Plain tests rather than one switch: the register-indirect modes and
+    // d16(An), the ones met most, are decided by a few predictable branches
+    // instead of an indirect jump shared by every mode.
+    const uint16_t mode = op.mode;
+    if (static_cast<uint16_t>(mode - EaAnIndirect) <= EaAnPreDec - EaAnIndirect) {
+      uint32_t& an = CpuAReg[op.reg];
+      if (mode == EaAnIndirect) {
+        CpuEa = an;
+      } else if (mode == EaAnPostInc) {
         CpuEa = an;
         an += AnStep(op.reg, CurrentOp().Size);
-        return EaDone(1);
-      }
-      case EaAnPreDec: {
-        uint32_t& an = CpuAReg[op.reg];
+      } else {
         an -= AnStep(op.reg, CurrentOp().Size);
         CpuEa = an;
-        return EaDone(1);
       }
-      case EaAnDisp16: return EaFirstFetch<Cpu32, EaAnDisp16>(op.reg);
+      return EaDone(1);
+    }
+    if (mode == EaAnDisp16) return EaFirstFetch<Cpu32, EaAnDisp16>(op.reg);
+    switch (mode) {
       case EaAnIndex: return EaFirstFetch<Cpu32, EaAnIndex>(op.reg);
       case EaAbsWord: return EaFirstFetch<Cpu32, EaAbsWord>(op.reg);
       case EaAbsLong: return EaFirstFetch<Cpu32, EaAbsLong>(op.reg);
