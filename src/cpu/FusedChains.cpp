@@ -1,0 +1,142 @@
+// Fused chains, generated from the control-store image (cpu/ControlImage.h) and
+// the routine table (cpu/McrRoutines.h) by templates: every call word becomes a
+// direct call of its routine.
+#include "cpu/FusedChains.h"
+
+#include <array>
+#include <utility>
+
+#include "cpu/ControlImage.h"
+#include "cpu/FetchSteps.h"
+#include "cpu/McrRoutines.h"
+#include "host/Host.h"
+
+namespace korva {
+
+namespace {
+
+constexpr std::array<McEntry, McStoreSize> kWords = image::Words();
+
+// The forms the model selection gives the store: the image as loaded (the
+// MC68010's), the CPU32's with its own address calculators, and the MC68000's
+// with its own bus-error, address-error and RTE routines.
+enum class Form : uint8_t { AsLoaded, Cpu32, Mc68000 };
+
+// The routine number of the call word at `at` in form f.
+constexpr uint32_t CallIn(Form f, uint32_t at) {
+  const uint32_t n = kWords[at].Arg;
+  switch (f) {
+    case Form::AsLoaded: return n;
+    case Form::Cpu32:
+      if (n == McrNumber(Mcr::mcrDstEA)) return McrNumber(Mcr::mcrDstEA32);
+      if (n == McrNumber(Mcr::mcrSrcEA)) return McrNumber(Mcr::mcrSrcEA32);
+      return n;
+    case Form::Mc68000:
+      if (at == McBusError) return McrNumber(Mcr::mcrBerr000);
+      if (at == McAddressError) return McrNumber(Mcr::mcrAerr000);
+      if (at == McRTE) return McrNumber(Mcr::mcrRTE000);
+      return n;
+  }
+  return n;
+}
+
+// One fused chain: the calls from `start` up to the first word that is no call.
+struct ChainForm {
+  uint32_t start = 0, words = 0;
+  Form form = Form::AsLoaded;
+};
+
+constexpr uint32_t CallsFrom(uint32_t start) {
+  uint32_t n = 0;
+  while (start + n < McStoreSize && kWords[start + n].Kind == McCall) ++n;
+  return n;
+}
+
+constexpr bool DiffersFromLoaded(uint32_t start, Form f) {
+  for (uint32_t a = start; a < start + CallsFrom(start); ++a)
+    if (CallIn(f, a) != kWords[a].Arg) return true;
+  return false;
+}
+
+// Every chain that starts with a call, as loaded, and in each other form that
+// changes one of its calls.
+template <typename Fn>
+constexpr void ForEachChainForm(Fn fn) {
+  for (const image::ImageWord& w : image::kImage) {
+    if (w.kind != image::ImageWord::Start || CallsFrom(w.arg) == 0) continue;
+    fn(ChainForm{w.arg, CallsFrom(w.arg), Form::AsLoaded});
+    for (Form f : {Form::Cpu32, Form::Mc68000})
+      if (DiffersFromLoaded(w.arg, f)) fn(ChainForm{w.arg, CallsFrom(w.arg), f});
+  }
+}
+
+constexpr size_t CountChainForms() {
+  size_t n = 0;
+  ForEachChainForm([&n](ChainForm) { ++n; });
+  return n;
+}
+
+constexpr auto kChainForms = [] {
+  std::array<ChainForm, CountChainForms()> forms{};
+  size_t i = 0;
+  ForEachChainForm([&](ChainForm c) { forms[i++] = c; });
+  return forms;
+}();
+
+// The call word at `at`, then whether the run goes on to the next word.
+template <Form F, uint32_t At>
+[[gnu::always_inline]] inline bool CallAndGoOn() {
+  constexpr McrFunction routine = routines::kTable[CallIn(F, At)];
+  routine();
+  return mcPC == At + 1 && !LoopAttention;
+}
+
+template <Form F, uint32_t Start, uint32_t... I>
+[[gnu::always_inline]] inline uint32_t RunCalls(std::integer_sequence<uint32_t, I...>) {
+  uint32_t words = 0;
+  (void)(((++words, CallAndGoOn<F, Start + I>())) && ...);
+  return words;
+}
+
+// The chain, and when it ends its instruction on the fast path, the next fetch
+// in place.
+template <size_t K>
+uint32_t Fused() {
+  constexpr ChainForm c = kChainForms[K];
+  uint32_t words = RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, c.words>{});
+  if (mcPC == McFastFetch && !LoopAttention) {
+    FetchDecodeSteps();
+    ++words;
+  }
+  return words;
+}
+
+template <size_t... K>
+constexpr std::array<FusedChain, sizeof...(K)> FusedOf(std::index_sequence<K...>) {
+  return {&Fused<K>...};
+}
+constexpr auto kFused = FusedOf(std::make_index_sequence<kChainForms.size()>{});
+
+constexpr uint32_t MostWords() {
+  uint32_t most = 0;
+  for (const ChainForm& c : kChainForms) most = c.words > most ? c.words : most;
+  return most;
+}
+
+bool Matches(const ChainForm& c) {
+  for (uint32_t a = c.start; a < c.start + c.words; ++a)
+    if (Microcode[a].Kind != McCall || Microcode[a].Arg != CallIn(c.form, a)) return false;
+  return true;
+}
+
+}  // namespace
+
+const uint32_t FusedChainMostWords = MostWords() + 1;
+
+void FindFusedChains(FusedChain (&at)[McStoreSize], FusedChain otherwise) {
+  for (FusedChain& f : at) f = otherwise;
+  for (size_t k = 0; k < kChainForms.size(); ++k)
+    if (at[kChainForms[k].start] == otherwise && Matches(kChainForms[k])) at[kChainForms[k].start] = kFused[k];
+}
+
+}  // namespace korva
