@@ -13,6 +13,8 @@
 
 namespace korva {
 
+FusedChain FusedAt[McStoreSize];
+
 namespace {
 
 constexpr std::array<McEntry, McStoreSize> kWords = image::Words();
@@ -83,6 +85,14 @@ constexpr auto kChainForms = [] {
   return forms;
 }();
 
+// The most words of a chain, with the fetch after it.
+constexpr uint32_t MostWords() {
+  uint32_t most = 0;
+  for (const ChainForm& c : kChainForms) most = c.words > most ? c.words : most;
+  return most + 1;
+}
+constexpr uint32_t kMostWords = MostWords();
+
 // The call word at `at`, then whether the run goes on to the next word.
 template <Form F, uint32_t At>
 [[gnu::always_inline]] inline bool CallAndGoOn() {
@@ -101,14 +111,15 @@ template <Form F, uint32_t Start, uint32_t... I>
 // The chain, and when it ends its instruction on the fast path, the next fetch
 // in place.
 template <size_t K>
-uint32_t Fused() {
+uint32_t Fused(uint32_t left) {
   constexpr ChainForm c = kChainForms[K];
-  uint32_t words = RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, c.words>{});
-  if (mcPC == McFastFetch && !LoopAttention) {
-    FetchDecodeSteps();
-    ++words;
-  }
-  return words;
+  left -= RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, c.words>{});
+  if (mcPC != McFastFetch || LoopAttention) return left;
+  FetchDecodeSteps();
+  --left;
+  const uint32_t pc = mcPC;
+  if (LoopAttention || left <= kMostWords || pc >= McStoreSize) return left;
+  return FusedAt[pc](left);
 }
 
 template <size_t... K>
@@ -117,11 +128,6 @@ constexpr std::array<FusedChain, sizeof...(K)> FusedOf(std::index_sequence<K...>
 }
 constexpr auto kFused = FusedOf(std::make_index_sequence<kChainForms.size()>{});
 
-constexpr uint32_t MostWords() {
-  uint32_t most = 0;
-  for (const ChainForm& c : kChainForms) most = c.words > most ? c.words : most;
-  return most;
-}
 
 bool Matches(const ChainForm& c) {
   for (uint32_t a = c.start; a < c.start + c.words; ++a)
@@ -131,9 +137,10 @@ bool Matches(const ChainForm& c) {
 
 }  // namespace
 
-const uint32_t FusedChainMostWords = MostWords() + 1;
+const uint32_t FusedChainMostWords = kMostWords;
 
-void FindFusedChains(FusedChain (&at)[McStoreSize], FusedChain otherwise) {
+void FindFusedChains(FusedChain otherwise) {
+  FusedChain(&at)[McStoreSize] = FusedAt;
   for (FusedChain& f : at) f = otherwise;
   for (size_t k = 0; k < kChainForms.size(); ++k)
     if (at[kChainForms[k].start] == otherwise && Matches(kChainForms[k])) at[kChainForms[k].start] = kFused[k];

@@ -20,13 +20,14 @@ namespace korva {
 // LoopAttention clear, it runs that fetch in place too, as the normal fetch: the
 // caller makes sure the store holds it there. The result is the number of words
 // run, 1 or more.
-using FusedChain = uint32_t (*)();
+using FusedChain = uint32_t (*)(uint32_t left);
 
 // The most words one fused chain runs, its fetch included.
 extern const uint32_t FusedChainMostWords;
 
-// at[a]: the fused chain that starts at a and matches the live store word for
-// word; `otherwise` for every other address.
-void FindFusedChains(FusedChain (&at)[McStoreSize], FusedChain otherwise);
+// FusedAt[a]: the fused chain that starts at a and matches the live store word
+// for word; `otherwise` for every other address.
+extern FusedChain FusedAt[McStoreSize];
+void FindFusedChains(FusedChain otherwise);
 
 }  // namespace korva

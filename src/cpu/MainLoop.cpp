@@ -143,15 +143,14 @@ uint32_t routinesOfEdits = 0;
     routine();
 }
 
-uint32_t OneWord() {
+uint32_t OneWord(uint32_t left) {
   RunKnownWord();
-  return 1;
+  return left - 1;
 }
 
 // And for the fast path: the fused chain of every chain start that matches the
 // store, OneWord at every other address; whether the normal fetch stands at
 // McFastFetch, where the fused chains run it in place.
-FusedChain fusedAt[McStoreSize];
 bool fetchInPlace = false;
 
 void LookUpRoutines() {
@@ -159,7 +158,7 @@ void LookUpRoutines() {
     const McEntry& e = Microcode[a];
     routineAt[a] = e.Kind == McCall && e.Arg < McrTableSize ? McrTable[e.Arg] : OtherWord;
   }
-  FindFusedChains(fusedAt, OneWord);
+  FindFusedChains(OneWord);
   fetchInPlace = CallsAt(McFastFetch, Mcr::mcrFetchDecode);
   routinesOfEdits = MicrocodeEdits;
 }
@@ -169,22 +168,23 @@ void LookUpRoutines() {
 // fused where the store allows; the last words one at a time, so that the run
 // ends after the same word as when every word runs alone.
 uint32_t RunBudget(uint32_t budget) {
-  const uint32_t fusedUpTo = fetchInPlace && budget > FusedChainMostWords ? budget - FusedChainMostWords : 0;
-  uint32_t words = 0;
-  while (words < fusedUpTo) {
-    const uint32_t pc = mcPC;
-    if (pc < McStoreSize) [[likely]]
-      words += fusedAt[pc]();
-    else
-      words += OneWord();  // the microcode fault
-    if (LoopAttention) return words;
+  uint32_t left = budget;
+  if (fetchInPlace) {
+    while (left > FusedChainMostWords) {
+      const uint32_t pc = mcPC;
+      if (pc < McStoreSize) [[likely]]
+        left = FusedAt[pc](left);
+      else
+        left = OneWord(left);  // the microcode fault
+      if (LoopAttention) return budget - left;
+    }
   }
-  while (words < budget) {
+  while (left > 0) {
     RunKnownWord();
-    ++words;
+    --left;
     if (LoopAttention) break;
   }
-  return words;
+  return budget - left;
 }
 
 // Words while the processor runs and no quit is asked for. Between two pumps
