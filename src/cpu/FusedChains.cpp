@@ -93,11 +93,23 @@ constexpr uint32_t MostWords() {
 }
 constexpr uint32_t kMostWords = MostWords();
 
-// The call word at `at`, then whether the run goes on to the next word.
+// Whether the call word at `at` ends its instruction: the tail follows it.
+constexpr bool EndsInstruction(uint32_t at) {
+  return at + 1 < McStoreSize && kWords[at + 1].Kind == McCall &&
+         kWords[at + 1].Arg == McrNumber(Mcr::mcrTraceException);
+}
+
+// The call word at `at`, then whether the run goes on to the next word. After
+// the routine that ends the instruction the fast path to the fetch is looked at
+// first: it is the usual way out.
 template <Form F, uint32_t At>
 [[gnu::always_inline]] inline bool CallAndGoOn() {
   constexpr McrFunction routine = routines::kTable[CallIn(F, At)];
   routine();
+  if constexpr (EndsInstruction(At)) {
+    if (mcPC == McFastFetch) [[likely]]
+      return false;
+  }
   return mcPC == At + 1 && !LoopAttention;
 }
 
