@@ -141,6 +141,9 @@ constexpr std::array<FusedChain, sizeof...(K)> FusedOf(std::index_sequence<K...>
 constexpr auto kFused = FusedOf(std::make_index_sequence<kChainForms.size()>{});
 
 
+// What FusedAt holds where no chain is fused.
+FusedChain unfused = nullptr;
+
 bool Matches(const ChainForm& c) {
   for (uint32_t a = c.start; a < c.start + c.words; ++a)
     if (Microcode[a].Kind != McCall || Microcode[a].Arg != CallIn(c.form, a)) return false;
@@ -152,10 +155,14 @@ bool Matches(const ChainForm& c) {
 const uint32_t FusedChainMostWords = kMostWords;
 
 void FindFusedChains(FusedChain otherwise) {
-  FusedChain(&at)[McStoreSize] = FusedAt;
-  for (FusedChain& f : at) f = otherwise;
-  for (size_t k = 0; k < kChainForms.size(); ++k)
-    if (at[kChainForms[k].start] == otherwise && Matches(kChainForms[k])) at[kChainForms[k].start] = kFused[k];
+  unfused = otherwise;
+  for (FusedChain& f : FusedAt) f = otherwise;
+  for (size_t k = 0; k < kChainForms.size(); ++k) {
+    const ChainForm& c = kChainForms[k];
+    if (FusedAt[c.start] == otherwise && Matches(c)) FusedAt[c.start] = kFused[k];
+  }
 }
+
+bool HasFusedChain(uint32_t at) { return at < McStoreSize && FusedAt[at] != unfused; }
 
 }  // namespace korva

@@ -12,22 +12,28 @@
 
 namespace korva {
 
-// Runs the calls of one chain from its first word. After each routine it goes on
-// only when the routine stepped mcPC to the next word of the chain and
-// LoopAttention is clear; otherwise (the end of the instruction, a jump, a fault,
-// a repeat, a host call) it stops, mcPC as the routine left it. When it stops at
-// the end of its instruction on the fast path (mcPC = McFastFetch) with
-// LoopAttention clear, it runs that fetch in place too, as the normal fetch: the
-// caller makes sure the store holds it there. The result is the number of words
-// run, 1 or more.
+// A fused chain runs the calls of its chain from the first word, one routine
+// after the other. After each routine it goes on only when the routine stepped
+// mcPC to the next word of the chain and LoopAttention is clear; otherwise (the
+// end of the instruction, a jump, a fault, a repeat, a host call) it stops, mcPC
+// as the routine left it. When it stops at the end of its instruction on the
+// fast path (mcPC = McFastFetch) with LoopAttention clear, it runs that fetch in
+// place, as the normal fetch (the caller makes sure the store holds it there),
+// and goes on with the chain at the new mcPC through FusedAt, as long as more
+// than FusedChainMostWords words are left. `left` is the number of words the run
+// may take; the result is what is left of it after the words run.
 using FusedChain = uint32_t (*)(uint32_t left);
 
-// The most words one fused chain runs, its fetch included.
+// The most words a fused chain and the fetch after it run.
 extern const uint32_t FusedChainMostWords;
 
 // FusedAt[a]: the fused chain that starts at a and matches the live store word
-// for word; `otherwise` for every other address.
+// for word; `otherwise` (a function that runs the word at mcPC by itself) at
+// every other address. FindFusedChains looks them up again; it is called
+// whenever the store has changed.
 extern FusedChain FusedAt[McStoreSize];
 void FindFusedChains(FusedChain otherwise);
+// Whether a fused chain stands at `at` (as of the last FindFusedChains).
+bool HasFusedChain(uint32_t at);
 
 }  // namespace korva

@@ -143,14 +143,14 @@ uint32_t routinesOfEdits = 0;
     routine();
 }
 
+// A word by itself where no fused chain starts (FusedAt).
 uint32_t OneWord(uint32_t left) {
   RunKnownWord();
   return left - 1;
 }
 
-// And for the fast path: the fused chain of every chain start that matches the
-// store, OneWord at every other address; whether the normal fetch stands at
-// McFastFetch, where the fused chains run it in place.
+// Whether the normal fetch stands at McFastFetch, where the fused chains run it
+// in place; without it there is no fast path.
 bool fetchInPlace = false;
 
 void LookUpRoutines() {
@@ -164,20 +164,20 @@ void LookUpRoutines() {
 }
 
 // Words of one run, up to `budget`, until LoopAttention is set; returns how many
-// ran. While the run is far from its end, a chain (and the next fetch) at a time,
-// fused where the store allows; the last words one at a time, so that the run
-// ends after the same word as when every word runs alone.
+// ran. While the run is far from its end, an instruction at a time: its chain,
+// fused where the store allows, and the fetch after it. The last words one at a
+// time, so that the run ends after the same word as when every word runs alone.
 uint32_t RunBudget(uint32_t budget) {
+  // A fused chain goes on to the next one by a call in tail position, which the
+  // compiler makes a jump; should it not, this bounds the depth of the calls.
+  constexpr uint32_t kMostPerEntry = 1024;
   uint32_t left = budget;
-  if (fetchInPlace) {
-    while (left > FusedChainMostWords) {
-      const uint32_t pc = mcPC;
-      if (pc < McStoreSize) [[likely]]
-        left = FusedAt[pc](left);
-      else
-        left = OneWord(left);  // the microcode fault
-      if (LoopAttention) return budget - left;
-    }
+  while (fetchInPlace && left > FusedChainMostWords) {
+    const uint32_t run = left < kMostPerEntry ? left : kMostPerEntry;
+    const uint32_t pc = mcPC;
+    const uint32_t rest = pc < McStoreSize ? FusedAt[pc](run) : OneWord(run);  // beyond the store: the fault
+    left -= run - rest;
+    if (LoopAttention) return budget - left;
   }
   while (left > 0) {
     RunKnownWord();

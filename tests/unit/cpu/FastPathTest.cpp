@@ -1,8 +1,10 @@
-// The main loop runs words back to back between two pumps; with the debugger's
-// fetch in the store it runs them word by word, looking at the run state after
-// each. The same guest programs, run both ways from the reset to their final
-// STOP, must leave the same registers, memory, instruction count and sequencer
-// on every processor model.
+// The main loop runs instructions between two pumps through the fused chains,
+// a chain's routines called one after the other; with the debugger's fetch in
+// the store no chain is fused and it runs word by word, looking at the run state
+// after each. The same guest programs, run both ways from the reset to their
+// final STOP, must leave the same registers, memory, instruction count and
+// sequencer on every processor model, with the pumps after the same words. A
+// chain whose words were patched runs word by word, as patched.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -14,6 +16,7 @@
 #include "cpu/ControlStore.h"
 #include "cpu/CpuState.h"
 #include "cpu/FetchDecode.h"
+#include "cpu/FusedChains.h"
 #include "cpu/MainLoop.h"
 #include "cpu/classCPU.h"
 #include "support/GuestProgram.h"
@@ -120,6 +123,31 @@ TEST_P(FastPath, GuestProgramsEndAsWordByWord) {
     ExpectSameRun(image, GetParam());
 }
 
+// The chains in the form the model selection gives them are fused; the
+// debugger's fetch, which every tail calls, leaves only chains without it.
+TEST_P(FastPath, ChainsAreFusedUntilTheDebuggerFetchComesIn) {
+  test::TestMachine m;
+  m.UseModel(static_cast<CpuModel>(GetParam()));
+  ScriptedHost host;
+  const auto lookUp = [] {  // RunMachine looks the chains up as it starts
+    CpuRunning = False;
+    QuitRequested = True;
+    RunMachine();
+    QuitRequested = False;
+  };
+  const uint32_t withTail[] = {McMOVEL, McADDXMem, McDBcc, McRTE, McBusError, McAddressError, McFastFetch};
+  lookUp();
+  for (uint32_t chain : withTail) EXPECT_TRUE(HasFusedChain(chain)) << chain;
+  EXPECT_FALSE(HasFusedChain(McMOVEL + 1));  // no chain starts there
+  UseDebuggerMicroOp();
+  lookUp();
+  for (uint32_t chain : withTail) EXPECT_FALSE(HasFusedChain(chain)) << chain;
+  EXPECT_TRUE(HasFusedChain(McIdle));
+  UseNormalMicroOp();
+  lookUp();
+  for (uint32_t chain : withTail) EXPECT_TRUE(HasFusedChain(chain)) << chain;
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, FastPath, ::testing::Values(Cpu68000, Cpu68010, Cpu32),
                          [](const ::testing::TestParamInfo<uint16_t>& i) {
                            return std::string(test::ModelName(i.param));
@@ -130,6 +158,32 @@ TEST(FastPath, ModelProgramsEndAsWordByWord) {
   ExpectSameRun("mov_cpu32.cpu32.s19", Cpu32);
   // Bus errors on the way: the frames, the handler and the rerun.
   ExpectSameRun("v10_frames.s19", Cpu68010, 0x7000, 0x70FF);
+}
+
+// MOVEQ #5,D0; MOVEQ #7,D1; STOP #$2700 through the main loop, with the MOVEQ
+// chain's call patched to NOP or not.
+TEST(FastPath, PatchedChainRunsAsPatched) {
+  for (bool patched : {false, true}) {
+    test::TestMachine m;
+    ScriptedHost host;
+    host.OnPumpEvents = [] {
+      if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
+    };
+    m.Words(0x1000, {0x7005, 0x7207, 0x4E72, 0x2700});
+    CpuDReg[0] = 0x11;
+    CpuDReg[1] = 0x22;
+    if (patched) PatchMicrocodeCall(McMOVEQ, Mcr::mcrNOP);
+    m.SetPC(0x1000);
+    InstructionCount = 0;
+    QuitRequested = False;
+    RunMachine();
+    QuitRequested = False;
+    EXPECT_TRUE(CallsAt(mcPC, Mcr::mcrStopWait));
+    EXPECT_EQ(HasFusedChain(McMOVEQ), !patched);
+    EXPECT_EQ(CpuDReg[0], patched ? 0x11u : 5u) << "patched " << patched;
+    EXPECT_EQ(CpuDReg[1], patched ? 0x22u : 7u) << "patched " << patched;
+    EXPECT_EQ(InstructionCount, 3u);
+  }
 }
 
 }  // namespace
