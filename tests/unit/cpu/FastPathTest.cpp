@@ -39,7 +39,7 @@ struct Outcome {
 // Reset through the image's vectors, then RunMachine until the final STOP waits
 // (or the pump limit, should a program never get there).
 Outcome Run(const std::string& image, uint16_t model, bool debuggerFetch, uint32_t busErrorFrom = 0,
-            uint32_t busErrorTo = 0) {
+            uint32_t busErrorTo = 0, int32_t throttleMask = 255) {
   Outcome o;
   test::TestMachine m;
   m.UseModel(static_cast<CpuModel>(model));
@@ -58,7 +58,7 @@ Outcome Run(const std::string& image, uint16_t model, bool debuggerFetch, uint32
     if (CallsAt(mcPC, Mcr::mcrStopWait) || ++o.pumps > 200000) QuitRequested = True;
   };
   QuitRequested = False;
-  CpuThrottleMask = 255;
+  CpuThrottleMask = throttleMask;
   CpuRunning = True;
   RunMachine();
   CpuThrottleMask = 1023;
@@ -85,10 +85,12 @@ Outcome Run(const std::string& image, uint16_t model, bool debuggerFetch, uint32
   return o;
 }
 
-void ExpectSameRun(const std::string& image, uint16_t model, uint32_t busErrorFrom = 0, uint32_t busErrorTo = 0) {
-  const Outcome fast = Run(image, model, false, busErrorFrom, busErrorTo);
-  const Outcome stepped = Run(image, model, true, busErrorFrom, busErrorTo);
-  const std::string where = image + " on the " + test::ModelName(model);
+void ExpectSameRun(const std::string& image, uint16_t model, uint32_t busErrorFrom = 0, uint32_t busErrorTo = 0,
+                   int32_t throttleMask = 255) {
+  const Outcome fast = Run(image, model, false, busErrorFrom, busErrorTo, throttleMask);
+  const Outcome stepped = Run(image, model, true, busErrorFrom, busErrorTo, throttleMask);
+  const std::string where = image + " on the " + test::ModelName(model) + " pumping every " +
+                            std::to_string(throttleMask + 1) + " words";
   // Both runs got to the final STOP; the window messages were pumped after the
   // same words, and the quit asked for in the STOP wait ended both at once.
   EXPECT_TRUE(CallsAt(fast.mcpc, Mcr::mcrStopWait)) << where << ": mcPC " << fast.mcpc;
@@ -121,6 +123,13 @@ TEST_P(FastPath, GuestProgramsEndAsWordByWord) {
   for (const char* image : {"alu_addsub.s19", "alu_logic.s19", "alu_shift.s19", "alu_bit.s19", "alu_bcd.s19",
                             "mov_core.s19"})
     ExpectSameRun(image, GetParam());
+}
+
+// Runs between pumps shorter than a chain with its fetch (word by word), a little
+// longer (a few chains, then word by word), and longer than the fused chains
+// take in one go.
+TEST(FastPath, PumpsComeAfterTheSameWordsAtEveryThrottle) {
+  for (int32_t mask : {7, 15, 31, 4095}) ExpectSameRun("alu_addsub.s19", Cpu68010, 0, 0, mask);
 }
 
 // The chains in the form the model selection gives them are fused; the
