@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bus/Memory.h"
+#include "cpu/BoundaryCommands.h"
 #include "cpu/ControlStore.h"
 #include "cpu/CpuState.h"
 #include "cpu/FetchDecode.h"
@@ -193,6 +194,38 @@ TEST(FastPath, PatchedChainRunsAsPatched) {
     EXPECT_EQ(CpuDReg[1], patched ? 0x22u : 7u) << "patched " << patched;
     EXPECT_EQ(InstructionCount, 3u);
   }
+}
+
+// A machine-changing command asked for inside an instruction (here from the
+// window messages that a read of the system control module processes) runs at
+// the next instruction boundary, not at whatever word a later run of words
+// happens to end.
+TEST(FastPath, HeldCommandRunsAtTheNextBoundary) {
+  test::TestMachine m;
+  ScriptedHost host;
+  m.SetDeviceCode(0xF19F04, 0xF19F05, DcCR0);
+  // MOVE.B $F19F05,D0; 200 times MOVEQ #1,D1; STOP #$2700
+  m.Words(0x1000, {0x1039, 0x00F1, 0x9F05});
+  for (uint32_t a = 0x1006; a < 0x1006 + 400; a += 2) m.WriteWord(a, 0x7201);
+  m.Words(0x1006 + 400, {0x4E72, 0x2700});
+  static uint32_t countAtCommand;
+  countAtCommand = 0;
+  bool asked = false;
+  host.OnPumpEvents = [&asked] {
+    if (!asked && McrActive) {
+      asked = true;
+      EXPECT_TRUE(RunAtInstructionBoundary([] { countAtCommand = InstructionCount; }));
+    }
+    if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
+  };
+  m.SetPC(0x1000);
+  InstructionCount = 0;
+  QuitRequested = False;
+  RunMachine();
+  QuitRequested = False;
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(countAtCommand, 1u);  // after the MOVE.B, before the first MOVEQ's fetch
+  EXPECT_EQ(HeldBoundaryCommands(), 0);
 }
 
 }  // namespace
