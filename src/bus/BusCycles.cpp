@@ -8,15 +8,15 @@
 
 namespace korva {
 
+using bus_detail::Begin;
 using bus_detail::Translate;
 using bus_detail::Write;
 
 void (*BusWriteWatch)(uint32_t physical) = nullptr;
 
-static inline void ClearFlags() { FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False; }
 
 void BusCycle() {
-  ClearFlags();
+  ClearFaultFlagSet();
   if (AccRR) {
     // The rerun covers exactly this one access: skip it and drop the flag.
     AccRR = False;
@@ -54,6 +54,31 @@ void BusCycle() {
   else
     Write(physical, False, AccDataOut);
 }
+
+namespace bus_detail {
+
+void ReadWordCycle() {
+  uint32_t physical;
+  if (Begin() && Translate(False, physical)) AccDataIn = ReadMemory(physical, False);
+}
+void ReadByteCycle() {
+  uint32_t physical;
+  if (Begin() && Translate(False, physical)) AccDataIn = ReadMemory(physical, True);
+}
+void FetchWordCycle() {
+  uint32_t physical;
+  if (Begin() && Translate(False, physical)) AccInstIn = ReadMemory(physical, False);
+}
+void WriteWordCycle() {
+  uint32_t physical;
+  if (Begin() && Translate(True, physical)) Write(physical, False, AccDataOut);
+}
+void WriteByteCycle() {
+  uint32_t physical;
+  if (Begin() && Translate(True, physical)) Write(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF));
+}
+
+}  // namespace bus_detail
 
 void EnterBusFault(uint8_t stage) {
   if (AddressErrorFlag) {

@@ -13,7 +13,7 @@ namespace korva {
 // The general cycle, driven entirely by the latches (RR, RM, RW, DF, IF, BY, HB, FC).
 void BusCycle();
 // Fixed-shape cycles: use only AccRR, AccAddress, AccFC and the data latches.
-// They run on every instruction, so they stay inline.
+// They run on every instruction: their common case is answered inline.
 inline void BusReadWord();   // AccDataIn := word
 inline void BusReadByte();   // AccDataIn := byte in the low half
 inline void BusWriteWord();  // word AccDataOut
@@ -37,7 +37,7 @@ namespace bus_detail {
 // flags of this cycle.
 [[gnu::always_inline]] inline bool Begin() {
   if (AccRR == False) return true;
-  FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+  ClearFaultFlagSet();
   AccRR = False;
   AccSSW &= 0x7FFF;
   return false;
@@ -58,28 +58,99 @@ namespace bus_detail {
   if (BusWriteWatch != nullptr) [[unlikely]]
     if (FaultFlag == False) BusWriteWatch(physical);
 }
+
+// The full fixed-shape cycles, out of line: rerun, MMU translation, dispatch.
+void ReadWordCycle();
+void ReadByteCycle();
+void FetchWordCycle();
+void WriteWordCycle();
+void WriteByteCycle();
+
+// ---- Cycles answered inline ----
+// Most cycles are no rerun, are translated by the MMU's repeat table and reach a
+// word of RAM or ROM at an address the access may use. Such a cycle has nothing
+// more to do than clear the four fault flags and move the data, and is answered
+// here. Any other cycle goes to the full one, which repeats the translation
+// (a repeated translation changes nothing in the MMU).
+
+// The physical address of the current access when the repeat table answers.
+[[gnu::always_inline]] inline bool QuickTranslate(bool isWrite, uint32_t& physical) {
+  return AccRR == False && Mmu.RepeatTranslation(AccAddress, AccFC, isWrite, physical);
+}
+// The cell of a translated address: the MMU's physical addresses have 24 bits.
+[[gnu::always_inline]] inline MemoryCell& TranslatedCell(uint32_t physical) { return RamArray[physical >> 1]; }
+
+[[gnu::always_inline]] inline bool QuickReadWord(uint16_t& value) {
+  uint32_t physical;
+  if (!QuickTranslate(false, physical) || (physical & 1)) return false;
+  const MemoryCell& cell = TranslatedCell(physical);
+  if (!ReadsFromCell(cell)) return false;
+  ClearFaultFlagSet();
+  value = cell.Data;
+  return true;
+}
+[[gnu::always_inline]] inline bool QuickReadByte(uint16_t& value) {
+  uint32_t physical;
+  if (!QuickTranslate(false, physical)) return false;
+  const MemoryCell& cell = TranslatedCell(physical);
+  if (!ReadsFromCell(cell)) return false;
+  ClearFaultFlagSet();
+  value = (physical & 1) ? static_cast<uint16_t>(cell.Data & 0xFF) : static_cast<uint16_t>(cell.Data >> 8);
+  return true;
+}
+[[gnu::always_inline]] inline bool QuickWriteWord(uint16_t data) {
+  uint32_t physical;
+  if (!QuickTranslate(true, physical) || (physical & 1)) return false;
+  MemoryCell& cell = TranslatedCell(physical);
+  if (!WritesToCell(cell)) return false;
+  ClearFaultFlagSet();
+  cell.Data = data;
+  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(physical);
+  return true;
+}
+[[gnu::always_inline]] inline bool QuickWriteByte(uint16_t data) {
+  uint32_t physical;
+  if (!QuickTranslate(true, physical)) return false;
+  MemoryCell& cell = TranslatedCell(physical);
+  if (!WritesToCell(cell)) return false;
+  ClearFaultFlagSet();
+  if (physical & 1)
+    cell.Data = static_cast<uint16_t>((cell.Data & 0xFF00) | (data & 0xFF));
+  else
+    cell.Data = static_cast<uint16_t>((cell.Data & 0x00FF) | ((data & 0xFF) << 8));
+  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(physical);
+  return true;
+}
 }  // namespace bus_detail
 
+// Every fixed-shape cycle: the inline answer when there is one, else the full cycle.
 [[gnu::always_inline]] inline void BusReadWord() {
-  uint32_t physical;
-  if (bus_detail::Begin() && bus_detail::Translate(False, physical)) AccDataIn = ReadMemory(physical, False);
+  uint16_t value;
+  if (bus_detail::QuickReadWord(value)) [[likely]]
+    AccDataIn = value;
+  else
+    bus_detail::ReadWordCycle();
 }
 [[gnu::always_inline]] inline void BusReadByte() {
-  uint32_t physical;
-  if (bus_detail::Begin() && bus_detail::Translate(False, physical)) AccDataIn = ReadMemory(physical, True);
+  uint16_t value;
+  if (bus_detail::QuickReadByte(value)) [[likely]]
+    AccDataIn = value;
+  else
+    bus_detail::ReadByteCycle();
 }
 [[gnu::always_inline]] inline void BusFetchWord() {
-  uint32_t physical;
-  if (bus_detail::Begin() && bus_detail::Translate(False, physical)) AccInstIn = ReadMemory(physical, False);
+  uint16_t value;
+  if (bus_detail::QuickReadWord(value)) [[likely]]
+    AccInstIn = value;
+  else
+    bus_detail::FetchWordCycle();
 }
 [[gnu::always_inline]] inline void BusWriteWord() {
-  uint32_t physical;
-  if (bus_detail::Begin() && bus_detail::Translate(True, physical)) bus_detail::Write(physical, False, AccDataOut);
+  if (!bus_detail::QuickWriteWord(AccDataOut)) [[unlikely]] bus_detail::WriteWordCycle();
 }
 [[gnu::always_inline]] inline void BusWriteByte() {
-  uint32_t physical;
-  if (bus_detail::Begin() && bus_detail::Translate(True, physical))
-    bus_detail::Write(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF));
+  if (!bus_detail::QuickWriteByte(static_cast<uint16_t>(AccDataOut & 0xFF))) [[unlikely]]
+    bus_detail::WriteByteCycle();
 }
 
 }  // namespace korva

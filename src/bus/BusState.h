@@ -48,6 +48,8 @@ inline VBool& FaultFlag = FaultFlags.Fault;
 inline VBool& MmuFaultFlag = FaultFlags.Mmu;
 inline VBool& AddressErrorFlag = FaultFlags.AddressError;
 inline VBool& BusErrorFlag = FaultFlags.Bus;
+// ClearBusFaults inline, as one store.
+[[gnu::always_inline]] inline void ClearFaultFlagSet() { FaultFlags = FaultFlagSet{False, False, False, False}; }
 
 // Where a faulted micro-routine resumes (McrResumePoint).
 extern uint32_t FaultMcPC;

@@ -81,6 +81,18 @@ class classMMU {
   void DisplayMmuDescriptors(std::string& text) const;
   void DisplayMmuASTC(std::string& text) const;
 
+  // The repeat-table part of TranslateAddress: true with the physical address
+  // when this function code and direction translated the page of `logical` last
+  // time with nothing left to change. Such a translation has no effect on the
+  // MMU, so a caller may take the answer or go on to TranslateAddress.
+  [[gnu::always_inline]] bool RepeatTranslation(uint32_t logical, uint8_t fc, bool isWrite,
+                                                uint32_t& physical) const {
+    const RepeatEntry& r = repeat_[fc & 15u][isWrite ? 1 : 0];
+    if (r.Page != ((logical >> 8) & 0xFFFFu)) return false;
+    physical = r.Base | (logical & 0xFFu);
+    return true;
+  }
+
   // Read-only views of the state for inspection.
   const MmuDescriptor& Descriptor(unsigned n) const { return desc_[n & 31]; }
   uint8_t ReadCache(unsigned f) const { return readCache_[f & 15]; }
@@ -166,15 +178,11 @@ extern classMMU Mmu;
 // table; everything else goes out of line (TranslateCached).
 [[gnu::always_inline]] inline void classMMU::TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite,
                                                               uint32_t& physical) {
-  const unsigned f = fc & 15u;
-  const unsigned w = isWrite ? 1u : 0u;
-  const RepeatEntry& r = repeat_[f][w];
-  if (r.Page == ((logical >> 8) & 0xFFFFu)) [[likely]] {
-    physical = r.Base | (logical & 0xFFu);
-    FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
+  if (RepeatTranslation(logical, fc, isWrite != False, physical)) [[likely]] {
+    FaultFlags = FaultFlagSet{False, False, False, False};
     return;
   }
-  TranslateCached(logical, f, w != 0, physical);
+  TranslateCached(logical, fc & 15u, isWrite != False, physical);
 }
 
 }  // namespace korva

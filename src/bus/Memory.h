@@ -103,11 +103,16 @@ extern int32_t DisplayYieldCount;
 uint16_t ReadMemorySlow(uint32_t address, VBool isByte);
 void WriteMemorySlow(uint32_t address, VBool isByte, uint16_t data, VBool force);
 
+// Words answered from the cell itself: RAM and ROM for a read, RAM for an
+// unforced write. Every other code needs the dispatcher.
+inline bool ReadsFromCell(const MemoryCell& cell) { return static_cast<uint8_t>(cell.Device - DcRam) < 2; }
+inline bool WritesToCell(const MemoryCell& cell) { return cell.Device == DcRam; }
+
 // One physical access. A byte read returns the byte in the low 8 bits (a 16-bit
 // register answering a byte access may fill all 16). Returns 0 after a fault.
 inline uint16_t ReadMemory(uint32_t address, VBool isByte) {
   const MemoryCell& cell = CellOf(address);
-  if (static_cast<uint8_t>(cell.Device - DcRam) < 2) [[likely]] {  // RAM or ROM
+  if (ReadsFromCell(cell)) [[likely]] {
     if (isByte) return (address & 1) ? static_cast<uint16_t>(cell.Data & 0xFF) : static_cast<uint16_t>(cell.Data >> 8);
     if ((address & 1) == 0) return cell.Data;
   }
@@ -119,7 +124,7 @@ inline uint16_t ReadMemory(uint32_t address, VBool isByte) {
 // character-generator or attribute word.
 inline void WriteMemory(uint32_t address, VBool isByte, uint16_t data, VBool force) {
   MemoryCell& cell = CellOf(address);
-  if (cell.Device == DcRam) {
+  if (WritesToCell(cell)) {
     if (isByte) {
       if (address & 1)
         cell.Data = static_cast<uint16_t>((cell.Data & 0xFF00) | (data & 0xFF));

@@ -37,20 +37,38 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   EnterBusFault(step);
   return false;
 }
+// The fixed-shape steps: an access answered inline succeeds without a look at
+// the fault flags, which it has just cleared.
 [[gnu::always_inline]] inline bool StepFetchWord(uint8_t step) {
-  BusFetchWord();
+  uint16_t value;
+  if (bus_detail::QuickReadWord(value)) [[likely]] {
+    AccInstIn = value;
+    return true;
+  }
+  bus_detail::FetchWordCycle();
   return StepSucceeded(step);
 }
 [[gnu::always_inline]] inline bool StepReadByte(uint8_t step) {
-  BusReadByte();
+  uint16_t value;
+  if (bus_detail::QuickReadByte(value)) [[likely]] {
+    AccDataIn = value;
+    return true;
+  }
+  bus_detail::ReadByteCycle();
   return StepSucceeded(step);
 }
 [[gnu::always_inline]] inline bool StepReadWord(uint8_t step) {
-  BusReadWord();
+  uint16_t value;
+  if (bus_detail::QuickReadWord(value)) [[likely]] {
+    AccDataIn = value;
+    return true;
+  }
+  bus_detail::ReadWordCycle();
   return StepSucceeded(step);
 }
 [[gnu::always_inline]] inline bool StepWriteWord(uint8_t step) {
-  BusWriteWord();
+  if (bus_detail::QuickWriteWord(AccDataOut)) [[likely]] return true;
+  bus_detail::WriteWordCycle();
   return StepSucceeded(step);
 }
 // The general cycle, driven by the whole status word (read-modify-write, byte lanes).
