@@ -122,11 +122,11 @@ inline void SetAccSSW(uint16_t v) {
   AccFC = static_cast<uint8_t>(v & 7);
 }
 
-// SetAccSSW of MakeFunctionCode(ssw), unpacked from ssw itself: the supervisor
-// bit touches only the function code, so a constant ssw gives constant latches.
-[[gnu::always_inline]] inline void SetAccSSWInState(uint16_t ssw) {
-  const uint16_t s = CpuS ? 4 : 0;
-  AccSSW = static_cast<uint16_t>(ssw | s);
+// SetAccSSW of ssw with `super` (4 in supervisor state, else 0) added to its
+// function code: the supervisor bit touches only the function code, so a
+// constant ssw gives constant flag latches.
+[[gnu::always_inline]] inline void SetAccSSWWithSuper(uint16_t ssw, uint16_t super) {
+  AccSSW = static_cast<uint16_t>(ssw | super);
   AccRR = (ssw & 0x8000) ? True : False;
   AccIF = (ssw & 0x2000) ? True : False;
   AccDF = (ssw & 0x1000) ? True : False;
@@ -134,8 +134,13 @@ inline void SetAccSSW(uint16_t v) {
   AccHB = (ssw & 0x0400) ? True : False;
   AccBY = (ssw & 0x0200) ? True : False;
   AccRW = (ssw & 0x0100) ? True : False;
-  AccFC = static_cast<uint8_t>((ssw | s) & 7);
+  AccFC = static_cast<uint8_t>((ssw | super) & 7);
 }
+// The supervisor bit of a function code in the current state: 4 or 0.
+[[gnu::always_inline]] inline uint16_t SupervisorFcBit() { return CpuS ? 4 : 0; }
+
+// SetAccSSW of MakeFunctionCode(ssw).
+[[gnu::always_inline]] inline void SetAccSSWInState(uint16_t ssw) { SetAccSSWWithSuper(ssw, SupervisorFcBit()); }
 
 // Condition cc (low four bits) over the condition codes; 0 or -1.
 inline VBool TestCondition(uint8_t cc) {

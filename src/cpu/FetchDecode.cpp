@@ -15,10 +15,10 @@
 namespace korva {
 
 uint32_t InstructionCount = 0;
-int32_t Mvme400PollInterval = 511, Mvme400PollCount = 511;
-int32_t Sn2661PollInterval = 4095, Sn2661PollCount = 4095;
-VBool RwinCmdPending = False;
-int32_t RwinPollInterval = 127, RwinPollCount = 127;
+int32_t Mvme400PollInterval = 511;
+int32_t Sn2661PollInterval = 4095;
+int32_t RwinPollInterval = 127;
+fetch_detail::PollPacing fetch_detail::Pacing = {511, 511, 511, 4095, 127, False};
 BreakPoint BreakPoints[4] = {};
 VBool BreakPointsEnabled = False;
 VBool TraceTableEnabled = False;
@@ -33,6 +33,54 @@ void ResetFetchState() {
   BreakPointsEnabled = False;
   TraceTableEnabled = False;
 }
+
+namespace fetch_detail {
+
+void LookAtCountdowns() {
+  const uint32_t since = FetchesSinceLook();
+  const auto count = [since](int32_t& c) { c = static_cast<int32_t>(static_cast<uint32_t>(c) - since); };
+  count(Pacing.Mvme400);
+  count(Pacing.Sn2661);
+  if (Pacing.RwinPending) count(Pacing.Rwin);
+  Pacing.Span = Pacing.Ticks;
+}
+
+// Ticks := the smallest countdown: no countdown runs out before Ticks goes
+// below 0. A countdown below 0 (a negative interval) is due at the next fetch,
+// which then looks at all of them.
+void ArmPollTicks() {
+  int32_t ticks = Pacing.Mvme400 < Pacing.Sn2661 ? Pacing.Mvme400 : Pacing.Sn2661;
+  if (Pacing.RwinPending && Pacing.Rwin < ticks) ticks = Pacing.Rwin;
+  if (ticks < -1) ticks = -1;
+  Pacing.Ticks = Pacing.Span = ticks;
+}
+
+namespace {
+// Count down; true when the countdown ran out (and has been reloaded).
+// Unsigned arithmetic: a countdown at its most negative value wraps instead of overflowing.
+bool CountDown(int32_t& count, int32_t interval) {
+  count = static_cast<int32_t>(static_cast<uint32_t>(count) - 1u);
+  if (count >= 0) return false;
+  count = interval;
+  return true;
+}
+}  // namespace
+
+void RunDuePolls() {
+  // The countdowns as they were before this fetch; the polls run with nothing
+  // left to settle, so whatever they read or change is the countdowns themselves.
+  ++Pacing.Ticks;
+  LookAtCountdowns();
+  if (CountDown(Pacing.Mvme400, Mvme400PollInterval)) {
+    MVME400C0.DoTxEandRxE();
+    MVME400C1.DoTxEandRxE();
+  }
+  if (CountDown(Pacing.Sn2661, Sn2661PollInterval)) Uart2661.DoTxEandRxE();
+  if (Pacing.RwinPending && CountDown(Pacing.Rwin, RwinPollInterval)) Rwin.DoCmdComplete();
+  ArmPollTicks();
+}
+
+}  // namespace fetch_detail
 
 void ClearBreakpointSkips() {
   for (BreakPoint& b : BreakPoints) b.Skip = False;

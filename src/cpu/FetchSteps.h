@@ -15,24 +15,11 @@ namespace korva {
 
 namespace fetch_detail {
 
-// Count down; true when the countdown ran out (and has been reloaded).
-// Unsigned arithmetic: a countdown at its most negative value wraps instead of overflowing.
-inline bool CountDown(int32_t& count, int32_t interval) {
-  count = static_cast<int32_t>(static_cast<uint32_t>(count) - 1u);
-  if (count >= 0) [[likely]] return false;
-  count = interval;
-  return true;
-}
-
-// Items 1-4 of both fetches: the instruction count and the device polls.
+// Items 1-4 of both fetches: the instruction count and the device polls, all
+// paced by one countdown (see PollPacing).
 [[gnu::always_inline]] inline void CountAndPoll() {
   InstructionCount = (InstructionCount + 1) & 0x3FFFFFFF;
-  if (CountDown(Mvme400PollCount, Mvme400PollInterval)) {
-    MVME400C0.DoTxEandRxE();
-    MVME400C1.DoTxEandRxE();
-  }
-  if (CountDown(Sn2661PollCount, Sn2661PollInterval)) Uart2661.DoTxEandRxE();
-  if (RwinCmdPending && CountDown(RwinPollCount, RwinPollInterval)) Rwin.DoCmdComplete();
+  if (--Pacing.Ticks < 0) [[unlikely]] RunDuePolls();
 }
 
 // Step 2: read the opcode word and decode it.
