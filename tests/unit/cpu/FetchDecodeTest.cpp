@@ -98,6 +98,72 @@ TEST(FetchDecode, InstructionCountAndPollCountdowns) {
   Uart2661.Reset();
 }
 
+// The countdowns share one countdown to the nearest expiry; each must still run
+// out at the very fetch it would alone, whatever is written to it between fetches.
+TEST(FetchDecode, SharedPollCountdownKeepsEachPace) {
+  test::TestMachine m;
+  for (uint32_t a = 0x1000; a < 0x1100; a += 2) m.WriteWord(a, 0x4E71);
+  // The same countdowns counted one by one at every fetch.
+  struct Alone {
+    int32_t mvme, sn, rwin;
+    bool pending;
+    uint32_t mvmePolls = 0;
+    static bool Down(int32_t& c, int32_t interval) {
+      c = static_cast<int32_t>(static_cast<uint32_t>(c) - 1u);
+      if (c >= 0) return false;
+      c = interval;
+      return true;
+    }
+    void Fetch() {
+      if (Down(mvme, Mvme400PollInterval)) ++mvmePolls;
+      Down(sn, Sn2661PollInterval);
+      if (pending && Down(rwin, RwinPollInterval)) pending = false;
+    }
+  };
+  Mvme400PollInterval = Mvme400PollCount = 4;
+  Sn2661PollInterval = 6;
+  Sn2661PollCount = 2;
+  RwinPollInterval = 2;
+  RwinCmdPending = False;
+  Alone alone{4, 2, 0, false};
+  const uint32_t polls0 = MVME400C0.PollCount;
+  for (int i = 0; i < 60; ++i) {
+    switch (i) {
+      case 10:  // a disk command starts, as the controller arms it, due before the others
+        RwinCmdPending = True;
+        RwinPollCount = alone.rwin = 1;
+        alone.pending = true;
+        break;
+      case 13:  // the throttle: every fetch from now on
+        Sn2661PollInterval = Sn2661PollCount = alone.sn = -1;
+        break;
+      case 20:  // the most negative count wraps to the largest instead of running out
+        Mvme400PollCount = alone.mvme = INT32_MIN;
+        break;
+      case 30:
+        Mvme400PollCount = alone.mvme = 3;
+        Sn2661PollInterval = Sn2661PollCount = alone.sn = 7;
+        break;
+      case 40:  // a command started and ended between two fetches
+        RwinCmdPending = True;
+        RwinPollCount = 1;
+        RwinCmdPending = False;
+        break;
+    }
+    m.SetPC(0x1000);
+    m.ExecuteWord();
+    alone.Fetch();
+    SCOPED_TRACE(i);
+    ASSERT_EQ(Mvme400PollCount, alone.mvme);
+    ASSERT_EQ(Sn2661PollCount, alone.sn);
+    ASSERT_EQ(RwinCmdPending, alone.pending ? True : False);
+    if (alone.pending) ASSERT_EQ(RwinPollCount, alone.rwin);
+    ASSERT_EQ(MVME400C0.PollCount - polls0, alone.mvmePolls);
+  }
+  EXPECT_EQ(alone.mvmePolls, 10u);  // 4 before the wrap, none after it until fetch 30 rewrites the count, 6 after
+  Uart2661.Reset();
+}
+
 namespace {
 // Start the processor at the debug fetch (McExecute patched to mcrFetchDecodeDebug).
 void StartDebug() {
