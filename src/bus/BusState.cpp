@@ -3,7 +3,7 @@
 
 namespace korva {
 
-AccessLatchSet AccLatches = {0, False, False, False, False, False, False, False, 0};
+AccessLatchSet AccLatches = {False, False, False, False, False, False, False, 0, 0};
 uint32_t AccAddress = 0;
 uint16_t AccDataOut = 0, AccDataIn = 0, AccInstIn = 0;
 

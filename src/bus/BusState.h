@@ -2,6 +2,7 @@
 // A micro-routine describes its access in the latches, calls one bus routine
 // (bus/BusCycles.h) and tests FaultFlag.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "tables/Types.h"
 
@@ -9,9 +10,9 @@ namespace korva {
 
 // The packed special status word of the current access and its unpacked latches,
 // kept in one record so that setting them all is a few wide stores; each latch
-// is used by its own name.
+// is used by its own name. The packed word and the function code, the two that
+// depend on the supervisor state, lie side by side at the end.
 struct AccessLatchSet {
-  uint16_t SSW;
   VBool RR;  // rerun: every bus routine does nothing
   VBool IF;  // instruction fetch
   VBool DF;  // data access
@@ -19,8 +20,12 @@ struct AccessLatchSet {
   VBool HB;  // byte in the high half of the data latch
   VBool BY;  // byte transfer
   VBool RW;  // true read, false write
+  uint16_t SSW;
   uint8_t FC;  // function code 0-7
 };
+static_assert(offsetof(AccessLatchSet, SSW) == 14 && offsetof(AccessLatchSet, FC) == 16 &&
+                  sizeof(AccessLatchSet) == 18,
+              "SSW and FC share one 32-bit word at the end of the record");
 extern AccessLatchSet AccLatches;
 inline uint16_t& AccSSW = AccLatches.SSW;
 inline VBool& AccRR = AccLatches.RR;

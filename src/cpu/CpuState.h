@@ -2,7 +2,10 @@
 // operand-passing registers, pending-exception flags and run-control globals,
 // plus the few inline helpers of the micro-routine step protocol.
 #pragma once
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include "bus/BusState.h"
 #include "bus/Hip.h"
 #include "tables/CpuModel.h"
@@ -122,11 +125,15 @@ inline void SetAccSSW(uint16_t v) {
   AccFC = static_cast<uint8_t>(v & 7);
 }
 
-// SetAccSSW of ssw with `super` (4 in supervisor state, else 0) added to its
-// function code: the supervisor bit touches only the function code, so a
-// constant ssw gives constant flag latches.
-[[gnu::always_inline]] inline void SetAccSSWWithSuper(uint16_t ssw, uint16_t super) {
-  AccSSW = static_cast<uint16_t>(ssw | super);
+// 1 in supervisor state, else 0.
+[[gnu::always_inline]] inline uint32_t SupervisorState() { return CpuS ? 1u : 0u; }
+
+// SetAccSSW of ssw with the supervisor bit added to its function code when
+// `supervisor` is 1: that bit touches only the function code, so a constant ssw
+// gives constant flag latches. The packed word and the function code go in as
+// one 32-bit word (with the padding byte after them).
+[[gnu::always_inline]] inline void SetAccSSWForState(uint16_t ssw, uint32_t supervisor) {
+  static_assert(std::endian::native == std::endian::little, "SSW is the low half of the word");
   AccRR = (ssw & 0x8000) ? True : False;
   AccIF = (ssw & 0x2000) ? True : False;
   AccDF = (ssw & 0x1000) ? True : False;
@@ -134,13 +141,13 @@ inline void SetAccSSW(uint16_t v) {
   AccHB = (ssw & 0x0400) ? True : False;
   AccBY = (ssw & 0x0200) ? True : False;
   AccRW = (ssw & 0x0100) ? True : False;
-  AccFC = static_cast<uint8_t>((ssw | super) & 7);
+  // SSW | 4 in the low half, its function code in the byte above.
+  const uint32_t word = (ssw | static_cast<uint32_t>(ssw & 7) << 16) | supervisor * 0x40004u;
+  std::memcpy(reinterpret_cast<unsigned char*>(&AccLatches) + offsetof(AccessLatchSet, SSW), &word, sizeof word);
 }
-// The supervisor bit of a function code in the current state: 4 or 0.
-[[gnu::always_inline]] inline uint16_t SupervisorFcBit() { return CpuS ? 4 : 0; }
 
 // SetAccSSW of MakeFunctionCode(ssw).
-[[gnu::always_inline]] inline void SetAccSSWInState(uint16_t ssw) { SetAccSSWWithSuper(ssw, SupervisorFcBit()); }
+[[gnu::always_inline]] inline void SetAccSSWInState(uint16_t ssw) { SetAccSSWForState(ssw, SupervisorState()); }
 
 // Condition cc (low four bits) over the condition codes; 0 or -1.
 inline VBool TestCondition(uint8_t cc) {
