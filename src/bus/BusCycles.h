@@ -73,52 +73,57 @@ void WriteByteCycle();
 // here. Any other cycle goes to the full one, which repeats the translation
 // (a repeated translation changes nothing in the MMU).
 
-// The physical address of the current access when the repeat table answers.
-[[gnu::always_inline]] inline bool QuickTranslate(bool isWrite, uint32_t& physical) {
-  return AccRR == False && Mmu.RepeatTranslation(AccAddress, AccFC, isWrite, physical);
+// The repeat entry that translates the current access (null for a rerun).
+[[gnu::always_inline]] inline const classMMU::RepeatEntry* QuickRepeat(bool isWrite, bool evenOnly) {
+  if (AccRR != False) return nullptr;
+  return Mmu.RepeatFor(AccAddress, AccFC, isWrite, evenOnly);
 }
-// The cell of a translated address: the MMU's physical addresses have 24 bits.
-[[gnu::always_inline]] inline MemoryCell& TranslatedCell(uint32_t physical) { return RamArray[physical >> 1]; }
+// The cell of the current access in the page of repeat entry r: the word's
+// offset in the page, times two, is the cell's byte offset (a cell is 4 bytes).
+[[gnu::always_inline]] inline MemoryCell& QuickCell(const classMMU::RepeatEntry& r) {
+  static_assert(sizeof(MemoryCell) == 4, "a cell is twice the size of its word");
+  return *reinterpret_cast<MemoryCell*>(reinterpret_cast<unsigned char*>(r.Cells) + (AccAddress & 0xFEu) * 2);
+}
 
 [[gnu::always_inline]] inline bool QuickReadWord(uint16_t& value) {
-  uint32_t physical;
-  if (!QuickTranslate(false, physical) || (physical & 1)) return false;
-  const MemoryCell& cell = TranslatedCell(physical);
+  const classMMU::RepeatEntry* r = QuickRepeat(false, true);
+  if (r == nullptr) return false;
+  const MemoryCell& cell = QuickCell(*r);
   if (!ReadsFromCell(cell)) return false;
   ClearFaultFlagSet();
   value = cell.Data;
   return true;
 }
 [[gnu::always_inline]] inline bool QuickReadByte(uint16_t& value) {
-  uint32_t physical;
-  if (!QuickTranslate(false, physical)) return false;
-  const MemoryCell& cell = TranslatedCell(physical);
+  const classMMU::RepeatEntry* r = QuickRepeat(false, false);
+  if (r == nullptr) return false;
+  const MemoryCell& cell = QuickCell(*r);
   if (!ReadsFromCell(cell)) return false;
   ClearFaultFlagSet();
-  value = (physical & 1) ? static_cast<uint16_t>(cell.Data & 0xFF) : static_cast<uint16_t>(cell.Data >> 8);
+  value = (AccAddress & 1) ? static_cast<uint16_t>(cell.Data & 0xFF) : static_cast<uint16_t>(cell.Data >> 8);
   return true;
 }
 [[gnu::always_inline]] inline bool QuickWriteWord(uint16_t data) {
-  uint32_t physical;
-  if (!QuickTranslate(true, physical) || (physical & 1)) return false;
-  MemoryCell& cell = TranslatedCell(physical);
+  const classMMU::RepeatEntry* r = QuickRepeat(true, true);
+  if (r == nullptr) return false;
+  MemoryCell& cell = QuickCell(*r);
   if (!WritesToCell(cell)) return false;
   ClearFaultFlagSet();
   cell.Data = data;
-  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(physical);
+  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(r->Base | (AccAddress & 0xFFu));
   return true;
 }
 [[gnu::always_inline]] inline bool QuickWriteByte(uint16_t data) {
-  uint32_t physical;
-  if (!QuickTranslate(true, physical)) return false;
-  MemoryCell& cell = TranslatedCell(physical);
+  const classMMU::RepeatEntry* r = QuickRepeat(true, false);
+  if (r == nullptr) return false;
+  MemoryCell& cell = QuickCell(*r);
   if (!WritesToCell(cell)) return false;
   ClearFaultFlagSet();
-  if (physical & 1)
+  if (AccAddress & 1)
     cell.Data = static_cast<uint16_t>((cell.Data & 0xFF00) | (data & 0xFF));
   else
     cell.Data = static_cast<uint16_t>((cell.Data & 0x00FF) | ((data & 0xFF) << 8));
-  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(physical);
+  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(r->Base | (AccAddress & 0xFFu));
   return true;
 }
 }  // namespace bus_detail

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <string>
 #include "bus/BusState.h"
+#include "bus/Memory.h"
 #include "tables/Types.h"
 
 namespace korva {
@@ -81,16 +82,23 @@ class classMMU {
   void DisplayMmuDescriptors(std::string& text) const;
   void DisplayMmuASTC(std::string& text) const;
 
-  // The repeat-table part of TranslateAddress: true with the physical address
-  // when this function code and direction translated the page of `logical` last
-  // time with nothing left to change. Such a translation has no effect on the
-  // MMU, so a caller may take the answer or go on to TranslateAddress.
-  [[gnu::always_inline]] bool RepeatTranslation(uint32_t logical, uint8_t fc, bool isWrite,
-                                                uint32_t& physical) const {
+  // Pages whose translation repeats without changing anything, per function
+  // code and direction (see TranslateCached): such a translation may be made
+  // again without the MMU. Page is the page's logical address bits 23-8 in
+  // place, NoRepeat when the entry is empty.
+  struct RepeatEntry {
+    uint32_t Page;
+    uint32_t Base;      // the physical page's address
+    MemoryCell* Cells;  // and its first cell
+  };
+  static constexpr uint32_t NoRepeat = 0xFFFFFFFFu;
+
+  // The repeat entry of this function code and direction when it holds the
+  // page of `logical`, else null. With `evenOnly` an odd address never matches.
+  [[gnu::always_inline]] const RepeatEntry* RepeatFor(uint32_t logical, uint8_t fc, bool isWrite,
+                                                      bool evenOnly) const {
     const RepeatEntry& r = repeat_[fc & 15u][isWrite ? 1 : 0];
-    if (r.Page != ((logical >> 8) & 0xFFFFu)) return false;
-    physical = r.Base | (logical & 0xFFu);
-    return true;
+    return (logical & (evenOnly ? 0xFFFF01u : 0xFFFF00u)) == r.Page ? &r : nullptr;
   }
 
   // Read-only views of the state for inspection.
@@ -144,14 +152,7 @@ class classMMU {
     ForgetAllRepeats();
   }
 
-  // Pages whose translation repeats without changing anything, per function
-  // code and direction; Page is NoRepeat when empty. Any change to the MMU's
-  // state outside the inline path forgets them all.
-  struct RepeatEntry {
-    uint32_t Page;
-    uint32_t Base;
-  };
-  static constexpr uint32_t NoRepeat = 0xFFFFFFFFu;
+  // Any change to the MMU's state outside the inline path forgets the repeat entries.
   constexpr void ForgetRepeats(unsigned f) { repeat_[f][0].Page = repeat_[f][1].Page = NoRepeat; }
   constexpr void ForgetAllRepeats() {
     for (unsigned f = 0; f < 16; ++f) ForgetRepeats(f);
@@ -178,7 +179,8 @@ extern classMMU Mmu;
 // table; everything else goes out of line (TranslateCached).
 [[gnu::always_inline]] inline void classMMU::TranslateAddress(uint32_t logical, uint8_t fc, VBool isWrite,
                                                               uint32_t& physical) {
-  if (RepeatTranslation(logical, fc, isWrite != False, physical)) [[likely]] {
+  if (const RepeatEntry* r = RepeatFor(logical, fc, isWrite != False, false)) [[likely]] {
+    physical = r->Base | (logical & 0xFFu);
     FaultFlags = FaultFlagSet{False, False, False, False};
     return;
   }

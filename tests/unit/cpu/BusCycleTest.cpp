@@ -3,6 +3,8 @@
 // opcode (their restarts run end to end in the restart corpora).
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "bus/BusCycles.h"
 #include "bus/MMU.h"
 #include "bus/Memory.h"
@@ -130,3 +132,68 @@ TEST(OperandAccess, LongWriteFaultOnTheSecondWordRewritesOnlyThat) {
   EXPECT_EQ(FaultMcStage, 3);
 }
 
+namespace {
+// Function code 1 gets address space 1, where one segment maps logical
+// 0x001000-0x001FFF to physical 0x020000-0x020FFF.
+void MapUserSpaceHigh() {
+  auto put = [](uint32_t off, uint8_t v) { Mmu.AccessMMU(off, v); };
+  put(2 * 1, 1);  // AST entry 1: space 1
+  put(0x29, 1);   // descriptor 1
+  for (auto [off, v] : {std::pair{0x20, 0x00}, {0x21, 0x10}, {0x22, 0xFF}, {0x23, 0xF0}, {0x24, 0x02}, {0x25, 0x00},
+                        {0x26, 1}, {0x27, MmuSsrE}, {0x28, 0xFF}})
+    put(off, static_cast<uint8_t>(v));
+  ASSERT_EQ(Mmu.AccessMMU(0x3F), 0);
+}
+uint32_t watched = 0;
+void Watch(uint32_t physical) { watched = physical; }
+}  // namespace
+
+// Once a page's translation repeats, cycles are answered without the MMU: they
+// must still reach the physical cells, and leave odd words, devices and ROM to
+// the full cycle.
+TEST(BusCycles, RepeatedPagesReachTheirPhysicalCells) {
+  test::TestMachine m;
+  MapUserSpaceHigh();
+  m.WriteWord(0x20234, 0xBEEF);
+  const auto cycle = [](uint16_t ssw, uint32_t address, void (*bus)()) {
+    Cpu.SSW(ssw);
+    AccAddress = address;
+    bus();
+  };
+  for (int i = 0; i < 3; ++i) {  // the third read is a repeat
+    cycle(0x1101, 0x1234, BusReadWord);
+    EXPECT_EQ(AccDataIn, 0xBEEF);
+    EXPECT_EQ(FaultFlag, False);
+  }
+  cycle(0x1301, 0x1235, BusReadByte);
+  EXPECT_EQ(AccDataIn, 0xEF);
+  cycle(0x1301, 0x1234, BusReadByte);
+  EXPECT_EQ(AccDataIn, 0xBE);
+  BusWriteWatch = Watch;
+  for (uint16_t v : {0x1111, 0x2222, 0x4242}) {
+    AccDataOut = v;
+    cycle(0x1001, 0x1236, BusWriteWord);
+  }
+  AccDataOut = 0x99;
+  cycle(0x1201, 0x1239, BusWriteByte);
+  BusWriteWatch = nullptr;
+  EXPECT_EQ(watched, 0x20239u);
+  EXPECT_EQ(m.ReadWord(0x20236), 0x4242);
+  EXPECT_EQ(m.ReadWord(0x20238), 0x0099);
+  EXPECT_EQ(m.ReadWord(0x1236), 0);
+
+  cycle(0x1101, 0x1235, BusReadWord);  // odd word in a repeated page
+  EXPECT_EQ(AddressErrorFlag, True);
+  m.SetDeviceCode(0x20234, 0x20235, DcNothing);  // the map changes under the repeat
+  cycle(0x1101, 0x1234, BusReadWord);
+  EXPECT_EQ(BusErrorFlag, True);
+  m.SetDeviceCode(0x20236, 0x20237, DcRom);
+  AccDataOut = 0x5555;
+  cycle(0x1001, 0x1236, BusWriteWord);
+  EXPECT_EQ(BusErrorFlag, True);
+  EXPECT_EQ(m.ReadWord(0x20236), 0x4242);
+  cycle(0x1101, 0x1236, BusReadWord);
+  EXPECT_EQ(AccDataIn, 0x4242);
+  EXPECT_EQ(FaultFlag, False);
+  Mmu.ResetMMU();
+}
