@@ -149,27 +149,27 @@ inline void SetAccSSW(uint16_t v) {
 // SetAccSSW of MakeFunctionCode(ssw).
 [[gnu::always_inline]] inline void SetAccSSWInState(uint16_t ssw) { SetAccSSWForState(ssw, SupervisorState()); }
 
-// Condition cc (low four bits) over the condition codes; 0 or -1.
+// Condition cc (low four bits) over the condition codes; 0 or -1. Each case
+// reads only the codes it needs.
 inline VBool TestCondition(uint8_t cc) {
-  const bool n = CpuN != 0, z = CpuZ != 0, v = CpuV != 0, c = CpuC != 0;
   bool r = false;
   switch (cc & 15) {
     case 0: r = true; break;
     case 1: r = false; break;
-    case 2: r = !c && !z; break;
-    case 3: r = c || z; break;
-    case 4: r = !c; break;
-    case 5: r = c; break;
-    case 6: r = !z; break;
-    case 7: r = z; break;
-    case 8: r = !v; break;
-    case 9: r = v; break;
-    case 10: r = !n; break;
-    case 11: r = n; break;
-    case 12: r = n == v; break;
-    case 13: r = n != v; break;
-    case 14: r = !z && n == v; break;
-    case 15: r = z || n != v; break;
+    case 2: r = (CpuC | CpuZ) == 0; break;
+    case 3: r = (CpuC | CpuZ) != 0; break;
+    case 4: r = CpuC == 0; break;
+    case 5: r = CpuC != 0; break;
+    case 6: r = CpuZ == 0; break;
+    case 7: r = CpuZ != 0; break;
+    case 8: r = CpuV == 0; break;
+    case 9: r = CpuV != 0; break;
+    case 10: r = CpuN == 0; break;
+    case 11: r = CpuN != 0; break;
+    case 12: r = (CpuN != 0) == (CpuV != 0); break;
+    case 13: r = (CpuN != 0) != (CpuV != 0); break;
+    case 14: r = CpuZ == 0 && (CpuN != 0) == (CpuV != 0); break;
+    case 15: r = CpuZ != 0 || (CpuN != 0) != (CpuV != 0); break;
   }
   return ToVBool(r);
 }
