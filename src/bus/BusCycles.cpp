@@ -12,7 +12,7 @@ using bus_detail::Begin;
 using bus_detail::Translate;
 using bus_detail::Write;
 
-void (*BusWriteWatch)(uint32_t physical) = nullptr;
+WriteWatchSlot BusWriteWatch;
 
 
 void BusCycle() {

@@ -3,6 +3,7 @@
 // and tests FaultFlag. Every cycle translates through the MMU, then reaches the
 // physical memory through ReadMemory / WriteMemory.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "bus/BusState.h"
 #include "bus/MMU.h"
@@ -21,8 +22,24 @@ inline void BusWriteByte();  // low byte of AccDataOut
 inline void BusFetchWord();  // AccInstIn := word
 
 // When set, called with the physical address of every CPU write that was made
-// (the tests record what an instruction writes). Null otherwise.
-extern void (*BusWriteWatch)(uint32_t physical);
+// (the tests record what an instruction writes). Null otherwise. While it is
+// set, the MMU keeps no repeat entries for writes, so that every write takes
+// the full cycle, which calls it.
+class WriteWatchSlot {
+ public:
+  using Watch = void (*)(uint32_t physical);
+  WriteWatchSlot& operator=(Watch watch) {
+    watch_ = watch;
+    Mmu.RepeatWrites(watch == nullptr);
+    return *this;
+  }
+  bool operator==(std::nullptr_t) const { return watch_ == nullptr; }
+  void operator()(uint32_t physical) const { watch_(physical); }
+
+ private:
+  Watch watch_ = nullptr;
+};
+extern WriteWatchSlot BusWriteWatch;
 
 // After a faulted access of step `stage`: remember where the routine resumes and
 // divert to the address-error (McAddressError) or bus-error (McBusError) entry. Address error wins.
@@ -110,7 +127,6 @@ void WriteByteCycle();
   if (!WritesToCell(cell)) return false;
   ClearFaultFlagSet();
   cell.Data = data;
-  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(r->Base | (AccAddress & 0xFFu));
   return true;
 }
 [[gnu::always_inline]] inline bool QuickWriteByte(uint16_t data) {
@@ -123,7 +139,6 @@ void WriteByteCycle();
     cell.Data = static_cast<uint16_t>((cell.Data & 0xFF00) | (data & 0xFF));
   else
     cell.Data = static_cast<uint16_t>((cell.Data & 0x00FF) | ((data & 0xFF) << 8));
-  if (BusWriteWatch != nullptr) [[unlikely]] BusWriteWatch(r->Base | (AccAddress & 0xFFu));
   return true;
 }
 }  // namespace bus_detail

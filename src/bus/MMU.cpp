@@ -364,7 +364,7 @@ void classMMU::TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint3
   }
   s.SSR |= need;
   physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
-  if (repeatable) {
+  if (repeatable && (w == 0 || repeatWrites_)) {
     const uint32_t base = physical & 0xFFFF00u;
     repeat_[f][w] = RepeatEntry{page << 8, base, &RamArray[base >> 1]};
   }

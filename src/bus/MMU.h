@@ -93,6 +93,13 @@ class classMMU {
   };
   static constexpr uint32_t NoRepeat = 0xFFFFFFFFu;
 
+  // Whether writes get repeat entries (on unless writes are being watched).
+  void RepeatWrites(bool on) {
+    repeatWrites_ = on;
+    if (!on)
+      for (auto& f : repeat_) f[1].Page = NoRepeat;
+  }
+
   // The repeat entry of this function code and direction when it holds the
   // page of `logical`, else null. With `evenOnly` an odd address never matches.
   [[gnu::always_inline]] const RepeatEntry* RepeatFor(uint32_t logical, uint8_t fc, bool isWrite,
@@ -158,6 +165,7 @@ class classMMU {
     for (unsigned f = 0; f < 16; ++f) ForgetRepeats(f);
   }
   RepeatEntry repeat_[16][2] = {};
+  bool repeatWrites_ = true;  // not touched by a reset
 
   MmuDescriptor desc_[MmuDescriptorCount];
   uint8_t ast_[16] = {};

@@ -169,15 +169,19 @@ TEST(BusCycles, RepeatedPagesReachTheirPhysicalCells) {
   EXPECT_EQ(AccDataIn, 0xEF);
   cycle(0x1301, 0x1234, BusReadByte);
   EXPECT_EQ(AccDataIn, 0xBE);
-  BusWriteWatch = Watch;
   for (uint16_t v : {0x1111, 0x2222, 0x4242}) {
     AccDataOut = v;
     cycle(0x1001, 0x1236, BusWriteWord);
   }
+  // A watch set while writes repeat still sees every write.
+  BusWriteWatch = Watch;
   AccDataOut = 0x99;
   cycle(0x1201, 0x1239, BusWriteByte);
-  BusWriteWatch = nullptr;
   EXPECT_EQ(watched, 0x20239u);
+  AccDataOut = 0x4242;
+  cycle(0x1001, 0x1236, BusWriteWord);
+  EXPECT_EQ(watched, 0x20236u);
+  BusWriteWatch = nullptr;
   EXPECT_EQ(m.ReadWord(0x20236), 0x4242);
   EXPECT_EQ(m.ReadWord(0x20238), 0x0099);
   EXPECT_EQ(m.ReadWord(0x1236), 0);
