@@ -151,7 +151,7 @@ inline void SetAccSSW(uint16_t v) {
 
 // Condition cc (low four bits) over the condition codes; 0 or -1. Each case
 // reads only the codes it needs.
-inline VBool TestCondition(uint8_t cc) {
+[[gnu::always_inline]] inline VBool TestCondition(uint8_t cc) {
   bool r = false;
   switch (cc & 15) {
     case 0: r = true; break;
