@@ -21,6 +21,7 @@
 //   0x3D direct translation (read)   0x3F load descriptor (read)
 //   every other offset reads 0xFF and ignores writes.
 #pragma once
+#include <bit>
 #include <cstdint>
 #include <string>
 #include "bus/BusState.h"
@@ -85,19 +86,23 @@ class classMMU {
   // Pages whose translation repeats without changing anything, per function
   // code and direction (see TranslateCached): such a translation may be made
   // again without the MMU. Page is the page's logical address bits 23-8 in
-  // place, NoRepeat when the entry is empty.
+  // place, NoRepeat when the entry is empty. The inline path looks at one entry
+  // per function code and direction, the page used last; up to RepeatWays pages
+  // are kept behind it, so that code working in several pages at once (code,
+  // stack and a few data pages) finds each of them without the full lookup.
   struct RepeatEntry {
     uint32_t Page;
     uint32_t Base;      // the physical page's address
     MemoryCell* Cells;  // and its first cell
   };
   static constexpr uint32_t NoRepeat = 0xFFFFFFFFu;
+  static constexpr unsigned RepeatWays = 8;
 
   // Whether writes get repeat entries (on unless writes are being watched).
   void RepeatWrites(bool on) {
     repeatWrites_ = on;
     if (!on)
-      for (auto& f : repeat_) f[1].Page = NoRepeat;
+      for (unsigned f = 0; f < 16; ++f) ForgetRepeats(f, 1);
   }
 
   // The repeat entry of this function code and direction when it holds the
@@ -132,7 +137,9 @@ class classMMU {
   void ClearCaches();
   void InterruptRecheck();
 
-  void TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
+  void TranslateMissed(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
+  void KeepRepeat(unsigned f, unsigned w, const RepeatEntry& entry);
+  [[gnu::noinline]] void TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateHit(unsigned d, uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateFault(uint32_t logical, unsigned f, bool isWrite, uint8_t rdp, uint8_t lsr,
@@ -156,15 +163,30 @@ class classMMU {
     written_ = 0;
     for (MmuDescriptor& d : desc_) d.SSR = 0;
     desc_[0] = MmuDescriptor{0, 0, 0, 0, MmuSsrE, 0xFF};
-    ForgetAllRepeats();
+    for (unsigned f = 0; f < 16; ++f) ForgetRepeats(f);
+    repeatLive_ = 0;
   }
 
   // Any change to the MMU's state outside the inline path forgets the repeat entries.
-  constexpr void ForgetRepeats(unsigned f) { repeat_[f][0].Page = repeat_[f][1].Page = NoRepeat; }
-  constexpr void ForgetAllRepeats() {
-    for (unsigned f = 0; f < 16; ++f) ForgetRepeats(f);
+  constexpr void ForgetRepeats(unsigned f, unsigned w) {
+    repeat_[f][w].Page = NoRepeat;
+    for (uint32_t& page : repeatPages_[f][w]) page = NoRepeat;
   }
-  RepeatEntry repeat_[16][2] = {};
+  constexpr void ForgetRepeats(unsigned f) {
+    ForgetRepeats(f, 0);
+    ForgetRepeats(f, 1);
+  }
+  // Only the function codes that have entries are visited: the guest's MMU
+  // register accesses and every full lookup come here.
+  void ForgetAllRepeats() {
+    for (unsigned live = repeatLive_; live != 0; live &= live - 1) ForgetRepeats(std::countr_zero(live));
+    repeatLive_ = 0;
+  }
+  RepeatEntry repeat_[16][2] = {};                  // the page used last, looked at inline
+  RepeatEntry repeatSet_[16][2][RepeatWays] = {};   // every kept page, the last one included
+  alignas(16) uint32_t repeatPages_[16][2][RepeatWays] = {};  // their pages (NoRepeat: empty), searched
+  uint8_t repeatNext_[16][2] = {};                  // the way a new page takes (oldest first)
+  uint16_t repeatLive_ = 0;                         // function codes that have entries
   bool repeatWrites_ = true;  // not touched by a reset
 
   MmuDescriptor desc_[MmuDescriptorCount];
@@ -192,7 +214,7 @@ extern classMMU Mmu;
     FaultFlags = FaultFlagSet{False, False, False, False};
     return;
   }
-  TranslateCached(logical, fc & 15u, isWrite != False, physical);
+  TranslateMissed(logical, fc & 15u, isWrite != False, physical);
 }
 
 }  // namespace korva
