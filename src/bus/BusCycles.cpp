@@ -57,25 +57,43 @@ void BusCycle() {
 
 namespace bus_detail {
 
+namespace {
+// The translation of a fixed-shape cycle that the inline answer did not take:
+// most often a page the MMU keeps as repeating behind the inline entry (code
+// working in several pages), which translates without the MMU's lookup;
+// otherwise the full translation. As Translate: false when the MMU refused it.
+[[gnu::always_inline]] inline bool TranslateOutOfLine(VBool isWrite, uint32_t& physical) {
+  if (const classMMU::RepeatEntry* r = Mmu.KeptRepeatFor(AccAddress, AccFC, isWrite != False)) [[likely]] {
+    ClearFaultFlagSet();
+    physical = r->Base | (AccAddress & 0xFFu);
+    return true;
+  }
+  Mmu.TranslateUnkept(AccAddress, AccFC, isWrite, physical);
+  if (BusErrorFlag == False) return true;
+  AddressErrorFlag = False;
+  return false;
+}
+}  // namespace
+
 void ReadWordCycle() {
   uint32_t physical;
-  if (Begin() && Translate(False, physical)) AccDataIn = ReadMemory(physical, False);
+  if (Begin() && TranslateOutOfLine(False, physical)) AccDataIn = ReadMemory(physical, False);
 }
 void ReadByteCycle() {
   uint32_t physical;
-  if (Begin() && Translate(False, physical)) AccDataIn = ReadMemory(physical, True);
+  if (Begin() && TranslateOutOfLine(False, physical)) AccDataIn = ReadMemory(physical, True);
 }
 void FetchWordCycle() {
   uint32_t physical;
-  if (Begin() && Translate(False, physical)) AccInstIn = ReadMemory(physical, False);
+  if (Begin() && TranslateOutOfLine(False, physical)) AccInstIn = ReadMemory(physical, False);
 }
 void WriteWordCycle() {
   uint32_t physical;
-  if (Begin() && Translate(True, physical)) Write(physical, False, AccDataOut);
+  if (Begin() && TranslateOutOfLine(True, physical)) Write(physical, False, AccDataOut);
 }
 void WriteByteCycle() {
   uint32_t physical;
-  if (Begin() && Translate(True, physical)) Write(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF));
+  if (Begin() && TranslateOutOfLine(True, physical)) Write(physical, True, static_cast<uint16_t>(AccDataOut & 0xFF));
 }
 
 }  // namespace bus_detail

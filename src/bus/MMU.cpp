@@ -1,10 +1,6 @@
 // The segmented MMU: translation, guest register operations, reset and dumps.
 #include "bus/MMU.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "bus/Exceptions.h"
 #include "tables/TextFormat.h"
 
@@ -49,24 +45,6 @@ void classMMU::InterruptRecheck() {
 // ---------------------------------------------------------------------------
 // Translation
 
-namespace {
-// Bit i set when way i holds `page`: all ways compared at once, the same cost
-// whether the page is kept or not (a page is kept in one way at most).
-static_assert(classMMU::RepeatWays == 8, "the comparison covers eight ways");
-unsigned KeptWaysOf(const uint32_t* pages, uint32_t page) {
-#if defined(__SSE2__)
-  const __m128i key = _mm_set1_epi32(static_cast<int>(page));
-  const __m128i low = _mm_cmpeq_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(pages)), key);
-  const __m128i high = _mm_cmpeq_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(pages + 4)), key);
-  return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(low))) |
-         static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(high))) << 4;
-#else
-  unsigned hits = 0;
-  for (unsigned i = 0; i < classMMU::RepeatWays; ++i) hits |= static_cast<unsigned>(pages[i] == page) << i;
-  return hits;
-#endif
-}
-}  // namespace
 
 // Neither cache entry matched: search the descriptors in order.
 void classMMU::TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
@@ -357,11 +335,8 @@ void classMMU::DisplayMmuASTC(std::string& text) const {
 // becomes the inline entry and answers; any other page takes the full lookup.
 // This stays a small leaf: the full lookup is a call of its own.
 void classMMU::TranslateMissed(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
-  const unsigned w = isWrite ? 1u : 0u;
-  const unsigned hits = KeptWaysOf(repeatPages_[f][w], logical & 0xFFFF00u);
-  if (hits != 0) {
-    const RepeatEntry& r = repeat_[f][w] = repeatSet_[f][w][std::countr_zero(hits)];
-    physical = r.Base | (logical & 0xFFu);
+  if (const RepeatEntry* r = KeptRepeatFor(logical, static_cast<uint8_t>(f), isWrite)) {
+    physical = r->Base | (logical & 0xFFu);
     FaultFlags = FaultFlagSet{False, False, False, False};
     return;
   }

@@ -23,6 +23,9 @@
 #pragma once
 #include <bit>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <string>
 #include "bus/BusState.h"
 #include "bus/Memory.h"
@@ -113,6 +116,22 @@ class classMMU {
     return (logical & (evenOnly ? 0xFFFF01u : 0xFFFF00u)) == r.Page ? &r : nullptr;
   }
 
+  // For a cycle the inline entry did not answer: the kept entry of this
+  // function code and direction that holds the page of `logical`, made the
+  // inline one; null when no kept page holds it. The entry's translation
+  // changes nothing in the MMU, as the inline one's.
+  [[gnu::always_inline]] const RepeatEntry* KeptRepeatFor(uint32_t logical, uint8_t fc, bool isWrite) {
+    const unsigned f = fc & 15u, w = isWrite ? 1u : 0u;
+    const unsigned ways = KeptWaysOf(repeatPages_[f][w], logical & 0xFFFF00u);
+    if (ways == 0) return nullptr;
+    return &(repeat_[f][w] = repeatSet_[f][w][std::countr_zero(ways)]);
+  }
+  // The translation of a page that no repeat entry holds (KeptRepeatFor found
+  // none): as TranslateAddress.
+  void TranslateUnkept(uint32_t logical, uint8_t fc, VBool isWrite, uint32_t& physical) {
+    TranslateCached(logical, fc & 15u, isWrite != False, physical);
+  }
+
   // Read-only views of the state for inspection.
   const MmuDescriptor& Descriptor(unsigned n) const { return desc_[n & 31]; }
   uint8_t ReadCache(unsigned f) const { return readCache_[f & 15]; }
@@ -125,6 +144,22 @@ class classMMU {
     kWrPbaL = 1 << 5, kWrAsn = 1 << 6, kWrSsr = 1 << 7, kWrAsm = 1 << 8,
   };
 
+  // Bit i set when way i holds `page`: the eight ways compared at once, at the
+  // same cost whether the page is kept or not (a page is kept in one way at most).
+  static unsigned KeptWaysOf(const uint32_t* pages, uint32_t page) {
+    static_assert(RepeatWays == 8, "the comparison covers eight ways");
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi32(static_cast<int>(page));
+    const __m128i low = _mm_cmpeq_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(pages)), key);
+    const __m128i high = _mm_cmpeq_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(pages + 4)), key);
+    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(low))) |
+           static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(high))) << 4;
+#else
+    unsigned ways = 0;
+    for (unsigned i = 0; i < RepeatWays; ++i) ways |= static_cast<unsigned>(pages[i] == page) << i;
+    return ways;
+#endif
+  }
   static bool Matches(const MmuDescriptor& d, uint8_t asn, uint32_t page) {
     return (d.SSR & MmuSsrE) && ((d.ASN ^ asn) & d.ASM) == 0 && ((d.LBA ^ page) & d.LAM) == 0;
   }
