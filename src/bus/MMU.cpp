@@ -353,9 +353,35 @@ void classMMU::KeepRepeat(unsigned f, unsigned w, const RepeatEntry& entry) {
   repeatLive_ = static_cast<uint16_t>(repeatLive_ | (1u << f));
 }
 
+// A page no repeat entry holds, translated by the descriptor a cache points at
+// with nothing to change: it becomes a repeating page. Code streaming through
+// memory comes here at every new page, so this case stays short; any other
+// goes to TranslateChanging.
+void classMMU::TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
+  const uint32_t page = (logical >> 8) & 0xFFFFu;
+  const uint8_t asn = ast_[f];
+  unsigned d = readCache_[f];
+  if (!Matches(desc_[d], asn, page)) {
+    // A read found through the write cache moves the read cache.
+    d = writeCache_[f];
+    if (!isWrite || !Matches(desc_[d], asn, page)) return TranslateChanging(logical, f, isWrite, physical);
+  }
+  const uint8_t need = isWrite ? (MmuSsrU | MmuSsrM) : MmuSsrU;
+  const uint8_t refuse = isWrite ? (MmuSsrI | MmuSsrWP) : MmuSsrI;
+  const MmuDescriptor& s = desc_[d];
+  if ((s.SSR & (need | refuse)) != need || (isWrite && writeCache_[f] != d))
+    return TranslateChanging(logical, f, isWrite, physical);
+  physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
+  if (!isWrite || repeatWrites_) {
+    const uint32_t base = physical & 0xFFFF00u;
+    KeepRepeat(f, isWrite ? 1u : 0u, RepeatEntry{page << 8, base, &RamArray[base >> 1]});
+  }
+  FaultFlags = FaultFlagSet{False, False, False, False};
+}
+
 // A cached descriptor without write protection or interrupt; else the search or
 // the hit with its side effects.
-void classMMU::TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
+void classMMU::TranslateChanging(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
   const unsigned w = isWrite ? 1u : 0u;
   const uint32_t page = (logical >> 8) & 0xFFFFu;
   const uint8_t asn = ast_[f];

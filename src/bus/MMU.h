@@ -175,6 +175,7 @@ class classMMU {
   void TranslateMissed(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void KeepRepeat(unsigned f, unsigned w, const RepeatEntry& entry);
   [[gnu::noinline]] void TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
+  [[gnu::noinline]] void TranslateChanging(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateHit(unsigned d, uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateFault(uint32_t logical, unsigned f, bool isWrite, uint8_t rdp, uint8_t lsr,
