@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
+#include "microops/FreshSteps.h"
 
 namespace korva {
 
@@ -95,7 +96,9 @@ template <bool Dst, uint8_t G, bool Prepare>
   } else if constexpr (G == kDataL1 || G == kProgL1 || G == kImmL1) {
     CpuTempWord = ReadValue(G);
     AccAddress = CpuEa + 2;
-    SetAccSSWInState(kReadSsw[G]);
+    // The latches this call prepared still hold the status word (FreshSteps.h);
+    // a resumed first word has the fault frame's and sets them again.
+    if constexpr (!Prepare) SetAccSSWInState(kReadSsw[G]);
     ReadSteps<Dst, G + 1, false>(sh);
     return;
   } else {
@@ -197,7 +200,13 @@ template <bool General, int A, bool Prepare>
     if (!StepWriteWord(sWord)) return;
   } else if constexpr (A == 2) {
     if (!StepWriteWord(sLong1)) return;
-    PrepareWriteAccess(CpuEa + 2, static_cast<uint16_t>(CpuDop));
+    // As for a long read: a fresh call moves only the address and the data.
+    if constexpr (Prepare) {
+      AccAddress = CpuEa + 2;
+      AccDataOut = static_cast<uint16_t>(CpuDop);
+    } else {
+      PrepareWriteAccess(CpuEa + 2, static_cast<uint16_t>(CpuDop));
+    }
     WriteSteps<General, 3, false>();
     return;
   } else {
@@ -304,6 +313,10 @@ void mcrFetchImm() {
       return;
     }
     PrepareFetchAccess();
+    if (size == 2) {
+      if (FreshFetchLong(4, CpuSop)) McrEnd();
+      return;
+    }
     stage = static_cast<uint8_t>(2 + size);
   }
   switch (stage) {
@@ -325,7 +338,7 @@ void mcrFetchImm() {
 
 // Push the return address CpuPC.
 void mcrPushReturn() {
-  if (PushLongRoutine(CpuPC)) McrEnd();
+  if (PushLongSteps(CpuPC)) McrEnd();
 }
 
 }  // namespace korva

@@ -8,6 +8,7 @@
 #include "disk/RWIN.h"
 #include "host/Host.h"
 #include "microops/CcHelpers.h"
+#include "microops/FreshSteps.h"
 #include "serial/MVME400.h"
 #include "shell/MainFormHooks.h"
 
@@ -83,7 +84,7 @@ void mcrFetchExtWord() {
 }
 
 void mcrFetchExtLong() {
-  if (FetchLongRoutine(CpuSop)) McrEnd();
+  if (FetchLongSteps(CpuSop)) McrEnd();
 }
 
 // MOVEP: every other byte from CpuEa. The first byte of each pair travels in the

@@ -10,6 +10,7 @@
 #include "cpu/Microroutines.h"
 #include "cpu/SystemReset.h"
 #include "cpu/classCPU.h"
+#include "microops/FreshSteps.h"
 #include "microops/MoveCommon.h"
 
 namespace korva {
@@ -134,7 +135,7 @@ void mcrLEA() {
 }
 
 void mcrPEA() {
-  if (PushLongRoutine(CpuEa)) McrEndInstruction();
+  if (PushLongSteps(CpuEa)) McrEndInstruction();
 }
 
 // ---- Stack frames ----
@@ -145,7 +146,7 @@ void mcrPEA() {
 void mcrLINK() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& an = AReg(op.DstReg);
-  if (!PushLongRoutine(an)) return;
+  if (!PushLongSteps(an)) return;
   an = CpuAReg[7];
   CpuAReg[7] += op.Size == 2 ? CpuSop : SignExtend16(CpuSop);
   McrEndInstruction();
@@ -158,7 +159,7 @@ void mcrLINK() {
 void mcrUNLK() {
   uint32_t& an = AReg(CurrentOp().DstReg);
   uint32_t popped;
-  if (!ReadLongRoutine(an, popped)) return;
+  if (!ReadLongSteps(an, popped)) return;
   CpuAReg[7] = an;
   an = popped;
   CpuAReg[7] += 4;
@@ -168,7 +169,7 @@ void mcrUNLK() {
 // ---- Returns ----
 
 void mcrRTS() {
-  if (!ReadLongRoutine(CpuAReg[7], CpuPC)) return;
+  if (!ReadLongSteps(CpuAReg[7], CpuPC)) return;
   CpuAReg[7] += 4;
   McrEndInstruction();
 }

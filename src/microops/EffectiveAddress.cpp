@@ -10,6 +10,7 @@
 // resumes at the failed fetch without fetching earlier words again.
 #include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
+#include "microops/FreshSteps.h"
 #include "microops/MoveCommon.h"
 #include "tables/OpMap.h"
 #include "tables/OperandFields.h"
@@ -172,8 +173,10 @@ struct EaFetchSteps {
     CpuEa = SignExtend16(AccInstIn);
     EaDone(1);
   }
+  // Fresh: entered from step 1, whose latches still hold for the second word.
+  template <bool Fresh = false>
   [[gnu::always_inline]] static void AbsLong() {
-    if (StepsFetchLong(S::AbsLong, CpuEa)) EaDone(1);
+    if (Fresh ? FreshFetchLong(S::AbsLong, CpuEa) : StepsFetchLong(S::AbsLong, CpuEa)) EaDone(1);
   }
   [[gnu::always_inline]] static void PcDisp() {
     if (!StepFetchWord(S::PcDisp)) return;
@@ -204,7 +207,7 @@ template <bool Cpu32, EaModeCode Mode>
   else if constexpr (Mode == EaAbsWord)
     F::AbsWord();
   else if constexpr (Mode == EaAbsLong)
-    F::AbsLong();
+    F::template AbsLong<true>();
   else if constexpr (Mode == EaPcDisp16)
     F::PcDisp();
   else

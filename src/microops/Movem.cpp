@@ -43,6 +43,9 @@ void MovemTransfer() {
 
   // The accesses of mask bit k, from `half` on (0 the first or only word, 1 the
   // second); fresh: prepare the first access here (else a resume found it restored).
+  // The status word is the same for every access: the walk sets its latches once,
+  // and nothing between two accesses of this call changes them (FreshSteps.h);
+  // a resumed access has the fault frame's, so its second word sets them again.
   const auto transfer = [&](unsigned k, unsigned half, bool fresh) __attribute__((always_inline)) -> bool {
     uint32_t& reg = ListRegister(kPredec ? 15 - k : k);
     if (fresh) {
@@ -54,7 +57,6 @@ void MovemTransfer() {
       }
       AccAddress = CpuEa;
       if constexpr (!kToRegs) AccDataOut = static_cast<uint16_t>(kLong ? reg >> 16 : reg);
-      SetAccSSWInState(ssw);
     }
     if constexpr (kLong) {
       if (half == 0) {
@@ -62,7 +64,7 @@ void MovemTransfer() {
         if constexpr (kToRegs) CpuTempWord = AccDataIn;
         AccAddress = CpuEa + 2;
         if constexpr (!kToRegs) AccDataOut = static_cast<uint16_t>(reg);
-        SetAccSSWInState(ssw);
+        if (!fresh) SetAccSSWInState(ssw);
       }
     }
     if (!MovemWord<kToRegs>(static_cast<uint8_t>(kLong ? 2 * k + 3 : k + 2))) return false;
@@ -88,7 +90,9 @@ void MovemTransfer() {
     next = k + 1;
   }
   // Only the set bits of the mask cost a pass.
-  for (uint32_t bits = (static_cast<uint32_t>(mask) >> next) << next; bits != 0; bits &= bits - 1) {
+  uint32_t bits = (static_cast<uint32_t>(mask) >> next) << next;
+  if (bits != 0) SetAccSSWInState(ssw);
+  for (; bits != 0; bits &= bits - 1) {
     if (!transfer(static_cast<unsigned>(std::countr_zero(bits)), 0, true)) return;
   }
 

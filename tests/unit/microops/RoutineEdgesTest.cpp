@@ -155,6 +155,50 @@ TEST_F(RoutineTest, StatusWordsOfTheOwnAccesses) {
   EXPECT_EQ(AccAddress, 0x4002u);
 }
 
+// A long whose first word went through and whose second word faults: the frame
+// must describe the second access (its address, its data, the same status word).
+TEST_F(RoutineTest, SecondWordOfALongFaultsWithItsOwnLatches) {
+  machine.SetDeviceCode(0x5000, 0x50FF, DcBoardIo);  // bus error from 0x5000 on
+  machine.SetSR(0x2000);
+  const auto expectSecondWordFault = [](uint8_t step, uint32_t address, uint16_t ssw) {
+    EXPECT_EQ(mcPC, static_cast<uint32_t>(McBusError));
+    EXPECT_EQ(FaultMcStage, step);
+    EXPECT_EQ(AccAddress, address);
+    EXPECT_EQ(AccSSW, ssw);
+  };
+  Op().DstMode = 2;
+  CpuEa = 0x4FFE;
+  CpuDop = 0x12345678;
+  Run(mcrWriteDstLong);
+  expectSecondWordFault(3, 0x5000, 0x1005);
+  EXPECT_EQ(AccDataOut, 0x5678);
+  EXPECT_EQ(machine.ReadWord(0x4FFE), 0x1234);
+  Op().Size = 2;
+  Run(mcrWriteDst);
+  expectSecondWordFault(5, 0x5000, 0x1005);
+  Op().SrcMode = 9;  // d16(PC): program space
+  machine.WriteWord(0x4FFE, 0xBEEF);
+  Run(mcrReadSrcLong);
+  expectSecondWordFault(5, 0x5000, 0x1106);
+  EXPECT_EQ(CpuTempWord, 0xBEEF);
+  CpuAReg[7] = 0x5002;  // the pushed word at 0x4FFE goes through, 0x5000 faults
+  CpuPC = 0x00ABCDEF;
+  Run(mcrPushReturn);
+  expectSecondWordFault(3, 0x5000, 0x1005);
+  EXPECT_EQ(AccDataOut, 0xCDEF);
+  EXPECT_EQ(CpuAReg[7], 0x4FFEu);
+  Run(mcrRTS);
+  expectSecondWordFault(3, 0x5000, 0x1105);
+  CpuEaFc = 1;  // MOVEM.L D0/D1 from 0x4FFA: the low word of D1 is the one at 0x5000
+  CpuExtraWord = 0x0003;
+  CpuEa = 0x4FFA;
+  CpuDReg[1] = 0xCAFEF00D;
+  Run(mcrMOVEMLToMem);
+  expectSecondWordFault(5, 0x5000, 0x1005);
+  EXPECT_EQ(AccDataOut, 0xF00D);
+  EXPECT_EQ(machine.ReadWord(0x4FFE), 0xCAFE);
+}
+
 TEST_F(RoutineTest, MovesDecodeRefusesReservedBits) {
   CpuExtraWord = 0x0801;
   Run(mcrMOVESDecode);
