@@ -104,17 +104,21 @@ template <Arith Op>
   McrEnd();
 }
 
-// Destination Dn: load it, operate, merge the sized result back, end the instruction.
+// Destination Dn: load it, operate, merge the sized result back, end the
+// instruction. `source` is the value just stored in CpuSop. CpuDop holds the
+// register's value only when the size has no case; otherwise the result.
 template <Arith Op>
-[[gnu::always_inline]] inline void DnForm() {
+[[gnu::always_inline]] inline void DnForm(uint32_t source) {
   const OpMapEntry& op = CurrentOp();
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
-  CpuDop = dn;
-  if (!WithAluSize(op.Size, [&dn](auto size) {
-        CpuDop = ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop);
-        if constexpr (Op != Arith::Cmp) dn = MergeSized(dn, CpuDop, size);
-      }))
+  const uint32_t d = dn;
+  if (!WithAluSize(op.Size, [&dn, d, source](auto size) {
+        CpuDop = ComputeSized<Op, decltype(size)::value>(source, d);
+        if constexpr (Op != Arith::Cmp) dn = MergeSized(d, CpuDop, size);
+      })) {
+    CpuDop = d;
     return;
+  }
   McrEndInstruction();
 }
 
@@ -164,13 +168,13 @@ void mcrADDDnToEa() {
 
 void mcrADDA() { AddressForm<Arith::Add>(); }
 
-void mcrADDToDn() { DnForm<Arith::Add>(); }
+void mcrADDToDn() { DnForm<Arith::Add>(CpuSop); }
 
 void mcrADDQAn() { QuickAddressForm<false>(); }
 
 void mcrADDImmToDn() {
   CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
-  DnForm<Arith::Add>();
+  DnForm<Arith::Add>(CpuSop);
 }
 
 void mcrADDImm() {
@@ -185,7 +189,7 @@ void mcrADDAAn() {
 
 void mcrADDAnToDn() {
   CpuSop = SourceRegister(CurrentOp());
-  DnForm<Arith::Add>();
+  DnForm<Arith::Add>(CpuSop);
 }
 
 void mcrADDX() { LoadedForm<Arith::AddX>(); }
@@ -200,13 +204,13 @@ void mcrSUBDnToEa() {
 
 void mcrSUBA() { AddressForm<Arith::Sub>(); }
 
-void mcrSUBToDn() { DnForm<Arith::Sub>(); }
+void mcrSUBToDn() { DnForm<Arith::Sub>(CpuSop); }
 
 void mcrSUBQAn() { QuickAddressForm<true>(); }
 
 void mcrSUBImmToDn() {
   CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
-  DnForm<Arith::Sub>();
+  DnForm<Arith::Sub>(CpuSop);
 }
 
 void mcrSUBImm() {
@@ -221,7 +225,7 @@ void mcrSUBAAn() {
 
 void mcrSUBAnToDn() {
   CpuSop = SourceRegister(CurrentOp());
-  DnForm<Arith::Sub>();
+  DnForm<Arith::Sub>(CpuSop);
 }
 
 void mcrSUBX() { LoadedForm<Arith::SubX>(); }
@@ -236,7 +240,7 @@ void mcrCMP() {
 
 void mcrCMPA() { AddressForm<Arith::Cmp>(); }
 
-void mcrCMPToDn() { DnForm<Arith::Cmp>(); }
+void mcrCMPToDn() { DnForm<Arith::Cmp>(CpuSop); }
 
 void mcrCMPAAn() {
   CpuSop = SourceRegister(CurrentOp());
@@ -245,7 +249,7 @@ void mcrCMPAAn() {
 
 void mcrCMPAnToDn() {
   CpuSop = SourceRegister(CurrentOp());
-  DnForm<Arith::Cmp>();
+  DnForm<Arith::Cmp>(CpuSop);
 }
 
 // ---- NEG, NEGX ----

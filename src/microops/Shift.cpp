@@ -101,14 +101,14 @@ template <Shift K>
 inline void RegisterForm() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
-  CpuDop = dn;
-  if (!WithAluSize(op.Size, [&op, &dn](auto size) {
+  const uint32_t d = dn;
+  if (!WithAluSize(op.Size, [&op, &dn, d](auto size) {
         const unsigned count =
             (op.Extra2 == 1 ? CpuDReg[RegIndex(op.SrcReg)] : static_cast<uint32_t>(op.Extra1)) & 63u;
         const unsigned n = 8u << size;
-        const uint32_t v = CpuDop & AluSizeMask[size];
-        CpuDop = v;
+        const uint32_t v = d & AluSizeMask[size];
         if (count == 0) {
+          CpuDop = v;
           // Nothing moves: C cleared (the extended rotations copy X), X kept, register unchanged.
           CpuC = (K == Shift::ROXL || K == Shift::ROXR) ? CpuX : 0;
           CpuN = FlagOf(v, AluSizeMsb[size]);
@@ -116,10 +116,12 @@ inline void RegisterForm() {
           CpuV = 0;
         } else {
           CpuDop = ShiftBy<K>(v, count, n);
-          dn = MergeSized(dn, CpuDop, size);
+          dn = MergeSized(d, CpuDop, size);
         }
-      }))
+      })) {
+    CpuDop = d;  // a size without a case: the register as loaded
     return;
+  }
   McrEndInstruction();
 }
 
