@@ -297,11 +297,16 @@ void mcrWriteDstByte() { WriteOperand<0>(); }
 void mcrWriteDstWord() { WriteOperand<1>(); }
 void mcrWriteDstLong() { WriteOperand<2>(); }
 
-void mcrFetchExt() {
+// Routines marked always-inline: put in line in the fused chains by the
+// link-time optimiser (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+[[gnu::always_inline]] void mcrFetchExt() {
   if (!FetchWordRoutine()) return;
   CpuExtraWord = AccInstIn;
   McrEnd();
 }
+#pragma GCC diagnostic pop
 
 // The immediate operand that precedes the destination's extension words.
 void mcrFetchImm() {

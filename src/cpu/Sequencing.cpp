@@ -55,20 +55,24 @@ void mcrStopWait() {
     mcPC = McStopWait;
 }
 
+// Routines marked always-inline: put in line in the fused chains by the
+// link-time optimiser (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
 // The register moves leave a size code above long (no such entry) alone.
-void mcrSrcFromDn() {
+[[gnu::always_inline]] void mcrSrcFromDn() {
   const OpMapEntry& e = CurrentOp();
   if (e.Size <= 2) CpuSop = CpuDReg[e.SrcReg & 7] & AluSizeMask[e.Size];
   McrEnd();
 }
 
-void mcrDstFromDn() {
+[[gnu::always_inline]] void mcrDstFromDn() {
   const OpMapEntry& e = CurrentOp();
   if (e.Size <= 2) CpuDop = CpuDReg[e.DstReg & 7] & AluSizeMask[e.Size];
   McrEnd();
 }
 
-void mcrDstToDn() {
+[[gnu::always_inline]] void mcrDstToDn() {
   const OpMapEntry& e = CurrentOp();
   uint32_t& d = CpuDReg[e.DstReg & 7];
   if (e.Size <= 2) d = MergeSized(d, CpuDop, e.Size);
@@ -76,6 +80,7 @@ void mcrDstToDn() {
   // memory): straight to the fetch when nothing is pending.
   McrEndInstruction();
 }
+#pragma GCC diagnostic pop
 
 void mcrFetchExtWord() {
   if (!FetchWordRoutine()) return;

@@ -172,7 +172,11 @@ void mcrADDToDn() { DnForm<Arith::Add>(CpuSop); }
 
 void mcrADDQAn() { QuickAddressForm<false>(); }
 
-void mcrADDImmToDn() {
+// Routines marked always-inline: put in line in the fused chains by the
+// link-time optimiser (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+[[gnu::always_inline]] void mcrADDImmToDn() {
   CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
   DnForm<Arith::Add>(CpuSop);
 }
@@ -187,12 +191,12 @@ void mcrADDAAn() {
   AddressForm<Arith::Add>();
 }
 
-void mcrADDAnToDn() {
+[[gnu::always_inline]] void mcrADDAnToDn() {
   CpuSop = SourceRegister(CurrentOp());
   DnForm<Arith::Add>(CpuSop);
 }
 
-void mcrADDX() { LoadedForm<Arith::AddX>(); }
+[[gnu::always_inline]] void mcrADDX() { LoadedForm<Arith::AddX>(); }
 
 // ---- SUB ----
 void mcrSUB() { LoadedForm<Arith::Sub>(); }
@@ -208,7 +212,7 @@ void mcrSUBToDn() { DnForm<Arith::Sub>(CpuSop); }
 
 void mcrSUBQAn() { QuickAddressForm<true>(); }
 
-void mcrSUBImmToDn() {
+[[gnu::always_inline]] void mcrSUBImmToDn() {
   CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
   DnForm<Arith::Sub>(CpuSop);
 }
@@ -223,7 +227,7 @@ void mcrSUBAAn() {
   AddressForm<Arith::Sub>();
 }
 
-void mcrSUBAnToDn() {
+[[gnu::always_inline]] void mcrSUBAnToDn() {
   CpuSop = SourceRegister(CurrentOp());
   DnForm<Arith::Sub>(CpuSop);
 }
@@ -240,17 +244,18 @@ void mcrCMP() {
 
 void mcrCMPA() { AddressForm<Arith::Cmp>(); }
 
-void mcrCMPToDn() { DnForm<Arith::Cmp>(CpuSop); }
+[[gnu::always_inline]] void mcrCMPToDn() { DnForm<Arith::Cmp>(CpuSop); }
 
 void mcrCMPAAn() {
   CpuSop = SourceRegister(CurrentOp());
   AddressForm<Arith::Cmp>();
 }
 
-void mcrCMPAnToDn() {
+[[gnu::always_inline]] void mcrCMPAnToDn() {
   CpuSop = SourceRegister(CurrentOp());
   DnForm<Arith::Cmp>(CpuSop);
 }
+#pragma GCC diagnostic pop
 
 // ---- NEG, NEGX ----
 void mcrNEGDn() {

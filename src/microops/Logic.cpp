@@ -62,10 +62,15 @@ void mcrORToDn() { DnForm<Logic::Or>(CurrentOp(), CpuSop); }
 
 // ---- EOR ----
 void mcrEORI() { LoadedForm<Logic::Eor>(CpuSop); }
-void mcrEORReg() {
+// Routines marked always-inline: put in line in the fused chains by the
+// link-time optimiser (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+[[gnu::always_inline]] void mcrEORReg() {
   const OpMapEntry& op = CurrentOp();
   DnForm<Logic::Eor>(op, CpuDReg[RegIndex(op.SrcReg)]);
 }
+#pragma GCC diagnostic pop
 void mcrEORDnToEa() { LoadedForm<Logic::Eor>(CpuDReg[RegIndex(CurrentOp().SrcReg)]); }
 
 // ---- NOT ----
