@@ -285,22 +285,22 @@ template <int FixedSize>
 
 }  // namespace
 
+// Routines marked always-inline: put in line in the fused chains by the
+// link-time optimiser (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
 void mcrReadSrc() { ReadOperand<false>(kBySize); }
 void mcrReadDst() { ReadOperand<true>(kBySize); }
 void mcrReadSrcByte() { ReadOperand<false>(kByte); }
 void mcrReadSrcWord() { ReadOperand<false>(kWord); }
-void mcrReadSrcLong() { ReadOperand<false>(kLong); }
+[[gnu::always_inline]] void mcrReadSrcLong() { ReadOperand<false>(kLong); }
 void mcrReadDstWord() { ReadOperand<true>(kWord); }
 
 void mcrWriteDst() { WriteOperand<-1>(); }
 void mcrWriteDstByte() { WriteOperand<0>(); }
 void mcrWriteDstWord() { WriteOperand<1>(); }
-void mcrWriteDstLong() { WriteOperand<2>(); }
+[[gnu::always_inline]] void mcrWriteDstLong() { WriteOperand<2>(); }
 
-// Routines marked always-inline: put in line in the fused chains by the
-// link-time optimiser (see microops/FlowControl.cpp).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wattributes"
 [[gnu::always_inline]] void mcrFetchExt() {
   if (!FetchWordRoutine()) return;
   CpuExtraWord = AccInstIn;

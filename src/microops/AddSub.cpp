@@ -112,7 +112,7 @@ template <Arith Op>
   const OpMapEntry& op = CurrentOp();
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   const uint32_t d = dn;
-  if (!WithAluSize(op.Size, [&dn, d, source](auto size) {
+  if (!WithAluSize(op.Size, [&, d, source](auto size) {
         CpuDop = ComputeSized<Op, decltype(size)::value>(source, d);
         if constexpr (Op != Arith::Cmp) dn = MergeSized(d, CpuDop, size);
       })) {
