@@ -220,7 +220,7 @@ void EaResume(uint8_t step, uint16_t reg);
 // Step 1 branches once on the mode: the register modes finish at once, the
 // others prepare their first extension fetch and go straight into its step.
 template <bool Dst, bool Cpu32>
-void EaCalc() {
+[[gnu::always_inline]] inline void EaCalc() {
   const Operand op = CurrentOperand<Dst>();
   const uint8_t step = mcStage;
   if (step == 1) {
@@ -284,8 +284,15 @@ template <bool Cpu32>
 
 }  // namespace
 
-void mcrDstEA() { EaCalc<true, false>(); }
-void mcrSrcEA() { EaCalc<false, false>(); }
+// The MC68000/MC68010 calculators run in most instructions with a memory
+// operand; their register-indirect modes are a few instructions. Marked
+// always-inline: put in line in the fused chains by the link-time optimiser
+// (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+[[gnu::always_inline]] void mcrDstEA() { EaCalc<true, false>(); }
+[[gnu::always_inline]] void mcrSrcEA() { EaCalc<false, false>(); }
+#pragma GCC diagnostic pop
 void mcrDstEA32() { EaCalc<true, true>(); }
 void mcrSrcEA32() { EaCalc<false, true>(); }
 
