@@ -235,7 +235,7 @@ void mcrSUBAAn() {
 void mcrSUBX() { LoadedForm<Arith::SubX>(); }
 
 // ---- CMP: the difference goes to CpuDop only; X is kept ----
-void mcrCMP() {
+[[gnu::always_inline]] void mcrCMP() {
   const uint16_t size = CurrentOp().Size;
   if (!AluSizeOk(size)) return;
   CpuDop = Compute<Arith::Cmp>(CpuSop, CpuDop, size);

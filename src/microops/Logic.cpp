@@ -42,14 +42,18 @@ template <Logic Op>
 
 }  // namespace
 
+// Routines marked always-inline: put in line in the fused chains by the
+// link-time optimiser (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
 // ---- AND ----
-void mcrANDI() { LoadedForm<Logic::And>(CpuSop); }
+[[gnu::always_inline]] void mcrANDI() { LoadedForm<Logic::And>(CpuSop); }
 void mcrANDReg() {
   const OpMapEntry& op = CurrentOp();
   DnForm<Logic::And>(op, CpuDReg[RegIndex(op.SrcReg)]);
 }
 void mcrANDDnToEa() { LoadedForm<Logic::And>(CpuDReg[RegIndex(CurrentOp().SrcReg)]); }
-void mcrANDToDn() { DnForm<Logic::And>(CurrentOp(), CpuSop); }
+[[gnu::always_inline]] void mcrANDToDn() { DnForm<Logic::And>(CurrentOp(), CpuSop); }
 
 // ---- OR ----
 void mcrORI() { LoadedForm<Logic::Or>(CpuSop); }
@@ -58,19 +62,14 @@ void mcrORReg() {
   DnForm<Logic::Or>(op, CpuDReg[RegIndex(op.SrcReg)]);
 }
 void mcrORDnToEa() { LoadedForm<Logic::Or>(CpuDReg[RegIndex(CurrentOp().SrcReg)]); }
-void mcrORToDn() { DnForm<Logic::Or>(CurrentOp(), CpuSop); }
+[[gnu::always_inline]] void mcrORToDn() { DnForm<Logic::Or>(CurrentOp(), CpuSop); }
 
 // ---- EOR ----
 void mcrEORI() { LoadedForm<Logic::Eor>(CpuSop); }
-// Routines marked always-inline: put in line in the fused chains by the
-// link-time optimiser (see microops/FlowControl.cpp).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wattributes"
 [[gnu::always_inline]] void mcrEORReg() {
   const OpMapEntry& op = CurrentOp();
   DnForm<Logic::Eor>(op, CpuDReg[RegIndex(op.SrcReg)]);
 }
-#pragma GCC diagnostic pop
 void mcrEORDnToEa() { LoadedForm<Logic::Eor>(CpuDReg[RegIndex(CurrentOp().SrcReg)]); }
 
 // ---- NOT ----
@@ -119,9 +118,10 @@ void mcrTSTAn() {
 }
 
 // TST of a loaded operand is the instruction's last step.
-void mcrTST() {
+[[gnu::always_inline]] void mcrTST() {
   if (!WithAluSize(CurrentOp().Size, [](auto size) { SizeResult(size); })) return;
   McrEndInstruction();
 }
+#pragma GCC diagnostic pop
 
 }  // namespace korva

@@ -54,6 +54,10 @@ void mcrMOVEQ() {
   McrEndInstruction();
 }
 
+// Routines marked always-inline: put in line in the fused chains by the
+// link-time optimiser (see microops/FlowControl.cpp).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
 // ---- MOVE.B, MOVE.W, MOVE.L ----
 // The register forms take Dn (byte) or Dn/An (word, long) as their source.
 
@@ -61,7 +65,7 @@ void mcrMOVEBDnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<0>(op.DstReg, DReg(op.SrcReg));
 }
-void mcrMOVEBToDn() { MoveToDn<0>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVEBToDn() { MoveToDn<0>(CurrentOp().DstReg, CpuSop); }
 void mcrMOVEBDnToEa() { MoveOn<0>(DReg(CurrentOp().SrcReg) & 0xFF); }
 // Memory to memory: the whole source is passed on, the flags come from its low byte.
 void mcrMOVEB() { MoveOn<0>(CpuSop); }
@@ -70,7 +74,7 @@ void mcrMOVEWRnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<1>(op.DstReg, SourceRegister(op));
 }
-void mcrMOVEWToDn() { MoveToDn<1>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVEWToDn() { MoveToDn<1>(CurrentOp().DstReg, CpuSop); }
 void mcrMOVEWRnToEa() { MoveOn<1>(SourceRegister(CurrentOp()) & 0xFFFF); }
 void mcrMOVEW() { MoveOn<1>(CpuSop); }
 
@@ -78,7 +82,8 @@ void mcrMOVELRnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<2>(op.DstReg, SourceRegister(op));
 }
-void mcrMOVELToDn() { MoveToDn<2>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVELToDn() { MoveToDn<2>(CurrentOp().DstReg, CpuSop); }
+#pragma GCC diagnostic pop
 void mcrMOVELRnToEa() { MoveOn<2>(SourceRegister(CurrentOp())); }
 void mcrMOVEL() { MoveOn<2>(CpuSop); }
 
