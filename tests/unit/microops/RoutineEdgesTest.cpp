@@ -340,6 +340,10 @@ TEST_F(RoutineTest, UnknownSizesAreMicrocodeFaults) {
         EXPECT_EQ(CpuDReg[2], 0x11111111u);
         EXPECT_EQ(CpuAReg[2], 0x22222222u);
         EXPECT_EQ(Ccr(), X | V);
+        // The register forms have loaded the register before the size branch.
+        if (s.routine == mcrADDToDn || s.routine == mcrNEGDn || s.routine == mcrASLReg) {
+          EXPECT_EQ(CpuDop, 0x11111111u);
+        }
       } else {
         EXPECT_NE(mcPC, static_cast<uint32_t>(McFault));
         EXPECT_EQ(mcStage, 1);
