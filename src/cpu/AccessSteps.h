@@ -111,6 +111,38 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   return true;
 }
 
+// Two-word transfers entered at their first access, with that access prepared by
+// the same call (step 1 of a routine, not a resume). Such a call has set every
+// status-word latch itself, and nothing between two of its accesses changes
+// them: the bus cycle leaves them as they are when it is no rerun, and a window
+// event met inside a device access only latches what it would change until the
+// control-store word is over. So the second word moves only the address (and for
+// a write the data) instead of unpacking the same status word again. A resumed
+// step finds its latches as the fault frame put them and goes through the
+// Steps* helpers above, which prepare the second word in full.
+
+// Steps `first` and `first + 1`: a long from the instruction stream at CpuPC.
+[[gnu::always_inline]] inline bool FreshFetchLong(uint8_t first, uint32_t& value) {
+  if (!StepFetchWord(first)) return false;
+  CpuTempWord = AccInstIn;
+  CpuPC += 2;
+  AccAddress = CpuPC;
+  if (!StepFetchWord(static_cast<uint8_t>(first + 1))) return false;
+  CpuPC += 2;
+  value = MakeLong(CpuTempWord, AccInstIn);
+  return true;
+}
+
+// Steps `first` and `first + 1`: the long at `address`, read as two words.
+[[gnu::always_inline]] inline bool FreshReadLong(uint8_t first, uint32_t address, uint32_t& value) {
+  if (!StepReadWord(first)) return false;
+  CpuTempWord = AccDataIn;
+  AccAddress = address + 2;
+  if (!StepReadWord(static_cast<uint8_t>(first + 1))) return false;
+  value = MakeLong(CpuTempWord, AccDataIn);
+  return true;
+}
+
 // ---- Whole routines ----
 // The steps of a routine made of one transfer: step 1 prepares the first access.
 // Each returns true when the transfer is complete, false when an access faulted
@@ -137,7 +169,7 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   switch (mcStage) {
     case 1:
       PrepareFetchAccess();
-      [[fallthrough]];
+      return FreshFetchLong(2, value);
     case 2:
     case 3:
       return StepsFetchLong(2, value);
@@ -152,7 +184,7 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   switch (mcStage) {
     case 1:
       PrepareAccess(address, kSswDataRead);
-      [[fallthrough]];
+      return FreshReadLong(2, address, value);
     case 2:
     case 3:
       return StepsReadLong(2, address, value);
@@ -170,7 +202,10 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
     case 1:
       CpuAReg[7] -= 4;
       PrepareWriteAccess(CpuAReg[7], HiWord(value));
-      [[fallthrough]];
+      if (!StepWriteWord(2)) return false;
+      AccAddress = CpuAReg[7] + 2;
+      AccDataOut = LoWord(value);
+      return StepWriteWord(3);
     case 2:
       if (!StepWriteWord(2)) return false;
       PrepareWriteAccess(CpuAReg[7] + 2, LoWord(value));

@@ -10,7 +10,6 @@
 #include <initializer_list>
 #include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
-#include "microops/FreshSteps.h"
 
 namespace korva {
 
@@ -96,7 +95,7 @@ template <bool Dst, uint8_t G, bool Prepare>
   } else if constexpr (G == kDataL1 || G == kProgL1 || G == kImmL1) {
     CpuTempWord = ReadValue(G);
     AccAddress = CpuEa + 2;
-    // The latches this call prepared still hold the status word (FreshSteps.h);
+    // The latches this call prepared still hold the status word (cpu/AccessSteps.h);
     // a resumed first word has the fault frame's and sets them again.
     if constexpr (!Prepare) SetAccSSWInState(kReadSsw[G]);
     ReadSteps<Dst, G + 1, false>(sh);
@@ -343,7 +342,7 @@ void mcrFetchImm() {
 
 // Push the return address CpuPC.
 void mcrPushReturn() {
-  if (PushLongSteps(CpuPC)) McrEnd();
+  if (PushLongRoutine(CpuPC)) McrEnd();
 }
 
 }  // namespace korva

@@ -8,7 +8,6 @@
 #include "disk/RWIN.h"
 #include "host/Host.h"
 #include "microops/CcHelpers.h"
-#include "microops/FreshSteps.h"
 #include "serial/MVME400.h"
 #include "shell/MainFormHooks.h"
 
@@ -89,7 +88,7 @@ void mcrFetchExtWord() {
 }
 
 void mcrFetchExtLong() {
-  if (FetchLongSteps(CpuSop)) McrEnd();
+  if (FetchLongRoutine(CpuSop)) McrEnd();
 }
 
 // MOVEP: every other byte from CpuEa. The first byte of each pair travels in the

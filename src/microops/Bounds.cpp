@@ -10,7 +10,6 @@
 #include "cpu/Microroutines.h"
 #include "cpu/SystemReset.h"
 #include "cpu/classCPU.h"
-#include "microops/FreshSteps.h"
 #include "microops/MoveCommon.h"
 
 namespace korva {
@@ -135,7 +134,7 @@ void mcrLEA() {
 }
 
 void mcrPEA() {
-  if (PushLongSteps(CpuEa)) McrEndInstruction();
+  if (PushLongRoutine(CpuEa)) McrEndInstruction();
 }
 
 // ---- Stack frames ----
@@ -146,7 +145,7 @@ void mcrPEA() {
 void mcrLINK() {
   const OpMapEntry& op = CurrentOp();
   uint32_t& an = AReg(op.DstReg);
-  if (!PushLongSteps(an)) return;
+  if (!PushLongRoutine(an)) return;
   an = CpuAReg[7];
   CpuAReg[7] += op.Size == 2 ? CpuSop : SignExtend16(CpuSop);
   McrEndInstruction();
@@ -159,7 +158,7 @@ void mcrLINK() {
 void mcrUNLK() {
   uint32_t& an = AReg(CurrentOp().DstReg);
   uint32_t popped;
-  if (!ReadLongSteps(an, popped)) return;
+  if (!ReadLongRoutine(an, popped)) return;
   CpuAReg[7] = an;
   an = popped;
   CpuAReg[7] += 4;
@@ -169,7 +168,7 @@ void mcrUNLK() {
 // ---- Returns ----
 
 void mcrRTS() {
-  if (!ReadLongSteps(CpuAReg[7], CpuPC)) return;
+  if (!ReadLongRoutine(CpuAReg[7], CpuPC)) return;
   CpuAReg[7] += 4;
   McrEndInstruction();
 }

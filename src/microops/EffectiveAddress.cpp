@@ -10,7 +10,6 @@
 // resumes at the failed fetch without fetching earlier words again.
 #include "cpu/AccessSteps.h"
 #include "cpu/Microroutines.h"
-#include "microops/FreshSteps.h"
 #include "microops/MoveCommon.h"
 #include "tables/OpMap.h"
 #include "tables/OperandFields.h"

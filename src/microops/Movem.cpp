@@ -44,7 +44,7 @@ void MovemTransfer() {
   // The accesses of mask bit k, from `half` on (0 the first or only word, 1 the
   // second); fresh: prepare the first access here (else a resume found it restored).
   // The status word is the same for every access: the walk sets its latches once,
-  // and nothing between two accesses of this call changes them (FreshSteps.h);
+  // and nothing between two accesses of this call changes them (cpu/AccessSteps.h);
   // a resumed access has the fault frame's, so its second word sets them again.
   const auto transfer = [&](unsigned k, unsigned half, bool fresh) __attribute__((always_inline)) -> bool {
     uint32_t& reg = ListRegister(kPredec ? 15 - k : k);

@@ -157,7 +157,9 @@ TEST(FetchDecode, SharedPollCountdownKeepsEachPace) {
     ASSERT_EQ(Mvme400PollCount, alone.mvme);
     ASSERT_EQ(Sn2661PollCount, alone.sn);
     ASSERT_EQ(RwinCmdPending, alone.pending ? True : False);
-    if (alone.pending) ASSERT_EQ(RwinPollCount, alone.rwin);
+    if (alone.pending) {
+      ASSERT_EQ(RwinPollCount, alone.rwin);
+    }
     ASSERT_EQ(MVME400C0.PollCount - polls0, alone.mvmePolls);
   }
   EXPECT_EQ(alone.mvmePolls, 10u);  // 4 before the wrap, none after it until fetch 30 rewrites the count, 6 after

@@ -147,8 +147,9 @@ TEST_F(NewDiskTest, CreatedImagesMountAndRoundTrip) {
     EXPECT_EQ(WriteDiskSector(0, lsn), placeable) << f.Name;
     SectorBuffer.fill(0);
     EXPECT_EQ(ReadDiskSector(0, lsn), placeable) << f.Name;
-    if (placeable)
+    if (placeable) {
       for (uint32_t i = 0; i < 256; ++i) ASSERT_EQ(SectorBuffer[i], static_cast<uint8_t>(row + i)) << f.Name;
+    }
     EjectDisk(0);
   }
   for (int16_t row : {int16_t{14}, int16_t{17}}) {
