@@ -112,19 +112,6 @@ inline void McrPrivilege() {
 // function code in supervisor state.
 inline uint16_t MakeFunctionCode(uint16_t ssw) { return CpuS ? static_cast<uint16_t>(ssw | 4) : ssw; }
 
-// Unpack a special status word into the access latches (classCPU::SSW write).
-inline void SetAccSSW(uint16_t v) {
-  AccSSW = v;
-  AccRR = (v & 0x8000) ? True : False;
-  AccIF = (v & 0x2000) ? True : False;
-  AccDF = (v & 0x1000) ? True : False;
-  AccRM = (v & 0x0800) ? True : False;
-  AccHB = (v & 0x0400) ? True : False;
-  AccBY = (v & 0x0200) ? True : False;
-  AccRW = (v & 0x0100) ? True : False;
-  AccFC = static_cast<uint8_t>(v & 7);
-}
-
 // 1 in supervisor state, else 0.
 [[gnu::always_inline]] inline uint32_t SupervisorState() { return CpuS ? 1u : 0u; }
 
@@ -145,6 +132,10 @@ inline void SetAccSSW(uint16_t v) {
   const uint32_t word = (ssw | static_cast<uint32_t>(ssw & 7) << 16) | supervisor * 0x40004u;
   std::memcpy(reinterpret_cast<unsigned char*>(&AccLatches) + offsetof(AccessLatchSet, SSW), &word, sizeof word);
 }
+
+// Unpack a special status word into the access latches (classCPU::SSW write):
+// the word as it stands, its function code as given.
+inline void SetAccSSW(uint16_t v) { SetAccSSWForState(v, 0); }
 
 // SetAccSSW of MakeFunctionCode(ssw).
 [[gnu::always_inline]] inline void SetAccSSWInState(uint16_t ssw) { SetAccSSWForState(ssw, SupervisorState()); }

@@ -41,26 +41,10 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // One control-store word, as StepControlStore executes it, except that a call
 // of the normal fetch (once per instruction) runs the fetch in place.
 [[gnu::always_inline]] inline void RunWord() {
-  const uint32_t pc = mcPC;
-  if (pc < McStoreSize) {
-    const McEntry& e = Microcode[pc];
-    if (e.Kind == McCall) {
-      const uint32_t n = e.Arg;
-      if (n == McrNumber(Mcr::mcrFetchDecode)) {
-        FetchDecodeSteps();
-        return;
-      }
-      if (n < McrTableSize) {
-        McrTable[n]();
-        return;
-      }
-    } else if (e.Kind == McJump) {
-      mcPC = e.Arg;
-      return;
-    }
-  }
-  mcErrorPC = static_cast<uint16_t>(pc);
-  mcPC = McFault;
+  if (CallsAt(mcPC, Mcr::mcrFetchDecode))
+    FetchDecodeSteps();
+  else
+    StepControlStore();
 }
 
 }  // namespace
