@@ -9,6 +9,7 @@
 #include "disk/ui/dialogBoot.h"
 #include "disk/ui/formGetPutBoot.h"
 #include "host/qt/QtHost.h"
+#include "serial/Consoles.h"
 #include "shell/MainFormHooks.h"
 #include "shell/ui/formKorvan.h"
 
@@ -28,8 +29,11 @@ int main(int argc, char** argv) {
   korva::InstallBootStringDialog();  // the volume boot asks its boot string in a window
   korva::MainFormFactory = &korva::CreateFormKorvan;
   korva::ui::InstallBoardWindows();
+  // The console windows of the device ports: one maker per kind goes into
+  // korva::ConsoleFactories here (Terminal, CRT, Printer, Net).
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
+  korva::DestroyConsoleWindows();  // closed by the main window's unload already
   // Teardown after the main loop has returned, outside every event handler.
   korva::MainFormHooks* window = korva::MainForm;
   korva::SetMainForm(nullptr);

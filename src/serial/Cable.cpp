@@ -1,7 +1,117 @@
 #include "serial/Cable.h"
 
+#include <cstddef>
+
+#include "serial/Consoles.h"
+#include "serial/MVME400.h"
+
 namespace korva {
 
 classCable Cable;
+
+classCable::classCable() : cards_{&MVME400C0, &MVME400C1} {
+  for (classQueueB& q : queues_) q.Create(QueueSize);
+}
+
+void classCable::AttachCard(int card, CableCard* notices) {
+  if (card == 0 || card == 1) cards_[static_cast<size_t>(card)] = notices;
+}
+
+VBool classCable::Line(int16_t port, VBool CableLines::*line) const {
+  return IsDevicePort(port) ? lines_[static_cast<size_t>(port)].*line : False;
+}
+
+void classCable::WriteCardLine(int16_t port, VBool state, VBool CableLines::*line, CardNotice onA,
+                               CardNotice onB) {
+  if (!IsDevicePort(port)) return;
+  VBool& stored = lines_[static_cast<size_t>(port)].*line;
+  if (stored != state && port < 4) {
+    if (CableCard* card = cards_[static_cast<size_t>(port / 2)]) (card->*((port & 1) ? onB : onA))(state);
+  }
+  stored = state;
+}
+
+void classCable::WriteCardDrivenLine(int16_t port, VBool state, VBool CableLines::*line, bool isDtr) {
+  if (!IsDevicePort(port)) return;
+  const auto p = static_cast<size_t>(port);
+  if (lines_[p].*line != state) {
+    SerialConsoleWindow* w = nullptr;
+    switch (ConsoleType[p]) {
+      case ConsoleTTY: w = TerminalForms[p]; break;
+      case ConsoleCRT: w = CRTForms[p]; break;
+      case ConsoleNET: w = NetPortForms[p]; break;
+      default: break;
+    }
+    if (w) {
+      if (isDtr)
+        w->DTRChanged(state);
+      else
+        w->RTSChanged(state);
+    }
+  }
+  lines_[p].*line = state;
+}
+
+void classCable::Connect(int16_t port, VBool state) {
+  if (!IsDevicePort(port)) return;
+  if (state == True || state == False) {
+    CTS(port, state);
+    DCD(port, state);
+    DSR(port, state);
+    RI(port, False);
+  }
+  FlushQueue(port);
+}
+
+void classCable::tX(int16_t port, uint8_t byte) {
+  if (!IsDevicePort(port)) return;
+  const auto p = static_cast<size_t>(port);
+  SerialConsoleWindow* w = nullptr;
+  switch (ConsoleType[p]) {
+    case ConsoleTTY: w = TerminalForms[p]; break;
+    case ConsoleCRT: w = CRTForms[p]; break;
+    case ConsoleNET: w = NetPortForms[p]; break;
+    default: break;
+  }
+  if (w) w->Outchar(byte);
+}
+
+VBool classCable::RXavailable(int16_t port) const {
+  return IsDevicePort(port) ? ToVBool(queues_[static_cast<size_t>(port)].Count() > 0) : False;
+}
+
+uint8_t classCable::RX(int16_t port) {
+  return IsDevicePort(port) ? queues_[static_cast<size_t>(port)].Data() : 0;
+}
+
+void classCable::RX(int16_t port, uint8_t byte) {
+  if (IsDevicePort(port)) queues_[static_cast<size_t>(port)].Data(byte);
+}
+
+void classCable::DCD(int16_t port, VBool state) {
+  WriteCardLine(port, state, &CableLines::DCD, &CableCard::DCDChangedA, &CableCard::DCDChangedB);
+}
+void classCable::CTS(int16_t port, VBool state) {
+  WriteCardLine(port, state, &CableLines::CTS, &CableCard::CTSChangedA, &CableCard::CTSChangedB);
+}
+void classCable::Break(int16_t port, VBool state) {
+  WriteCardLine(port, state, &CableLines::Break, &CableCard::BreakChangedA, &CableCard::BreakChangedB);
+}
+void classCable::DSR(int16_t port, VBool state) {
+  WriteCardLine(port, state, &CableLines::DSR, &CableCard::DSRChangedA, &CableCard::DSRChangedB);
+}
+void classCable::RI(int16_t port, VBool state) {
+  WriteCardLine(port, state, &CableLines::RI, &CableCard::RIChangedA, &CableCard::RIChangedB);
+}
+void classCable::RTS(int16_t port, VBool state) { WriteCardDrivenLine(port, state, &CableLines::RTS, false); }
+void classCable::DTR(int16_t port, VBool state) { WriteCardDrivenLine(port, state, &CableLines::DTR, true); }
+
+void classCable::FlushQueue(int16_t port) {
+  if (IsDevicePort(port)) queues_[static_cast<size_t>(port)].Flush();
+}
+
+void classCable::Reset() {
+  for (classQueueB& q : queues_) q.Flush();
+}
 
 }  // namespace korva

@@ -5,12 +5,26 @@
 // bytes go nowhere.
 #pragma once
 #include <cstdint>
+#include "serial/Cable.h"
 #include "serial/PiaRegisters.h"
 
 namespace korva {
 
-class classMVME400 : public PiaRegisters {
+class classMVME400 : public PiaRegisters, public CableCard {
  public:
+  // Line changes of the cable's ports (channel A or B), told before the cable
+  // stores the new value.
+  void DCDChangedA(VBool) override {}
+  void DCDChangedB(VBool) override {}
+  void CTSChangedA(VBool) override {}
+  void CTSChangedB(VBool) override {}
+  void BreakChangedA(VBool) override {}
+  void BreakChangedB(VBool) override {}
+  void DSRChangedA(VBool) override {}
+  void DSRChangedB(VBool) override {}
+  void RIChangedA(VBool) override {}
+  void RIChangedB(VBool) override {}
+
   // 0 or 1: selects the card's cable ports, interrupt sources and lamp.
   void CardNumber(int16_t number) { cardNumber_ = number; }
   int16_t CardNumber() const { return cardNumber_; }

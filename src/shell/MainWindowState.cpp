@@ -15,6 +15,7 @@
 #include "disk/Dropzone.h"
 #include "host/Host.h"
 #include "host/Settings.h"
+#include "serial/Consoles.h"
 #include "shell/Neighbours.h"
 #include "shell/SettingsStore.h"
 #include "shell/StatusText.h"
@@ -282,12 +283,7 @@ void MainWindowState::FormUnload() {
   }
   for (void (*unload)() : {UnloadKeyboardDisplay, UnloadKeyboardWindow, UnloadJumpers, DebuggerWindow.Unload})
     if (unload) unload();
-  for (auto* forms : {&CRTForms, &TerminalForms, &PrinterForms, &NetPortForms})
-    for (ConsoleWindow*& w : *forms)
-      if (w) {
-        w->Close();
-        w = nullptr;
-      }
+  CloseConsoleWindows();  // after the save: the kinds saved are those before the windows close
   CloseDloadFile();
   CloseUloadFile();
   QuitRequested = True;

@@ -1,7 +1,7 @@
 // What the main window reaches of the windows of other subsystems: the
-// debugger window, the console windows of the device ports and the windows it
-// unloads at the end. Each subsystem fills its slots when its window exists;
-// an empty slot is skipped.
+// debugger window and the windows it unloads at the end (the console windows
+// are in serial/Consoles.h). Each subsystem fills its slots when its window
+// exists; an empty slot is skipped.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -15,19 +15,6 @@ struct DebuggerWindowHooks {
   void (*Unload)() = nullptr;
 };
 extern DebuggerWindowHooks DebuggerWindow;
-
-// A console window of one device port (CRT terminal, TTY, printer, network).
-class ConsoleWindow {
- public:
-  virtual ~ConsoleWindow() = default;
-  // Disconnect the port from its cable and unload the window (not delete it).
-  virtual void Close() = 0;
-};
-constexpr int ConsolePortCount = 16;
-extern std::array<ConsoleWindow*, ConsolePortCount> CRTForms;
-extern std::array<ConsoleWindow*, ConsolePortCount> TerminalForms;
-extern std::array<ConsoleWindow*, ConsolePortCount> PrinterForms;
-extern std::array<ConsoleWindow*, ConsolePortCount> NetPortForms;
 
 // Windows unloaded by the main window, in this order, after the settings are
 // saved: the screen and keyboard window, the on-screen keyboard, the jumper dialog.

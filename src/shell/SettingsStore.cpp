@@ -4,7 +4,8 @@
 // attach (stand-ins for now): MainForm's SetBugType, SelectDropFormat,
 // SetAlternateIVS and throttle bars (without a window the bars' positions are
 // only kept), KeyboardDisplayForm->KeyboardDisplayShow,
-// KeyboardFormHook.ShowFormKeyboard and ConsoleWindowHook.OpenConsole.
+// KeyboardFormHook.ShowFormKeyboard, and the console openers (windows made by
+// the factories of serial/Consoles.h).
 #include "shell/SettingsStore.h"
 
 #include <climits>

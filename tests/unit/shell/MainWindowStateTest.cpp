@@ -12,6 +12,8 @@
 #include "cpu/MainLoop.h"
 #include "disk/Dropzone.h"
 #include "host/DateTime.h"
+#include "serial/Consoles.h"
+#include "support/FakeConsoles.h"
 #include "support/ScriptedHost.h"
 #include "shell/MainWindowState.h"
 #include "shell/Neighbours.h"
@@ -206,13 +208,6 @@ TEST(StatusText, Texts) {
   EXPECT_EQ(MainCaption(""), "Korvan");
 }
 
-struct RecordingConsole : ConsoleWindow {
-  explicit RecordingConsole(std::string* log, std::string name) : log_(log), name_(std::move(name)) {}
-  void Close() override { *log_ += name_ + " "; }
-  std::string* log_;
-  std::string name_;
-};
-
 TEST_F(MainWindowTest, LoadAndUnload) {
   ProfileName = "LAB2";
   host.PresetSetting("Main", "Top", "120");
@@ -225,11 +220,24 @@ TEST_F(MainWindowTest, LoadAndUnload) {
   EXPECT_EQ(window.placement.Left, 33);
   EXPECT_TRUE(TimerOneSec->Running());
 
-  // Closing while minimised keeps the placement saved before.
-  std::string closed;
-  RecordingConsole crt(&closed, "crt3"), net(&closed, "net0");
-  CRTForms[3] = &crt;
-  NetPortForms[0] = &net;
+  // Closing while minimised keeps the placement saved before. The console
+  // windows close port by port, after the kinds are saved: a TTY window whose
+  // unload sets its port's kind to None leaves the saved kind as it was.
+  test::FakeConsoleFactories consoles;
+  ConsoleType[0] = ConsoleTTY;
+  ConsoleType[2] = ConsoleTTY;
+  ConsoleType[3] = ConsoleCRT;
+  OpenConsoles();
+  ConsoleType[0] = ConsoleNET;
+  OpenConsoles();
+  ConsoleType[0] = ConsoleTTY;
+  std::string savedAtClose;
+  consoles.tty[0]->OnClose = [&] {
+    savedAtClose = host.StoredSetting("Devices", "ConsoleType0").value_or("");
+    ConsoleType[0] = ConsoleNone;
+    TerminalForms[0] = nullptr;
+  };
+  consoles.log.clear();
   test::TempFolder dir;
   const std::string dload = dir.Write("korva-dload.bin", std::string("0123456789"));
   ASSERT_TRUE(OpenDloadFile(dload, "korva-dload.bin"));
@@ -239,7 +247,13 @@ TEST_F(MainWindowTest, LoadAndUnload) {
   window.FormUnload();  // once only
   EXPECT_EQ(QuitRequested, True);
   EXPECT_FALSE(TimerOneSec->Enabled());
-  EXPECT_EQ(closed, "crt3 net0 ");
+  EXPECT_EQ(consoles.log, "tty0.close net0.close tty2.close crt3.close ");
+  EXPECT_EQ(savedAtClose, "1");
+  EXPECT_EQ(host.StoredSetting("Devices", "ConsoleType0"), "1");
+  EXPECT_EQ(ConsoleType[0], ConsoleNone);
+  EXPECT_EQ(TerminalForms[2], nullptr);
+  EXPECT_EQ(NetPortForms[0], nullptr);
+  ConsoleType = {};
   EXPECT_EQ(DloadFileOpen, False);
   EXPECT_EQ(DloadFileLength, 0);
   EXPECT_EQ(host.StoredSetting("Main", "WindowState"), "1");

@@ -16,6 +16,7 @@
 #include "cpu/SystemReset.h"
 #include "disk/DiskSettings.h"
 #include "disk/RWIN.h"
+#include "support/FakeConsoles.h"
 #include "support/ScriptedHost.h"
 #include "serial/Consoles.h"
 #include "serial/MC6821.h"
@@ -34,7 +35,6 @@ using Kind = HostCall::Kind;
 
 struct Recorder {
   int ScreenShown = 0, KeyboardShown = 0;
-  std::vector<std::pair<int16_t, int32_t>> Consoles;
 };
 Recorder* rec = nullptr;
 
@@ -52,7 +52,6 @@ class SettingsStoreTest : public ::testing::Test {
     rec = &rec_;
     SetKeyboardDisplayForm(&display_);
     KeyboardFormHook.ShowFormKeyboard = [](int16_t) { ++rec->KeyboardShown; };
-    ConsoleWindowHook.OpenConsole = [](int16_t port, int32_t kind) { rec->Consoles.push_back({port, kind}); };
     // Values no default has, so that the load must set them.
     DropFormat = 1;
     ReservedPlugged = True;
@@ -66,7 +65,6 @@ class SettingsStoreTest : public ::testing::Test {
   void TearDown() override {
     SetKeyboardDisplayForm(nullptr);
     KeyboardFormHook = {};
-    ConsoleWindowHook = {};
     rec = nullptr;
     host_.ClearSettings();
     InitializeSettings();  // leave the defaults for the next test
@@ -78,6 +76,7 @@ class SettingsStoreTest : public ::testing::Test {
   }
 
   ScriptedHost host_;
+  test::FakeConsoleFactories consoles_;
   Recorder rec_;
   RecordingDisplay display_;
 };
@@ -90,7 +89,7 @@ TEST_F(SettingsStoreTest, EmptyStoreGivesTheDefaultsAndSaveWritesExactlyTheExitK
   EXPECT_TRUE(RomFilename.ends_with("/ROMS/ROM.S19")) << RomFilename;
   EXPECT_EQ(std::vector<int>({ReservedPlugged, MVME400C1.BaudA(), MVME410PIA2.IRQB(), Rwin.CmdIRQ(), RwinCmdPending}),
             std::vector<int>({False, 6, 1, 3, False}));
-  EXPECT_EQ(rec_.ScreenShown + rec_.KeyboardShown + static_cast<int>(rec_.Consoles.size()), 0);
+  EXPECT_EQ(rec_.ScreenShown + rec_.KeyboardShown + consoles_.made, 0);
   EXPECT_TRUE(host_.CallsOf(Kind::SaveSetting).empty());
 
   MainForm->SetThrottleBar(ThrottleBar::vscThrottle, 3);
@@ -133,7 +132,7 @@ TEST_F(SettingsStoreTest, HandEditedKeysAreHonouredAndNeverRewritten) {
   EXPECT_EQ(BootDataRegs[3], -5);
   EXPECT_EQ(rec_.ScreenShown, 1);
   EXPECT_EQ(rec_.KeyboardShown, 1);
-  EXPECT_EQ(rec_.Consoles, (std::vector<std::pair<int16_t, int32_t>>{{3, ConsoleCRT}, {15, ConsoleNET}}));
+  EXPECT_EQ(consoles_.log, "crt3.open(3,0) net15.open(15,0) ");
   EXPECT_EQ(PhosphorPalette[7], 0xFFFFFFu);
 
   host_.ClearCalls();
@@ -176,6 +175,24 @@ TEST_F(SettingsStoreTest, GarbageAndOutOfRangeValuesGiveTheDefaults) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Title, "NO ROM");
   EXPECT_LT(boxes[0].Text.size(), 5000u);
+}
+
+// The load opens the windows of the kinds it reads; opening again reuses them.
+TEST_F(SettingsStoreTest, LoadedConsoleKindsOpenTheirWindowsOnce) {
+  host_.PresetSetting("Devices", "ConsoleType1", "2");
+  host_.PresetSetting("Devices", "ConsoleType8", "4");
+  InitializeSettings();
+  EXPECT_EQ(consoles_.log, "crt1.open(1,0) lpt8.open(8,0) lpt8.online(0) ");
+  ASSERT_EQ(consoles_.made, 2);
+  EXPECT_EQ(CRTForms[1], consoles_.crt[1]);
+  EXPECT_EQ(PrinterForms[8], consoles_.lpt[8]);
+  EXPECT_EQ(consoles_.lpt[8]->PortNumber(), 8);
+  EXPECT_EQ(consoles_.lpt[8]->IsOnLine(), False);
+
+  consoles_.log.clear();
+  OpenConsoles();
+  EXPECT_EQ(consoles_.made, 2);
+  EXPECT_EQ(consoles_.log, "crt1.open(1,0) lpt8.open(8,0) lpt8.online(0) ");
 }
 
 TEST_F(SettingsStoreTest, ProfileNamesFromTheFirstWord) {
