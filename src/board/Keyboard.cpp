@@ -95,6 +95,7 @@ void KeyboardLink::ResetKeyboard() {
   Fifo.Empty = True;
   Fifo.Full = False;
   KbdPollWaiting = False;
+  KbdKeyUnread = False;
   PutKbdJumpers();
 }
 
@@ -104,12 +105,28 @@ void KeyboardLink::PutKbdJumpers() {
 }
 
 void KeyboardLink::CharacterArrival(uint8_t code) {
-  if (KbdPollWaiting && Fifo.Count == 0) {
-    KbdLastSent = code;
-    Uart2661.ReceiveByte(code);
-  } else {
+  // The receiver has room for one byte: a key that arrives while the previous
+  // one is unread waits in the FIFO instead of overwriting it.
+  if (KbdPollWaiting && Fifo.Count == 0 && !Uart2661.RxRDY)
+    HandOver(code);
+  else
     KeyFifoPut(code);
-  }
+}
+
+void KeyboardLink::ReceiverRead() {
+  KbdKeyUnread = False;
+  if (KbdPollWaiting && Fifo.Count > 0 && !Uart2661.RxRDY) HandOver(KeyFifoGet());
+}
+
+void KeyboardLink::HandOver(uint8_t code) {
+  KbdLastSent = code;
+  Uart2661.ReceiveByte(code);
+  KbdKeyUnread = True;
+}
+
+void KeyboardLink::Reply(uint8_t byte) {
+  Uart2661.ReceiveByte(byte);
+  KbdKeyUnread = False;
 }
 
 void KeyboardLink::KeyFifoPut(uint8_t byte) {
@@ -134,15 +151,18 @@ uint8_t KeyboardLink::KeyFifoGet() {
 void KeyboardLink::WriteKeyBoard(uint8_t command) {
   switch (command) {
     case KbdCmdZeroReply:
-      Uart2661.ReceiveByte(0);
+      Reply(0);
       break;
     case KbdCmdStatus:
-      Uart2661.ReceiveByte(NewKeyBoard ? (Fifo.Count > 0 ? 32 : 0) : 2);
+      Reply(NewKeyBoard ? (Fifo.Count > 0 ? 32 : 0) : 2);
       break;
     case KbdCmdPoll:
-      if (Fifo.Count > 0) {
+      if (KbdKeyUnread && Uart2661.RxRDY && Uart2661.RxReg == KbdLastSent) {
+        // A key handed over unasked still waits in the receiver: it answers
+        // this poll, and the next key stays queued behind it.
+      } else if (Fifo.Count > 0) {
         KbdLastSent = KeyFifoGet();
-        Uart2661.ReceiveByte(KbdLastSent);
+        Reply(KbdLastSent);
       } else {
         KbdPollWaiting = True;  // the guest's wait is answered by the next key
       }
@@ -151,7 +171,7 @@ void KeyboardLink::WriteKeyBoard(uint8_t command) {
       Host().Beep();
       break;
     case KbdCmdResend:
-      Uart2661.ReceiveByte(KbdLastSent);
+      Reply(KbdLastSent);
       break;
     default:
       break;

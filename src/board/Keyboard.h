@@ -78,8 +78,12 @@ class KeyboardLink {
   // emptied, poll mode left; then the jumper bytes when KBPutJumpers is set.
   void ResetKeyboard();
   // One key code towards the processor: straight into the UART in poll mode
-  // while the FIFO is empty, else into the FIFO.
+  // while the FIFO is empty and the UART's receiver holds nothing unread, else
+  // into the FIFO.
   void CharacterArrival(uint8_t code);
+  // The processor has read the UART's data register: in poll mode the next
+  // queued key takes the receiver's place.
+  void ReceiverRead();
   // One command byte from the processor.
   void WriteKeyBoard(uint8_t command);
   // A host key event (keyState 1 down, 0 up) -> the key code to send, or
@@ -90,15 +94,20 @@ class KeyboardLink {
   KeyboardLockStates Locks;
   KeyDownFlags Down;
   KeyFifo Fifo;
-  // A poll found the FIFO empty: from then on keys that arrive while the FIFO
-  // is empty go straight to the UART, until the next keyboard reset.
+  // A poll found the FIFO empty: from then on keys go to the UART as soon as
+  // its receiver is free, until the next keyboard reset.
   VBool KbdPollWaiting = False;
   uint8_t KbdLastSent = 0;  // repeated by the resend command
+  // A key handed to the UART without a poll has not been read yet: it is the
+  // answer to the next poll, which must not overwrite it.
+  VBool KbdKeyUnread = False;
 
  private:
   void KeyFifoPut(uint8_t byte);
   uint8_t KeyFifoGet();
   void PutKbdJumpers();
+  void HandOver(uint8_t code);  // a key into the UART's receiver, unasked
+  void Reply(uint8_t byte);     // a command's answer into the UART's receiver
   // First down of a key with a down flag: sets the flag. Up: clears it.
   static bool FirstDown(VBool& flag, bool down);
   static uint16_t ModifierKey(VBool& flag, bool down, uint16_t make, uint16_t brk);

@@ -11,7 +11,9 @@ constinit class2661 Uart2661;
 uint8_t class2661::Data() {
   RxRDY = False;
   ClrRxIP();
-  return RxReg;
+  const uint8_t byte = RxReg;
+  Keyboard.ReceiverRead();  // the keyboard may hand over its next queued key
+  return byte;
 }
 
 void class2661::Data(uint8_t byte) {

@@ -198,15 +198,21 @@ TEST_F(KeyboardTest, ResetQueuesTheJumpersThenPollModeDeliversKeysAtOnce) {
   EXPECT_EQ(Send(KbdCmdStatus), 2);
   EXPECT_EQ(Send(KbdCmdResend), 25);   // replies to 0x80 and 0x90 are not remembered
   Keyboard.CharacterArrival(Key(66));  // still in poll mode
-  Keyboard.CharacterArrival(Key(67));  // unread: overwritten
-  EXPECT_EQ(Uart2661.Data(), 44);
+  Keyboard.CharacterArrival(Key(67));  // the first one is unread: queued behind it
+  Keyboard.CharacterArrival(Key(68));
+  EXPECT_EQ(Keyboard.Fifo.Count, 2);
+  Uart2661.Data(KbdCmdPoll);  // the waiting key answers the poll
+  EXPECT_EQ(Uart2661.Data(), 46);
+  EXPECT_EQ(Uart2661.Data(), 44);  // each read hands the next key over
+  EXPECT_EQ(Uart2661.Data(), 27);
   EXPECT_EQ(Keyboard.Fifo.Count, 0);
+  EXPECT_EQ(Send(KbdCmdPoll), -1);
 
   KBPutJumpers = False;
   Keyboard.ResetKeyboard();
   EXPECT_EQ(Keyboard.KbdPollWaiting, False);
   EXPECT_EQ(Keyboard.Fifo.Count, 0);
-  EXPECT_EQ(Send(KbdCmdResend), 44);  // the last key sent survives the reset
+  EXPECT_EQ(Send(KbdCmdResend), 27);  // the last key sent survives the reset
 }
 
 TEST_F(KeyboardTest, StatusBeepAndUnknownCommands) {
@@ -294,6 +300,37 @@ TEST_F(KeyboardTest, KeysArriveInOrderByPollAndByInterrupt) {
   EXPECT_GT(stops, 0);
   EXPECT_GT(pumped, 0);
   EXPECT_LT(pumped, static_cast<int>(codes.size()));
+}
+
+TEST_F(KeyboardTest, APollingProgramReadsEveryKeyOfABurstInOrder) {
+  TestMachine m;
+  SetHost(&host);
+  KBPutJumpers = False;
+  ASSERT_TRUE(m.LoadSrec("keyboard_burst.s19"));
+  m.SetDeviceCode(0xF1A030, 0xF1A037, DcUart2661);
+  m.SetDeviceCode(0xF19F08, 0xF19F09, DcCR0 + 2);
+  InitScmState();
+  // Shift, seventeen letters, Shift released and Enter, all in one pump once
+  // the program's first poll has found the keyboard empty.
+  std::vector<uint8_t> sent;
+  host.OnPumpEvents = [&] {
+    if (!Keyboard.KbdPollWaiting || !sent.empty()) return;
+    std::vector<std::pair<uint16_t, uint16_t>> events = {{16, 1}};
+    for (uint16_t c = 65; c < 65 + 17; ++c) events.push_back({c, 1});
+    events.insert(events.end(), {{16, 0}, {13, 1}});
+    for (const auto& [code, state] : events) {
+      const uint16_t vme = Keyboard.ConvertKey(code, state);
+      sent.push_back(static_cast<uint8_t>(vme));
+      Keyboard.CharacterArrival(static_cast<uint8_t>(vme));
+    }
+  };
+  ASSERT_EQ(m.ResetCpu(), Stop::Fetch);
+  for (int n = 0; n < 20000 && m.ReadLong(0x2FFC) != 0x600DC0DE; ++n) ASSERT_EQ(m.StepInstruction(), Stop::Fetch);
+  ASSERT_EQ(m.ReadLong(0x2FFC), 0x600DC0DEu);
+  ASSERT_EQ(sent.size(), 20u);
+  std::vector<uint8_t> stored;
+  for (uint32_t a = 0x3000; a < 0x3014; ++a) stored.push_back(m.ReadByte(a));
+  EXPECT_EQ(stored, sent);
 }
 
 }  // namespace
