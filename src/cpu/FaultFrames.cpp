@@ -231,8 +231,9 @@ void classCPU::mcrRTE() {
       CpuDop = (static_cast<uint32_t>(format) << 16) | (CpuDop & 0xFFFF);
       const uint16_t kind = format >> 12;
       // Short frames: 4 or 6 words. Format 2 is what the trace, TRAPV, CHK and
-      // divide-by-zero exceptions stack with UseFormat2Stack set, on either model.
-      if (kind == 0 || kind == 2) {
+      // divide-by-zero exceptions stack with UseFormat2Stack set: the CPU32
+      // always takes it, the MC68010 only while it builds such frames.
+      if (kind == 0 || (kind == 2 && (CpuType == Cpu32 || UseFormat2Stack))) {
         CpuPC = CpuSop;
         CpuAReg[7] = sp + (kind == 0 ? 8 : 12);
         SR(static_cast<uint16_t>(CpuDop));
@@ -262,7 +263,11 @@ void classCPU::mcrRTE() {
         if (Halted()) return;
         frame[i] = AccDataIn;
       }
-      if (!IsResumePoint(frame[14], static_cast<uint8_t>(frame[13] & 0xFF))) return FormatError();
+      // The resume point must be one a fault of this frame's instruction
+      // could leave: a step of the routine called there, on a path that the
+      // saved opcode runs on this model.
+      if (!IsResumePoint(frame[14], static_cast<uint8_t>(frame[13] & 0xFF)) || !IsOnPathOf(frame[16], frame[14]))
+        return FormatError();
       frame[0] = static_cast<uint16_t>(CpuDop);
       frame[1] = HiWord(CpuSop);
       frame[2] = LoWord(CpuSop);

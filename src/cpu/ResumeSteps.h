@@ -1,6 +1,7 @@
 // The steps at which each micro-routine continues. A resume point that RTE
 // restores from a stack frame must name a call word and one of the steps of the
-// routine it calls: any other is not a frame this processor wrote.
+// routine it calls, on a path the frame's instruction can take: any other is
+// not a frame this processor wrote.
 #pragma once
 #include <cstdint>
 
@@ -56,5 +57,14 @@ inline bool IsResumePoint(uint32_t address, uint8_t step) {
   const uint32_t n = Microcode[address].Arg;
   return n >= 1 && n <= McrLast && step <= LastStepOf(static_cast<Mcr>(n));
 }
+
+// Whether the control-store word at `address` lies on a path that an instruction
+// with this opcode runs on the present model: its own chain (both the
+// supervisor and the user entry, and the chains its routines go on to), or one
+// of the entries every instruction may pass through (the fetch entries, the
+// tail, the bus- and address-error, format-error, privilege and illegal
+// chains). Every resume point a fault leaves does; a forged frame that pairs an
+// opcode with another instruction's routine does not.
+bool IsOnPathOf(uint16_t opcode, uint32_t address);
 
 }  // namespace korva

@@ -2,12 +2,16 @@
 // interrupt acceptance rule, run end to end on the test machine.
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <random>
 #include <utility>
+#include <vector>
 #include "bus/BusState.h"
 #include "bus/Exceptions.h"
 #include "bus/Hip.h"
 #include "bus/Memory.h"
+#include "cpu/ControlStore.h"
 #include "cpu/CpuState.h"
+#include "cpu/ResumeSteps.h"
 #include "support/TestMachine.h"
 
 namespace korva {
@@ -200,6 +204,127 @@ TEST_F(FaultFrameTest, FrameThatCannotBeResumedIsAFormatError) {
     EXPECT_EQ(Stacked(3), 0x0038);
     EXPECT_EQ(StackedLong(1), kRteHandler);  // the RTE's own address
     EXPECT_EQ(CpuPC, HandlerOf(0x38));
+  }
+}
+
+// A format-2 frame is popped where the model builds such frames: always on the
+// CPU32, on the MC68010 only with the format-2 option set.
+TEST_F(ExcTest, Format2FrameIsPoppedOnlyWhereTheModelBuildsIt) {
+  struct Case {
+    CpuModel model;
+    VBool option;
+    bool popped;
+  };
+  for (const Case& c : {Case{Cpu68010, False, false}, Case{Cpu68010, True, true}, Case{Cpu32, False, true}}) {
+    SCOPED_TRACE(testing::Message() << "model " << c.model << " option " << c.option);
+    UseModel(c.model);
+    UseFormat2Stack = c.option;
+    CpuAReg[7] = kSsp - 12;
+    m.Words(kSsp - 12, {0x2700, 0x0000, 0x2000, 0x2014, 0x0000, 0x1FFE});
+    EXPECT_EQ(RunOne({kRte}), Stop::Fetch);
+    if (c.popped) {
+      EXPECT_EQ(CpuAReg[7], kSsp);
+      EXPECT_EQ(CpuPC, 0x2000u);
+    } else {
+      EXPECT_EQ(CpuAReg[7], kSsp - 12 - 8);  // nothing popped, format-error frame below
+      EXPECT_EQ(Stacked(3), 0x0038);
+      EXPECT_EQ(CpuPC, HandlerOf(0x38));
+    }
+  }
+}
+
+// Forged format-8 frames whose resume point lies off the path of their saved
+// opcode: a routine of another chain, or one the MC68010 never runs (LPSTOP's
+// status load); both are format errors with nothing popped. The same frames
+// with a matching opcode resume.
+TEST_F(FaultFrameTest, ResumePointMustLieOnThePathOfTheSavedOpcode) {
+  struct Case {
+    CpuModel model;
+    uint16_t opcode, extra;
+    uint32_t resume;
+    uint16_t step;
+    bool resumes;
+  };
+  const Case cases[] = {
+      {Cpu68010, 0x3210, 0, McMOVELToDn + 1, 2, false},  // MOVE.W's frame at MOVE.L's read
+      {Cpu68010, 0x3210, 0, McLPSTOP + 1, 1, false},
+      {Cpu68010, 0xF800, 0x01C0, McLPSTOP + 1, 1, false},  // line 1111 on this model
+      {Cpu32, 0xF800, 0x01C0, McLPSTOP + 1, 1, true},
+      {Cpu68010, 0x2010, 0, McMOVELToDn + 1, 2, true},  // MOVE.L (A0),D0
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "model " << c.model << " opcode " << std::hex << c.opcode);
+    UseModel(c.model);
+    m.SetDeviceCode(0x6000, 0x6001, DcRam);
+    CpuAReg[7] = kSsp;
+    FaultUserRead();
+    m.WriteWord(frame + 26, static_cast<uint16_t>(0x3400 | c.step));
+    m.WriteWord(frame + 28, static_cast<uint16_t>(c.resume));
+    m.WriteWord(frame + 32, c.opcode);
+    m.WriteWord(frame + 34, c.extra);
+    m.WriteWord(frame + 8, 0x1101 | 0x8000);  // the access is done: its word comes from the frame
+    m.StepInstruction();
+    if (c.resumes) {
+      EXPECT_NE(CpuPC, HandlerOf(0x38));
+    } else {
+      EXPECT_EQ(CpuAReg[7], frame - 8);
+      EXPECT_EQ(Stacked(3), 0x0038);
+      EXPECT_EQ(CpuPC, HandlerOf(0x38));
+    }
+  }
+}
+
+// A frame found by a guest fuzz run that resumed an illegal opcode's frame in
+// MOVEP's chain and reached the internal error, and a seeded run of random
+// format-8 frames with plausible resume points on every model: RTE and the
+// instructions after it never reach the internal error.
+TEST_F(ExcTest, ForgedFramesNeverReachTheInternalError) {
+  const uint16_t found[] = {0x2E37, 0x008F, 0x3CF4, 0x8008, 0x8931, 0xBF90, 0x5ACD, 0x2A26, 0x0EFE, 0x5055,
+                            0x485A, 0xD10E, 0x598E, 0x34AB, 0x0340, 0x5F82, 0xC2BF, 0xB8E0, 0x002C, 0xF2FD,
+                            0xA1DF, 0x2195, 0xA81A, 0x1A57, 0x9D7D, 0x834F, 0xDBF7, 0xE9D2, 0x8300};
+  m.SetSR(0x2507);
+  CpuAReg[7] = 0x43C1C;
+  CpuVBR = 0xCF0C00;
+  m.WriteLong(0xCF0C38, kStopHandler);
+  for (int i = 0; i < 29; ++i) m.WriteWord(0x43C1C + 2 * i, found[i]);
+  m.Words(0x8F1000, {kRte});
+  m.SetPC(0x8F1000);
+  EXPECT_EQ(m.StepInstruction(), Stop::Fetch);
+  EXPECT_EQ(CpuAReg[7], 0x43C1Cu - 8);
+  EXPECT_EQ(CpuPC, kStopHandler);
+  CpuVBR = 0;
+
+  // Call words of the store and their steps, to pick plausible resume points from.
+  std::vector<std::pair<uint16_t, uint8_t>> points;
+  std::mt19937 random(35);
+  for (CpuModel model : {Cpu68000, Cpu68010, Cpu32}) {
+    UseModel(model);
+    points.clear();
+    for (uint32_t a = 0; a < McStoreSize; ++a)
+      for (uint8_t step = 1; step < 20; ++step)
+        if (IsResumePoint(a, step)) points.emplace_back(static_cast<uint16_t>(a), step);
+    int internalErrors = 0, resumed = 0;
+    for (int run = 0; run < 3000; ++run) {
+      uint16_t words[29];
+      for (uint16_t& w : words) w = static_cast<uint16_t>(random());
+      const auto& [at, step] = points[random() % points.size()];
+      words[0] &= 0xA71F;
+      words[3] = 0x8008;
+      words[13] = static_cast<uint16_t>(0x3400 | step);
+      words[14] = at;
+      m.SetSR(0x2700);
+      CpuAReg[7] = 0x40000 + (random() % 0x1000) * 2;
+      for (int i = 0; i < 29; ++i) m.WriteWord(CpuAReg[7] + 2 * i, words[i]);
+      const uint32_t sp = CpuAReg[7];
+      m.Words(0x1000, {kRte});
+      m.SetPC(0x1000);
+      Stop s = m.StepInstruction();
+      resumed += CpuAReg[7] != sp && CpuAReg[7] != sp - 8;
+      for (int i = 0; i < 4 && s == Stop::Fetch; ++i) s = m.StepInstruction(20000);
+      internalErrors += s == Stop::InternalError;
+    }
+    EXPECT_EQ(internalErrors, 0) << "model " << model;
+    if (model != Cpu68000) EXPECT_GT(resumed, 0) << "model " << model;
   }
 }
 
