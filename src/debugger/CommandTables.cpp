@@ -16,8 +16,10 @@ extern const CommandTable BreakCommands;
 // Disassembly, memory tags and opcode frequencies.
 
 // Memory display, change, fill and search.
+extern const CommandTable MemoryCommands;
 
 // VersaDOS structures and system-module displays.
+extern const CommandTable StructureCommands;
 
 namespace {
 const CommandTable* const kTables[] = {
@@ -31,8 +33,10 @@ const CommandTable* const kTables[] = {
     // disassembly
 
     // memory
+    &MemoryCommands,
 
     // structures
+    &StructureCommands,
 };
 }  // namespace
 

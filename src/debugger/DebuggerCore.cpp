@@ -272,7 +272,11 @@ void CommandKey(char key) {
       if (CommandRunning) {
         CommandLine.clear();
       } else {
-        Execute(std::string(CommandLine));
+        // A typed line prints to the output only (not kept a second time as
+        // Execute does), so a long dump holds no more than the output's text.
+        CommandRunning = True;
+        ExecuteCommandLine();
+        CommandRunning = False;
       }
       break;
     default:

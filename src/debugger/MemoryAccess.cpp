@@ -16,30 +16,34 @@ constexpr char CrLf[] = "\r\n";
 
 MemoryCell& CellAtIndex(uint32_t wordIndex) { return RamArray[wordIndex & RamIndexMask]; }
 
-// Window events during a long loop: the clock is looked at every 256 elements
-// and events are processed when 2 ms have passed, so that Abort can be clicked.
-void PumpNowAndThen() {
-  using Clock = std::chrono::steady_clock;
-  static uint32_t elements = 0;
-  static Clock::time_point last{};
-  if ((++elements & 255) != 0) return;
-  const Clock::time_point now = Clock::now();
-  if (now - last < std::chrono::milliseconds(2)) return;
-  last = now;
-  PumpEvents();
-}
+// Window events during one long loop, so that Abort can be clicked: the clock
+// is looked at every 256 elements and events are processed when 2 ms have
+// passed (at the first look at once). Abort is looked at after every element.
+class LongLoopPump {
+ public:
+  LongLoopPump() { DebugAbort = False; }
+  bool AbortedAfterElement() {
+    if ((++elements_ & 255) == 0) {
+      const Clock::time_point now = Clock::now();
+      if (now - last_ >= std::chrono::milliseconds(2)) {
+        last_ = now;
+        PumpEvents();
+      }
+    }
+    return DebugAbort != False;
+  }
 
-// After each element of a fill or dump: window events now and then, then Abort.
-bool AbortedAfterElement() {
-  PumpNowAndThen();
-  return DebugAbort != False;
-}
+ private:
+  using Clock = std::chrono::steady_clock;
+  uint32_t elements_ = 0;
+  Clock::time_point last_{};
+};
 
 // Builds the lines of one dump: the line's address at its first element, the
 // elements, the characters at its end; hands every finished line on at once.
 class DumpLines {
  public:
-  DumpLines(const DumpSink& out, uint32_t perLine) : out_(out), perLine_(perLine) { DebugAbort = False; }
+  DumpLines(const DumpSink& out, uint32_t perLine) : out_(out), perLine_(perLine) {}
 
   // Before element n (counted from 0) whose line would start at lineAddress.
   void Element(uint64_t n, uint32_t lineAddress) {
@@ -58,7 +62,7 @@ class DumpLines {
       chars_.clear();
       Flush();
     }
-    if (!AbortedAfterElement()) return false;
+    if (!pump_.AbortedAfterElement()) return false;
     Flush();
     return true;
   }
@@ -80,17 +84,18 @@ class DumpLines {
   }
   const DumpSink& out_;
   const uint32_t perLine_;
+  LongLoopPump pump_;
   std::string text_;
   std::string chars_;
 };
 
 template <typename WriteOne>
 void Fill(uint32_t address, int32_t length, uint32_t step, WriteOne write) {
-  DebugAbort = False;
+  LongLoopPump pump;
   for (int32_t i = 0; i < length; ++i) {
     write(address);
     address += step;
-    if (AbortedAfterElement()) return;
+    if (pump.AbortedAfterElement()) return;
   }
 }
 

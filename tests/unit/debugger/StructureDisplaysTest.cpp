@@ -167,6 +167,50 @@ TEST_F(StructureDisplays, ScmDisplayChangesNothingButTheStatusImage) {
   EXPECT_NE(text.find("SR = " + std::string(1, "0123456789ABCDEF"[ScmSR >> 4])), std::string::npos);
 }
 
+// The commands append the displays' texts as they are, or their usage texts.
+TEST_F(StructureDisplays, CommandsShowTheDisplaysOrTheirUsage) {
+  ResetDebuggerState();
+  struct Case {
+    const char* line;
+    std::string printed;  // after the echo's CR LF
+  };
+  const Case found[] = {
+      {"SYSPAR", DisplaySYSPAR(kSyspar)},
+      {"syspar $600", DisplaySYSPAR(kSyspar)},
+      {"SYSPAR X", " usage SYSPAR[ <SYSPARaddress>]"},
+      {"CCB $3000", DisplayCCB(kCcb)},
+      {"CCB", " usage CCB[ <CCBAddress>]"},
+      {"CS", DisplayCrashSave3(kCrash)},
+      {"CRASHSAVE X", " usage CrashSave[ <CrashsaveAddress>]"},
+      {"CS3 $A00", DisplayCrashSave3(kCrash)},
+      {"CRASHSAVE3 X", " usage CrashSave3[ <CrashsaveAddress>]\r\n"},
+      {"CS5", DisplayCrashSave5(kCrash)},
+      {"CS5 X", " usage CrashSave5[ <CrashsaveAddress>]\r\n"},
+      {"CS5 $FFFFF0", DisplayCrashSave5(0xFFFFF0)},
+      {"SCM", DisplaySCM()},
+      {"GRAM", DisplayCharGenRam()},
+      {"ARAM", DisplayCharAttrRam()},
+      {"DRAM", DisplayCharDispRam(0)},
+      {"DRAM 1", DisplayCharDispRam(1)},
+      {"DRAM 300", DisplayCharDispRam(0)},
+      {"ADDR", DisplayAddresses()},
+      {"ADDRESS", DisplayAddresses()},
+      {"ADDRESSES", DisplayAddresses()},
+  };
+  for (const Case& c : found) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(Execute(c.line), "\r\n" + c.printed);
+  }
+  Execute("VERSION 45");
+  EXPECT_EQ(Execute("CS"), "\r\n" + DisplayCrashSave5(kCrash));
+  EXPECT_EQ(Execute("SYSPAR"), "\r\n" + DisplaySYSPAR(kSyspar));
+  // The area at 0x580 is not looked for.
+  m.WriteLong(kSyspar + 8, 0);
+  m.WriteLong(0x588, 0x580);
+  EXPECT_EQ(Execute("SYSPAR"), "\r\n usage SYSPAR[ <SYSPARaddress>]  -- SYSPAR Address NOT found");
+  ResetDebuggerState();
+}
+
 // A guest that writes its SYSPAR area through the bus and stops: the display
 // of the stopped machine equals the reviewed one.
 TEST_F(StructureDisplays, GuestWrittenSysparShowsTheReviewedText) {
