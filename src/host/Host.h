@@ -3,12 +3,14 @@
 // implementation stand behind them.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace korva {
 
-class HostTimer;  // host/HostTimer.h
+class HostTimer;   // host/HostTimer.h
+class HostSocket;  // host/HostSocket.h
 
 enum class MsgButtons { OK, OKCancel, YesNo };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
@@ -96,6 +98,9 @@ class HostServices {
     (void)request;
     return {};
   }
+  // A new TCP socket, closed (host/HostSocket.h). The default has no network:
+  // its Listen, Connect and Accept fail with SocketErrors::NotSupported.
+  virtual std::unique_ptr<HostSocket> CreateSocket();
 };
 
 // The host in use. Never null: until a host is installed a silent one answers

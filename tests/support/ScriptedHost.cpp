@@ -1,5 +1,6 @@
 #include "support/ScriptedHost.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "host/CodePage.h"
@@ -18,6 +19,7 @@ ScriptedHost::ScriptedHost(bool install) : Clock(*DateSerial(2024, 6, 15, 12, 0,
 }
 
 ScriptedHost::~ScriptedHost() {
+  for (ScriptedSocket* s : Sockets) s->ForgetHost();
   if (installed_ && CurrentHost == this) SetHost(nullptr);
 }
 
@@ -48,7 +50,15 @@ void ScriptedHost::ClearCalls() {
 
 void ScriptedHost::PumpEvents() {
   ++PumpCount;
+  const std::vector<ScriptedSocket*> sockets = Sockets;  // a pump may make or end sockets
+  for (ScriptedSocket* s : sockets)
+    if (std::find(Sockets.begin(), Sockets.end(), s) != Sockets.end()) s->Pump();
   if (OnPumpEvents) OnPumpEvents();
+}
+
+std::unique_ptr<HostSocket> ScriptedHost::CreateSocket() {
+  if (SocketMaker) return SocketMaker();
+  return std::make_unique<ScriptedSocket>(this);
 }
 
 MsgAnswer ScriptedHost::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,

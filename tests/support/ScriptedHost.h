@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "host/HostSocket.h"
 #include "host/HostTimer.h"
+#include "support/ScriptedSocket.h"
 
 namespace korva {
 
@@ -82,6 +84,12 @@ class ScriptedHost final : public HostServices {
   void AdvanceClock(int32_t seconds) { Clock += seconds / 86400.0; }
   ScriptedTimer Timer;  // the periodic timer
 
+  // ---- Sockets: CreateSocket makes a ScriptedSocket (listed here while it
+  // lives; each pump runs its Pump), or what SocketMaker makes when it is set
+  // (a test of real sockets sets it to make Qt ones).
+  std::vector<ScriptedSocket*> Sockets;
+  std::function<std::unique_ptr<HostSocket>()> SocketMaker;
+
   // HostServices
   double Now() override { return Clock; }
   HostTimer& PeriodicTimer() override { return Timer; }
@@ -98,6 +106,7 @@ class ScriptedHost final : public HostServices {
   void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
   void SetApplicationName(const std::string& name) override;
   FileDialogResult FileDialog(const FileDialogRequest& request) override;
+  std::unique_ptr<HostSocket> CreateSocket() override;
 
  private:
   struct Stored {

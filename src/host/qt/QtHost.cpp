@@ -18,6 +18,7 @@
 
 #include "host/CodePage.h"
 #include "host/IniFile.h"
+#include "host/qt/QtSocket.h"
 #include "host/qt/QtTimer.h"
 
 namespace korva {
@@ -141,6 +142,8 @@ void QtHost::SetApplicationName(const std::string& name) {
   appName_ = name.empty() ? std::string(AppTitle) : name;
   OpenStore();
 }
+
+std::unique_ptr<HostSocket> QtHost::CreateSocket() { return std::make_unique<QtSocket>(); }
 
 HostTimer& QtHost::PeriodicTimer() {
   if (!periodic_) periodic_ = std::make_unique<QtTimer>();

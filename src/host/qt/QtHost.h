@@ -53,6 +53,8 @@ class QtHost final : public HostServices {
   // (object name "readOnly") when opening without FileDialogFlags::HideReadOnly.
   // Filter patterns are offered in both letter cases, "*.*" as every file.
   FileDialogResult FileDialog(const FileDialogRequest& request) override;
+  // A socket on Qt Network (host/qt/QtSocket.h).
+  std::unique_ptr<HostSocket> CreateSocket() override;
 
   // The file that holds the current application's settings.
   std::string SettingsFilePath() const;
