@@ -10,6 +10,7 @@
 #include "cpu/DebuggerHooks.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "debugger/Disassembler.h"
 #include "tables/Helpers.h"
 #include "tables/TextFormat.h"
 
@@ -382,10 +383,12 @@ void ResetDebuggerState() {
   DefaultRadix = 10;
   OutputText.clear();
   Caption.clear();
+  ResetDisassembler();
 }
 
 void InstallDebugger() {
   DebuggerHook.ShowStatus = &ShowStatus;
+  DebuggerHook.Disassemble = &Disassemble;
 }
 
 }  // namespace korva
