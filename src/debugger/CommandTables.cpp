@@ -14,6 +14,7 @@ extern const CommandTable BreakCommands;
 // Registers and memory watches.
 
 // Disassembly, memory tags and opcode frequencies.
+extern const CommandTable DisasmCommands;
 
 // Memory display, change, fill and search.
 extern const CommandTable MemoryCommands;
@@ -31,6 +32,7 @@ const CommandTable* const kTables[] = {
     // registers and watches
 
     // disassembly
+    &DisasmCommands,
 
     // memory
     &MemoryCommands,

@@ -10,6 +10,7 @@
 #include "cpu/DebuggerHooks.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
+#include "debugger/DebugPump.h"
 #include "debugger/Disassembler.h"
 #include "tables/Helpers.h"
 #include "tables/TextFormat.h"
@@ -384,6 +385,7 @@ void ResetDebuggerState() {
   OutputText.clear();
   Caption.clear();
   ResetDisassembler();
+  DebugPumpClock = &SteadyClockMs;
 }
 
 void InstallDebugger() {

@@ -6,7 +6,7 @@
 
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,24 +23,28 @@ struct ObjdumpLine {
   std::string Text;  // mnemonic and operands
 };
 
-// Instruction lines of an objdump listing; continuation lines (more code bytes
-// of the instruction above) have no text and are skipped.
+// Instruction lines of an objdump listing ("   10000:<tab>4e71 <tab>nop");
+// continuation lines (more code bytes of the instruction above) have no text.
 std::vector<ObjdumpLine> ReadListing(const std::string& path) {
   std::ifstream in(path);
   std::vector<ObjdumpLine> lines;
-  static const std::regex kLine(R"(^\s*([0-9a-f]+):\t[0-9a-f ]+\t(.+)$)");
-  std::smatch m;
-  for (std::string s; std::getline(in, s);)
-    if (std::regex_match(s, m, kLine)) lines.push_back({static_cast<uint32_t>(std::stoul(m[1], nullptr, 16)), m[2]});
+  for (std::string s; std::getline(in, s);) {
+    const size_t colon = s.find(":\t"), tab = s.find('\t', colon + 2);
+    if (colon == std::string::npos || tab == std::string::npos || tab + 1 >= s.size()) continue;
+    lines.push_back({static_cast<uint32_t>(std::stoul(s.substr(0, colon), nullptr, 16)), s.substr(tab + 1)});
+  }
   return lines;
 }
 
 // objdump's branch target ("bras 0x10000", "dbf %d0,0x10010"), or -1 for
 // anything that is not a relative branch.
 int64_t ObjdumpTarget(const std::string& text) {
-  static const std::regex kBranch(R"(^(b(ra|sr|hi|ls|cc|cs|ne|eq|vc|vs|pl|mi|ge|lt|gt|le)[swl]|db\w+) .*0x([0-9a-f]+)$)");
-  std::smatch m;
-  return std::regex_match(text, m, kBranch) ? static_cast<int64_t>(std::stoul(m[3], nullptr, 16)) : -1;
+  static const std::set<std::string> kBranches = {"bra", "bsr", "bhi", "bls", "bcc", "bcs", "bne", "beq",
+                                                  "bvc", "bvs", "bpl", "bmi", "bge", "blt", "bgt", "ble"};
+  const std::string mnemonic = text.substr(0, text.find(' '));
+  const bool branch = mnemonic.rfind("db", 0) == 0 || (mnemonic.size() == 4 && kBranches.count(mnemonic.substr(0, 3)));
+  const size_t at = text.rfind("0x");
+  return branch && at != std::string::npos ? static_cast<int64_t>(std::stoul(text.substr(at + 2), nullptr, 16)) : -1;
 }
 
 // The disassembler's target: the last "$" and eight hex digits of a branch line.
