@@ -11,6 +11,9 @@
 // Ends with one line per mode:
 //   bench: mode=M guest_mips=X native_ratio=R pump_share=P%
 // native_ratio is the native speed of the loops over their emulated speed.
+// Then mode 3 once more on the debugger's fetch, as while the debugger window
+// is open with four breakpoints set (never met) and the trace table on:
+//   bench: mode=3 fetch=debugger guest_mips=X share_of_normal=S%
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +32,7 @@
 #include "cpu/SystemReset.h"
 #include "host/Host.h"
 #include "shell/PlugFlags.h"
+#include "tables/Queues.h"
 
 using namespace korva;
 
@@ -50,7 +54,23 @@ struct Result {
   double GuestMips = 0, NativeRatio = 0, PumpShare = 0;
 };
 
-Result RunMode(const std::string& folder, uint32_t mode) {
+// Four breakpoints where the program never goes, and the trace table on.
+void ArmDebuggerFetch() {
+  TraceTable.Create(4096);
+  for (int i = 0; i < 4; ++i) BreakPoints[i] = BreakPoint{0xFFF000u + 2u * static_cast<uint32_t>(i), True, False};
+  BreakPointsEnabled = True;
+  TraceTableEnabled = True;
+  UseDebuggerMicroOp();
+}
+
+void DisarmDebuggerFetch() {
+  UseNormalMicroOp();
+  for (BreakPoint& b : BreakPoints) b = BreakPoint{0, False, False};
+  BreakPointsEnabled = False;
+  TraceTableEnabled = False;
+}
+
+Result RunMode(const std::string& folder, uint32_t mode, bool debuggerFetch = false) {
   Result r;
   BenchHost host("bench_mix");
   host.RomPath = folder + "/mix_mode" + std::to_string(mode) + ".s19";
@@ -72,11 +92,13 @@ Result RunMode(const std::string& folder, uint32_t mode) {
   QuitRequested = False;
   SystemReset(True);
   InstructionCount = 0;
+  if (debuggerFetch) ArmDebuggerFetch();
 
   const Clock::time_point t0 = Clock::now();
   RunMachine();
   const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
   SetHost(nullptr);
+  if (debuggerFetch) DisarmDebuggerFetch();
 
   const uint64_t expected = static_cast<uint64_t>(kPerIter[mode]) * iters + 2;
   const uint16_t result = CellOf(kResultAddress + 2).Data;
@@ -88,9 +110,9 @@ Result RunMode(const std::string& folder, uint32_t mode) {
   r.Ok = !host.InternalError && result == 1 && (InstructionCount == expected || InstructionCount == expected + 1);
   // Every pump follows CpuThrottleMask + 1 control-store words.
   const double words = static_cast<double>(host.Pumps) * (static_cast<double>(CpuThrottleMask) + 1);
-  std::printf("mode %u: %u iterations, %u instructions (program count %llu), result %u, %.3f s emulated, "
+  std::printf("mode %u%s: %u iterations, %u instructions (program count %llu), result %u, %.3f s emulated, "
               "%.4f s native, %.2f control-store words per instruction, %llu pumps taking %.4f s\n",
-              mode, iters, InstructionCount, static_cast<unsigned long long>(expected), result, seconds, native,
+              mode, debuggerFetch ? " (debugger fetch)" : "", iters, InstructionCount, static_cast<unsigned long long>(expected), result, seconds, native,
               words / static_cast<double>(expected), static_cast<unsigned long long>(host.Pumps), host.PumpSeconds);
   if (!r.Ok) std::printf("mode %u: the run did not end as the program does (result 1, exact instruction count)\n", mode);
   return r;
@@ -110,6 +132,12 @@ int main(int argc, char** argv) {
     std::printf("bench: mode=%u guest_mips=%.1f native_ratio=%.1f pump_share=%.2f%%\n", mode, results[mode].GuestMips,
                 results[mode].NativeRatio, results[mode].PumpShare);
     ok = ok && results[mode].Ok;
+  }
+  if (only == 0 || only == 3) {
+    const Result debug = RunMode(folder, 3, true);
+    std::printf("bench: mode=3 fetch=debugger guest_mips=%.1f share_of_normal=%.0f%%\n", debug.GuestMips,
+                results[3].GuestMips > 0 ? 100.0 * debug.GuestMips / results[3].GuestMips : 0.0);
+    ok = ok && debug.Ok;
   }
   return ok ? 0 : 1;
 }

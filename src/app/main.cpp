@@ -6,6 +6,7 @@
 
 #include "board/ui/ScreenWindows.h"
 #include "cpu/MainLoop.h"
+#include "debugger/ui/DebuggerWindow.h"
 #include "disk/ui/dialogBoot.h"
 #include "disk/ui/formGetPutBoot.h"
 #include "host/qt/QtHost.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
   korva::ui::InstallBoardWindows();
   // The console windows of the device ports: one maker per kind goes into
   // korva::ConsoleFactories here (Terminal, CRT, Printer, Net).
+  korva::ui::InstallDebuggerWindow();
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   korva::DestroyConsoleWindows();  // closed by the main window's unload already

@@ -2,6 +2,8 @@
 // the output text, and the debugger's life as the machine sees it.
 #include "debugger/DebuggerCore.h"
 
+#include "debugger/Panes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <unordered_map>
@@ -12,6 +14,7 @@
 #include "cpu/MainLoop.h"
 #include "debugger/DebugPump.h"
 #include "debugger/Disassembler.h"
+#include "cpu/classCPU.h"
 #include "tables/Helpers.h"
 #include "tables/TextFormat.h"
 
@@ -331,6 +334,24 @@ void ClearBreakPoints() {
   BreakPointsEnabled = False;
 }
 
+void cmdRunClick() {
+  Cpu.Run();
+  ShowStatus("Running");
+}
+
+void cmdStepClick() {
+  if (CpuRunning) return;
+  Cpu.Step(1);
+  RequestRefresh();
+}
+
+void cmdStopClick() {
+  Cpu.StopRun(true);
+  RequestRefresh();
+}
+
+void cmdAbortClick() { DebugAbort = True; }
+
 void DebuggerLoad() {
   DebuggerLoaded = True;
   UseDebuggerMicroOp();
@@ -386,11 +407,14 @@ void ResetDebuggerState() {
   Caption.clear();
   ResetDisassembler();
   DebugPumpClock = &SteadyClockMs;
+  ResetPanes();
 }
 
 void InstallDebugger() {
   DebuggerHook.ShowStatus = &ShowStatus;
   DebuggerHook.Disassemble = &Disassemble;
+  DebuggerHook.DisplayRegisters = &DisplayRegisters;
+  DebuggerHook.LoadMemoryWatch = &LoadMemoryWatch;
 }
 
 }  // namespace korva

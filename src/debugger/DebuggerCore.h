@@ -133,6 +133,12 @@ void ShowStatus(const std::string& text);
 void EnableBreakPoints();  // BreakPointsEnabled := some entry enabled
 void ClearBreakPoints();   // all entries disabled, skips cleared; addresses stay
 
+// ---- The window's buttons ----
+void cmdRunClick();    // run, caption "Running"
+void cmdStepClick();   // one instruction when stopped, then redraw the panes
+void cmdStopClick();   // stop at the next instruction boundary, then redraw the panes
+void cmdAbortClick();  // DebugAbort: a long command ends at its next look
+
 // ---- The window's life, as far as the machine sees it ----
 // Shows the window (loading it when needed), clears the breakpoints and the status.
 void ShowDebugger(int16_t style);
