@@ -30,9 +30,9 @@ int main(int argc, char** argv) {
   korva::InstallBootStringDialog();  // the volume boot asks its boot string in a window
   korva::MainFormFactory = &korva::CreateFormKorvan;
   korva::ui::InstallBoardWindows();
+  korva::ui::InstallDebuggerWindow();
   // The console windows of the device ports: one maker per kind goes into
   // korva::ConsoleFactories here (Terminal, CRT, Printer, Net).
-  korva::ui::InstallDebuggerWindow();
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   korva::DestroyConsoleWindows();  // closed by the main window's unload already

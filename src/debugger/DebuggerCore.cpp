@@ -220,7 +220,10 @@ bool CheckArguments(std::initializer_list<ArgCheck> checks) {
   return ok;
 }
 
+uint64_t OutputWritten = 0;
+
 void AppendOutput(std::string_view text) {
+  OutputWritten += text.size();
   if (capture) capture->append(text);
   if (View.Append && View.Length && View.RemoveFirst) {
     const size_t length = View.Length();

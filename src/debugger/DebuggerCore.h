@@ -81,6 +81,8 @@ bool CheckArguments(std::initializer_list<ArgCheck> checks);
 // would pass 24000 characters.
 void AppendOutput(std::string_view text);
 inline constexpr size_t OutputLimit = 24000;
+// Characters appended to the output since start-up.
+extern uint64_t OutputWritten;
 // Sets both refresh requests of the main loop (registers and watches).
 void RequestRefresh();
 

@@ -235,13 +235,14 @@ bool formDebugger::eventFilter(QObject* watched, QEvent* event) {
         CommandKey(13);
         return true;
       }
-      const std::string printed = Execute(std::string(CommandLine));
+      const uint64_t before = OutputWritten;
+      CommandKey(13);
       if (closeAfterCommand_) {
         HideDebugger();  // unloads this window (deleted later)
         return true;
       }
       // A line that printed nothing still ends in the box.
-      return !printed.empty();
+      return OutputWritten != before;
     }
     default:
       break;
