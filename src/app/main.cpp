@@ -11,6 +11,7 @@
 #include "disk/ui/formGetPutBoot.h"
 #include "host/qt/QtHost.h"
 #include "serial/Consoles.h"
+#include "serial/ui/formTerminal.h"
 #include "shell/MainFormHooks.h"
 #include "shell/ui/formKorvan.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   korva::ui::InstallDebuggerWindow();
   // The console windows of the device ports: one maker per kind goes into
   // korva::ConsoleFactories here (Terminal, CRT, Printer, Net).
+  korva::ui::InstallTerminalWindows();
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   korva::DestroyConsoleWindows();  // closed by the main window's unload already

@@ -10,27 +10,49 @@ namespace korva::ui {
 
 namespace {
 constexpr int32_t kFarAway = 1000000;
+constexpr int32_t kLargest = 16384;  // pixels a stored width or height may have
 }
 
-void LoadPlacement(QWidget& window, const std::string& section) {
+void LoadPlacement(QWidget& window, const std::string& section, PlacementKeys keys) {
+  if (keys == PlacementKeys::PositionSizeState) {
+    const QSize now = window.size();
+    const QSize size(GetSettingLong(section, "Width", now.width(), 1, kLargest),
+                     GetSettingLong(section, "Height", now.height(), 1, kLargest));
+    if (size != now) window.resize(size.expandedTo(window.minimumSize()));
+  }
   const QPoint now = window.pos();
   const QPoint at(GetSettingLong(section, "Left", now.x(), -kFarAway, kFarAway),
                   GetSettingLong(section, "Top", now.y(), -kFarAway, kFarAway));
-  if (at == now) return;
-  for (const QScreen* s : QGuiApplication::screens())
-    if (s->availableGeometry().contains(at)) {
-      window.move(at);
-      return;
-    }
+  if (at != now)
+    for (const QScreen* s : QGuiApplication::screens())
+      if (s->availableGeometry().contains(at)) {
+        window.move(at);
+        break;
+      }
+  if (keys == PlacementKeys::PositionSizeState) {
+    const int32_t state = GetSettingLong(section, "WindowState", 0, 0, 2);
+    Qt::WindowStates s = window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == 1) s |= Qt::WindowMinimized;
+    if (state == 2) s |= Qt::WindowMaximized;
+    window.setWindowState(s);
+  }
 }
 
-void SavePlacement(const QWidget& window, const std::string& section) {
+void SavePlacement(const QWidget& window, const std::string& section, PlacementKeys keys) {
   const Qt::WindowStates state = window.windowState();
   const int32_t code = (state & Qt::WindowMinimized) ? 1 : (state & Qt::WindowMaximized) ? 2 : 0;
   SaveSettingLong(section, "WindowState", code);
-  if (code == 1) return;
+  if (keys == PlacementKeys::Position) {
+    if (code == 1) return;
+  } else if (code != 0) {
+    return;
+  }
   SaveSettingLong(section, "Top", window.pos().y());
   SaveSettingLong(section, "Left", window.pos().x());
+  if (keys == PlacementKeys::PositionSizeState) {
+    SaveSettingLong(section, "Width", window.width());
+    SaveSettingLong(section, "Height", window.height());
+  }
 }
 
 }  // namespace korva::ui

@@ -1,7 +1,10 @@
-// Placement of the board's windows in a settings section of their own:
-// "Top" and "Left" (pixels) read at load, "WindowState" (0 normal, 1
-// minimised, 2 maximised) saved always at unload, "Top" and "Left" only when
-// the window is not minimised.
+// Placement of a window in a settings section of its own. Two sets of keys:
+//  - Position (the board's windows): "Top" and "Left" (pixels) read at load;
+//    "WindowState" (0 normal, 1 minimised, 2 maximised) saved always at unload,
+//    "Top" and "Left" only when the window is not minimised.
+//  - PositionSizeState (the console windows): "Top", "Left", "Width", "Height"
+//    and "WindowState" read at load; "WindowState" saved always, the four
+//    others only when the window is in the normal state.
 #pragma once
 #include <string>
 
@@ -9,9 +12,12 @@ class QWidget;
 
 namespace korva::ui {
 
-// Moves the window to the stored place. A missing or unreadable value keeps
-// the current one; a place on no present screen leaves the window where it is.
-void LoadPlacement(QWidget& window, const std::string& section);
-void SavePlacement(const QWidget& window, const std::string& section);
+enum class PlacementKeys { Position, PositionSizeState };
+
+// Moves (and sizes, and minimises or maximises) the window as stored. A
+// missing or unreadable value keeps the current one; a place on no present
+// screen leaves the window where it is.
+void LoadPlacement(QWidget& window, const std::string& section, PlacementKeys keys = PlacementKeys::Position);
+void SavePlacement(const QWidget& window, const std::string& section, PlacementKeys keys = PlacementKeys::Position);
 
 }  // namespace korva::ui

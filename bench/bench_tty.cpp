@@ -1,0 +1,61 @@
+// Cost of the TTY console: one megabyte of guest text through Outchar (lines of
+// 78 characters, a TAB now and then, CR LF), and one refresh of the window's
+// view holding a full text (24,000 characters shown anew), each the median of
+// five runs.
+//
+// Qt's platform comes from QT_QPA_PLATFORM, or is "offscreen" without a display.
+// Ends with the line:
+//   bench: tty outchar_MB_per_s=N full_refresh_ms=M
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "serial/ui/formTerminal.h"
+
+using namespace korva;
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  ui::formTerminal tty;
+  tty.Load();
+
+  std::string megabyte;
+  for (int line = 0; megabyte.size() < (1u << 20); ++line) {
+    for (int i = 0; i < 78; ++i) megabyte += static_cast<char>('!' + (line + i) % 90);
+    if (line % 4 == 0) megabyte += '\t';
+    megabyte += "\r\n";
+  }
+  megabyte.resize(1u << 20);
+
+  std::vector<double> outchar, refresh;
+  for (int run = 0; run < 5; ++run) {
+    const Clock::time_point t0 = Clock::now();
+    for (const char c : megabyte) tty.Outchar(static_cast<uint8_t>(c));
+    outchar.push_back(std::chrono::duration<double>(Clock::now() - t0).count());
+    QCoreApplication::processEvents();
+
+    tty.Clear();  // a rewrite: the next refresh sets the whole text
+    for (size_t i = 0; i < 24000 - 2; ++i) tty.Outchar(static_cast<uint8_t>(megabyte[i]));
+    const Clock::time_point t1 = Clock::now();
+    tty.Refresh();
+    refresh.push_back(std::chrono::duration<double>(Clock::now() - t1).count());
+  }
+  std::printf("bench: tty outchar_MB_per_s=%.1f full_refresh_ms=%.2f\n", 1.0 / Median(outchar),
+              Median(refresh) * 1000.0);
+  return 0;
+}

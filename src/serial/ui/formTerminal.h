@@ -1,0 +1,59 @@
+// The TTY console window of one device port: a read-only text view of what the
+// guest sends, the menus of the console (serial/Terminal.h) and its keys. Keys
+// go to the console first: characters are sent to the guest, never typed into
+// the view; keys without a character (arrows, page keys) scroll the view.
+#pragma once
+#include <QMainWindow>
+
+#include <cstdint>
+
+#include "serial/Terminal.h"
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+
+namespace korva::ui {
+
+class formTerminal final : public QMainWindow, public TerminalConsole, private TerminalView {
+  Q_OBJECT
+
+ public:
+  formTerminal();
+  ~formTerminal() override;
+
+  QPlainTextEdit* View() const { return txtTerminal_; }
+  // Shows what the console holds now (the queued refresh does the same).
+  void Refresh();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // TerminalView
+  void ShowWindow() override;
+  void HideWindow() override;
+  void SetCaption(const std::string& caption) override;
+  void TextChanged() override;
+  void ApplyFont(const std::string& name, const std::string& size, const std::string& bold,
+                 const std::string& italic) override;
+  void LoadPlacement(const std::string& section) override;
+  void SavePlacement(const std::string& section) override;
+
+  void BuildMenus();
+  void RefreshChecks();
+  void ChooseFont();
+  void PasteFromClipboard();
+
+  QPlainTextEdit* txtTerminal_ = nullptr;
+  QAction* mnuOnLine_ = nullptr;
+  bool refreshQueued_ = false;
+  size_t shownSize_ = 0;        // bytes of the console's text the view shows
+  uint64_t shownRewrites_ = 0;  // the console's rewrite count when it was shown whole
+};
+
+// Registers the TTY window as the maker of the ports' TTY consoles.
+void InstallTerminalWindows();
+
+}  // namespace korva::ui
