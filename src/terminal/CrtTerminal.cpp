@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/Host.h"
+#include "serial/Cable.h"
 
 namespace korva {
 
@@ -10,6 +11,14 @@ std::array<ScreenCells, DevicePorts> SavedScreens;
 std::array<CrtScreenState, DevicePorts> SavedCrtState;
 
 void CrtHost::Beep() { Host().Beep(); }
+
+void CrtHost::SendToPort(int16_t port, const uint8_t* bytes, size_t count) {
+  for (size_t i = 0; i < count; ++i) Cable.RX(port, bytes[i]);
+}
+
+void CrtHost::FlushPortQueue(int16_t port) { Cable.FlushQueue(port); }
+
+void CrtHost::SetPortBreak(int16_t port, VBool on) { Cable.Break(port, on); }
 
 namespace {
 CrtHost silentHost;
@@ -569,6 +578,8 @@ void classCrtTerminal::SetInsertMode(VBool on) {
 
 void classCrtTerminal::SetOnLine(VBool on) {
   OnLine = on;
+  Cable.DCD(port_, on ? True : False);
+  Cable.CTS(port_, on ? True : False);
   host_->ModesChanged();
 }
 

@@ -70,14 +70,13 @@ class CrtHost {
   }
   // The bell. The default sounds the host's beep.
   virtual void Beep();
-  // Bytes for the guest, as typed: into the port's receive queue.
-  virtual void SendToPort(int16_t port, const uint8_t* bytes, size_t count) {
-    (void)port, (void)bytes, (void)count;
-  }
-  // The port's receive queue emptied (Pause).
-  virtual void FlushPortQueue(int16_t port) { (void)port; }
-  // The port's break condition (Pause down and up).
-  virtual void SetPortBreak(int16_t port, VBool on) { (void)port, (void)on; }
+  // Bytes for the guest, as typed. The default puts them into the port's
+  // receive queue of the cable.
+  virtual void SendToPort(int16_t port, const uint8_t* bytes, size_t count);
+  // Pause: the default empties the port's receive queue of the cable.
+  virtual void FlushPortQueue(int16_t port);
+  // Pause down and up: the default sets the port's break line of the cable.
+  virtual void SetPortBreak(int16_t port, VBool on);
   // The screen size has changed or been confirmed: the window fits its inner
   // area to columns x lines cells.
   virtual void ScreenResized(int16_t columns, int16_t lines) { (void)columns, (void)lines; }
@@ -129,6 +128,7 @@ class classCrtTerminal final : public CrtModeSink {
   void SetAutoLF(VBool on) override;
   void SetScrollLock(VBool on);
   void SetInsertMode(VBool on);
+  // On line raises the port's DCD and CTS on the cable, off line drops them.
   void SetOnLine(VBool on);
   VBool IsOnLine() const { return OnLine; }
   void InitDefinitions();

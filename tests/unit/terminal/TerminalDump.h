@@ -56,19 +56,33 @@ struct RecordingCrtHost final : CrtHost {
   };
   std::vector<std::pair<int16_t, int16_t>> Cells;  // (column, line)
   std::vector<Region> Regions;
-  std::vector<uint8_t> Sent;
+  std::vector<uint8_t> Sent;  // only when ToCable is off
+  bool ToCable = false;        // send, flush and break reach the cable
   int Beeps = 0, Flushes = 0, ModeChanges = 0;
   std::vector<VBool> Breaks;
   std::vector<std::pair<int16_t, int16_t>> Resizes;  // (columns, lines)
   void CellChanged(int16_t column, int16_t line) override { Cells.emplace_back(column, line); }
   void RegionChanged(int16_t l1, int16_t l2, int16_t c1, int16_t c2) override { Regions.push_back({l1, l2, c1, c2}); }
   void Beep() override { ++Beeps; }
-  void SendToPort(int16_t, const uint8_t* b, size_t n) override { Sent.insert(Sent.end(), b, b + n); }
-  void FlushPortQueue(int16_t) override { ++Flushes; }
-  void SetPortBreak(int16_t, VBool on) override { Breaks.push_back(on); }
+  void SendToPort(int16_t port, const uint8_t* b, size_t n) override {
+    if (ToCable) return CrtHost::SendToPort(port, b, n);
+    Sent.insert(Sent.end(), b, b + n);
+  }
+  void FlushPortQueue(int16_t port) override {
+    ++Flushes;
+    if (ToCable) CrtHost::FlushPortQueue(port);
+  }
+  void SetPortBreak(int16_t port, VBool on) override {
+    Breaks.push_back(on);
+    if (ToCable) CrtHost::SetPortBreak(port, on);
+  }
   void ScreenResized(int16_t c, int16_t l) override { Resizes.emplace_back(c, l); }
   void ModesChanged() override { ++ModeChanges; }
-  void Clear() { *this = RecordingCrtHost{}; }
+  void Clear() {
+    const bool toCable = ToCable;
+    *this = RecordingCrtHost{};
+    ToCable = toCable;
+  }
 };
 
 }  // namespace korva::test
