@@ -93,9 +93,9 @@ int main() {
   const double fqSeconds = Seconds(t0);
   uint64_t counted = 0;
   for (const OpTextEntry& t : OpText) counted += t.Value;
-  std::printf("disassembler FQ 0 $FFFFFE: %.2f s, %llu instructions (%.0f/s), %llu pumps; %s", fqSeconds,
+  std::printf("disassembler FQ 0 $FFFFFE: %.2f s, %llu instructions (%.0f/s), %llu pumps; %s\n", fqSeconds,
               static_cast<unsigned long long>(counted), counted / fqSeconds, static_cast<unsigned long long>(host.Pumps),
-              fq.c_str() + 2);
+              fq.substr(2, fq.size() - 4).c_str());
 
   // Abort clicked 100 ms into the walk.
   host.Pumps = 0;

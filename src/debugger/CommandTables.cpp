@@ -17,7 +17,7 @@ extern const CommandTable BreakCommands;
 extern const CommandTable DisasmCommands;
 
 // Memory display, change, fill and search.
-extern const CommandTable MemoryCommands;
+extern const CommandTable MemoryCommands, FindCommands;
 
 // VersaDOS structures and system-module displays.
 extern const CommandTable StructureCommands;
@@ -36,6 +36,7 @@ const CommandTable* const kTables[] = {
 
     // memory
     &MemoryCommands,
+    &FindCommands,
 
     // structures
     &StructureCommands,

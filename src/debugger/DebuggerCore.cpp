@@ -15,6 +15,7 @@
 #include "debugger/DebugPump.h"
 #include "debugger/Disassembler.h"
 #include "cpu/classCPU.h"
+#include "debugger/PatternSearch.h"
 #include "tables/Helpers.h"
 #include "tables/TextFormat.h"
 
@@ -411,6 +412,7 @@ void ResetDebuggerState() {
   ResetDisassembler();
   DebugPumpClock = &SteadyClockMs;
   ResetPanes();
+  ResetFindState();
 }
 
 void InstallDebugger() {
