@@ -17,10 +17,6 @@ void classCable::AttachCard(int card, CableCard* notices) {
   if (card == 0 || card == 1) cards_[static_cast<size_t>(card)] = notices;
 }
 
-VBool classCable::Line(int16_t port, VBool CableLines::*line) const {
-  return IsDevicePort(port) ? lines_[static_cast<size_t>(port)].*line : False;
-}
-
 void classCable::WriteCardLine(int16_t port, VBool state, VBool CableLines::*line, CardNotice onA,
                                CardNotice onB) {
   if (!IsDevicePort(port)) return;
@@ -74,10 +70,6 @@ void classCable::tX(int16_t port, uint8_t byte) {
     default: break;
   }
   if (w) w->Outchar(byte);
-}
-
-VBool classCable::RXavailable(int16_t port) const {
-  return IsDevicePort(port) ? ToVBool(queues_[static_cast<size_t>(port)].Count() > 0) : False;
 }
 
 uint8_t classCable::RX(int16_t port) {

@@ -65,7 +65,9 @@ class classCable {
   // when the kind's window is not attached.
   void tX(int16_t port, uint8_t byte);
   // True when the port's receive queue holds a byte.
-  VBool RXavailable(int16_t port) const;
+  VBool RXavailable(int16_t port) const {
+    return IsPort(port) && queues_[static_cast<unsigned>(port)].Count() > 0 ? True : False;
+  }
   // Takes the next byte of the queue; an empty queue gives the last byte taken
   // again (0 after a flush).
   uint8_t RX(int16_t port);
@@ -96,7 +98,10 @@ class classCable {
 
  private:
   using CardNotice = void (CableCard::*)(VBool);
-  VBool Line(int16_t port, VBool CableLines::*line) const;
+  static bool IsPort(int16_t port) { return static_cast<uint16_t>(port) < 16; }
+  VBool Line(int16_t port, VBool CableLines::*line) const {
+    return IsPort(port) ? lines_[static_cast<unsigned>(port)].*line : False;
+  }
   // A line the console side drives: the card first (ports 0-3), then the store.
   void WriteCardLine(int16_t port, VBool state, VBool CableLines::*line, CardNotice onA, CardNotice onB);
   // A line the card drives: the port's window first, then the store.
