@@ -12,6 +12,7 @@ extern const CommandTable RunCommands, DeviceCommands;
 extern const CommandTable BreakCommands;
 
 // Registers and memory watches.
+extern const CommandTable RegisterCommands;
 
 // Disassembly, memory tags and opcode frequencies.
 extern const CommandTable DisasmCommands;
@@ -30,6 +31,7 @@ const CommandTable* const kTables[] = {
     &BreakCommands,
 
     // registers and watches
+    &RegisterCommands,
 
     // disassembly
     &DisasmCommands,

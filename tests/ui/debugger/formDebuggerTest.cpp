@@ -5,12 +5,15 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "cpu/ControlStore.h"
+#include "bus/MMU.h"
 #include "cpu/FetchDecode.h"
 #include "cpu/MainLoop.h"
 #include "debugger/DebuggerCore.h"
+#include "debugger/Panes.h"
 #include "debugger/ui/DebuggerWindow.h"
 #include "debugger/ui/formDebugger.h"
 #include "shell/Neighbours.h"
@@ -100,13 +103,52 @@ TEST_F(formDebuggerTest, ClosingRestoresTheMachineAndKeepsThePlacement) {
 }
 
 TEST_F(formDebuggerTest, PanesFollowTheCore) {
+  for (uint32_t i = 0; i < 32; ++i) m.WriteByte(0x20000 + i, static_cast<uint8_t>(i));
   formDebugger& w = Open();
-  const int commandTop = w.txtIO()->y();
-  EXPECT_EQ(w.txtMemory(0)->toPlainText().toStdString(), "No Watch");
-  EXPECT_EQ(commandTop + w.txtIO()->height(), w.height());
-  // Buttons stand at the right edge, in a column.
+  auto refresh = [] {
+    DisplayRegisters();
+    LoadMemoryWatch(0);
+    LoadMemoryWatch(1);
+    RefreshRegsRequest = RefreshWatchRequest = False;
+  };
+  Execute("SMW1 $20000 20");
+  refresh();
+  QPlainTextEdit* none = w.txtMemory(0);
+  QPlainTextEdit* two = w.txtMemory(1);
+  EXPECT_EQ(none->toPlainText().toStdString(), "No Watch");
+  EXPECT_EQ(two->toPlainText().count('\n'), 1);
+  const int line = two->height() - none->height();
+  EXPECT_GE(line, QFontMetrics(two->font()).lineSpacing());
+  EXPECT_EQ(two->verticalScrollBar()->maximum(), 0);  // both lines in view
+  EXPECT_EQ(none->y(), w.txtRegisters()->height());
+  EXPECT_EQ(two->y(), none->y() + none->height());
+  EXPECT_EQ(w.txtIO()->y(), two->y() + two->height());
+  EXPECT_EQ(w.txtIO()->y() + w.txtIO()->height(), w.height());  // the command box takes the rest
   EXPECT_EQ(w.cmdRun()->x() + w.cmdRun()->width(), w.width() - 8);
   EXPECT_LT(w.cmdRun()->y(), w.cmdStep()->y());
+  w.resize(40, 60);  // too small for the panes: nothing goes below 0
+  EXPECT_GE(w.txtIO()->height(), 0);
+  EXPECT_GE(w.cmdRun()->x(), 0);
+
+  EXPECT_EQ(w.txtRegisters()->palette().color(QPalette::Base), QColor(255, 255, 255));
+  CpuPC = 0x1000;
+  Mmu.AccessMMU(2 * 6, 1);  // supervisor program space, descriptor 1 maps the PC's page elsewhere
+  Mmu.AccessMMU(0x29, 1);
+  const uint8_t fields[] = {0x00, 0x10, 0xFF, 0xF0, 0x02, 0x00, 0x01, 0x01, 0xFF};
+  for (uint32_t i = 0; i < sizeof fields; ++i) Mmu.AccessMMU(0x20 + i, fields[i]);
+  ASSERT_EQ(Mmu.AccessMMU(0x3F), 0);
+  Execute("UMMU 1");
+  refresh();
+  EXPECT_EQ(w.txtRegisters()->palette().color(QPalette::Base), QColor(255, 240, 240));
+
+  // Closing keeps the watches; a new window shows them.
+  Execute("SMW0 $20010 1");
+  w.close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  formDebugger& again = Open();
+  refresh();
+  EXPECT_EQ(again.txtMemory(0)->toPlainText().left(8), "00020010");
+  EXPECT_EQ(again.txtMemory(1)->toPlainText().count('\n'), 1);
 }
 
 }  // namespace

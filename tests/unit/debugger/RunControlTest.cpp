@@ -92,6 +92,16 @@ TEST_F(RunControlTest, GoStepRunAndBreakpoints) {
   EXPECT_EQ(BreakPoints[0].Address, 0xFF010002u);  // the address stays
 }
 
+TEST_F(RunControlTest, TrackTraceListsEachStop) {
+  Execute("TTR 1");
+  Execute("GO $10002");
+  RunToStop();
+  Execute("STEP");
+  RunToStop();
+  EXPECT_NE(OutputText.find(" 00010002 : ADDQ.L   #$1,D0\r\n"), std::string::npos) << OutputText;
+  EXPECT_NE(OutputText.find(" 00010004 : BRA.B    $00010002\r\n"), std::string::npos) << OutputText;
+}
+
 TEST_F(RunControlTest, BreakpointCommandsRefuseBadAddresses) {
   EXPECT_EQ(Execute("SBR2 xyz"), "\r\nError - SBRn <op32> where n = 0-3\r\n");
   EXPECT_FALSE(BreakPoints[2].Enabled);

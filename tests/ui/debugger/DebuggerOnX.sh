@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The real program on a virtual X display: Tools > "Show Debugger" opens the
-# debugger window, "HELP" typed in its command box lists the help text, and the
-# window, read back from the X server, equals the reviewed picture. The
-# section "Debugger" pins the font, the place and the size.
-# Usage: DebuggerHelpOnX.sh <korva> <rom.s19> <font.s19> <x_close_window> <x_window_shot> <expected.png>
+# The real program on a virtual X display, without a power-on reset: Tools >
+# "Show Debugger" opens the debugger window, the command lines given are typed
+# in its command box one after the other, and the window, read back from the X
+# server, equals the reviewed picture. The section "Debugger" pins the font,
+# the place and the size.
+# Usage: DebuggerOnX.sh <korva> <rom.s19> <font.s19> <x_close_window> <x_window_shot> <expected.png> LINE...
 # With KORVA_KEEP_SHOT=<file> the picture taken is copied there (to review a new one).
 set -u
 korva=$1 rom=$2 font=$3 xclose=$4 xshot=$5 expected=$6
+shift 6
 work=$(mktemp -d /tmp/korva-debugger-x.XXXXXX)
 . "$(dirname "$0")/../XSession.sh"
 
@@ -46,9 +48,11 @@ await 20 window '^Debugger - ' || fail "no debugger window"
 debugger=$(window '^Debugger - ')
 xdotool windowfocus --sync "$debugger"
 sleep 0.3
-xdotool type --delay 30 "HELP"
-xdotool key Return
-sleep 1
+for line in "$@"; do
+  xdotool type --delay 30 "$line"
+  xdotool key Return
+  sleep 1
+done
 # The main window takes the focus: the command box's caret does not blink in the picture.
 xdotool windowfocus --sync "$main"
 sleep 1
