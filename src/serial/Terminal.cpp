@@ -1,13 +1,13 @@
 #include "serial/Terminal.h"
 
 #include <algorithm>
-#include <bit>
 
 #include "cpu/MainLoop.h"
 #include "host/Host.h"
 #include "host/Settings.h"
 #include "serial/Cable.h"
 #include "serial/Consoles.h"
+#include "serial/TypedBytes.h"
 #include "shell/NumberInput.h"
 #include "tables/TextFormat.h"
 
@@ -105,16 +105,7 @@ void TerminalConsole::Outchar(uint8_t byte) {
 }
 
 uint8_t TerminalConsole::ApplyParity(uint8_t byte) const {
-  if (!Ascii) return byte;
-  const uint8_t c = byte & 0x7F;
-  const bool oddBits = (std::popcount(static_cast<unsigned>(c)) & 1) != 0;
-  switch (Parity) {
-    case 0: return c;
-    case 1: return c | 0x80;
-    case 2: return oddBits ? c | 0x80 : c;
-    case 3: return oddBits ? c : c | 0x80;
-    default: return 0;
-  }
+  return korva::ApplyParity(byte, Ascii, Parity);
 }
 
 void TerminalConsole::KeyDown(int keyCode, int shiftMask) {
@@ -133,11 +124,9 @@ void TerminalConsole::KeyUp(int keyCode, int shiftMask) {
 }
 
 void TerminalConsole::KeyPress(uint8_t code) {
-  uint8_t c = code;
   // Ctrl with "A" to "_" gives 1 to 31; with the lower-case range each maps as
   // its upper-case partner ("a" gives 1, "{" 27).
-  if (CtrlDown && c >= 65 && c <= 95) c = static_cast<uint8_t>(c - 64);
-  else if (CtrlDown && c >= 96 && c <= 126) c = static_cast<uint8_t>(c - 96);
+  const uint8_t c = static_cast<uint8_t>(CtrlTypedByte(code, CtrlDown));
   Cable.RX(PortNumber_, ApplyParity(c));
 }
 

@@ -259,12 +259,9 @@ class classCrtTerminal final : public CrtModeSink {
   int batchLine1_ = 0, batchLine2_ = 0, batchColumn1_ = 0, batchColumn2_ = 0;
 };
 
-// The 7-bit and parity step for a typed byte: unchanged in 8-bit mode; in 7-bit
-// mode bit 7 per parity (0 Zero, 1 One, 2 Even, 3 Odd; any other value gives 0).
-uint8_t ApplyParity(uint8_t b, VBool ascii, int16_t parity);
-// The byte a typed character code gives: with Ctrl, "A"-"_" lose 64 and "`"-"~"
-// lose 96; 8 and 9 are sent only with Ctrl (the BackSpace and Tab keys send their
-// own strings), -1 for none.
+// The byte a typed character code gives (the Ctrl rule of serial/TypedBytes.h);
+// 8 and 9 only with Ctrl, since the BackSpace and Tab keys send their own
+// strings; -1 for none.
 int32_t TypedByte(int32_t charCode, bool ctrlDown);
 
 }  // namespace korva

@@ -5,29 +5,15 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "serial/TypedBytes.h"
 #include "terminal/CrtTerminal.h"
 
 namespace korva {
 
-uint8_t ApplyParity(uint8_t b, VBool ascii, int16_t parity) {
-  if (!ascii) return b;
-  const uint8_t b7 = b & 0x7F;
-  const bool oddOnes = __builtin_parity(b7) != 0;
-  switch (parity) {
-    case 0: return b7;
-    case 1: return b7 | 0x80;
-    case 2: return oddOnes ? (b7 | 0x80) : b7;
-    case 3: return oddOnes ? b7 : (b7 | 0x80);
-    default: return 0;
-  }
-}
-
 int32_t TypedByte(int32_t c, bool ctrlDown) {
   if (c < 0 || c > 255) return -1;
-  if (c >= 'A' && c <= '_') return ctrlDown ? c - 64 : c;
-  if (c >= '`' && c <= '~') return ctrlDown ? c - 96 : c;  // Ctrl+a gives 1, as Ctrl+A does
   if (c == 8 || c == 9) return ctrlDown ? c : -1;
-  return c;
+  return CtrlTypedByte(c, ctrlDown);
 }
 
 uint8_t classCrtTerminal::ApplyParity(uint8_t b) const { return korva::ApplyParity(b, Def().Ascii, Def().Parity); }

@@ -193,7 +193,7 @@ TEST_F(AnsiTest, KeysRedefinedByTheGuest) {
 class StreamMaker {
  public:
   StreamMaker(uint32_t seed, int lines, int columns) : rng_(seed), lines_(lines), columns_(columns) {}
-  std::string Next(int line, int column) {
+  std::string Next(int column) {
     auto n = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); };
     switch (n(0, 16)) {
       case 0:
@@ -258,7 +258,7 @@ TEST_F(AnsiTest, AgreesWithLibvterm) {
     const int ops = 8 + static_cast<int>(seed % 24);
     for (int i = 0; i < ops; ++i) {
       const Pos c = vtCursor();
-      const std::string piece = maker.Next(c.first, c.second);
+      const std::string piece = maker.Next(c.second);
       vterm_input_write(vt, piece.data(), piece.size());
       Feed(t, piece);
       stream += piece;

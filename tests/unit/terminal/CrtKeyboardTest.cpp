@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/Cable.h"
+#include "serial/TypedBytes.h"
 #include "support/ScriptedHost.h"
 #include "terminal/CrtTerminal.h"
 #include "unit/terminal/TerminalDump.h"
