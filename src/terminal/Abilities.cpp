@@ -86,6 +86,13 @@ void classCrtTerminal::Cromemco(uint8_t a) {
   if (In(a, "$4567")) d.TextColor = d.BackColor;
 }
 
+void classCrtTerminal::ResetAbilities() {
+  EscapePending = False;
+  PendingChar = 0;
+  AbilityInProgress = false;
+  PendingCount = 0;
+}
+
 void classCrtTerminal::AbilitiesReceive(uint8_t c) {
   CrtDefinition& d = Def();
   if (d.Ascii) c &= 127;

@@ -624,8 +624,8 @@ void classCrtTerminal::RestoreScreenState() {
   }
   markLine_ = markColumn_ = -1;
   const CrtScreenState& s = SavedCrtState[static_cast<size_t>(port_)];
-  CursorColumn = ClampI16(s.CursorColumn, 0, CellColumns - 1);
-  CursorLine = ClampI16(s.CursorLine, 0, CellLines - 1);
+  CursorColumn = ClampI16(s.CursorColumn, 0, std::max<int16_t>(MaxColumn, 0));
+  CursorLine = ClampI16(s.CursorLine, 0, std::max<int16_t>(MaxLine, 0));
   TextHI = s.TextHI, BackHI = s.BackHI, Inverse = s.Inverse, Bold = s.Bold, Strike = s.Strike;
   Underline = s.Underline, Italic = s.Italic, OnLine = s.OnLine;
   CursorColor = s.CursorColor;

@@ -190,6 +190,8 @@ class classCrtTerminal final : public CrtModeSink {
 
   // ---- The abilities interpreter.
   void AbilitiesReceive(uint8_t c);
+  // Forgets an escape or ability in progress (the terminal reset).
+  void ResetAbilities();
   VBool EscapePending = False;
   uint8_t PendingChar = 0;
   bool AbilityInProgress = false;  // PendingChar holds the character of an ability

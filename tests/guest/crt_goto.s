@@ -1,0 +1,35 @@
+| Cursor addressing through a table-driven terminal: serial card 0, channel B
+| (cable port 1) is set up, then ESC, 17, 5, 10 and "X" are sent, each once the
+| transmitter is empty. With the built-in tables ESC 17 is a binary goto with
+| the column first: the host test finds "X" on line 10, column 5.
+        .include "selfcheck.inc"
+        .equ    CTRLB, 0xF1C1CF         | channel B status / control
+        .equ    DATAB, 0xF1C1CB         | channel B receive / transmit data
+
+        .text
+        .long   0x8000                  | initial supervisor stack pointer
+        .long   start
+
+        .org    0x1000
+start:  lea     (CTRLB).l, %a0
+        lea     (DATAB).l, %a2
+        move.b  #0x18, (%a0)            | WR0: channel reset
+        move.b  #3, (%a0)
+        move.b  #0xC1, (%a0)            | WR3: receiver on
+        move.b  #5, (%a0)
+        move.b  #0x8A, (%a0)            | WR5: DTR, transmitter on, RTS
+        moveq   #0, %d0
+        move.b  #5, (%a0)
+        move.b  (%a0), %d0
+        CHKW    0x8A, %d0               | RR5 gives WR5 back
+
+        lea     (seq).l, %a1
+        moveq   #4, %d7
+tx:     btst    #2, (%a0)               | transmitter empty?
+        beq.s   tx
+        move.b  (%a1)+, (%a2)
+        dbra    %d7, tx
+        CHECKSDONE
+        stop    #0x2700
+
+seq:    .byte   27, 17, 5, 10, 'X'
