@@ -97,6 +97,7 @@ void Unload() {
 formDebugger* DebuggerWindowForm() { return window.data(); }
 
 void InstallDebuggerWindow() {
+  ResetDebuggerState();  // the debugger's state lives from start-up
   InstallDebugger();
   View.Show = &Show;
   View.Unload = &Unload;

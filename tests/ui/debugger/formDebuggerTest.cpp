@@ -93,7 +93,7 @@ TEST_F(formDebuggerTest, ClosingRestoresTheMachineAndKeepsThePlacement) {
   EXPECT_EQ(host_.StoredSetting("Debugger", "Height"), "500");
   EXPECT_EQ(host_.StoredSetting("Debugger", "WindowState"), "0");
   EXPECT_TRUE(host_.StoredSetting("Debugger", "Top").has_value());
-  EXPECT_EQ(host_.StoredSetting("Debugger", "FontSize"), "11");  // read, never written
+  EXPECT_FALSE(host_.StoredSetting("Debugger", "FontBold").has_value());  // font keys are only read
 
   formDebugger& again = Open();
   EXPECT_EQ(again.width(), 700);
