@@ -119,19 +119,13 @@ TEST_F(DisasmCommands, ThroughTheMmu) {
 TEST_F(DisasmCommands, UsageTexts) {
   const std::pair<const char*, const char*> cases[] = {
       {"L $1000", "Usage - List <address> <Count>"},
-      {"LIST $1000 256", "Usage - List <address> <Count>"},
       {"FQ 0", "Usage - FreQuency <start address> <end address>"},
       {"FFQ", "Usage - FindFreQuency <Count>"},
-      {"SDC.B 5 5", "Error - SDC.B <Start>,<End>\r\n"},
       {"SDC 5", "Error - SDC.W <Start>,<End>\r\n"},
-      {"SDC.L", "Error - SDC.L <Start>,<End>\r\n"},
       {"SCODE 6 5", "Error - SCODE <Start>,<End>\r\n"},
-      {"DIH", "Invalid value - DIH n where n is 0 or 1\r\n"},
       {"DIH 2", "Must be 0 for Decimal, or 1 for Hex\r\n"},
       {"7B x", "Invalid value - 7BIT n where n is 0 or 1\r\n"},
-      {"7BIT 3", "Must be 0 for 8 bit, or 1 for 7 bit\r\n"},
       {"USEMMU -1", "Must be 0 for NoMMU, or 1 for Use MMU\r\n"},
-      {"UMMU", "Invalid value - UMMU n where n is 0 or 1\r\n"},
   };
   for (const auto& [line, text] : cases) EXPECT_EQ(Execute(line), std::string("\r\n") + text) << line;
 }
