@@ -58,6 +58,9 @@ class CRTConsoleWindow : public SerialConsoleWindow {
   virtual void OpenCRT(int16_t port, int16_t showMode) = 0;
   // Drop the port's lines and unload the window.
   virtual void CloseCRT() = 0;
+  // Hide and unload without the close procedure (the console dialog): the
+  // window's own unload steps run, the port's lines stay as they are.
+  virtual void Unload() = 0;
 };
 
 // The printer window (console kind 4) of ports 8 and 9. It is fed by the
@@ -68,6 +71,9 @@ class PrinterConsoleWindow : public ConsoleWindow {
   virtual void OpenPrinter(int16_t port, int16_t showMode) = 0;
   // Unload the window (its print file closed, its options saved).
   virtual void ClosePrinter() = 0;
+  // Hide and unload without the close procedure (the console dialog): no
+  // off-line switch, the window's own unload steps run.
+  virtual void Unload() = 0;
   // The status byte the printer offers on the adapter's port B: the on-line or
   // off-line return value of the current state.
   virtual uint8_t GetStatus() = 0;
@@ -102,6 +108,9 @@ class NetConsoleWindow : public SerialConsoleWindow {
   virtual void OpenNet(int16_t port, int16_t showMode) = 0;
   // Drop the port's lines and unload the window.
   virtual void CloseNet() = 0;
+  // Hide and unload without the close procedure (the console dialog): the
+  // window's own unload steps run (its socket closes, the lines drop).
+  virtual void Unload() = 0;
   // The window's NetRole; the main listener hands connections only to Child windows.
   virtual int16_t Role() const = 0;
   virtual void Role(int16_t role) = 0;

@@ -39,9 +39,9 @@ class FakeConsoleBase : public Base {
     shown = true;
     Note("open(" + std::to_string(port) + "," + std::to_string(mode) + ")");
   }
-  void Closed() {
+  void Closed(const char* how = "close") {
     shown = false;
-    Note("close");
+    Note(how);
     if (OnClose) OnClose();
   }
   static std::string Hex(uint8_t b) {
@@ -76,6 +76,7 @@ class FakeCRT : public FakeSerialConsole<CRTConsoleWindow> {
   using FakeSerialConsole::FakeSerialConsole;
   void OpenCRT(int16_t port, int16_t mode) override { Opened(port, mode); }
   void CloseCRT() override { Closed(); }
+  void Unload() override { Closed("unload"); }
 };
 
 class FakePrinter : public FakeConsoleBase<PrinterConsoleWindow> {
@@ -83,6 +84,7 @@ class FakePrinter : public FakeConsoleBase<PrinterConsoleWindow> {
   using FakeConsoleBase::FakeConsoleBase;
   void OpenPrinter(int16_t port, int16_t mode) override { Opened(port, mode); }
   void ClosePrinter() override { Closed(); }
+  void Unload() override { Closed("unload"); }
   uint8_t GetStatus() override { return status; }
   void SetOnLine(VBool s) override {
     onLine = s;
@@ -98,6 +100,7 @@ class FakeNet : public FakeSerialConsole<NetConsoleWindow> {
   using FakeSerialConsole::FakeSerialConsole;
   void OpenNet(int16_t port, int16_t mode) override { Opened(port, mode); }
   void CloseNet() override { Closed(); }
+  void Unload() override { Closed("unload"); }
   int16_t Role() const override { return role; }
   void Role(int16_t r) override { role = r; }
   int16_t SocketState() const override { return socketState; }

@@ -41,7 +41,7 @@ void LoadPlacement(QWidget& window, const std::string& section, PlacementKeys ke
 void SavePlacement(const QWidget& window, const std::string& section, PlacementKeys keys) {
   const Qt::WindowStates state = window.windowState();
   const int32_t code = (state & Qt::WindowMinimized) ? 1 : (state & Qt::WindowMaximized) ? 2 : 0;
-  SaveSettingLong(section, "WindowState", code);
+  if (keys != PlacementKeys::TopLeftWhenNormal) SaveSettingLong(section, "WindowState", code);
   if (keys == PlacementKeys::Position) {
     if (code == 1) return;
   } else if (code != 0) {

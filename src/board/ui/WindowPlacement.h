@@ -5,6 +5,8 @@
 //  - PositionSizeState (the console windows): "Top", "Left", "Width", "Height"
 //    and "WindowState" read at load; "WindowState" saved always, the four
 //    others only when the window is in the normal state.
+//  - TopLeftWhenNormal (dialogs): "Top" and "Left" read at load and saved,
+//    only when the window is in the normal state.
 #pragma once
 #include <string>
 
@@ -12,7 +14,7 @@ class QWidget;
 
 namespace korva::ui {
 
-enum class PlacementKeys { Position, PositionSizeState };
+enum class PlacementKeys { Position, PositionSizeState, TopLeftWhenNormal };
 
 // Moves (and sizes, and minimises or maximises) the window as stored. A
 // missing or unreadable value keeps the current one; a place on no present

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "serial/ui/formConsoles.h"
 #include "shell/ui/formJumpers.h"
 
 namespace korva {
@@ -41,6 +42,8 @@ DeviceMenus::DeviceMenus(QWidget* window) : QObject(window), window_(window) {}
 
 void DeviceMenus::FillDevicesMenu(QMenu* devices) {
   mnuDevices = devices;
+  mnuConsoles = Item(devices, nullptr, "Generic Devices ...", [this] { ui::ShowConsolesDialog(window_); });
+  mnuConsoles->setObjectName(QStringLiteral("mnuConsoles"));
   mnuOpenKBD = Item(devices, nullptr, DevicesView.ScreenCaption, [] { OpenScreenClick(); });
   mnuOpenKeyboard = Item(devices, nullptr, DevicesView.KeyboardCaption, [] { OpenKeyboardClick(); });
   mnuNewKeyboard = Item(devices, nullptr, "New Keyboard", [] { NewKeyboardClick(); }, true);

@@ -22,10 +22,10 @@ namespace korva {
 
 class DeviceMenus final : public QObject {
  public:
-  // window: the parent of the jumper dialog.
+  // window: the parent of the jumper and console dialogs.
   explicit DeviceMenus(QWidget* window);
 
-  // Appends, in order: "Open Screen/Keyboard", "OpenKeyboard", "New Keyboard",
+  // Appends, in order: "Generic Devices ...", "Open Screen/Keyboard", "OpenKeyboard", "New Keyboard",
   // the plug items and the "Memory" submenu. A "Main Server" submenu belongs
   // before mnuPlug[0].
   void FillDevicesMenu(QMenu* devices);
@@ -42,6 +42,7 @@ class DeviceMenus final : public QObject {
   QMenu* mnuDevices = nullptr;
   QMenu* mnuMemory = nullptr;
   QMenu* mnuOptions = nullptr;
+  QAction* mnuConsoles = nullptr;  // "Generic Devices ...": the console assignment dialog
   QAction* mnuOpenKBD = nullptr;
   QAction* mnuOpenKeyboard = nullptr;
   QAction* mnuNewKeyboard = nullptr;

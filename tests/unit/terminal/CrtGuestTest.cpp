@@ -24,6 +24,7 @@ class HeadlessCrt final : public CRTConsoleWindow {
   void Outchar(uint8_t byte) override { term.Outchar(byte); }
   void OpenCRT(int16_t port, int16_t) override { Cable.Connect(port, True); }
   void CloseCRT() override { Cable.Connect(term.PortNumber(), False); }
+  void Unload() override {}
   classCrtTerminal term{1};
 };
 
