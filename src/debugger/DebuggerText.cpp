@@ -85,8 +85,7 @@ constexpr std::string_view kHelp[] = {
 
 std::span<const std::string_view> HelpLines() { return kHelp; }
 
-// The boards do not give their dumps yet: the configuration headers stand alone.
-std::string Mvme400Setup(int /*card*/) { return {}; }
-std::string Mvme410Setup(int /*pia*/) { return {}; }
+std::string Mvme400Setup(int card) { return (card == 1 ? MVME400C1 : MVME400C0).GetSetup(); }
+std::string Mvme410Setup(int pia) { return (pia == 2 ? MVME410PIA2 : MVME410PIA1).GetSetup(); }
 
 }  // namespace korva

@@ -6,12 +6,15 @@
 // has no clock of its own: the poll from the CPU loop turns waiting bytes, an
 // empty transmitter and breaks into interrupt conditions.
 //
-// Stand-in: the PIA registers are only stored.
+// The board's PIA gives the guest the baud-rate switches and the DSR lines,
+// turns DSR and RI changes into interrupts (CA1/CB1 carry NOT DSR, CA2/CB2 NOT
+// RI of channels A and B) and drives the board's fail lamp (port A bit 4).
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "serial/Cable.h"
-#include "serial/PiaRegisters.h"
+#include "serial/PiaCore.h"
 
 namespace korva {
 
@@ -45,12 +48,25 @@ struct SerialChannel {
   VBool IntPending = False;  // RR0 bit 1; only channel A's is ever set
 };
 
-class classMVME400 : public PiaRegisters, public CableCard {
+class classMVME400 : public classPiaCore, public CableCard {
  public:
+  classMVME400() : classPiaCore(4) {}
+
   // 0 or 1: selects the card's cable ports, interrupt sources and lamp; other
   // values change nothing.
   void CardNumber(int16_t number);
   int16_t CardNumber() const { return cardNumber_; }
+
+  // The PIA's registers: control A and B, port A and B (data when the control
+  // register selects it, else direction).
+  uint8_t CRA() const { return side_[A].Cr.Byte(); }
+  void CRA(uint8_t v) { ControlWrite(A, v); }
+  uint8_t CRB() const { return side_[B].Cr.Byte(); }
+  void CRB(uint8_t v) { ControlWrite(B, v); }
+  uint8_t DDRxORA();
+  void DDRxORA(uint8_t v);
+  uint8_t DDRxORB();
+  void DDRxORB(uint8_t v) { Selected(B) = v; }
 
   // The serial registers: receive data, status (RR0-RR7 by the pointer),
   // transmit data, control (WR0-WR7 by the pointer).
@@ -65,23 +81,27 @@ class classMVME400 : public PiaRegisters, public CableCard {
 
   // Line changes of the cable's ports, told before the cable stores the new
   // value: DCD and CTS raise an external/status condition; a break starts or
-  // ends. DSR and RI are inputs of the PIA.
+  // ends; DSR and RI are edges on the PIA's C1 and C2 pins.
   void DCDChangedA(VBool) override { ExternalStatus(a_); }
   void DCDChangedB(VBool) override { ExternalStatus(b_); }
   void CTSChangedA(VBool) override { ExternalStatus(a_); }
   void CTSChangedB(VBool) override { ExternalStatus(b_); }
   void BreakChangedA(VBool state) override { BreakChanged(a_, state); }
   void BreakChangedB(VBool state) override { BreakChanged(b_, state); }
-  void DSRChangedA(VBool) override {}
-  void DSRChangedB(VBool) override {}
-  void RIChangedA(VBool) override {}
-  void RIChangedB(VBool) override {}
+  void DSRChangedA(VBool state) override { PinEdge(A, true, state); }
+  void DSRChangedB(VBool state) override { PinEdge(B, true, state); }
+  void RIChangedA(VBool state) override { PinEdge(A, false, state); }
+  void RIChangedB(VBool state) override { PinEdge(B, false, state); }
 
   // The poll: transmitter-empty and receive conditions, then the break latches,
   // channel A before B.
   void DoTxEandRxE();
-  // Card reset: its PIA, then channel A, then channel B.
+  // Card reset: its PIA (lamp on, baud select kept), then channel A, then
+  // channel B.
   void Reset();
+  // The register dump of the debugger's M400C0 and M400C1 commands. It changes
+  // nothing (the vector shown is the one an RR2B read would give now).
+  std::string GetSetup() const;
 
   // Jumpers: interrupt lines (1-4) of the serial controller and of the PIA's
   // sides A and B; a pending request moves to the new line, a value outside
@@ -89,10 +109,6 @@ class classMVME400 : public PiaRegisters, public CableCard {
   // 300, 1200, 2400, 4800, 7200, 9600, 19200 baud; only the low three bits are kept).
   uint8_t N7201Int() const { return n7201Int_; }
   void N7201Int(uint8_t v);
-  uint8_t IRQA() const { return irqA_; }
-  void IRQA(uint8_t v) { irqA_ = v; }
-  uint8_t IRQB() const { return irqB_; }
-  void IRQB(uint8_t v) { irqB_ = v; }
   uint8_t BaudA() const { return baudA_; }
   void BaudA(uint8_t v) { baudA_ = v & 7; }
   uint8_t BaudB() const { return baudB_; }
@@ -102,10 +118,28 @@ class classMVME400 : public PiaRegisters, public CableCard {
   const SerialChannel& ChannelB() const { return b_; }
   // The serial controller's interrupt source id (4 card 0, 8 card 1).
   int SerialSource() const { return cardNumber_ == 1 ? 8 : 4; }
+  // The fail lamp's state (port A bit 4 as last written; on after reset).
+  VBool Lamp() const { return lamp_; }
+  // Port A's input pins now: the chosen baud switch, the lamp, NOT DSR of both ports.
+  uint8_t PortAInput() const;
 
   uint32_t PollCount = 0;  // DoTxEandRxE calls
 
+ protected:
+  int Source(int side) const override { return side == A ? (cardNumber_ == 1 ? 9 : 5) : (cardNumber_ == 1 ? 10 : 6); }
+
  private:
+  // DSR (C1) or RI (C2) of a channel changed: its pin is NOT the new state; the
+  // edge the control register chooses sets the flag.
+  void PinEdge(int side, bool dsr, VBool state);
+  void PiaReset();
+  uint8_t RR0(const SerialChannel& c, int side) const;
+  // The code of the highest pending condition (7: none) and the vector an RR2B
+  // read gives with it.
+  uint8_t VectorCode() const;
+  uint8_t VectorFor(uint8_t code) const;
+  std::string DumpChannel(const SerialChannel& c, int side) const;
+
   int16_t Port(int side) const { return static_cast<int16_t>(cardNumber_ * 2 + side); }
   uint8_t RxData(SerialChannel& c, int side);
   uint8_t Status(SerialChannel& c, int side);
@@ -128,7 +162,9 @@ class classMVME400 : public PiaRegisters, public CableCard {
 
   SerialChannel a_, b_;
   int16_t cardNumber_ = 0;
-  uint8_t n7201Int_ = 4, irqA_ = 4, irqB_ = 4, baudA_ = 6, baudB_ = 6;
+  uint8_t n7201Int_ = 4, baudA_ = 6, baudB_ = 6;
+  VBool baudSelect_ = False;  // port A bit 3: BaudB on the input pins
+  VBool lamp_ = False;
 };
 
 extern classMVME400 MVME400C0;

@@ -14,6 +14,8 @@
 #include "cpu/RegistersText.h"
 #include "debugger/DebuggerCore.h"
 #include "disk/RWIN.h"
+#include "serial/MC6821.h"
+#include "serial/MVME400.h"
 #include "shell/MainFormHooks.h"
 #include "support/TestMachine.h"
 
@@ -49,9 +51,10 @@ TEST_F(DeviceCommandsTest, DumpsAppendTheDevicesOwnText) {
       {"CLOCK", Rtc.DisplayClock()},
       {"CMOS", Rtc.DisplayCMOS()},
       {"CRTC", Crtc.GetSetup()},
-      {"M400C0", "Card 0 Configuration\r\n\r\n"},
-      {"M400C1", "Card 1 Configuration\r\n\r\n"},
-      {"M410", "Port 1 Configuration\r\n\r\n\r\nPort 2 Configuration\r\n\r\n"},
+      {"M400C0", "Card 0 Configuration\r\n\r\n" + MVME400C0.GetSetup()},
+      {"M400C1", "Card 1 Configuration\r\n\r\n" + MVME400C1.GetSetup()},
+      {"M410", "Port 1 Configuration\r\n\r\n" + MVME410PIA1.GetSetup() + "\r\nPort 2 Configuration\r\n\r\n" +
+                   MVME410PIA2.GetSetup()},
       {"DR", RegistersText() + "\r\n"},
   };
   for (const auto& [word, text] : cases) {

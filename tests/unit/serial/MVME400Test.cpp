@@ -13,6 +13,7 @@
 #include "serial/Consoles.h"
 #include "serial/MVME400.h"
 #include "support/FakeConsoles.h"
+#include "unit/serial/BoardMap.h"
 #include "support/GuestProgram.h"
 #include "support/ScriptedHost.h"
 #include "support/TestMachine.h"
@@ -214,14 +215,7 @@ class MVME400GuestTest : public ::testing::Test {
  protected:
   MVME400GuestTest() {
     ConsoleType = {};
-    // The cards' registers at their odd bytes, repeated 16 bytes higher.
-    for (uint32_t r = 0; r < 8; ++r)
-      for (uint32_t mirror : {0u, 0x10u}) {
-        m.SetDeviceCode(0xF1C1C0 + mirror + 2 * r, 0xF1C1C1 + mirror + 2 * r, static_cast<uint8_t>(DcMvme400C0 + r));
-        m.SetDeviceCode(0xF1C1A0 + mirror + 2 * r, 0xF1C1A1 + mirror + 2 * r, static_cast<uint8_t>(DcMvme400C1 + r));
-      }
-    m.SetDeviceCode(0xF19F10, 0xF19F11, DcCR6);
-    InitScmState();
+    test::MapSerialBoards(m);
   }
   ~MVME400GuestTest() override { ConsoleType = {}; }
   test::TestMachine m;
