@@ -1,11 +1,8 @@
 #include "debugger/MemoryAccess.h"
 
-#include <chrono>
-
 #include "bus/BusState.h"
 #include "bus/Memory.h"
-#include "debugger/DebuggerCore.h"
-#include "host/Host.h"
+#include "debugger/DebugPump.h"
 #include "tables/TextFormat.h"
 
 namespace korva {
@@ -15,29 +12,6 @@ namespace {
 constexpr char CrLf[] = "\r\n";
 
 MemoryCell& CellAtIndex(uint32_t wordIndex) { return RamArray[wordIndex & RamIndexMask]; }
-
-// Window events during one long loop, so that Abort can be clicked: the clock
-// is looked at every 256 elements and events are processed when 2 ms have
-// passed (at the first look at once). Abort is looked at after every element.
-class LongLoopPump {
- public:
-  LongLoopPump() { DebugAbort = False; }
-  bool AbortedAfterElement() {
-    if ((++elements_ & 255) == 0) {
-      const Clock::time_point now = Clock::now();
-      if (now - last_ >= std::chrono::milliseconds(2)) {
-        last_ = now;
-        PumpEvents();
-      }
-    }
-    return DebugAbort != False;
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  uint32_t elements_ = 0;
-  Clock::time_point last_{};
-};
 
 // Builds the lines of one dump: the line's address at its first element, the
 // elements, the characters at its end; hands every finished line on at once.
@@ -62,7 +36,7 @@ class DumpLines {
       chars_.clear();
       Flush();
     }
-    if (!pump_.AbortedAfterElement()) return false;
+    if (!pump_.Poll()) return false;
     Flush();
     return true;
   }
@@ -84,18 +58,18 @@ class DumpLines {
   }
   const DumpSink& out_;
   const uint32_t perLine_;
-  LongLoopPump pump_;
+  DebugPump pump_;
   std::string text_;
   std::string chars_;
 };
 
 template <typename WriteOne>
 void Fill(uint32_t address, int32_t length, uint32_t step, WriteOne write) {
-  LongLoopPump pump;
+  DebugPump pump;
   for (int32_t i = 0; i < length; ++i) {
     write(address);
     address += step;
-    if (pump.AbortedAfterElement()) return;
+    if (pump.Poll()) return;
   }
 }
 

@@ -6,6 +6,7 @@
 #include "bus/BusState.h"
 #include "bus/Memory.h"
 #include "cpu/MainLoop.h"
+#include "debugger/DebugPump.h"
 #include "debugger/DebuggerCore.h"
 #include "host/Host.h"
 #include "support/ScriptedHost.h"
@@ -137,6 +138,8 @@ TEST_F(MemoryCommandsTest, ArrayAccessWrapsAndBusFaultsAreTheCommandsOwn) {
 TEST_F(MemoryCommandsTest, AbortEndsALongCommandAndATypedLineWaits) {
   ScriptedHost host;
   SetHost(&host);
+  static int64_t clock = 0;  // 2 ms pass between two looks: a pump every 256 elements
+  DebugPumpClock = [] { return clock += DebugPump::IntervalMs; };
   int pumps = 0;
   host.OnPumpEvents = [&] {
     if (++pumps != 1) return;
