@@ -13,6 +13,7 @@
 #pragma once
 #include <cstdint>
 
+#include "host/HostSocket.h"
 #include "tables/Types.h"
 
 namespace korva {
@@ -90,16 +91,6 @@ enum NetRole : int16_t {
   NetChild = 2,       // served by the main window's listener
 };
 
-// States of a TCP socket as the NET windows and the main listener see them.
-enum TcpState : int16_t {
-  SocketClosed = 0,
-  SocketResolving = 4,
-  SocketResolved = 5,
-  SocketConnecting = 6,
-  SocketConnected = 7,
-  SocketError = 9,
-};
-
 // The raw TCP console window (console kind 6).
 class NetConsoleWindow : public SerialConsoleWindow {
  public:
@@ -114,9 +105,9 @@ class NetConsoleWindow : public SerialConsoleWindow {
   // The window's NetRole; the main listener hands connections only to Child windows.
   virtual int16_t Role() const = 0;
   virtual void Role(int16_t role) = 0;
-  // The state of the window's own socket (a TcpState); the main listener
-  // hands a connection only to a window whose socket is closed (0 or less).
-  virtual int16_t SocketState() const = 0;
+  // The state of the window's own socket; the main listener hands a
+  // connection only to a window whose socket is closed.
+  virtual SocketState NetSocketState() const = 0;
   // Take the pending connection request the main listener received.
   virtual void AcceptConnection(int32_t requestId) = 0;
 };

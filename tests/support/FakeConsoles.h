@@ -103,10 +103,10 @@ class FakeNet : public FakeSerialConsole<NetConsoleWindow> {
   void Unload() override { Closed("unload"); }
   int16_t Role() const override { return role; }
   void Role(int16_t r) override { role = r; }
-  int16_t SocketState() const override { return socketState; }
+  SocketState NetSocketState() const override { return socketState; }
   void AcceptConnection(int32_t id) override { Note("accept(" + std::to_string(id) + ")"); }
   int16_t role = NetClient;
-  int16_t socketState = SocketClosed;
+  SocketState socketState = SocketState::Closed;
 };
 
 // Registers the four fake makers; windows are named "tty", "crt", "lpt" and
