@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   korva::DestroyConsoleWindows();  // closed by the main window's unload already
+  host.FinishSettings();  // says once when the settings could not be saved
   // Teardown after the main loop has returned, outside every event handler.
   korva::MainFormHooks* window = korva::MainForm;
   korva::SetMainForm(nullptr);

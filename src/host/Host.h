@@ -82,6 +82,14 @@ class HostServices {
   virtual std::string GetSetting(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) = 0;
   virtual void SaveSetting(const std::string& section, const std::string& key, const std::string& value) = 0;
+  // Saves made while held are written together when the outermost hold ends:
+  // the exit saves about a hundred keys into one file, written once. Use
+  // SettingsBatch (host/Settings.h) rather than calling these directly.
+  virtual void HoldSettings() {}
+  virtual void ReleaseSettings() {}
+  // Called once as the program ends, after its last save: writes what is still
+  // pending and, when the settings could not be saved, says so and why in one box.
+  virtual void FinishSettings() {}
   // Chooses the settings store: AppTitle followed by the profile name. Start-up
   // calls it once the profile is known, before the first setting is read; until
   // then the store of AppTitle alone is used.

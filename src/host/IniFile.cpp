@@ -1,6 +1,7 @@
 #include "host/IniFile.h"
 
 #include <set>
+#include <unordered_map>
 
 
 namespace korva {
@@ -108,20 +109,21 @@ std::vector<IniEntry> ParseIni(std::string_view text) {
 }
 
 std::string SerializeIni(const std::vector<IniEntry>& entries) {
-  std::vector<std::string> sections;
+  // Entries grouped by section in one pass: a file of many sections is written
+  // in time proportional to its size.
+  std::vector<std::vector<const IniEntry*>> groups;
+  std::unordered_map<std::string_view, size_t> index;
   for (const IniEntry& e : entries) {
-    bool known = false;
-    for (const std::string& s : sections) known = known || s == e.Section;
-    if (!known) sections.push_back(e.Section);
+    const auto [it, added] = index.try_emplace(e.Section, groups.size());
+    if (added) groups.emplace_back();
+    groups[it->second].push_back(&e);
   }
   std::string out;
-  for (const std::string& s : sections) {
+  for (const auto& group : groups) {
     if (!out.empty()) out += '\n';
-    out += "[" + CleanName(s, true) + "]\n";
-    for (const IniEntry& e : entries) {
-      if (e.Section != s) continue;
-      out += CleanName(e.Key, false) + "=" + (NeedsQuotes(e.Value) ? Quote(e.Value) : e.Value) + "\n";
-    }
+    out += "[" + CleanName(group.front()->Section, true) + "]\n";
+    for (const IniEntry* e : group)
+      out += CleanName(e->Key, false) + "=" + (NeedsQuotes(e->Value) ? Quote(e->Value) : e->Value) + "\n";
   }
   return out;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/Host.h"
 #include "tables/Types.h"
 
 namespace korva {
@@ -22,6 +23,16 @@ constexpr size_t MaxHostPath = 4096;
 // A path or file name: any text up to MaxHostPath bytes; a longer one counts as
 // unset and gives the default.
 std::string GetSettingPath(const std::string& section, const std::string& key, const std::string& defaultValue);
+
+// Holds the settings store's writes for its lifetime: the saves made meanwhile
+// reach the file in one write when the outermost batch ends.
+class SettingsBatch {
+ public:
+  SettingsBatch() { Host().HoldSettings(); }
+  ~SettingsBatch() { Host().ReleaseSettings(); }
+  SettingsBatch(const SettingsBatch&) = delete;
+  SettingsBatch& operator=(const SettingsBatch&) = delete;
+};
 
 void SaveSettingLong(const std::string& section, const std::string& key, int32_t value);
 void SaveSettingBool(const std::string& section, const std::string& key, VBool value);

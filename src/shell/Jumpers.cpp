@@ -11,6 +11,7 @@
 namespace korva {
 
 void SaveJumperSettings(const JumperFields& f) {
+  SettingsBatch batch;
   SaveSettingBool("SCM", "SrSW0", f.SrSW0);
   SaveSettingBool("SCM", "SrSW1", f.SrSW1);
   SaveSettingBool("SCM", "SrSW2", f.SrSW2);

@@ -273,6 +273,7 @@ void MainWindowState::FormUnload() {
   unloaded_ = true;
   TimerOneSec->Enabled(false);
   Host().PeriodicTimer().Enabled(false);
+  SettingsBatch batch;  // everything the windows save as they close reaches the file in one write
   Rtc.SaveSettings();
   SaveSettings();
   const Placement p = CurrentPlacement();

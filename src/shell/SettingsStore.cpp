@@ -303,6 +303,7 @@ void InitializeSettings() {
 }
 
 void SaveSettings() {
+  SettingsBatch batch;  // one write of the file for all the keys
   SaveSettingLong("General", "VdosVersion", VdosVersion);
   SaveText("General", "RomFilename", RomFilename);
   SaveText("General", "FontFilename", FontFilename);

@@ -140,6 +140,16 @@ std::string ScriptedHost::GetSetting(const std::string& section, const std::stri
 void ScriptedHost::SaveSetting(const std::string& section, const std::string& key, const std::string& value) {
   Record(HostCall::Kind::SaveSetting, key, section, value);
   PresetSetting(section, key, value);
+  if (SettingsHeld > 0)
+    heldSaves_ = true;
+  else
+    ++SettingsWrites;
+}
+
+void ScriptedHost::ReleaseSettings() {
+  if (SettingsHeld == 0 || --SettingsHeld > 0) return;
+  SettingsWrites += heldSaves_ ? 1 : 0;
+  heldSaves_ = false;
 }
 
 void ScriptedHost::SetApplicationName(const std::string& name) {

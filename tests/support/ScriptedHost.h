@@ -78,6 +78,10 @@ class ScriptedHost final : public HostServices {
   void PresetSetting(const std::string& section, const std::string& key, const std::string& value);
   std::optional<std::string> StoredSetting(const std::string& section, const std::string& key) const;
   void ClearSettings() { settings_.clear(); }
+  // The writes a store held in one file would make: one per save outside a
+  // hold, one per outermost hold that saved something.
+  int64_t SettingsWrites = 0;
+  int32_t SettingsHeld = 0;  // open holds
 
   // ---- The clock: Now() answers Clock, which only the test moves.
   double Clock;  // starts at 2024-06-15 12:00:00
@@ -105,6 +109,8 @@ class ScriptedHost final : public HostServices {
                          const std::string& defaultValue) override;
   void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
   void SetApplicationName(const std::string& name) override;
+  void HoldSettings() override { ++SettingsHeld; }
+  void ReleaseSettings() override;
   FileDialogResult FileDialog(const FileDialogRequest& request) override;
   std::unique_ptr<HostSocket> CreateSocket() override;
 
@@ -123,6 +129,7 @@ class ScriptedHost final : public HostServices {
   std::deque<FileDialogResult> fileAnswers_;
   std::string applicationName_ = AppTitle;
   std::vector<Stored> settings_;
+  bool heldSaves_ = false;  // a save was made under the open holds
 };
 
 }  // namespace korva

@@ -186,6 +186,7 @@ void formGetPutBoot::reject() { cmdCancelButton_Click(); }
 void formGetPutBoot::cmdSaveSettings_Click() {
   if (!ValidateFields()) return;
   ReadFields();
+  SettingsBatch batch;
   SaveSettingLong(kSection, "Disk", Disk);
   SaveSettingLong(kSection, "LoadAddress", LoadAddress);
   SaveSettingLong(kSection, "Blocks", Blocks);

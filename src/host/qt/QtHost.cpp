@@ -7,17 +7,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QIODevice>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <vector>
 
 #include "host/CodePage.h"
-#include "host/IniFile.h"
 #include "host/qt/QtSocket.h"
 #include "host/qt/QtTimer.h"
 
@@ -35,52 +32,12 @@ QString DialogText(const std::string& machineText) {
 }
 bool HaveWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 
-// Section and key names may not hold the separator of QSettings' key paths.
+// Section and key names never hold a slash or a backslash (files written by
+// earlier versions have them as "_").
 std::string CleanPart(std::string name) {
   for (char& c : name)
     if (c == '/' || c == '\\') c = '_';
   return name;
-}
-
-// The settings file is plain INI text (see host/IniFile.h): QSettings' own INI
-// format would give a section called "General" a meaning of its own, read
-// backslashes in hand-written paths as escapes and commas as lists.
-bool ReadIni(QIODevice& device, QSettings::SettingsMap& map) {
-  const QByteArray bytes = device.readAll();
-  for (const IniEntry& e : ParseIni(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
-    const std::string section = CleanPart(e.Section), key = CleanPart(e.Key);
-    if (section.empty()) continue;
-    const QString path = QString::fromStdString(section + "/" + key);
-    if (!map.contains(path)) map.insert(path, QString::fromStdString(e.Value));
-  }
-  return true;
-}
-
-bool WriteIni(QIODevice& device, const QSettings::SettingsMap& map) {
-  std::vector<IniEntry> entries;
-  for (auto it = map.cbegin(); it != map.cend(); ++it) {
-    const std::string path = it.key().toStdString();
-    const size_t slash = path.find('/');
-    if (slash == std::string::npos) continue;  // keys are always "section/key"
-    entries.push_back({path.substr(0, slash), path.substr(slash + 1), it.value().toString().toStdString()});
-  }
-  const std::string text = SerializeIni(entries);
-  return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-}
-
-QSettings::Format IniTextFormat() {
-  static const QSettings::Format format = QSettings::registerFormat("ini", ReadIni, WriteIni);
-  return format;
-}
-
-// The stored spelling of section/key: names are compared without regard to
-// case, as a hand-edited file may spell them differently.
-QString FindKey(QSettings& store, const std::string& section, const std::string& key) {
-  const QString path = QString::fromStdString(CleanPart(section) + "/" + CleanPart(key));
-  if (store.contains(path)) return path;
-  for (const QString& k : store.allKeys())
-    if (k.compare(path, Qt::CaseInsensitive) == 0) return k;
-  return path;
 }
 
 // "Text File (*.txt)|*.txt|All Files (*.*)|*.*" as Qt's name filters
@@ -117,20 +74,48 @@ QtHost::QtHost(const std::string& configDir) : configDir_(configDir) {
     configDir_ = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
                      .filePath(QString::fromLatin1(AppTitle))
                      .toStdString();
-  OpenStore();
 }
 
 QtHost::~QtHost() {
   periodic_.reset();
-  if (store_) store_->sync();
+  if (store_) store_->Write();
   delete waitTimer_;
   while (busyDepth_ > 0) EndBusy();
 }
 
-void QtHost::OpenStore() {
-  if (store_) store_->sync();
+SettingsFile& QtHost::Store() {
+  if (store_) return *store_;
   QDir().mkpath(QString::fromStdString(configDir_));
-  store_ = std::make_unique<QSettings>(QString::fromStdString(SettingsFilePath()), IniTextFormat());
+  store_ = std::make_unique<SettingsFile>(SettingsFilePath());
+  if (!store_->LoadProblem().empty())
+    MessageBox("The settings file " + Utf8ToCp1252(store_->Path()) + " was not read: " +
+                   Utf8ToCp1252(store_->LoadProblem()) +
+                   ".\r\n\r\nThe defaults are used, and the settings of this run are not saved.",
+               "Settings not read", MsgButtons::OK, MsgIcon::Exclamation);
+  return *store_;
+}
+
+void QtHost::WriteStore() {
+  if (holdDepth_ > 0 || !store_) return;
+  if (store_->Write())
+    saveFailure_.clear();
+  else if (!store_->SaveProblem().empty())
+    saveFailure_ = store_->Path() + ": " + store_->SaveProblem();
+}
+
+void QtHost::HoldSettings() { ++holdDepth_; }
+
+void QtHost::ReleaseSettings() {
+  if (holdDepth_ > 0 && --holdDepth_ == 0) WriteStore();
+}
+
+void QtHost::FinishSettings() {
+  holdDepth_ = 0;
+  WriteStore();
+  if (saveFailure_.empty() || failureShown_) return;
+  failureShown_ = true;
+  MessageBox("The settings were not saved.\r\n\r\n" + Utf8ToCp1252(saveFailure_), "Settings not saved",
+             MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 std::string QtHost::SettingsFilePath() const {
@@ -138,9 +123,16 @@ std::string QtHost::SettingsFilePath() const {
 }
 
 void QtHost::SetApplicationName(const std::string& name) {
-  if (name == appName_) return;
-  appName_ = name.empty() ? std::string(AppTitle) : name;
-  OpenStore();
+  const std::string wanted = name.empty() ? std::string(AppTitle) : name;
+  if (wanted == appName_) return;
+  if (store_) {
+    const int held = holdDepth_;
+    holdDepth_ = 0;
+    WriteStore();
+    holdDepth_ = held;
+  }
+  store_.reset();
+  appName_ = wanted;
 }
 
 std::unique_ptr<HostSocket> QtHost::CreateSocket() { return std::make_unique<QtSocket>(); }
@@ -225,14 +217,13 @@ void QtHost::Beep() {
 }
 
 std::string QtHost::GetSetting(const std::string& section, const std::string& key, const std::string& defaultValue) {
-  const QString path = FindKey(*store_, section, key);
-  if (!store_->contains(path)) return defaultValue;
-  return FromQt(store_->value(path).toString());
+  const std::string* value = Store().Find(CleanPart(section), CleanPart(key));
+  return value ? Utf8ToCp1252(*value) : defaultValue;
 }
 
 void QtHost::SaveSetting(const std::string& section, const std::string& key, const std::string& value) {
-  store_->setValue(FindKey(*store_, section, key), ToQt(value));
-  store_->sync();
+  Store().Set(CleanPart(section), CleanPart(key), Cp1252ToUtf8(value));
+  WriteStore();
 }
 
 FileDialogResult QtHost::FileDialog(const FileDialogRequest& request) {

@@ -1,14 +1,16 @@
 // The desktop host: Qt event pump, dialogs, busy pointer, beep, and the settings
 // store as one INI file per profile (AppTitle + profile name) in the user's
-// configuration folder, read and written through QSettings.
+// configuration folder (host/SettingsFile.h). A settings file that cannot be
+// read is named in one box when it is first needed; saves that fail are named
+// in one box when the program ends (FinishSettings).
 #pragma once
 #include <chrono>
 #include <memory>
 #include <string>
 
 #include "host/Host.h"
+#include "host/SettingsFile.h"
 
-class QSettings;
 class QTimer;
 
 namespace korva {
@@ -47,6 +49,9 @@ class QtHost final : public HostServices {
   std::string GetSetting(const std::string& section, const std::string& key,
                          const std::string& defaultValue) override;
   void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
+  void HoldSettings() override;
+  void ReleaseSettings() override;
+  void FinishSettings() override;
   void SetApplicationName(const std::string& name) override;
   HostTimer& PeriodicTimer() override;
   // Qt's own file dialog (not the desktop's), with a "read-only" check box
@@ -60,11 +65,17 @@ class QtHost final : public HostServices {
   std::string SettingsFilePath() const;
 
  private:
-  void OpenStore();
+  // The current application's store, read when first needed.
+  SettingsFile& Store();
+  // Writes the store unless a hold is open; a failure is kept for FinishSettings.
+  void WriteStore();
 
   std::string configDir_;
   std::string appName_ = AppTitle;
-  std::unique_ptr<QSettings> store_;
+  std::unique_ptr<SettingsFile> store_;
+  int holdDepth_ = 0;
+  std::string saveFailure_;  // the last failed write: the file and why
+  bool failureShown_ = false;
   int busyDepth_ = 0;
   PumpClock clock_ = &std::chrono::steady_clock::now;
   std::chrono::steady_clock::time_point lastPump_{};

@@ -2,7 +2,12 @@
 // and read back, files written by hand, one file per profile.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 
 #include "board/Rtc1468hc18.h"
@@ -102,6 +107,64 @@ TEST_F(QtHostSettingsTest, HandWrittenProfileFileLoadsAndSavesBack) {
   ChooseProfile("");
   SetHost(nullptr);
   InitializeSettings();
+}
+
+// The message boxes a real host shows, each answered as it comes: "title|text".
+class BoxCatcher {
+ public:
+  BoxCatcher() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        Boxes.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
+        box->accept();
+      }
+    });
+    timer_.start(5);
+  }
+  std::vector<std::string> Boxes;
+
+ private:
+  QTimer timer_;
+};
+
+// A FIFO, or a link to one, at the settings path would block the start for
+// ever; a folder put there during the run makes every save fail. Each is named
+// in one box, the program goes on, and what is at the path stays as it was.
+TEST_F(QtHostSettingsTest, UnusablePathsGiveOneBoxAndStayUntouched) {
+  const std::string fifo = Dir() + "/pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_TRUE(QFile::link(QString::fromStdString(fifo), dir_.filePath("Korvan.ini")));
+  {
+    QtHost host(Dir());
+    SetHost(&host);
+    BoxCatcher catcher;
+    EXPECT_EQ(GetSettingLong("General", "BootDrive", 0, 0, 3), 0);
+    SaveSettings();
+    host.FinishSettings();
+    ASSERT_EQ(catcher.Boxes.size(), 1u);
+    EXPECT_EQ(catcher.Boxes[0], "Settings not read|The settings file " + Dir() +
+                                    "/Korvan.ini was not read: it is not a regular file.\n\nThe defaults are "
+                                    "used, and the settings of this run are not saved.");
+    SetHost(nullptr);
+  }
+  EXPECT_TRUE(QFileInfo(dir_.filePath("Korvan.ini")).isSymLink());
+  EXPECT_EQ(QFileInfo(QString::fromStdString(fifo)).size(), 0);
+
+  QtHost host(Dir());
+  SetHost(&host);
+  host.SetApplicationName("KorvanB");
+  EXPECT_EQ(GetSettingLong("General", "BootDrive", 0, 0, 3), 0);  // nothing there yet
+  ASSERT_TRUE(QDir().mkdir(QString::fromStdString(host.SettingsFilePath())));
+  BoxCatcher catcher;
+  SaveSettings();
+  SaveSettingLong("Main", "Top", 5);
+  EXPECT_TRUE(catcher.Boxes.empty());
+  host.FinishSettings();
+  host.FinishSettings();
+  ASSERT_EQ(catcher.Boxes.size(), 1u);
+  EXPECT_EQ(catcher.Boxes[0], "Settings not saved|The settings were not saved.\n\n" + host.SettingsFilePath() +
+                                  ": it is not a regular file");
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(host.SettingsFilePath())).isDir());
 }
 
 TEST_F(QtHostSettingsTest, ProfilesKeepSeparateFiles) {

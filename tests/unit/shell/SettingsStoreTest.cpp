@@ -94,6 +94,7 @@ TEST_F(SettingsStoreTest, EmptyStoreGivesTheDefaultsAndSaveWritesExactlyTheExitK
 
   MainForm->SetThrottleBar(ThrottleBar::vscThrottle, 3);
   SaveSettings();
+  EXPECT_EQ(host_.SettingsWrites, 1);  // the file is written once, when all keys are in
   std::vector<std::pair<std::string, std::string>> expected;
   const auto add = [&expected](const char* section, const char* keys) {
     std::istringstream in(keys);
