@@ -237,7 +237,19 @@ int32_t HexTextToLong(std::string_view text) {
 VBool LoadSrecFile(const std::string& fileName, VBool toRom, VBool report) {
   KeepFaultFlags keepFlags;
   uint32_t lastRecordAddress = 0;
+  // The first bad checksum of a load gets its own box; the others are counted
+  // and named in one box when the load ends, so a file of bad records does not
+  // ask for an answer per record.
+  uint32_t moreBadChecksums = 0;
+  bool badChecksumShown = false;
+  const auto showMoreBadChecksums = [&] {
+    if (moreBadChecksums == 0) return;
+    ShowOk(std::to_string(moreBadChecksums) +
+               (moreBadChecksums == 1 ? " more record had an invalid checksum" : " more records had invalid checksums"),
+           "BAD CHECKSUM");
+  };
   const auto fail = [&](const LoadError& e) {
+    showMoreBadChecksums();
     ShowOk(HostErrorText(e, fileName) + CrLf + CrLf + " Last  Record Address = 0x" + HexLongTrim(lastRecordAddress),
            SrecErrorTitle);
     return False;
@@ -307,12 +319,21 @@ VBool LoadSrecFile(const std::string& fileName, VBool toRom, VBool report) {
     end = std::max(end, writeAddress);
     const uint8_t given = TakeByte(record, pos);
     const uint8_t computed = static_cast<uint8_t>(~checksum & 0xFF);
-    if (computed != given)
-      ShowOk("Invalid Checksum 0x" + HexLongTrim(computed) + " <> 0x" + HexLongTrim(given) + " at 0x" +
-                 HexLongTrim(address),
-             "BAD CHECKSUM");
+    if (computed != given) {
+      if (badChecksumShown)
+        ++moreBadChecksums;
+      else
+        ShowOk("Invalid Checksum 0x" + HexLongTrim(computed) + " <> 0x" + HexLongTrim(given) + " at 0x" +
+                   HexLongTrim(address),
+               "BAD CHECKSUM");
+      badChecksumShown = true;
+    }
   }
   if (const LoadError e = file.Failure(); e.Number != ErrorPastEnd) return fail(e);
+  // An empty file is no image: loading it would leave an empty ROM or font
+  // while saying all went well.
+  if (lineNumber == 0) return fail({ErrorBadRecord, "The file holds no S-record"});
+  showMoreBadChecksums();
 
   if (report) {
     const uint32_t highest = end - 1;

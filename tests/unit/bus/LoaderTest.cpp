@@ -80,6 +80,35 @@ TEST_F(LoaderTest, S3AddressIsMaskedTo24BitsButChecksummedWhole) {
   EXPECT_EQ(MemByte(0x100), 0x22);  // loading went on
 }
 
+// A file of bad records asks for two answers, not one per record: the first
+// bad record's own box, then how many more there were.
+TEST_F(LoaderTest, BadChecksumsShowTheFirstAndACount) {
+  const auto bad = [](uint32_t address) {
+    std::string line = Srec(1, address, {0x11, 0x22});
+    line.back() = line.back() == '0' ? '1' : '0';  // a wrong checksum
+    return line;
+  };
+  std::vector<std::string> lines;
+  for (uint32_t r = 0; r < 4096; ++r) lines.push_back(bad(0x1000 + 2 * r));
+  lines.push_back(Srec(9, 0x1000));
+  EXPECT_EQ(LoadSrecFile(Srecs(lines), False, True), True);
+  const auto boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0].Title, "BAD CHECKSUM");
+  EXPECT_EQ(boxes[0].Text.rfind("Invalid Checksum 0x", 0), 0u);
+  EXPECT_TRUE(boxes[0].Text.ends_with(" at 0x1000")) << boxes[0].Text;
+  EXPECT_EQ(boxes[1].Title + "|" + boxes[1].Text, "BAD CHECKSUM|4095 more records had invalid checksums");
+  EXPECT_EQ(boxes[2].Title, "S-REC");
+  EXPECT_EQ(MemByte(0x1000 + 2 * 4095 + 1), 0x22);  // every record was still loaded
+
+  // Each load counts afresh; a load that fails still gives its count first.
+  host.ClearCalls();
+  EXPECT_EQ(LoadSrecFile(Srecs({bad(0x10), bad(0x20), bad(0x30), ""}), False, False), False);
+  ASSERT_EQ(Boxes().size(), 3u);
+  EXPECT_EQ(Boxes()[1].Text, "2 more records had invalid checksums");
+  EXPECT_EQ(Boxes()[2].Title, " Error during S- Record Load");
+}
+
 TEST_F(LoaderTest, SrecLineFormsAllRead) {
   // Lower-case type, text before the "S", and each kind of line end.
   for (const char* end : {"\r\n", "\n", "\r"}) {

@@ -98,6 +98,22 @@ TEST_F(RomTest, MissingFilesAreReportedAndLeaveAnErasedRom) {
   EXPECT_TRUE(DefaultFontFilename().ends_with("/FONTS/CHARRAM.S19"));
 }
 
+// An empty file is no image: its load fails as a broken file's does, instead of
+// starting the machine on an empty ROM.
+TEST_F(RomTest, EmptyFilesAreFailedLoads) {
+  const auto rom = dir.Write("empty.s19", ""), font = dir.Write("emptyfont.s19", "");
+  UseFiles(rom, font);
+  StartUp();
+  const auto boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0].Text, " Error number 5\r\n\r\n The file holds no S-record\r\n\r\n File = " + rom +
+                               "\r\n\r\n Last  Record Address = 0x0");
+  EXPECT_EQ(boxes[1].Title, "Error Loading ROM");
+  EXPECT_EQ(boxes[2].Title, " Error during S- Record Load");
+  EXPECT_EQ(boxes[3].Title, "Error Loading Font");
+  EXPECT_EQ(ReadMemory(0x0, False), 0xFFFF);
+}
+
 TEST_F(RomTest, AFailedRomLoadKeepsTheImageLoadedBefore) {
   LoadRomFile();
   const RomWordArray good = RomImage;
