@@ -1,5 +1,8 @@
 #include "disk/NewDisk.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +18,7 @@
 namespace korva {
 
 NewDiskFormat NewDiskFormats[kNewDiskFormatCount];
+int (*NewFileCommitFault)(const std::string& path) = nullptr;
 
 namespace {
 
@@ -56,8 +60,16 @@ std::string HostErrorText(int err) {
 class NewFile {
  public:
   explicit NewFile(const std::string& path) : path_(path), temp_(path + ".korva-new") {
-    file_ = std::fopen(temp_.c_str(), "wb");
-    if (!file_) error_ = errno;
+    // A link left at the temporary name is replaced, never written through.
+    const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0 && !(file_ = ::fdopen(fd, "wb"))) ::close(fd);
+    if (!file_ && errno == ELOOP) {
+      std::error_code ec;
+      fs::remove(temp_, ec);
+      const int again = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      if (again >= 0 && !(file_ = ::fdopen(again, "wb"))) ::close(again);
+    }
+    if (!file_) error_ = errno ? errno : EIO;
   }
   ~NewFile() { Discard(); }
   bool ok() const { return file_ != nullptr && error_ == 0; }
@@ -77,6 +89,7 @@ class NewFile {
       return false;
     }
     file_ = nullptr;
+    if (NewFileCommitFault && (error_ = NewFileCommitFault(path_)) != 0) return false;
     std::error_code ec;
     fs::rename(temp_, path_, ec);
     if (ec) {
@@ -125,6 +138,11 @@ std::string HeaderText(const std::string& text) {
     out += static_cast<char>(c < 0x07 ? ' ' : c);
   }
   return out;
+}
+
+// A host error as the expansion report lists it.
+std::string ErrorLines(int err) {
+  return "Error=" + std::to_string(err) + "\r\n" + Utf8ToCp1252(std::strerror(err)) + "\r\n";
 }
 
 int32_t SectorSizeOfCode(uint8_t code) { return (code & 7) < 7 ? 128 << (code & 7) : 0; }
@@ -396,7 +414,7 @@ class Expander {
   void HostError(int err) {
     if (failed_) return;
     failed_ = true;
-    errorText += "Error=" + std::to_string(err) + "\r\n" + Utf8ToCp1252(std::strerror(err)) + "\r\n";
+    errorText += ErrorLines(err);
   }
 
   std::FILE* in_;
@@ -432,7 +450,9 @@ void ExpandCompressedSectors(const std::string& inPath, const std::string& outPa
   x.Run();
   std::fclose(in);
   if (x.cancelled) return;  // out's destructor removes the unfinished copy
-  out.Commit();
+  // Only a whole copy replaces the output; after a failure the file that was
+  // there stays as it was, and the report names the failure.
+  if (!x.noMagic && x.bad == 0 && x.errorText.empty() && !out.Commit()) x.errorText += ErrorLines(out.error());
 
   std::string report;
   if (x.noMagic) report = " No Magic\r\n";

@@ -56,7 +56,13 @@ bool CreateIMDImage(const NewDiskFormat& format, const std::string& path, const 
 bool CreateRawImage(const std::string& path, int32_t blocks, uint8_t fill, NewDiskProgress& progress);
 
 // Expands the IMD image at inPath into outPath and shows the conversion report.
-// Refuses an output that is the input file itself.
+// Refuses an output that is the input file itself. The output is replaced only
+// by a whole copy: after a bad or truncated input or a host error it is left as
+// it was.
 void ExpandCompressedSectors(const std::string& inPath, const std::string& outPath, NewDiskProgress& progress);
+
+// Tests only: when set, called before a finished new image is renamed over its
+// path; a non-zero result is taken as the host's error for the rename.
+extern int (*NewFileCommitFault)(const std::string& path);
 
 }  // namespace korva

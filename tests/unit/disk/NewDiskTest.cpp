@@ -129,6 +129,36 @@ TEST_F(NewDiskTest, ExpanderReportsAndExpands) {
   EXPECT_EQ(ReadText(Path("comp.imd")), before);
 }
 
+// A copy that is not whole never replaces the output: a truncated input, an
+// input that is no image and a failed rename each leave the old file as it was.
+TEST_F(NewDiskTest, FailedExpansionsKeepTheOldOutput) {
+  ASSERT_TRUE(CreateIMDImage(NewDiskFormats[5], Path("plain.imd"), "", progress_));
+  const std::string image = ReadText(Path("plain.imd"));
+  std::ofstream(Path("cut.imd"), std::ios::binary) << image.substr(0, image.size() - 50);
+  std::ofstream(Path("junk.imd"), std::ios::binary) << "IMX nothing";
+  const std::string old = "the previous output";
+  std::ofstream(Path("out.imd"), std::ios::binary) << old;
+
+  struct Case {
+    const char* input;
+    int fault;
+    const char* report;
+  } cases[] = {{"cut.imd", 0, "BAD ERROR - ABORTED"},
+               {"junk.imd", 0, " No Magic"},
+               {"plain.imd", ENOSPC, "Error=28\r\n"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    static int fault;
+    fault = c.fault;
+    NewFileCommitFault = [](const std::string&) { return fault; };
+    ExpandCompressedSectors(Path(c.input), Path("out.imd"), progress_);
+    NewFileCommitFault = nullptr;
+    EXPECT_NE(host.CallsOf(HostCall::Kind::MessageBox).back().Text.find(c.report), std::string::npos);
+    EXPECT_EQ(ReadText(Path("out.imd")), old);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")), {}), 4);  // no leftovers
+}
+
 // Every built-in format and two raw rows mount with the geometry they were made
 // for; sectors written through the drive layer read back where it can place them.
 TEST_F(NewDiskTest, CreatedImagesMountAndRoundTrip) {
