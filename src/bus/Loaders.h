@@ -22,6 +22,9 @@ extern uint32_t LoadIplPC;         // long at bytes 4-7 of a load module's first
 extern uint32_t LoadIplSP;         // long at bytes 0-3 of the same entry
 
 // With report, a message titled "S-REC" shows the lowest and highest address written.
+// A bad checksum does not end the load: the first gets a box of its own, the
+// others are counted in one box at the end. A file without a single line is a
+// failed load.
 VBool LoadSrecFile(const std::string& fileName, VBool toRom, VBool report);
 VBool LoadCpmCommandFile(const std::string& fileName, VBool toRom);
 VBool LoadVersadosLoadModule(const std::string& fileName, VBool toRom);
