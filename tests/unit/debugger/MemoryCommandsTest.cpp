@@ -10,7 +10,10 @@
 #include "debugger/DebuggerCore.h"
 #include "host/Host.h"
 #include "support/ScriptedHost.h"
+#include "serial/Cable.h"
+#include "serial/MVME400.h"
 #include "support/TestMachine.h"
+#include "unit/serial/BoardMap.h"
 
 namespace korva {
 namespace {
@@ -131,6 +134,21 @@ TEST_F(MemoryCommandsTest, ArrayAccessWrapsAndBusFaultsAreTheCommandsOwn) {
   EXPECT_EQ(Execute("DM.B $30000 1"), "\r\n00030000: 00 : .\r\nBus Error\r\n");
   EXPECT_EQ(BusErrorFlag, True);
   EXPECT_EQ(AddressErrorFlag, False);
+}
+
+// Device registers answer only through the bus; the cell array never disturbs them.
+TEST_F(MemoryCommandsTest, DeviceRegistersAnswerThroughTheBusOnly) {
+  test::MapSerialBoards(m);
+  MVME400C0.Reset();
+  Cable.RX(0, 0x41);  // a byte waiting for card 0's channel A
+  EXPECT_EQ(Execute("DM.B $F1C1C0 32"),
+            "\r\n00F1C1C0::00:00:00:00:00:00:00:00:00:00:00:00:00:00:00:00 : ................"
+            "\r\n00F1C1D0::00:00:00:00:00:00:00:00:00:00:00:00:00:00:00:00 : ................\r\n");
+  EXPECT_EQ(Cable.RXavailable(0), True);
+  Execute("URA 0");
+  EXPECT_EQ(Execute("DM.B $F1C1C9 1"), "\r\n00F1C1C9: 41 : A\r\n");  // the receive register
+  EXPECT_EQ(Cable.RXavailable(0), False);
+  EXPECT_EQ(Execute("DM.W $F1C1C8 1"), "\r\n00F1C1C8: 0000 : ..\r\nBus Error\r\n");  // bytes only
 }
 
 // Abort, clicked while a fill or dump pumps events, ends it after the current

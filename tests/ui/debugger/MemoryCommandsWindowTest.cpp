@@ -1,0 +1,88 @@
+// Long memory commands typed in the debugger window: Abort ends them, a line
+// typed while one runs is dropped, and closing the window waits for the command.
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "cpu/MainLoop.h"
+#include "debugger/DebugPump.h"
+#include "debugger/DebuggerCore.h"
+#include "debugger/ui/DebuggerWindow.h"
+#include "debugger/ui/formDebugger.h"
+#include "shell/Neighbours.h"
+#include "support/TestMachine.h"
+#include "ui/UiTest.h"
+
+namespace korva::ui {
+namespace {
+
+class MemoryCommandsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    uitest::App();
+    SetHost(&host_);
+    ResetDebuggerState();
+    InstallDebuggerWindow();
+    // 2 ms pass between two looks at the clock: the loops pump every 256 elements.
+    static int64_t clock = 0;
+    DebugPumpClock = [] { return clock += DebugPump::IntervalMs; };
+  }
+  void TearDown() override {
+    if (DebuggerWindow.Unload && DebuggerWindowForm()) DebuggerWindow.Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    View = DebuggerView{};
+    DebuggerWindow = DebuggerWindowHooks{};
+    ResetDebuggerState();
+    SetHost(nullptr);
+  }
+  static formDebugger& Open() {
+    DebuggerWindow.ShowDebugger(0);
+    return *DebuggerWindowForm();
+  }
+  static void Type(formDebugger& w, const char* line) {
+    QTest::keyClicks(w.txtIO(), line);
+    QTest::keyClick(w.txtIO(), Qt::Key_Return);
+  }
+  test::TestMachine m;
+  ScriptedHost host_;
+};
+
+TEST_F(MemoryCommandsWindowTest, AbortStopsAFillAndALineTypedMeanwhileRunsNothing) {
+  formDebugger& w = Open();
+  m.WriteByte(0x20000, 0x41);
+  host_.OnPumpEvents = [&] {
+    if (host_.PumpCount != 1) return;
+    Type(w, "SM.B $20000 0");
+    w.cmdAbort()->click();
+  };
+  Type(w, "BF.B $200000 $55 $100000");
+  EXPECT_EQ(host_.PumpCount, 1);
+  EXPECT_EQ(m.ReadByte(0x2000FF), 0x55);  // the byte being written when Abort came
+  EXPECT_EQ(m.ReadByte(0x200100), 0);
+  EXPECT_EQ(m.ReadByte(0x20000), 0x41);  // the typed line was dropped
+  EXPECT_FALSE(CommandRunning);
+  // The next line runs again.
+  host_.OnPumpEvents = nullptr;
+  Type(w, "SM.B $20000 0");
+  EXPECT_EQ(m.ReadByte(0x20000), 0);
+}
+
+TEST_F(MemoryCommandsWindowTest, ClosingDuringADumpUnloadsAfterIt) {
+  formDebugger& w = Open();
+  host_.OnPumpEvents = [&] {
+    if (host_.PumpCount == 2) w.close();
+  };
+  Type(w, "DM.B 0 $1000000");
+  EXPECT_EQ(host_.PumpCount, 2);  // the dump saw the abort and ended
+  EXPECT_FALSE(CommandRunning);
+  EXPECT_FALSE(DebuggerLoaded);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(DebuggerWindowForm(), nullptr);
+  // A closed window leaves the output to the core; commands run as before.
+  EXPECT_EQ(Execute("DM.B 0 1"), "\r\n00000000::00 : .\r\n");
+}
+
+}  // namespace
+}  // namespace korva::ui
