@@ -9,6 +9,7 @@
 
 #include "serial/Cable.h"
 #include "serial/Consoles.h"
+#include "serial/MVME400.h"
 #include "serial/Terminal.h"
 #include "support/ScriptedHost.h"
 
@@ -148,6 +149,23 @@ TEST_F(TerminalTest, PauseIsABreakWhileHeld) {
   tty.KeyUp(TerminalConsole::KeyPause, 0);
   EXPECT_EQ(Cable.Break(0), False);
   EXPECT_EQ(Cable.RXavailable(0), False);
+
+  // Card 0 sees the break at its next poll and clears it at the third after release.
+  MVME400C0.Reset();
+  for (int i = 0; i < 3; ++i) MVME400C0.DoTxEandRxE();  // the break above ends
+  const auto breakBit = [] { return (MVME400C0.StatusA() & 0x80) != 0; };
+  tty.KeyDown(TerminalConsole::KeyPause, 0);
+  EXPECT_FALSE(breakBit());
+  MVME400C0.DoTxEandRxE();
+  EXPECT_TRUE(breakBit());
+  tty.KeyUp(TerminalConsole::KeyPause, 0);
+  std::vector<bool> afterRelease;
+  for (int i = 0; i < 3; ++i) {
+    MVME400C0.DoTxEandRxE();
+    afterRelease.push_back(breakBit());
+  }
+  EXPECT_EQ(afterRelease, (std::vector<bool>{true, true, false}));
+  MVME400C0.Reset();
 }
 
 TEST_F(TerminalTest, PasteSendsUpTo4095CharactersWithoutLineFeeds) {
@@ -200,8 +218,7 @@ TEST_F(TerminalTest, CloseBoxAndReopenKeepTheOptionsNotTheText) {
   OpenConsoles();
   auto* tty = static_cast<TerminalConsole*>(TerminalForms[0]);
   ASSERT_NE(tty, nullptr);
-  EXPECT_EQ(Cable.DCD(0), True);
-  EXPECT_EQ(Cable.CTS(0), True);
+  EXPECT_EQ(MVME400C0.StatusA() & 0x28, 0x28);
   EXPECT_EQ(tty->Caption(), "DEV0 - TTY");
 
   tty->SetOnLine(false);  // DCD, then CTS
@@ -221,8 +238,7 @@ TEST_F(TerminalTest, CloseBoxAndReopenKeepTheOptionsNotTheText) {
   tty->Unload();  // the close box
   EXPECT_EQ(ConsoleType[0], ConsoleNone);
   EXPECT_EQ(TerminalForms[0], nullptr);
-  EXPECT_EQ(Cable.DCD(0), False);
-  EXPECT_EQ(Cable.CTS(0), False);
+  EXPECT_EQ(MVME400C0.StatusA() & 0x28, 0);  // card 0 reads DCD and CTS down
   const std::vector<std::pair<const char*, const char*>> saved = {
       {"Ascii", "True"},     {"Parity", "3"},   {"NewlineIs", "0"},
       {"TabSpacing", "4"},   {"NoWrap", "False"}, {"LineLength", "132"}};

@@ -1,0 +1,63 @@
+| A boot ROM for the TTY window's end-to-end test: it moves the ROM out of low
+| memory, shows 42 on the front panel, sets up serial card 0 channel A (cable
+| port 0), sends a greeting line, and then echoes every byte that arrives,
+| showing each on the front panel as two hexadecimal digits.
+|
+| While the ROM overlays address 0, the RAM that returns there afterwards is
+| reached at F00000; the ROM copies itself there first, so the instructions
+| after the unswap are the same in RAM as they were in ROM.
+        .equ    CR1, 0xF19F07
+        .equ    CR3, 0xF19F0B
+        .equ    CR6, 0xF19F11
+        .equ    PANEL, 0xA04
+        .equ    CTRLA, 0xF1C1CD         | channel A status / control
+        .equ    DATAA, 0xF1C1C9         | channel A receive / transmit data
+
+        .text
+        .long   0x00010000              | initial supervisor stack pointer
+        .long   start                   | initial program counter
+start:  suba.l  %a0,%a0
+        movea.l #0xF00000,%a1
+        move.w  #255,%d1                | 512 bytes: more than the whole program
+copy:   move.w  (%a0)+,(%a1)+
+        dbra    %d1,copy
+        move.b  #1,CR1                  | UNSWAP
+        move.w  #0x001B,PANEL           | left digit 4 (inverted nibble, bits 5-4 = 01)
+        move.w  #0x002D,PANEL           | right digit 2 (bits 5-4 = 10)
+        move.b  #0x00,CR3               | every interrupt masked
+        move.b  #0x00,CR6
+        lea     CTRLA,%a0
+        lea     DATAA,%a2
+        move.b  #0x18,(%a0)             | WR0: channel reset
+        move.b  #3,(%a0)
+        move.b  #0xC1,(%a0)             | WR3: receiver on
+        move.b  #5,(%a0)
+        move.b  #0x8A,(%a0)             | WR5: DTR, transmitter on, RTS
+        lea     greeting(%pc),%a1
+greet:  move.b  (%a1)+,%d0
+        beq.s   rx
+        bsr.s   send
+        bra.s   greet
+rx:     btst    #0,(%a0)                | a byte waiting?
+        beq.s   rx
+        move.b  (%a2),%d0
+        move.b  %d0,%d1                 | high nibble on the left digit
+        lsr.b   #4,%d1
+        not.b   %d1
+        andi.w  #0x0F,%d1
+        ori.w   #0x10,%d1
+        move.w  %d1,PANEL
+        move.b  %d0,%d1                 | low nibble on the right digit
+        not.b   %d1
+        andi.w  #0x0F,%d1
+        ori.w   #0x20,%d1
+        move.w  %d1,PANEL
+        bsr.s   send
+        bra.s   rx
+send:   btst    #2,(%a0)                | transmitter empty?
+        beq.s   send
+        move.b  %d0,(%a2)
+        rts
+greeting:
+        .ascii  "Korva TTY ready\r\n"
+        .byte   0
