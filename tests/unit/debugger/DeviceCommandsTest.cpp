@@ -16,6 +16,8 @@
 #include "disk/RWIN.h"
 #include "serial/MC6821.h"
 #include "serial/MVME400.h"
+#include "serial/MC6821.h"
+#include "serial/MVME400.h"
 #include "shell/MainFormHooks.h"
 #include "support/TestMachine.h"
 
