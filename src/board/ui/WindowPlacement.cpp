@@ -1,10 +1,9 @@
 #include "board/ui/WindowPlacement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include "host/Settings.h"
+#include "host/qt/WindowPlace.h"
 
 namespace korva::ui {
 
@@ -20,15 +19,10 @@ void LoadPlacement(QWidget& window, const std::string& section, PlacementKeys ke
                      GetSettingLong(section, "Height", now.height(), 1, kLargest));
     if (size != now) window.resize(size.expandedTo(window.minimumSize()));
   }
-  const QPoint now = window.pos();
+  const QPoint now = FramePosition(window);
   const QPoint at(GetSettingLong(section, "Left", now.x(), -kFarAway, kFarAway),
                   GetSettingLong(section, "Top", now.y(), -kFarAway, kFarAway));
-  if (at != now)
-    for (const QScreen* s : QGuiApplication::screens())
-      if (s->availableGeometry().contains(at)) {
-        window.move(at);
-        break;
-      }
+  if (at != now) PlaceFrame(window, at);
   if (keys == PlacementKeys::PositionSizeState) {
     const int32_t state = GetSettingLong(section, "WindowState", 0, 0, 2);
     Qt::WindowStates s = window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
@@ -47,8 +41,9 @@ void SavePlacement(const QWidget& window, const std::string& section, PlacementK
   } else if (code != 0) {
     return;
   }
-  SaveSettingLong(section, "Top", window.pos().y());
-  SaveSettingLong(section, "Left", window.pos().x());
+  const QPoint at = FramePosition(window);
+  SaveSettingLong(section, "Top", at.y());
+  SaveSettingLong(section, "Left", at.x());
   if (keys == PlacementKeys::PositionSizeState) {
     SaveSettingLong(section, "Width", window.width());
     SaveSettingLong(section, "Height", window.height());

@@ -1,5 +1,6 @@
-// Placement of a window in a settings section of its own. Two sets of keys:
-//  - Position (the board's windows): "Top" and "Left" (pixels) read at load;
+// Placement of a window in a settings section of its own. "Top" and "Left"
+// are the frame's top-left corner, in pixels. The sets of keys:
+//  - Position (the board's windows): "Top" and "Left" read at load;
 //    "WindowState" (0 normal, 1 minimised, 2 maximised) saved always at unload,
 //    "Top" and "Left" only when the window is not minimised.
 //  - PositionSizeState (the console windows): "Top", "Left", "Width", "Height"
@@ -16,9 +17,9 @@ namespace korva::ui {
 
 enum class PlacementKeys { Position, PositionSizeState, TopLeftWhenNormal };
 
-// Moves (and sizes, and minimises or maximises) the window as stored. A
-// missing or unreadable value keeps the current one; a place on no present
-// screen leaves the window where it is.
+// Moves the frame (and sizes, and minimises or maximises) the window as
+// stored. A missing or unreadable value keeps the current one; a place off
+// the screens is brought back until the whole title bar shows.
 void LoadPlacement(QWidget& window, const std::string& section, PlacementKeys keys = PlacementKeys::Position);
 void SavePlacement(const QWidget& window, const std::string& section, PlacementKeys keys = PlacementKeys::Position);
 

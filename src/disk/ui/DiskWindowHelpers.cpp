@@ -1,18 +1,26 @@
 #include "disk/ui/DiskWindowHelpers.h"
 
+#include <climits>
+
 #include <QLineEdit>
+#include <QPoint>
 #include <QWidget>
 
 #include "host/Settings.h"
+#include "host/qt/WindowPlace.h"
 
 namespace korva {
 
 void LoadDiskWindowPlacement(QWidget& window, const std::string& section, bool withState) {
   // Limits keep a hand-edited value from moving the window out of any sensible range.
-  constexpr int32_t kFar = 100000;
-  const int32_t top = GetSettingLong(section, "Top", window.y(), -kFar, kFar);
-  const int32_t left = GetSettingLong(section, "Left", window.x(), -kFar, kFar);
-  window.move(left, top);
+  constexpr int32_t kFar = 100000, kNone = INT32_MIN;
+  const QPoint now = FramePosition(window);
+  const int32_t top = GetSettingLong(section, "Top", kNone, -kFar, kFar);
+  const int32_t left = GetSettingLong(section, "Left", kNone, -kFar, kFar);
+  if (top != kNone || left != kNone)
+    PlaceFrame(window, QPoint(left != kNone ? left : now.x(), top != kNone ? top : now.y()));
+  else
+    CentreOnOwnerWhenShown(window);  // the first time: over the window it belongs to
   if (!withState) return;
   switch (GetSettingLong(section, "WindowState", 0, 0, 2)) {
     case 1:
@@ -30,8 +38,9 @@ void SaveDiskWindowPlacement(const QWidget& window, const std::string& section) 
   const bool minimised = window.isMinimized();
   SaveSettingLong(section, "WindowState", minimised ? 1 : window.isMaximized() ? 2 : 0);
   if (minimised) return;
-  SaveSettingLong(section, "Top", window.y());
-  SaveSettingLong(section, "Left", window.x());
+  const QPoint at = FramePosition(window);
+  SaveSettingLong(section, "Top", at.y());
+  SaveSettingLong(section, "Left", at.x());
 }
 
 namespace {

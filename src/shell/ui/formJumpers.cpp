@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "host/Settings.h"
+#include "host/qt/WindowPlace.h"
 
 namespace korva {
 
@@ -58,19 +59,23 @@ formJumpers::formJumpers(QWidget* parent) : QDialog(parent) {
   setModal(true);
   BuildControls();
   adjustSize();
-  // Where it was last; the first time where the window system puts it (over the main window).
+  // Where it was last; the first time centred over the main window.
   constexpr int32_t kNone = INT32_MIN;
   const int32_t top = GetSettingLong(kPlacementSection, "Top", kNone);
   const int32_t left = GetSettingLong(kPlacementSection, "Left", kNone);
-  if (top != kNone && left != kNone) move(left, top);
+  if (top != kNone && left != kNone)
+    PlaceFrame(*this, QPoint(left, top));
+  else
+    CentreOnOwnerWhenShown(*this);
 }
 
 formJumpers::~formJumpers() {
   const bool minimised = isMinimized();
   SaveSettingLong(kPlacementSection, "WindowState", minimised ? 1 : isMaximized() ? 2 : 0);
   if (!minimised) {
-    SaveSettingLong(kPlacementSection, "Top", y());
-    SaveSettingLong(kPlacementSection, "Left", x());
+    const QPoint at = FramePosition(*this);
+    SaveSettingLong(kPlacementSection, "Top", at.y());
+    SaveSettingLong(kPlacementSection, "Left", at.x());
   }
 }
 

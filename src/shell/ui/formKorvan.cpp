@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "disk/ui/formGetPutBoot.h"
 #include "disk/ui/formNewDisk.h"
 #include "host/qt/QtTimer.h"
+#include "host/qt/WindowPlace.h"
 #include "shell/ui/BootDiskFileMenuBar.h"
 #include "shell/ui/DeviceMenus.h"
 #include "shell/ui/DropZonePicture.h"
@@ -300,7 +300,7 @@ void formKorvan::ShowWindow() {
 
 MainWindowState::Placement formKorvan::CurrentPlacement() const {
   Placement p;
-  const QPoint at = pos();
+  const QPoint at = FramePosition(*this);
   p.Top = at.y();
   p.Left = at.x();
   if (windowState() & Qt::WindowMinimized)
@@ -312,14 +312,9 @@ MainWindowState::Placement formKorvan::CurrentPlacement() const {
 
 void formKorvan::ApplyPlacement(const Placement& p) {
   loaded_ = p;
-  // A stored position on no present screen (a monitor since removed) would
-  // leave the window out of reach: it then stays where the system puts it.
-  const QPoint at(p.Left, p.Top);
-  for (QScreen* s : QGuiApplication::screens())
-    if (s->availableGeometry().contains(at)) {
-      move(at);
-      break;
-    }
+  // The frame goes where it was; a position off the screens (a monitor since
+  // removed, a hand-edited value) is brought back until the title bar shows.
+  PlaceFrame(*this, QPoint(p.Left, p.Top));
 }
 
 void formKorvan::closeEvent(QCloseEvent* event) {

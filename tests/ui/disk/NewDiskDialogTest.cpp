@@ -49,6 +49,20 @@ class NewDiskDialogTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
+// Without a stored place the dialog opens centred on the window it belongs to.
+TEST_F(NewDiskDialogTest, FirstOpeningIsCentredOnTheOwner) {
+  QWidget owner;
+  owner.setGeometry(120, 200, 600, 420);
+  owner.show();
+  QPoint centre;
+  uitest::WhenModal([&centre](QWidget* w) {
+    centre = w->frameGeometry().center();
+    static_cast<formNewDisk*>(w)->cmdCancel->click();
+  });
+  ShowNewDisk(1, &owner);
+  EXPECT_LE((centre - owner.frameGeometry().center()).manhattanLength(), 4);  // halves rounded
+}
+
 TEST_F(NewDiskDialogTest, GenericSizeAndFillAreChecked) {
   host_.PresetSetting("NewDisk", "Left", "140");
   WithDialog(2, [](formNewDisk& d) {

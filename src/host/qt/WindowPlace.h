@@ -1,0 +1,37 @@
+// Window placement shared by every window: the settings keep a window's outer
+// position (the top-left corner of its frame, title bar included), and placing
+// a window puts its frame back there, so a save and a load leave it where it
+// was. A placement always keeps the whole title bar on the available area of
+// a screen, so the window can be grabbed and closed.
+#pragma once
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+class QWidget;
+
+namespace korva {
+
+// Room left for a title bar whose height is not known yet (the frame is
+// drawn by the window manager once the window is shown).
+constexpr int TitleBarAllowance = 32;
+
+// The outer position the settings keep: the frame's top-left corner.
+QPoint FramePosition(const QWidget& window);
+
+// Where a frame of `frame` size wanted at `at` goes: onto the available
+// area that lies nearest to `at`, moved no more than needed for the
+// frame's top edge and the title bar's width and height to lie on it.
+QPoint KeepTitleBarOnScreen(QPoint at, QSize frame, const std::vector<QRect>& available);
+
+// Puts the top-level window's frame at `at` (adjusted as above), shown or not.
+void PlaceFrame(QWidget& window, QPoint at);
+
+// A window without a stored place: at every showing that finds it not placed
+// yet, it is centred on the window it belongs to, at the size its contents
+// take once shown (a dialog whose layout grows as its parts appear would
+// otherwise be centred at its smaller size).
+void CentreOnOwnerWhenShown(QWidget& window);
+
+}  // namespace korva

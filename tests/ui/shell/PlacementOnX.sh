@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Window placement under a window manager (openbox) on a virtual X display:
+#  1. a first start (no stored place) shows the main window's whole title bar;
+#  2. ten restarts, each closed by the main window's close box, leave the main
+#     and the screen window where they were (the frames, read with xwininfo);
+#  3. a stored place above the screen's top edge is brought down until the
+#     title bar shows;
+#  4. "Create New Disk" opens centred on the main window the first time, and
+#     where it was left the next time.
+# Usage: PlacementOnX.sh <korva> <rom.s19> <font.s19> <x_close_window>
+set -u
+korva=$1 rom=$2 font=$3 xclose=$4
+work=$(mktemp -d /tmp/korva-place.XXXXXX)
+. "$(dirname "$0")/../XSession.sh"
+command -v openbox >/dev/null || fail "openbox is missing (make deps installs it)"
+command -v xwininfo >/dev/null || fail "xwininfo is missing (make deps installs it)"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wmpid=$!
+trap 'kill $wmpid 2>/dev/null; cleanup' EXIT
+
+prog="$work/prog"
+mkdir -p "$prog/ROMS" "$prog/FONTS" "$XDG_CONFIG_HOME/Korvan"
+cp "$korva" "$prog/korva"
+cp "$rom" "$prog/ROMS/ROM.S19"
+cp "$font" "$prog/FONTS/CHARRAM.S19"
+ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
+
+# The frame's top-left corner of a managed window: the inside's absolute
+# position less its offset in the frame.
+frame_of() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$4} /Absolute upper-left Y/ {ay=$4}
+    /Relative upper-left X/ {rx=$4} /Relative upper-left Y/ {ry=$4} END {print ax-rx "," ay-ry}'
+}
+# The window manager has framed the window: its inside lies below a title bar.
+framed() { [ "$(xwininfo -id "$1" | awk '/Relative upper-left Y/ {print $4}')" -gt 0 ]; }
+
+# Starts the program, waits for the main window (and the screen window when
+# asked) to be framed, prints their frames, closes the main window.
+run_once() {  # $1: 1 to wait for the screen window too
+  KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
+  kpid=$!
+  await 30 window '^Korvan$' || fail "no main window"
+  local main screen="" out
+  main=$(window '^Korvan$')
+  await 10 framed "$main" || fail "the main window is not framed"
+  out=$(frame_of "$main")
+  if [ "$1" = 1 ]; then
+    await 30 window '^Screen/Keyboard$' || fail "no screen window"
+    screen=$(window '^Screen/Keyboard$')
+    await 10 framed "$screen" || fail "the screen window is not framed"
+    out="$out $(frame_of "$screen")"
+  fi
+  sleep 0.5  # the program learns the frame sizes from the window manager
+  "$xclose" "$main" || fail "the close message could not be sent"
+  await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
+  wait "$kpid" || fail "exit status $?"
+  kpid=""
+  echo "$out"
+}
+
+# ---- 1. First start ----
+first=$(run_once 0)
+[ "${first#*,}" -ge 0 ] || fail "first start: the main window's title bar is above the screen ($first)"
+
+# ---- 2. Ten restarts ----
+cat >"$ini" <<'INI'
+[General]
+ScreenOpened=True
+[Main]
+Left=200
+Top=150
+[KeyBoardDisplay]
+Left=60
+Top=90
+INI
+want="200,150 60,90"
+for n in 1 2 3 4 5 6 7 8 9 10; do
+  got=$(run_once 1)
+  [ "$got" = "$want" ] || fail "start $n: frames at $got, expected $want"
+done
+
+# ---- 3. A stored place above the screen ----
+printf '[Main]\nLeft=300\nTop=-25\n' >"$ini"
+got=$(run_once 0)
+[ "$got" = "300,0" ] || fail "a place above the screen: frame at $got, expected 300,0"
+
+# ---- 4. The new-disk dialog ----
+# The frame's centre of a managed window.
+centre_of() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$4} /Absolute upper-left Y/ {ay=$4}
+    /Relative upper-left X/ {rx=$4} /Relative upper-left Y/ {ry=$4} /Width/ {w=$2} /Height/ {h=$2}
+    END {print int(ax + (w + rx) / 2 - rx) "," int(ay + (h + ry) / 2 - ry)}'
+}
+# Opens Disks > "Create IMD Image ..." (the last item), prints the dialog's
+# frame and centre and the main window's centre, and cancels the dialog.
+new_disk() {
+  KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
+  kpid=$!
+  await 30 window '^Korvan$' || fail "no main window"
+  local main dialog
+  main=$(window '^Korvan$')
+  await 10 framed "$main" || fail "the main window is not framed"
+  xdotool mousemove --window "$main" 110 8 click 1
+  sleep 0.5
+  xdotool key Up Return
+  await 10 window '^Create New Disk$' || fail "no new-disk dialog"
+  dialog=$(window '^Create New Disk$')
+  await 10 framed "$dialog" || fail "the dialog is not framed"
+  echo "$(frame_of "$dialog") $(centre_of "$dialog") $(centre_of "$main")"
+  xdotool key Escape
+  await 10 bash -c "! xdotool search --onlyvisible --name '^Create New Disk$'" || fail "the dialog did not close"
+  "$xclose" "$main" || fail "the close message could not be sent"
+  await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
+  wait "$kpid" || fail "exit status $?"
+  kpid=""
+}
+# Low enough on the screen for the taller dialog to centre on it.
+printf '[Main]\nLeft=200\nTop=250\n' >"$ini"
+read -r frame1 centre main_centre <<<"$(new_disk)"
+dx=$(( ${centre%,*} - ${main_centre%,*} )) dy=$(( ${centre#*,} - ${main_centre#*,} ))
+[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the dialog's centre $centre is not the main window's $main_centre"
+read -r frame2 _ <<<"$(new_disk)"
+[ "$frame2" = "$frame1" ] || fail "the dialog reopened at $frame2, not where it was ($frame1)"
+echo "1 passed, 0 failed"
