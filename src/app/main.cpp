@@ -14,6 +14,7 @@
 #include "serial/ui/formTerminal.h"
 #include "shell/MainFormHooks.h"
 #include "shell/ui/formKorvan.h"
+#include "terminal/ui/formCRT.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   // The console windows of the device ports: one maker per kind goes into
   // korva::ConsoleFactories here (Terminal, CRT, Printer, Net).
   korva::ui::InstallTerminalWindows();
+  korva::ui::InstallCRTWindows();
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   korva::DestroyConsoleWindows();  // closed by the main window's unload already

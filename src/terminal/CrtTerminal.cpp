@@ -608,6 +608,7 @@ void classCrtTerminal::SaveScreenState() const {
   s.CursorLine = CursorLine;
   s.TextHI = TextHI, s.BackHI = BackHI, s.Inverse = Inverse, s.Bold = Bold, s.Strike = Strike;
   s.Underline = Underline, s.Italic = Italic, s.OnLine = OnLine;
+  s.FixedFontsOnly = FixedFontsOnly;
   s.CursorColor = CursorColor;
   s.TabSpacing = TabSpacing;
   s.ScreenColors = ScreenColors;
@@ -628,6 +629,7 @@ void classCrtTerminal::RestoreScreenState() {
   CursorLine = ClampI16(s.CursorLine, 0, std::max<int16_t>(MaxLine, 0));
   TextHI = s.TextHI, BackHI = s.BackHI, Inverse = s.Inverse, Bold = s.Bold, Strike = s.Strike;
   Underline = s.Underline, Italic = s.Italic, OnLine = s.OnLine;
+  FixedFontsOnly = s.FixedFontsOnly;
   CursorColor = s.CursorColor;
   TabSpacing = s.TabSpacing;
   ScreenColors = s.ScreenColors;

@@ -42,6 +42,7 @@ struct CrtScreenState {
   int16_t CursorColumn = 0, CursorLine = 0;
   VBool TextHI = False, BackHI = False, Inverse = False, Bold = False, Strike = False, Underline = False,
         Italic = False, OnLine = False;
+  VBool FixedFontsOnly = False;
   uint32_t CursorColor = 0;
   int16_t TabSpacing = 0;
   std::array<uint32_t, 16> ScreenColors{};
