@@ -5,17 +5,20 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 
 #include "disk/ui/formGetPutBoot.h"
 #include "disk/ui/formNewDisk.h"
+#include "host/Host.h"
 #include "host/qt/QtTimer.h"
 #include "host/qt/WindowPlace.h"
 #include "shell/ui/BootDiskFileMenuBar.h"
@@ -141,8 +144,8 @@ void formKorvan::BuildControls() {
   for (int i = 0; i < 4; ++i) {
     shpLights[i] = new LightWidget(frmFails);
     shpLights[i]->setGeometry(6, 6 + i * 20, 14, 14);
-    auto* l = new QLabel(QString::fromLatin1(lightNames[i]), frmFails);
-    l->setGeometry(24, 4 + i * 20, 48, 18);
+    lblLights[i] = new QLabel(QString::fromLatin1(lightNames[i]), frmFails);
+    lblLights[i]->setGeometry(24, 4 + i * 20, 48, 18);
   }
   shpLights[4] = new LightWidget(client);
   shpLights[4]->setGeometry(120, 104, 14, 14);
@@ -227,14 +230,22 @@ void formKorvan::BuildMenus() {
   menus->FillOptionsMenu(options, drop->menuAction(), mnuAlternateIVS);
 
   QMenu* help = bar->addMenu(QStringLiteral("Help"));
-  // The program has no help file, so the help items find nothing to show.
-  item(help, "Contents", nullptr);
-  item(help, "Index", nullptr);
-  item(help, "Help on Help", nullptr);
+  // The program has no help file: each help item says so.
+  const auto noHelp = [] {
+    Host().MessageBox("There is no help file for this program on this system.", AppTitle, MsgButtons::OK,
+                      MsgIcon::Information);
+  };
+  item(help, "Contents", noHelp);
+  item(help, "Index", noHelp);
+  item(help, "Help on Help", noHelp);
   item(help, "About", [this] { ShowAbout(this); });
   // The window is at least as wide as its menu bar, so no menu hides behind
-  // the bar's overflow button.
-  setMinimumWidth(bar->sizeHint().width());
+  // the bar's overflow button, and it keeps the size of its contents: a
+  // window manager then draws no resize handle along the bottom edge.
+  const int width = std::max(kClientWidth, bar->sizeHint().width());
+  centralWidget()->setFixedWidth(width);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  cmdInitOpMap->move(width + 20, cmdInitOpMap->y());  // stays outside the visible area
 }
 
 void formKorvan::Refresh(unsigned parts) {
@@ -328,6 +339,13 @@ VBool formKorvan::FindFormByCaption(const std::string& text) { return FindWindow
 void formKorvan::ShowFrontPanel(VBool plugged) { lblFP->setVisible(plugged != 0); }
 
 void formKorvan::ShowDropzone(VBool plugged) { picDropZone->setVisible(plugged != 0); }
+
+void formKorvan::ShowBoardIndicator(int16_t n, VBool plugged) {
+  // A board's fail light and its name show only while the board is plugged.
+  if (n < 1 || n > 3) return;
+  shpLights[static_cast<size_t>(n)]->setVisible(plugged != 0);
+  lblLights[static_cast<size_t>(n)]->setVisible(plugged != 0);
+}
 
 MainFormHooks* CreateFormKorvan() { return new formKorvan; }
 

@@ -44,6 +44,7 @@ class formKorvan final : public QMainWindow, public MainWindowState {
   QLabel* lblFP = nullptr;
   QLabel* lblWinsockStatus = nullptr;
   std::array<LightWidget*, 5> shpLights = {};
+  std::array<QLabel*, 4> lblLights = {};  // names of the fail lights: "Halt", "400-C0", "400-C1", "410"
   std::array<QScrollBar*, ThrottleBarCount> throttleBars = {};  // vscThrottle, vscSN2661, vscMVME400, vscRWIN, vscDisplay
   BootDiskFileMenuBar* bootDiskFileMenus = nullptr;  // "File", "Boot" and "Disks"
   DropZonePicture* picDropZone = nullptr;  // the drop area
@@ -58,6 +59,7 @@ class formKorvan final : public QMainWindow, public MainWindowState {
   VBool FindFormByCaption(const std::string& text) override;
   void ShowFrontPanel(VBool plugged) override;
   void ShowDropzone(VBool plugged) override;
+  void ShowBoardIndicator(int16_t n, VBool plugged) override;
 
  protected:
   void Refresh(unsigned parts) override;

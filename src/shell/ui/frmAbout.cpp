@@ -49,7 +49,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 }
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click() {
+  StartSysInfo();
+  cmdOK->setFocus();  // Return closes the box again
+}
 
 void frmAbout::StartSysInfo() {
   Host().MessageBox("System Information Is Unavailable At This Time", AppTitle, MsgButtons::OK, MsgIcon::None);

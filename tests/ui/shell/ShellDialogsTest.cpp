@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "host/qt/QtHost.h"
 #include "shell/FileDialog.h"
@@ -81,6 +82,21 @@ TEST(ShellDialogsTest, FindByCaptionKeepOnTopAndAbout) {
   EXPECT_EQ(uitest::Boxes(host).size(), 1u);
   WhenModal([](QWidget* w) { w->findChild<QPushButton*>("cmdOK")->click(); });
   ShowAbout(nullptr);
+}
+
+// After "System Info..." the focus is back on OK, so Return closes the box.
+TEST(ShellDialogsTest, ReturnClosesTheAboutBoxAfterSystemInfo) {
+  uitest::App();
+  ScriptedHost host;
+  frmAbout box;
+  box.show();
+  box.cmdSysInfo->setFocus();
+  box.cmdSysInfo->click();
+  ASSERT_NE(box.focusWidget(), nullptr);
+  QTest::keyClick(box.focusWidget(), Qt::Key_Return);
+  EXPECT_FALSE(box.isVisible());
+  EXPECT_EQ(box.result(), QDialog::Accepted);
+  EXPECT_EQ(uitest::Boxes(host).size(), 1u);
 }
 
 }  // namespace

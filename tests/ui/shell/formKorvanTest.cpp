@@ -11,6 +11,7 @@
 
 #include <filesystem>
 
+#include "bus/Plugging.h"
 #include "cpu/CpuState.h"
 #include "cpu/MainLoop.h"
 #include "host/qt/QtHost.h"
@@ -86,6 +87,39 @@ TEST(formKorvan, StartUpStateThrottleBarsAndClose) {
   delete window;
   SetHost(nullptr);
   ProfileName = "";
+  QuitRequested = False;
+}
+
+// The window keeps the size of its contents (no resize handle along its
+// bottom edge); each help item says there is no help file; a board's fail
+// light and name show only while the board is plugged.
+TEST(formKorvan, FixedSizeHelpItemsAndBoardIndicators) {
+  uitest::App();
+  ScriptedHost host;
+  auto* window = new formKorvan;
+  SetMainForm(window);
+  window->show();
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_GE(window->width(), window->menuBar()->sizeHint().width());
+
+  for (QAction* title : window->menuBar()->actions())
+    if (title->text() == "Help")
+      for (QAction* a : title->menu()->actions())
+        if (a->text() != "About") a->trigger();
+  const std::string box = "Korvan|There is no help file for this program on this system.";
+  EXPECT_EQ(uitest::Boxes(host), std::vector<std::string>({box, box, box}));
+
+  void (*plug[])(VBool) = {PlugMVME400C0, PlugMVME400C1, PlugMVME410C0};
+  for (int n = 1; n <= 3; ++n) {
+    plug[n - 1](False);
+    EXPECT_TRUE(window->lblLights[n]->isHidden()) << n;
+    EXPECT_FALSE(window->lblLights[0]->isHidden());  // "Halt" stays
+    plug[n - 1](True);
+    EXPECT_FALSE(window->lblLights[n]->isHidden()) << n;
+  }
+  window->close();
+  SetMainForm(nullptr);
+  delete window;
   QuitRequested = False;
 }
 
