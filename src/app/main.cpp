@@ -11,6 +11,7 @@
 #include "disk/ui/formGetPutBoot.h"
 #include "host/qt/QtHost.h"
 #include "serial/Consoles.h"
+#include "serial/ui/formPrinter.h"
 #include "serial/ui/formTerminal.h"
 #include "shell/MainFormHooks.h"
 #include "shell/ui/formKorvan.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   // korva::ConsoleFactories here (Terminal, CRT, Printer, Net).
   korva::ui::InstallTerminalWindows();
   korva::ui::InstallCRTWindows();
+  korva::ui::InstallPrinterWindows();
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   korva::DestroyConsoleWindows();  // closed by the main window's unload already

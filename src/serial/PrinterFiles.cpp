@@ -1,0 +1,170 @@
+#include "serial/PrinterFiles.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "host/CodePage.h"
+
+namespace korva {
+
+int32_t PrinterSaveFailure = 0;
+
+std::string PageAsText(const PrinterPage& page) { return page.Text(); }
+
+namespace {
+
+const char* kHex = "0123456789abcdef";
+
+void HexEscape(std::string& out, unsigned char c) {
+  out += "\\'";
+  out += kHex[c >> 4];
+  out += kHex[c & 15];
+}
+
+// A font name in the font table: RTF's specials and bytes outside ASCII escaped.
+std::string RtfName(const std::string& name) {
+  std::string out;
+  for (const unsigned char c : name) {
+    if (c == '\\' || c == '{' || c == '}') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c >= 0x80 || c == ';') {
+      HexEscape(out, c);
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+int HalfPoints(float points) { return static_cast<int>(std::lround(points * 2.0f)); }
+
+}  // namespace
+
+std::string PageAsRtf(const PrinterPage& page, const std::vector<std::string>& extraFonts) {
+  // The tables: each font and colour in the order of first use.
+  std::vector<std::string> fonts;
+  std::vector<uint32_t> colors;
+  const auto fontIndex = [&fonts](const std::string& name) {
+    for (size_t i = 0; i < fonts.size(); ++i)
+      if (fonts[i] == name) return i;
+    fonts.push_back(name);
+    return fonts.size() - 1;
+  };
+  const auto colorIndex = [&colors](uint32_t c) {
+    for (size_t i = 0; i < colors.size(); ++i)
+      if (colors[i] == c) return i + 1;  // entry 0 is the automatic colour
+    colors.push_back(c);
+    return colors.size();
+  };
+  const std::vector<PrinterPage::Run>& runs = page.Runs();
+  if (runs.empty()) fontIndex(page.Insertion().FontName);
+  for (const PrinterPage::Run& r : runs) {
+    fontIndex(page.FormatOf(r.Format).FontName);
+    colorIndex(page.FormatOf(r.Format).Color);
+  }
+  for (const std::string& f : extraFonts) fontIndex(f);
+
+  std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
+  for (size_t i = 0; i < fonts.size(); ++i)
+    out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 " + RtfName(fonts[i]) + ";}";
+  out += "}\r\n{\\colortbl ;";
+  for (const uint32_t c : colors)
+    out += "\\red" + std::to_string(c & 0xFF) + "\\green" + std::to_string((c >> 8) & 0xFF) + "\\blue" +
+           std::to_string((c >> 16) & 0xFF) + ";";
+  out += "}\r\n\\pard\\plain";
+
+  // What \plain leaves: font 0, 12 points, no attributes, the automatic colour, no offset.
+  size_t curFont = 0, curColor = 0;
+  int curHalf = 24, curOffset = 0;
+  bool b = false, i = false, u = false, s = false;
+  bool needSpace = true;
+  const std::string& text = page.Text();
+  size_t pos = 0;
+  for (const PrinterPage::Run& r : runs) {
+    const PrinterCharFormat& f = page.FormatOf(r.Format);
+    const auto word = [&out, &needSpace](const std::string& w) {
+      out += w;
+      needSpace = true;
+    };
+    if (const size_t fi = fontIndex(f.FontName); fi != curFont) word("\\f" + std::to_string(curFont = fi));
+    if (const int h = HalfPoints(f.Size); h != curHalf) word("\\fs" + std::to_string(curHalf = h));
+    if (f.Bold != b) word((b = f.Bold) ? "\\b" : "\\b0");
+    if (f.Italic != i) word((i = f.Italic) ? "\\i" : "\\i0");
+    if (f.Underline != u) word((u = f.Underline) ? "\\ul" : "\\ulnone");
+    if (f.Strike != s) word((s = f.Strike) ? "\\strike" : "\\strike0");
+    if (const size_t ci = colorIndex(f.Color); ci != curColor) word("\\cf" + std::to_string(curColor = ci));
+    // The offset in half points.
+    if (const int o = static_cast<int>(std::lround(f.Offset / 10.0)); o != curOffset) {
+      curOffset = o;
+      word(o > 0 ? "\\up" + std::to_string(o) : o < 0 ? "\\dn" + std::to_string(-o) : "\\up0");
+    }
+    const size_t end = pos + r.Length;
+    for (; pos < end; ++pos) {
+      const auto c = static_cast<unsigned char>(text[pos]);
+      if (c == '\r' || c == '\n') {
+        if (c == '\r' && pos + 1 < end && text[pos + 1] == '\n') ++pos;
+        word("\\par\r\n");
+        needSpace = false;
+        continue;
+      }
+      if (c == '\t') {
+        word("\\tab");
+        continue;
+      }
+      if (needSpace) {
+        out += ' ';
+        needSpace = false;
+      }
+      if (c == '\\' || c == '{' || c == '}') {
+        out += '\\';
+        out += static_cast<char>(c);
+      } else if (c < 0x20 || c >= 0x80) {
+        HexEscape(out, c);
+      } else {
+        out += static_cast<char>(c);
+      }
+    }
+  }
+  out += "\\par\r\n}\r\n";
+  return out;
+}
+
+std::optional<PrinterFileError> ReplaceFileWith(const std::string& path, const std::string& bytes) {
+  const auto hostError = [](int err) { return PrinterFileError{err, Utf8ToCp1252(std::strerror(err))}; };
+  std::string temp = path + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return hostError(errno);
+  // The new file gets the mode a plain create would give it.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  int error = 0;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t w = write(fd, bytes.data() + done, bytes.size() - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      error = errno;
+      break;
+    }
+    done += static_cast<size_t>(w);
+  }
+  if (!error && fsync(fd) != 0) error = errno;
+  if (close(fd) != 0 && !error) error = errno;
+  if (!error && PrinterSaveFailure) error = PrinterSaveFailure;  // a test's failure, in place of the rename
+  PrinterSaveFailure = 0;
+  if (!error && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  if (error) {
+    unlink(temp.c_str());
+    return hostError(error);
+  }
+  return std::nullopt;
+}
+
+}  // namespace korva

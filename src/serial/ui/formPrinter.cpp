@@ -1,0 +1,453 @@
+#include "serial/ui/formPrinter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <functional>
+
+#include "board/ui/WindowPlacement.h"
+#include "host/CodePage.h"
+#include "serial/Consoles.h"
+
+namespace korva::ui {
+
+// A round lamp of the status frame.
+class PrinterLamp final : public QWidget {
+ public:
+  using QWidget::QWidget;
+  void SetColor(uint32_t rgb) {
+    const QColor c(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>((rgb >> 16) & 0xFF));
+    if (c == color_) return;
+    color_ = c;
+    update();
+  }
+  QColor Color() const { return color_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::black);
+    p.setBrush(color_);
+    p.drawEllipse(rect().adjusted(0, 0, -1, -1));
+  }
+
+ private:
+  QColor color_{Qt::black};
+};
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QString ToQt(const std::string& machineText) { return QString::fromStdString(Cp1252ToUtf8(machineText)); }
+std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
+
+QColor ToQColor(uint32_t rgb) {
+  return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>((rgb >> 16) & 0xFF));
+}
+uint32_t FromQColor(const QColor& c) {
+  return RGB(static_cast<uint32_t>(c.red()), static_cast<uint32_t>(c.green()), static_cast<uint32_t>(c.blue()));
+}
+
+QAction* Item(QMenu* menu, const char* name, const char* caption, std::function<void()> act,
+              bool checkable = false) {
+  QAction* a = menu->addAction(QString::fromLatin1(caption));
+  a->setObjectName(QString::fromLatin1(name));
+  a->setCheckable(checkable);
+  QObject::connect(a, &QAction::triggered, a, [act] { act(); });
+  return a;
+}
+
+QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
+  QMenu* m = parent->addMenu(QString::fromLatin1(caption));
+  m->setObjectName(QString::fromLatin1(name));
+  return m;
+}
+
+QMenu* BarMenu(QMenuBar* bar, const char* name, const char* caption) {
+  QMenu* m = bar->addMenu(QString::fromLatin1(caption));
+  m->setObjectName(QString::fromLatin1(name));
+  return m;
+}
+
+// The status frame's layout in pixels.
+constexpr int kFrameW = 84, kFrameH = 48;
+constexpr int kLineX = 12, kLineY1 = 10, kLineY2 = 38;
+constexpr int kSwitchW = 16, kSwitchH = 12;
+constexpr int kLampSize = 12;
+
+}  // namespace
+
+formPrinter::formPrinter() {
+  SetView(this);
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  txtPage_ = new QTextEdit(central);
+  txtPage_->setObjectName(QStringLiteral("txtPage"));
+  txtPage_->setReadOnly(true);
+  txtPage_->setUndoRedoEnabled(false);
+  txtPage_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  txtPage_->setLineWrapMode(QTextEdit::NoWrap);
+  txtPage_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(txtPage_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { mnuEdit_->popup(txtPage_->mapToGlobal(at)); });
+  central->installEventFilter(this);
+  const QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  PrinterFont wf;
+  wf.Name = FromQt(f.family());
+  wf.Size = f.pointSizeF() > 0 ? static_cast<float>(f.pointSizeF()) : 10.0f;
+  SetWindowFont(wf);
+  PageFont = wf;
+  BuildStatusFrame();
+  BuildMenus();
+  resize(640, 400);
+}
+
+formPrinter::~formPrinter() { SetView(nullptr); }
+
+void formPrinter::BuildStatusFrame() {
+  fraStatus_ = new QFrame(centralWidget());
+  fraStatus_->setObjectName(QStringLiteral("fraStatus"));
+  fraStatus_->setFrameShape(QFrame::Box);
+  fraStatus_->setAutoFillBackground(true);
+  fraStatus_->resize(kFrameW, kFrameH);
+  lineOnOffLineSwitch_ = new QFrame(fraStatus_);
+  lineOnOffLineSwitch_->setObjectName(QStringLiteral("lineOnOffLineSwitch"));
+  lineOnOffLineSwitch_->setFrameShape(QFrame::VLine);
+  lineOnOffLineSwitch_->setGeometry(kLineX - 1, kLineY1, 3, kLineY2 - kLineY1);
+  cmdOnOffLineSwitch_ = new QPushButton(fraStatus_);
+  cmdOnOffLineSwitch_->setObjectName(QStringLiteral("cmdOnOffLineSwitch"));
+  cmdOnOffLineSwitch_->resize(kSwitchW, kSwitchH);
+  cmdOnOffLineSwitch_->setFocusPolicy(Qt::NoFocus);
+  connect(cmdOnOffLineSwitch_, &QPushButton::clicked, this, [this] { ToggleOnLine(); });
+  shpInput_ = new PrinterLamp(fraStatus_);
+  shpInput_->setObjectName(QStringLiteral("shpInput"));
+  shpInput_->setGeometry(28, kLineY1 - kLampSize / 2 + 2, kLampSize, kLampSize);
+  shpOutput_ = new PrinterLamp(fraStatus_);
+  shpOutput_->setObjectName(QStringLiteral("shpOutput"));
+  shpOutput_->setGeometry(28, kLineY2 - kLampSize / 2 - 2, kLampSize, kLampSize);
+  auto* online = new QLabel(QStringLiteral("Online"), fraStatus_);
+  online->move(44, kLineY1 - 6);
+  auto* paper = new QLabel(QStringLiteral("Paper"), fraStatus_);
+  paper->move(44, kLineY2 - 10);
+  for (QLabel* l : {online, paper}) {
+    QFont small = l->font();
+    small.setPointSize(7);
+    l->setFont(small);
+    l->adjustSize();
+  }
+  StatusChanged();
+}
+
+void formPrinter::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* file = BarMenu(bar, "mnuFile", "Printer");
+  Item(file, "mnuReset", "Reset", [this] { ResetPrinter(); });
+  Item(file, "mnuFileSaveTXT", "Save as TXT ...", [this] { SaveAsTXT(); });
+  Item(file, "mnuFileSaveRTF", "Save as RTF ...", [this] { SaveAsRTF(); });
+  Item(file, "mnuSaveFont", "Save Font", [this] { SaveFont(); });
+  QAction* toFile = Item(file, "mnuPrintToFile", "Print to File ...", [this] { PrintToFileItem(); });
+  QAction* toScreen = Item(file, "mnuPrintToScreen", "Print to Screen", [this] { PrintToScreen = !PrintToScreen; }, true);
+  connect(file, &QMenu::aboutToShow, this, [this, toFile, toScreen] {
+    toFile->setText(ToQt(PrintFileCaption()));
+    toScreen->setChecked(PrintToScreen);
+  });
+
+  mnuEdit_ = BarMenu(bar, "mnuEdit", "Edit");
+  Item(mnuEdit_, "mnuToolsClear", "Clear", [this] { ClearPage(); });
+  Item(mnuEdit_, "mnuEditCut", "Cut", [this] {
+    SelectionFromView();
+    const std::string t = Cut();
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(ToQt(t));
+  });
+  Item(mnuEdit_, "mnuEditCopy", "Copy", [this] {
+    SelectionFromView();
+    const std::string t = Copy();
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(ToQt(t));
+  });
+  Item(mnuEdit_, "mnuEditPaste", "Paste", [this] {
+    SelectionFromView();
+    Paste(FromQt(QGuiApplication::clipboard()->text()));
+  });
+  Item(mnuEdit_, "mnuEditDelete", "Delete", [this] {
+    SelectionFromView();
+    Delete();
+  });
+  Item(mnuEdit_, "mnuEditSelectAll", "Select All", [this] {
+    SelectAll();
+    txtPage_->selectAll();
+  });
+  connect(mnuEdit_, &QMenu::aboutToShow, this, [this] { RefreshEditMenu(); });
+
+  QMenu* options = BarMenu(bar, "mnuOptions", "Options");
+  QMenu* font = SubMenu(options, "mnuFont", "Select Font");
+  Item(font, "mnuFontNonJob", "All Atributes (NON-JOBS)...", [this] { ChoosePrinterFont(0); });
+  Item(font, "mnuFontForEdit", "All Atributes (Selection) ...", [this] { ChoosePrinterFont(1); });
+  Item(font, "mnuFontForSelection", "Name Only (selection)...", [this] { ChoosePrinterFont(2); });
+  Item(font, "mnuFontNameOnlyJob", "Name Only (JOBS)", [this] { ChoosePrinterFont(3); });
+  Item(options, "mnuFixedFontsOnly", "Fixed Fonts Only", [this] { FixedFontsOnly = !FixedFontsOnly; }, true);
+  Item(options, "mnuToolsShowCNTR", "Show Control Characters", [this] { ShowCNTR = !ShowCNTR; }, true);
+  Item(options, "mnuInHex", "In Hex", [this] { InHex = !InHex; }, true);
+  Item(options, "mnuShowLEDs", "Show LEDs", [this] {
+    ShowLEDs = !ShowLEDs;
+    ApplyShowLEDs();
+  }, true);
+  QAction* onValue = Item(options, "mnuSetOnLineReturnValue", "Set On Line Return value ...",
+                          [this] { AskOnLineReturnValue(); });
+  QAction* offValue = Item(options, "mnuSetOffLineReturnValue", "Set Off Line Return Value ...",
+                           [this] { AskOffLineReturnValue(); });
+  Item(options, "mnuSendFault", "Send Fault", [this] { SetSendFault(!SendFAULT); }, true);
+  Item(options, "mnuSendAck", "Send ACK", [this] { SetSendAck(!SendACK); }, true);
+  connect(options, &QMenu::aboutToShow, this, [this, onValue, offValue] {
+    onValue->setText(ToQt(OnLineReturnCaption()));
+    offValue->setText(ToQt(OffLineReturnCaption()));
+  });
+
+  QMenu* settings = BarMenu(bar, "mnuSettings", "Settings");
+  QMenu* newline = SubMenu(settings, "mnuNewline", "Newline");
+  Item(newline, "mnuCRisNewline", "CR", [this] { SetNewlineIs(0); }, true);
+  Item(newline, "mnuLFisNewline", "LF", [this] { SetNewlineIs(1); }, true);
+  QMenu* byteSize = SubMenu(settings, "mnuByteSize", "ByteSize");
+  Item(byteSize, "mnu7bits", "7 bits", [this] { SetASCII(true); }, true);
+  Item(byteSize, "mnu8bits", "8 bits", [this] { SetASCII(false); }, true);
+  QMenu* parity = SubMenu(settings, "mnuParity", "Parity");
+  Item(parity, "mnuZero", "Zero", [this] { SetParity(0); }, true);
+  Item(parity, "mnuOne", "One", [this] { SetParity(1); }, true);
+  Item(parity, "mnuEven", "Even", [this] { SetParity(2); }, true);
+  Item(parity, "mnuOdd", "Odd", [this] { SetParity(3); }, true);
+
+  // The ticks show the window's state whenever a menu opens.
+  const auto refreshChecks = [this] {
+    const auto check = [this](const char* name, bool on) {
+      if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
+    };
+    check("mnuFixedFontsOnly", FixedFontsOnly);
+    check("mnuToolsShowCNTR", ShowCNTR);
+    check("mnuInHex", InHex);
+    check("mnuShowLEDs", ShowLEDs);
+    check("mnuSendFault", SendFAULT);
+    check("mnuSendAck", SendACK);
+    check("mnuCRisNewline", NewlineIs == 0);
+    check("mnuLFisNewline", NewlineIs == 1);
+    check("mnu7bits", Ascii);
+    check("mnu8bits", !Ascii);
+    check("mnuZero", Parity == 0);
+    check("mnuOne", Parity == 1);
+    check("mnuEven", Parity == 2);
+    check("mnuOdd", Parity == 3);
+  };
+  for (QMenu* m : {options, settings, newline, byteSize, parity}) connect(m, &QMenu::aboutToShow, this, refreshChecks);
+
+  QMenu* help = BarMenu(bar, "mnuHelp", "Help");
+  Item(help, "mnuHelpPRT", "Help", [] {});
+
+  mnuOnLine_ = bar->addAction(QString::fromStdString(OnLineCaption()));
+  mnuOnLine_->setObjectName(QStringLiteral("mnuOnLine"));
+  connect(mnuOnLine_, &QAction::triggered, this, [this] { ToggleOnLine(); });
+}
+
+void formPrinter::RefreshEditMenu() {
+  SelectionFromView();
+  const EditEnables e = EditMenuEnables(!QGuiApplication::clipboard()->text().isEmpty());
+  const auto enable = [this](const char* name, bool on) {
+    if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(on);
+  };
+  enable("mnuEditCut", e.Cut);
+  enable("mnuEditCopy", e.Copy);
+  enable("mnuEditDelete", e.Delete);
+  enable("mnuEditSelectAll", e.SelectAll);
+  enable("mnuEditPaste", e.Paste);
+  enable("mnuToolsClear", e.Clear);
+}
+
+void formPrinter::SelectionFromView() {
+  const QTextCursor c = txtPage_->textCursor();
+  QTextDocument* doc = txtPage_->document();
+  // Each block before a position stands for one CR LF of the page.
+  const auto pagePos = [doc](int viewPos) {
+    return static_cast<size_t>(viewPos) + static_cast<size_t>(std::max(0, doc->findBlock(viewPos).blockNumber()));
+  };
+  const size_t s = pagePos(c.selectionStart()), e = pagePos(c.selectionEnd());
+  Select(s, e - s);
+}
+
+const QTextCharFormat& formPrinter::ViewFormat(uint32_t index) {
+  if (index >= viewFormats_.size()) viewFormats_.resize(index + 1);
+  std::optional<QTextCharFormat>& slot = viewFormats_[index];
+  if (!slot) {
+    const PrinterCharFormat& f = Page().FormatOf(index);
+    QTextCharFormat q;
+    q.setFontFamilies({ToQt(f.FontName)});
+    q.setFontPointSize(f.Size);
+    q.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
+    q.setFontItalic(f.Italic);
+    q.setFontUnderline(f.Underline);
+    q.setFontStrikeOut(f.Strike);
+    q.setForeground(ToQColor(f.Color));
+    // The offset in twips as a baseline shift of offset/20 points, given in
+    // per cent of the font's height.
+    if (f.Offset != 0 && f.Size > 0) q.setBaselineOffset(f.Offset / 20.0 / f.Size * 100.0);
+    slot = q;
+  }
+  return *slot;
+}
+
+void formPrinter::Refresh() {
+  refreshQueued_ = false;
+  PrinterPage& page = Page();
+  const std::string& text = page.Text();
+  size_t from = std::min(page.ChangedFrom(), shownLength_);
+  if (from == text.size() && shownLength_ == text.size()) return;
+  QTextDocument* doc = txtPage_->document();
+  QTextCursor c(doc);
+  c.beginEditBlock();
+  if (from < shownLength_) {
+    // The page changed inside what is shown: the view drops it from there on.
+    size_t breaks = 0;
+    for (size_t i = 0; i + 1 < from; ++i)
+      if (text[i] == '\r' && text[i + 1] == '\n') ++breaks;
+    c.setPosition(static_cast<int>(from - breaks));
+    c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+  } else {
+    c.movePosition(QTextCursor::End);
+  }
+  size_t at = 0;
+  for (const PrinterPage::Run& r : page.Runs()) {
+    const size_t end = at + r.Length;
+    if (end > from) {
+      const size_t s = std::max(at, from);
+      QString chunk = ToQt(text.substr(s, end - s));
+      chunk.remove(QLatin1Char('\r'));
+      c.insertText(chunk, ViewFormat(r.Format));
+    }
+    at = end;
+  }
+  c.endEditBlock();
+  page.MarkShown();
+  shownLength_ = text.size();
+  if (!txtPage_->textCursor().hasSelection()) {
+    txtPage_->moveCursor(QTextCursor::End);
+    txtPage_->ensureCursorVisible();
+  }
+}
+
+void formPrinter::PageChanged() {
+  if (refreshQueued_) return;
+  refreshQueued_ = true;
+  QTimer::singleShot(0, this, [this] { Refresh(); });
+}
+
+void formPrinter::PlaceOnLineSwitch(bool state) {
+  const int y = state ? kLineY1 : kLineY2;
+  cmdOnOffLineSwitch_->move(kLineX - kSwitchW / 2 + 10 / kTwipsPerPixel, y - kSwitchH / 2);
+}
+
+void formPrinter::StatusChanged() {
+  if (mnuOnLine_) mnuOnLine_->setText(QString::fromStdString(OnLineCaption()));
+  PlaceOnLineSwitch(OnLineFlag);
+  shpInput_->SetColor(InputLampColor());
+  shpOutput_->SetColor(OutputLamp);
+  fraStatus_->setVisible(ShowLEDs);
+}
+
+void formPrinter::LayOut() {
+  QWidget* client = centralWidget();
+  if (isMinimized() || client->height() == 0) return;
+  txtPage_->setGeometry(0, 0, client->width(), client->height());
+  // The frame sits in the page's top right corner.
+  fraStatus_->move(std::max(0, client->width() - kFrameW - 250 / kTwipsPerPixel), 0);
+  fraStatus_->raise();
+}
+
+void formPrinter::ShowWindow() {
+  Refresh();
+  show();
+  raise();
+  LayOut();
+}
+
+void formPrinter::HideWindow() {
+  hide();
+  // A window loaded again starts with an empty page.
+  txtPage_->clear();
+  shownLength_ = 0;
+  viewFormats_.clear();
+}
+
+void formPrinter::SetCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
+
+void formPrinter::LoadPlacement(const std::string& section) {
+  ui::LoadPlacement(*this, section, PlacementKeys::PositionSizeState);
+}
+
+void formPrinter::SavePlacement(const std::string& section) {
+  ui::SavePlacement(*this, section, PlacementKeys::PositionSizeState);
+}
+
+void formPrinter::ChoosePrinterFont(int mode) {
+  if (mode == 1 || mode == 2) SelectionFromView();
+  PrinterFontChoice choice = FontChoiceStart(mode);
+  QFont start(ToQt(choice.Font.Name));
+  if (choice.Font.Size > 0) start.setPointSizeF(choice.Font.Size);
+  start.setBold(choice.Font.Bold);
+  start.setItalic(choice.Font.Italic);
+  start.setUnderline(choice.Font.Underline);
+  start.setStrikeOut(choice.Font.Strike);
+  QFontDialog dialog(start, this);
+  dialog.setObjectName(QStringLiteral("fontDialog"));
+  dialog.setOption(QFontDialog::DontUseNativeDialog);
+  dialog.setOption(QFontDialog::ScalableFonts);
+  if (FixedFontsOnly) dialog.setOption(QFontDialog::MonospacedFonts);
+  if (dialog.exec() != QDialog::Accepted) return;  // cancelled: nothing changes
+  const QFont f = dialog.selectedFont();
+  choice.Font.Name = FromQt(f.family());
+  if (!choice.NameOnly) {
+    if (f.pointSizeF() > 0) choice.Font.Size = static_cast<float>(f.pointSizeF());
+    choice.Font.Bold = f.bold();
+    choice.Font.Italic = f.italic();
+    choice.Font.Underline = f.underline();
+    choice.Font.Strike = f.strikeOut();
+  }
+  if (choice.Effects) {
+    QColorDialog colors(ToQColor(choice.Color), this);
+    colors.setObjectName(QStringLiteral("colorDialog"));
+    colors.setOption(QColorDialog::DontUseNativeDialog);
+    colors.setWindowTitle(QStringLiteral("Color"));
+    if (colors.exec() == QDialog::Accepted) choice.Color = FromQColor(colors.selectedColor());
+  }
+  ApplyFontChoice(mode, choice);
+}
+
+void formPrinter::closeEvent(QCloseEvent* event) {
+  // The close box unloads the window; the object stays for its port.
+  event->ignore();
+  Unload();
+}
+
+bool formPrinter::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) LayOut();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void InstallPrinterWindows() {
+  ConsoleFactories.Printer = [](int16_t) -> std::unique_ptr<PrinterConsoleWindow> {
+    return std::make_unique<formPrinter>();
+  };
+}
+
+}  // namespace korva::ui
