@@ -1,6 +1,7 @@
-// x_window_pixels WINDOW-ID X Y W H: counts the white pixels of a rectangle of
-// an X window, read back from the X server (not from the program), so that the
-// end-to-end test sees what a person sees.
+// x_window_pixels WINDOW-ID X Y W H [RRGGBB]: counts the pixels of a rectangle
+// of an X window that have the colour given in hexadecimal (white without it),
+// read back from the X server (not from the program), so that the end-to-end
+// test sees what a person sees.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -8,8 +9,8 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: x_window_pixels WINDOW-ID X Y W H\n");
+  if (argc != 6 && argc != 7) {
+    std::fprintf(stderr, "usage: x_window_pixels WINDOW-ID X Y W H [RRGGBB]\n");
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -26,11 +27,12 @@ int main(int argc, char** argv) {
     XCloseDisplay(display);
     return 1;
   }
-  long white = 0;
+  const unsigned long want = argc == 7 ? std::strtoul(argv[6], nullptr, 16) & 0xFFFFFF : 0xFFFFFF;
+  long count = 0;
   for (unsigned j = 0; j < h; ++j)
     for (unsigned i = 0; i < w; ++i)
-      if ((XGetPixel(image, static_cast<int>(i), static_cast<int>(j)) & 0xFFFFFF) == 0xFFFFFF) ++white;
-  std::printf("%ld\n", white);
+      if ((XGetPixel(image, static_cast<int>(i), static_cast<int>(j)) & 0xFFFFFF) == want) ++count;
+  std::printf("%ld\n", count);
   XDestroyImage(image);
   XCloseDisplay(display);
   return 0;

@@ -1,0 +1,202 @@
+// The printer window offscreen with real widgets: its menus, the page view
+// with the characters' formats, the Edit commands on the view's selection,
+// the status frame, the font dialogs and the close box.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <string>
+#include <vector>
+
+#include "serial/Consoles.h"
+#include "serial/MC6821.h"
+#include "serial/ui/formPrinter.h"
+#include "ui/UiTest.h"
+
+namespace korva {
+namespace {
+
+using ui::formPrinter;
+
+class FormPrinterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    uitest::App();
+    ConsoleType = {};
+    ui::InstallPrinterWindows();
+    ConsoleType[8] = ConsolePrinter;
+    OpenConsoles();
+    lpt_ = dynamic_cast<formPrinter*>(PrinterForms[8]);
+    ASSERT_NE(lpt_, nullptr);
+  }
+  void TearDown() override {
+    DestroyConsoleWindows();
+    ConsoleFactories = {};
+    ConsoleType = {};
+  }
+  QAction* Action(const char* name) { return lpt_->findChild<QAction*>(QString::fromLatin1(name)); }
+  QMenu* Menu(const char* name) { return lpt_->findChild<QMenu*>(QString::fromLatin1(name)); }
+  void Print(const std::string& bytes) {
+    for (const char c : bytes) lpt_->Outchar(static_cast<uint8_t>(c));
+    QCoreApplication::processEvents();
+  }
+  ScriptedHost host_;
+  formPrinter* lpt_ = nullptr;
+};
+
+TEST_F(FormPrinterTest, MenusCarryTheirNamesAndCaptions) {
+  EXPECT_TRUE(lpt_->isVisible());
+  EXPECT_EQ(lpt_->windowTitle(), " DEV8 - LPT");
+  const std::vector<std::pair<const char*, const char*>> items = {
+      {"mnuReset", "Reset"}, {"mnuFileSaveTXT", "Save as TXT ..."}, {"mnuFileSaveRTF", "Save as RTF ..."},
+      {"mnuSaveFont", "Save Font"}, {"mnuPrintToFile", "Print to File ..."}, {"mnuPrintToScreen", "Print to Screen"},
+      {"mnuToolsClear", "Clear"}, {"mnuEditCut", "Cut"}, {"mnuEditCopy", "Copy"}, {"mnuEditPaste", "Paste"},
+      {"mnuEditDelete", "Delete"}, {"mnuEditSelectAll", "Select All"},
+      {"mnuFontNonJob", "All Atributes (NON-JOBS)..."}, {"mnuFontForEdit", "All Atributes (Selection) ..."},
+      {"mnuFontForSelection", "Name Only (selection)..."}, {"mnuFontNameOnlyJob", "Name Only (JOBS)"},
+      {"mnuFixedFontsOnly", "Fixed Fonts Only"}, {"mnuToolsShowCNTR", "Show Control Characters"},
+      {"mnuInHex", "In Hex"}, {"mnuShowLEDs", "Show LEDs"}, {"mnuSendFault", "Send Fault"},
+      {"mnuSendAck", "Send ACK"}, {"mnuCRisNewline", "CR"}, {"mnuLFisNewline", "LF"}, {"mnu7bits", "7 bits"},
+      {"mnu8bits", "8 bits"}, {"mnuZero", "Zero"}, {"mnuOne", "One"}, {"mnuEven", "Even"}, {"mnuOdd", "Odd"},
+      {"mnuHelpPRT", "Help"}, {"mnuOnLine", "Off Line"}};
+  for (const auto& [name, caption] : items) {
+    QAction* a = Action(name);
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_EQ(a->text(), caption) << name;
+  }
+  QStringList bar;
+  for (QAction* a : lpt_->menuBar()->actions()) bar << a->text();
+  EXPECT_EQ(bar, QStringList({"Printer", "Edit", "Options", "Settings", "Help", "Off Line"}));
+
+  emit Menu("mnuOptions")->aboutToShow();
+  EXPECT_EQ(Action("mnuSetOnLineReturnValue")->text(), "Set On Line Return Value=0x01 ...");
+  EXPECT_TRUE(Action("mnuSendAck")->isChecked());
+  EXPECT_TRUE(Action("mnuShowLEDs")->isChecked());
+  emit Menu("mnuSettings")->aboutToShow();
+  EXPECT_TRUE(Action("mnuCRisNewline")->isChecked());
+  EXPECT_TRUE(Action("mnu8bits")->isChecked());
+  Action("mnuLFisNewline")->trigger();
+  EXPECT_EQ(lpt_->ControlTable[10], PaNewline);
+  EXPECT_EQ(lpt_->ControlTable[13], PaIgnore);
+  emit Menu("mnuFile")->aboutToShow();
+  EXPECT_TRUE(Action("mnuPrintToScreen")->isChecked());
+  Action("mnuPrintToScreen")->trigger();
+  EXPECT_FALSE(lpt_->PrintToScreen);
+}
+
+TEST_F(FormPrinterTest, TheSwitchAndTheLamps) {
+  auto* lamp = lpt_->findChild<QWidget*>(QStringLiteral("shpInput"));
+  ASSERT_NE(lamp, nullptr);
+  const int offTop = lpt_->Switch()->y();
+  QTest::mouseClick(lpt_->Switch(), Qt::LeftButton);
+  EXPECT_EQ(lpt_->IsOnLine(), True);
+  EXPECT_EQ(Action("mnuOnLine")->text(), "On Line");
+  EXPECT_LT(lpt_->Switch()->y(), offTop);  // slid up
+  const QImage shot = lpt_->StatusFrame()->grab().toImage();
+  bool green = false;
+  for (int y = 0; y < shot.height() && !green; ++y)
+    for (int x = 0; x < shot.width(); ++x)
+      if (shot.pixelColor(x, y) == QColor(0, 255, 0)) green = true;
+  EXPECT_TRUE(green);
+  Action("mnuOnLine")->trigger();
+  EXPECT_EQ(lpt_->IsOnLine(), False);
+  Action("mnuShowLEDs")->trigger();
+  EXPECT_FALSE(lpt_->StatusFrame()->isVisible());
+}
+
+TEST_F(FormPrinterTest, ThePageShowsFormatsAndEditsFollowTheViewSelection) {
+  lpt_->Page().Insertion().Color = RGB(0, 143, 0);
+  lpt_->TextColor = RGB(0, 143, 0);
+  lpt_->Bold = true;
+  Print("AB\rC");
+  QTextEdit* view = lpt_->View();
+  EXPECT_EQ(view->toPlainText(), "AB\nC");
+  QTextCursor c(view->document());
+  c.setPosition(1);
+  c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+  EXPECT_EQ(c.charFormat().foreground().color(), QColor(0, 143, 0));
+  EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
+
+  // "B" and the line break selected in the view, then cut.
+  c.setPosition(1);
+  c.setPosition(3, QTextCursor::KeepAnchor);
+  view->setTextCursor(c);
+  emit Menu("mnuEdit")->aboutToShow();
+  EXPECT_TRUE(Action("mnuEditCut")->isEnabled());
+  Action("mnuEditCut")->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "B\r\n");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(lpt_->Page().Text(), "AC");
+  EXPECT_EQ(view->toPlainText(), "AC");
+
+  c = view->textCursor();
+  c.clearSelection();
+  view->setTextCursor(c);
+  emit Menu("mnuEdit")->aboutToShow();
+  EXPECT_FALSE(Action("mnuEditCopy")->isEnabled());
+  EXPECT_TRUE(Action("mnuEditPaste")->isEnabled());
+  Print("\x08" "D");  // the guest goes on at the end of the page
+  EXPECT_EQ(view->toPlainText(), "AD");
+  Action("mnuToolsClear")->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(view->toPlainText(), "");
+}
+
+TEST_F(FormPrinterTest, FontDialogsChangeOnlyWhenAnswered) {
+  const PrinterFont before = lpt_->WindowFont;
+  uitest::WhenModal([](QWidget* w) { qobject_cast<QFontDialog*>(w)->reject(); });
+  Action("mnuFontNonJob")->trigger();
+  EXPECT_EQ(lpt_->WindowFont.Name, before.Name);
+
+  // Mode 0: the font, then its colour.
+  uitest::WhenModal([](QWidget* w) {
+    auto* d = qobject_cast<QFontDialog*>(w);
+    QFont f = d->currentFont();
+    f.setStrikeOut(true);
+    d->setCurrentFont(f);
+    d->accept();
+    uitest::WhenModal([](QWidget* c) {
+      auto* colors = qobject_cast<QColorDialog*>(c);
+      colors->setCurrentColor(QColor(1, 2, 3));
+      colors->accept();
+    });
+  });
+  Action("mnuFontNonJob")->trigger();
+  EXPECT_TRUE(lpt_->WindowFont.Strike);
+  EXPECT_EQ(lpt_->ForeColor, RGB(1, 2, 3));
+  EXPECT_TRUE(lpt_->Strike);  // outside a job the window font is the print format
+  EXPECT_EQ(lpt_->TextColor, RGB(1, 2, 3));
+
+  // Mode 3: the name only.
+  uitest::WhenModal([](QWidget* w) { qobject_cast<QFontDialog*>(w)->accept(); });
+  lpt_->JobFontName = "nothing";
+  Action("mnuFontNameOnlyJob")->trigger();
+  EXPECT_NE(lpt_->JobFontName, "nothing");
+}
+
+TEST_F(FormPrinterTest, TheCloseBoxUnloadsAndKeepsTheEntry) {
+  Print("x");
+  lpt_->close();
+  EXPECT_FALSE(lpt_->isVisible());
+  EXPECT_EQ(ConsoleType[8], ConsoleNone);
+  EXPECT_EQ(PrinterForms[8], lpt_);
+  lpt_->Outchar('y');  // acknowledged, not shown
+  EXPECT_EQ(lpt_->View()->toPlainText(), "");
+  ConsoleType[8] = ConsolePrinter;
+  OpenPrinterConsole(8);
+  EXPECT_TRUE(lpt_->isVisible());
+  Print("z");
+  EXPECT_EQ(lpt_->View()->toPlainText(), "z");
+}
+
+}  // namespace
+}  // namespace korva
