@@ -194,6 +194,8 @@ void formCRT::BuildMenus() {
   connect(flush, &QAction::triggered, this, [this] { FlushQueue(); });
   // The checks show the console's state whenever a menu opens.
   for (QMenu* m : findChildren<QMenu*>()) connect(m, &QMenu::aboutToShow, this, [this] { RefreshChecks(); });
+  for (QAction* a : findChildren<QAction*>())
+    if (!a->objectName().isEmpty()) actions_[a->objectName().toStdString()] = a;
   RefreshChecks();
 }
 
@@ -201,7 +203,7 @@ void formCRT::RefreshChecks() {
   const CrtDefinition& d = Def();
   const classCrtTerminal& t = Terminal();
   const auto check = [this](const char* name, bool on) {
-    if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
+    if (const auto a = actions_.find(name); a != actions_.end()) a->second->setChecked(on);
   };
   const bool size80x24 = d.Columns == 80 && d.Lines == 24, size80x25 = d.Columns == 80 && d.Lines == 25;
   check("mnuSize80x24", size80x24);
@@ -224,7 +226,7 @@ void formCRT::RefreshChecks() {
   check("mnuShowCNTR", ShowCNTR);
   mnuInsert_->setText(d.Insert ? QStringLiteral("Inserting") : QStringLiteral("Insert"));
   mnuOnLine_->setText(QString::fromStdString(OnLineCaption()));
-  if (QAction* tabs = findChild<QAction*>(QStringLiteral("mnuSetTabs"))) tabs->setEnabled(t.TabSpacing != 0);
+  if (const auto tabs = actions_.find("mnuSetTabs"); tabs != actions_.end()) tabs->second->setEnabled(t.TabSpacing != 0);
 }
 
 void formCRT::ModesChanged() { RefreshChecks(); }

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <string>
 
 #include "terminal/CrtConsole.h"
 
@@ -103,6 +105,7 @@ class formCRT final : public QMainWindow, public CrtConsole, private CrtView {
   bool anyDirty_ = false;
   bool flushQueued_ = false;
   int64_t paints_ = 0;
+  std::map<std::string, QAction*, std::less<>> actions_;  // the menu items by name
   QAction* mnuOnLine_ = nullptr;
   QAction* mnuInsert_ = nullptr;
 };
