@@ -11,6 +11,7 @@
 #include "disk/ui/formGetPutBoot.h"
 #include "host/qt/QtHost.h"
 #include "serial/Consoles.h"
+#include "serial/ui/formNetPort.h"
 #include "serial/ui/formPrinter.h"
 #include "serial/ui/formTerminal.h"
 #include "shell/MainFormHooks.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   korva::ui::InstallTerminalWindows();
   korva::ui::InstallCRTWindows();
   korva::ui::InstallPrinterWindows();
+  korva::ui::InstallNetWindows();
   const int code = korva::Main();
   korva::UnloadGetPutBoot();  // keeps its placement
   korva::DestroyConsoleWindows();  // closed by the main window's unload already

@@ -73,7 +73,11 @@ void classCable::tX(int16_t port, uint8_t byte) {
 }
 
 uint8_t classCable::RX(int16_t port) {
-  return IsDevicePort(port) ? queues_[static_cast<size_t>(port)].Data() : 0;
+  if (!IsDevicePort(port)) return 0;
+  const auto p = static_cast<size_t>(port);
+  const uint8_t byte = queues_[p].Data();
+  if (feeders_[p] && queues_[p].Count() == 0) feeders_[p]->QueueEmptied(port);
+  return byte;
 }
 
 void classCable::RX(int16_t port, uint8_t byte) {
@@ -99,11 +103,16 @@ void classCable::RTS(int16_t port, VBool state) { WriteCardDrivenLine(port, stat
 void classCable::DTR(int16_t port, VBool state) { WriteCardDrivenLine(port, state, &CableLines::DTR, true); }
 
 void classCable::FlushQueue(int16_t port) {
-  if (IsDevicePort(port)) queues_[static_cast<size_t>(port)].Flush();
+  if (!IsDevicePort(port)) return;
+  const auto p = static_cast<size_t>(port);
+  queues_[p].Flush();
+  if (feeders_[p]) feeders_[p]->QueueEmptied(port);
 }
 
 void classCable::Reset() {
   for (classQueueB& q : queues_) q.Flush();
+  for (int16_t port = 0; port < 16; ++port)
+    if (CableFeeder* f = feeders_[static_cast<size_t>(port)]) f->QueueEmptied(port);
 }
 
 }  // namespace korva

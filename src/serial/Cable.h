@@ -44,6 +44,15 @@ struct CableLines {
   VBool Break = False;
 };
 
+// Whoever refills a port's receive queue from a source of its own (a NET
+// window from its socket): told each time the queue becomes empty, so bytes
+// left waiting at the source follow as soon as there is room.
+class CableFeeder {
+ public:
+  virtual ~CableFeeder() = default;
+  virtual void QueueEmptied(int16_t port) = 0;
+};
+
 class classCable {
  public:
   static constexpr int32_t QueueSize = 4096;
@@ -73,6 +82,18 @@ class classCable {
   uint8_t RX(int16_t port);
   // Puts a typed byte into the queue; dropped when the queue is full.
   void RX(int16_t port, uint8_t byte);
+  // Bytes the port's queue can still take (0 outside 0-15).
+  int32_t QueueRoom(int16_t port) const {
+    if (!IsPort(port)) return 0;
+    const classQueueB& q = queues_[static_cast<unsigned>(port)];
+    return q.Size() - q.Count();
+  }
+  // The port's feeder (nullptr: none), told after a read takes the last byte
+  // of the queue, after a read of an empty queue, and after every flush.
+  void SetFeeder(int16_t port, CableFeeder* feeder) {
+    if (IsPort(port)) feeders_[static_cast<unsigned>(port)] = feeder;
+  }
+  CableFeeder* Feeder(int16_t port) const { return IsPort(port) ? feeders_[static_cast<unsigned>(port)] : nullptr; }
 
   VBool DCD(int16_t port) const { return Line(port, &CableLines::DCD); }
   void DCD(int16_t port, VBool state);
@@ -110,6 +131,7 @@ class classCable {
   std::array<classQueueB, 16> queues_;
   std::array<CableLines, 16> lines_{};
   std::array<CableCard*, 2> cards_{};
+  std::array<CableFeeder*, 16> feeders_{};
 };
 
 extern classCable Cable;

@@ -62,7 +62,13 @@ template <typename F>
 void QtSocket::Handle(F&& work) {
   ++depth_;
   work();
-  if (--depth_ == 0) retired_.clear();
+  // The Qt object whose signal brought this event is still inside its emission
+  // (and touches itself after it): what the handlers retired goes from the next
+  // pump on, once that emission has returned.
+  if (--depth_ == 0 && !retired_.empty())
+    QTimer::singleShot(0, &context_, [this] {
+      if (depth_ == 0) retired_.clear();
+    });
 }
 
 void QtSocket::Retire(QObject* object) {

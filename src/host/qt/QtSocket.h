@@ -3,8 +3,8 @@
 //
 // Qt objects are never deleted while one of their own signals may be on the
 // stack: a connection or listener that a handler ends is closed at once (the
-// port is free again) and deleted once the handlers of this socket have
-// returned. (A deleteLater would not do: the program pumps events from inside
+// port is free again) and deleted from the first pump after the handlers of
+// this socket have returned. (A deleteLater would not do: the program pumps events from inside
 // handlers, and a nested pump may run the deferred delete.)
 #pragma once
 #include <QObject>
