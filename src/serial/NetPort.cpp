@@ -64,8 +64,8 @@ void NetPortConsole::CloseSocket() {
 
 bool NetPortConsole::Linked() const { return socket_ && socket_->State() == SocketState::Connected; }
 
-int16_t NetPortConsole::SocketState() const {
-  return socket_ ? static_cast<int16_t>(socket_->State()) : static_cast<int16_t>(SocketClosed);
+enum SocketState NetPortConsole::NetSocketState() const {
+  return socket_ ? socket_->State() : SocketState::Closed;
 }
 
 void NetPortConsole::LinesUp() {

@@ -65,7 +65,7 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   void Unload() override;
   int16_t Role() const override { return Role_; }
   void Role(int16_t role) override { Role_ = role; }
-  int16_t SocketState() const override;
+  enum SocketState NetSocketState() const override;
   void AcceptConnection(int32_t requestId) override;
 
   // ---- Load (OpenNet loads a window that is not loaded).

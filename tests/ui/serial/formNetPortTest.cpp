@@ -209,7 +209,7 @@ TEST_F(FormNetPortTest, AClientToAClosedPortLogsTheErrorWithTheLinesDown) {
   Trigger("mnuConnect");
   ASSERT_TRUE(PumpUntil([&] { return LogHas("Error - 10061\r\n+ Connection is refused\r\n+ 0x800A274D\r\n"); })) << net_->LogText();
   EXPECT_FALSE(LogHas("Connect Timeout"));
-  EXPECT_EQ(net_->SocketState(), SocketClosed);
+  EXPECT_EQ(net_->NetSocketState(), SocketState::Closed);
   EXPECT_EQ(Cable.DCD(0), False);
 
   // And one to a listening port connects and raises the lines.
@@ -217,7 +217,7 @@ TEST_F(FormNetPortTest, AClientToAClosedPortLogsTheErrorWithTheLinesDown) {
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
   net_->RemotePort = server.serverPort();
   Trigger("mnuConnect");
-  EXPECT_EQ(net_->SocketState(), SocketConnected);
+  EXPECT_EQ(net_->NetSocketState(), SocketState::Connected);
   EXPECT_EQ(Cable.DCD(0), True);
   Trigger("mnuClose");
   EXPECT_EQ(Cable.DCD(0), False);

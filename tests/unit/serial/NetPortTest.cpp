@@ -92,7 +92,7 @@ TEST_F(NetPortTest, LoadReadsTheSectionWithItsRangesAndStartsAsAStoppedClient) {
     EXPECT_EQ(console.Role(), NetClient);
     EXPECT_EQ(console.LogText(), "- 2024-06-15 12:00:00 - Server is stopped\r\n+ Client\r\n");
     EXPECT_EQ(console.Caption(), "DEV2 - NET - Server is stopped");
-    EXPECT_EQ(console.SocketState(), SocketClosed);
+    EXPECT_EQ(console.NetSocketState(), SocketState::Closed);
   }
   // A base port of the main window's settings moves the default.
   host.ClearSettings();
@@ -277,10 +277,10 @@ TEST_F(NetPortTest, ChildWaitsForTheMainListenerAndAFailedAcceptLeavesTheLines) 
   EXPECT_FALSE(LinesUp());
   ASSERT_TRUE(sock->Accepted(main.PeerRequests()));
   EXPECT_TRUE(LinesUp());
-  EXPECT_EQ(net->SocketState(), SocketConnected);
+  EXPECT_EQ(net->NetSocketState(), SocketState::Connected);
   sock->PeerCloses();
   EXPECT_TRUE(LogHas("Connection Closed\r\n+ Waiting for Main at 23\r\n+ Child\r\n"));
-  EXPECT_EQ(net->SocketState(), SocketClosed);
+  EXPECT_EQ(net->NetSocketState(), SocketState::Closed);
   EXPECT_FALSE(LinesUp());
 }
 
