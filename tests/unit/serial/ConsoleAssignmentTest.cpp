@@ -60,9 +60,15 @@ TEST_F(ConsoleAssignmentTest, TickingCRTOverTTYClosesTheTTYAndOpensTheCRT) {
   EXPECT_EQ(Cable.CTS(0), False);
   EXPECT_EQ(fakes_.log, "crt0.open(0,0) ");
 
-  // The CRT's own close box made the kind None: the grid shows nothing ticked.
-  ConsoleType[0] = ConsoleNone;
-  EXPECT_EQ(ShowConsoleTypes()[0], (std::array<bool, ConsoleColumns>{}));
+}
+
+TEST_F(ConsoleAssignmentTest, AfterTheTTYsCloseBoxThePortShowsNoTick) {
+  RealTerminals();
+  ConsoleType[2] = ConsoleTTY;
+  OpenConsoles();
+  EXPECT_TRUE(ShowConsoleTypes()[2][ColumnTTY]);
+  static_cast<TerminalConsole*>(TerminalForms[2])->Unload();  // the close box
+  EXPECT_EQ(ShowConsoleTypes()[2], (std::array<bool, ConsoleColumns>{}));
 }
 
 TEST_F(ConsoleAssignmentTest, ApplyClosesTheOtherKindsInTheirOrders) {
