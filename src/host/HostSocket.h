@@ -128,6 +128,7 @@ class HostSocket {
   // listening socket stops listening. Connected at once: no OnConnect follows.
   virtual std::optional<SocketFault> Accept(int32_t requestId) = 0;
   // Queues bytes for the peer; Connected only (else BadState, nothing queued).
+  // An empty text queues nothing and raises no OnSendComplete.
   virtual std::optional<SocketFault> SendData(const std::string& bytes) = 0;
   // Bytes queued and not yet given to the network.
   virtual int64_t BytesToSend() const = 0;
