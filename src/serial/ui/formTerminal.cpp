@@ -154,6 +154,7 @@ void formTerminal::RefreshChecks() {
 
 void formTerminal::Refresh() {
   refreshQueued_ = false;
+  sinceRefresh_.start();
   mnuOnLine_->setText(QString::fromStdString(OnLineCaption()));
   const std::string& text = Text();
   if (Rewrites() == shownRewrites_ && text.size() >= shownSize_) {
@@ -173,7 +174,9 @@ void formTerminal::Refresh() {
 void formTerminal::TextChanged() {
   if (refreshQueued_) return;
   refreshQueued_ = true;
-  QTimer::singleShot(0, this, [this] { Refresh(); });
+  const qint64 since = sinceRefresh_.isValid() ? sinceRefresh_.elapsed() : RefreshIntervalMs;
+  const int wait = since >= RefreshIntervalMs ? 0 : static_cast<int>(RefreshIntervalMs - since);
+  QTimer::singleShot(wait, this, [this] { Refresh(); });
 }
 
 void formTerminal::ShowWindow() {

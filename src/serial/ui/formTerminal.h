@@ -3,6 +3,7 @@
 // go to the console first: characters are sent to the guest, never typed into
 // the view; keys without a character (arrows, page keys) scroll the view.
 #pragma once
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <cstdint>
@@ -25,6 +26,9 @@ class formTerminal final : public QMainWindow, public TerminalConsole, private T
   QPlainTextEdit* View() const { return txtTerminal_; }
   // Shows what the console holds now (the queued refresh does the same).
   void Refresh();
+  // The least time between two queued refreshes: a guest that writes without
+  // pause keeps its speed, as the view is shown anew at most this often.
+  static constexpr int RefreshIntervalMs = 20;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -49,6 +53,7 @@ class formTerminal final : public QMainWindow, public TerminalConsole, private T
   QPlainTextEdit* txtTerminal_ = nullptr;
   QAction* mnuOnLine_ = nullptr;
   bool refreshQueued_ = false;
+  QElapsedTimer sinceRefresh_;
   size_t shownSize_ = 0;        // bytes of the console's text the view shows
   uint64_t shownRewrites_ = 0;  // the console's rewrite count when it was shown whole
 };
