@@ -2,19 +2,12 @@
 | (cable port 1) is set up, a coloured banner is sent with ANSI sequences, then
 | every byte received is sent back (CR followed by LF). It runs from the ROM
 | itself and needs no RAM and no stack.
-        .equ    CTRLB, 0xF1C1CF         | channel B status / control
-        .equ    DATAB, 0xF1C1CB         | channel B receive / transmit data
+        .include "serial.inc"
 
         .text
         .long   0x00010000              | initial supervisor stack pointer
         .long   start                   | initial program counter
-start:  lea     (CTRLB).l, %a0
-        lea     (DATAB).l, %a2
-        move.b  #0x18, (%a0)            | WR0: channel reset
-        move.b  #3, (%a0)
-        move.b  #0xC1, (%a0)            | WR3: receiver on
-        move.b  #5, (%a0)
-        move.b  #0x8A, (%a0)            | WR5: DTR, transmitter on, RTS
+start:  SERIALON CTRLB, DATAB
 
         lea     (banner).l, %a1
 send:   move.b  (%a1)+, %d0

@@ -3,21 +3,14 @@
 | transmitter is empty. With the built-in tables ESC 17 is a binary goto with
 | the column first: the host test finds "X" on line 10, column 5.
         .include "selfcheck.inc"
-        .equ    CTRLB, 0xF1C1CF         | channel B status / control
-        .equ    DATAB, 0xF1C1CB         | channel B receive / transmit data
+        .include "serial.inc"
 
         .text
         .long   0x8000                  | initial supervisor stack pointer
         .long   start
 
         .org    0x1000
-start:  lea     (CTRLB).l, %a0
-        lea     (DATAB).l, %a2
-        move.b  #0x18, (%a0)            | WR0: channel reset
-        move.b  #3, (%a0)
-        move.b  #0xC1, (%a0)            | WR3: receiver on
-        move.b  #5, (%a0)
-        move.b  #0x8A, (%a0)            | WR5: DTR, transmitter on, RTS
+start:  SERIALON CTRLB, DATAB
         moveq   #0, %d0
         move.b  #5, (%a0)
         move.b  (%a0), %d0

@@ -2,8 +2,7 @@
 | ESC[10;20H and ESC[6n are sent, then the eight bytes of the terminal's
 | answer are read as they arrive (RR0 bit 0) and must be ESC[10;20R.
         .include "selfcheck.inc"
-        .equ    CTRLB, 0xF1C1CF         | channel B status / control
-        .equ    DATAB, 0xF1C1CB         | channel B receive / transmit data
+        .include "serial.inc"
         .equ    BUF, 0x0420
 
         .text
@@ -11,13 +10,7 @@
         .long   start
 
         .org    0x1000
-start:  lea     (CTRLB).l, %a0
-        lea     (DATAB).l, %a2
-        move.b  #0x18, (%a0)            | WR0: channel reset
-        move.b  #3, (%a0)
-        move.b  #0xC1, (%a0)            | WR3: receiver on
-        move.b  #5, (%a0)
-        move.b  #0x8A, (%a0)            | WR5: DTR, transmitter on, RTS
+start:  SERIALON CTRLB, DATAB
 
         lea     (seq).l, %a1
         moveq   #seqend-seq-1, %d7

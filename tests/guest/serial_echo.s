@@ -4,8 +4,7 @@
 | and each sent back once the transmitter is empty (RR0 bit 2). The host test
 | queues the bytes and reads what the port's console received.
         .include "selfcheck.inc"
-        .equ    CTRLA, 0xF1C1CD         | channel A status / control
-        .equ    DATAA, 0xF1C1C9         | channel A receive / transmit data
+        .include "serial.inc"
         .equ    COUNT, 6
         .equ    BUF, 0x0420
 
@@ -14,13 +13,7 @@
         .long   start
 
         .org    0x1000
-start:  lea     (CTRLA).l, %a0
-        lea     (DATAA).l, %a2
-        move.b  #0x18, (%a0)            | WR0: channel reset
-        move.b  #3, (%a0)
-        move.b  #0xC1, (%a0)            | WR3: receiver on
-        move.b  #5, (%a0)
-        move.b  #0x8A, (%a0)            | WR5: DTR, transmitter on, RTS
+start:  SERIALON CTRLA, DATAA
         moveq   #0, %d0
         move.b  #3, (%a0)
         move.b  (%a0), %d0

@@ -5,9 +5,8 @@
 | While the ROM overlays address 0, the RAM that returns there afterwards is
 | reached at F00000; the ROM copies itself there first, so the instructions
 | after the unswap are the same in RAM as they were in ROM.
+        .include "serial.inc"
         .equ    CR1, 0xF19F07
-        .equ    CTRLA, 0xF1C1CD         | channel A status / control
-        .equ    DATAA, 0xF1C1C9         | channel A receive / transmit data
 
         .text
         .long   0x00010000              | initial supervisor stack pointer
@@ -18,13 +17,7 @@ start:  suba.l  %a0,%a0
 copy:   move.w  (%a0)+,(%a1)+
         dbra    %d1,copy
         move.b  #1,CR1                  | UNSWAP
-        lea     (CTRLA).l, %a0
-        lea     (DATAA).l, %a2
-        move.b  #0x18, (%a0)            | WR0: channel reset
-        move.b  #3, (%a0)
-        move.b  #0xC1, (%a0)            | WR3: receiver on
-        move.b  #5, (%a0)
-        move.b  #0x8A, (%a0)            | WR5: DTR, transmitter on, RTS
+        SERIALON CTRLA, DATAA
 rx:     btst    #0, (%a0)               | a byte waiting?
         beq.s   rx
         move.b  (%a2), %d0

@@ -6,12 +6,11 @@
 | While the ROM overlays address 0, the RAM that returns there afterwards is
 | reached at F00000; the ROM copies itself there first, so the instructions
 | after the unswap are the same in RAM as they were in ROM.
+        .include "serial.inc"
         .equ    CR1, 0xF19F07
         .equ    CR3, 0xF19F0B
         .equ    CR6, 0xF19F11
         .equ    PANEL, 0xA04
-        .equ    CTRLA, 0xF1C1CD         | channel A status / control
-        .equ    DATAA, 0xF1C1C9         | channel A receive / transmit data
 
         .text
         .long   0x00010000              | initial supervisor stack pointer
@@ -26,13 +25,7 @@ copy:   move.w  (%a0)+,(%a1)+
         move.w  #0x002D,PANEL           | right digit 2 (bits 5-4 = 10)
         move.b  #0x00,CR3               | every interrupt masked
         move.b  #0x00,CR6
-        lea     CTRLA,%a0
-        lea     DATAA,%a2
-        move.b  #0x18,(%a0)             | WR0: channel reset
-        move.b  #3,(%a0)
-        move.b  #0xC1,(%a0)             | WR3: receiver on
-        move.b  #5,(%a0)
-        move.b  #0x8A,(%a0)             | WR5: DTR, transmitter on, RTS
+        SERIALON CTRLA, DATAA
         lea     greeting(%pc),%a1
 greet:  move.b  (%a1)+,%d0
         beq.s   rx
