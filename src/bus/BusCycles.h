@@ -102,14 +102,22 @@ void WriteByteCycle();
   return *reinterpret_cast<MemoryCell*>(reinterpret_cast<unsigned char*>(r.Cells) + (AccAddress & 0xFEu) * 2);
 }
 
-[[gnu::always_inline]] inline bool QuickReadWord(uint16_t& value) {
-  const classMMU::RepeatEntry* r = QuickRepeat(false, true);
+// A word read at `address` in the space of `fc`, answered inline when the repeat
+// table holds its page and the word is RAM or ROM; the latches are not looked at.
+[[gnu::always_inline]] inline bool QuickReadWordAt(uint32_t address, uint8_t fc, uint16_t& value) {
+  const classMMU::RepeatEntry* r = Mmu.RepeatFor(address, fc, false, true);
   if (r == nullptr) return false;
-  const MemoryCell& cell = QuickCell(*r);
+  const MemoryCell& cell =
+      *reinterpret_cast<const MemoryCell*>(reinterpret_cast<const unsigned char*>(r->Cells) + (address & 0xFEu) * 2);
   if (!ReadsFromCell(cell)) return false;
   ClearFaultFlagSet();
   value = cell.Data;
   return true;
+}
+
+[[gnu::always_inline]] inline bool QuickReadWord(uint16_t& value) {
+  if (AccRR != False) return false;
+  return QuickReadWordAt(AccAddress, AccFC, value);
 }
 [[gnu::always_inline]] inline bool QuickReadByte(uint16_t& value) {
   const classMMU::RepeatEntry* r = QuickRepeat(false, false);

@@ -22,15 +22,20 @@ namespace fetch_detail {
   if (--Pacing.Ticks < 0) [[unlikely]] RunDuePolls();
 }
 
-// Step 2: read the opcode word and decode it.
-[[gnu::always_inline]] inline void FetchOpcode() {
-  if (!StepFetchWord(2)) return;
+// The opcode word in AccInstIn decoded: mcPC at its chain.
+[[gnu::always_inline]] inline void Decode() {
   CpuOpcode = AccInstIn;
   CpuPC += 2;
   CpuTracePending = CpuT;
   const OpMapEntry& e = OpMap[CpuOpcode];
   mcPC = CpuS ? e.SupervisorStart : e.UserStart;
   mcStage = 1;
+}
+
+// Step 2: read the opcode word and decode it.
+[[gnu::always_inline]] inline void FetchOpcode() {
+  if (!StepFetchWord(2)) return;
+  Decode();
 }
 
 // Step 1 prepares the fetch at CpuPC, the address of the instruction (entered
@@ -53,6 +58,29 @@ template <bool Debug>
 }
 
 }  // namespace fetch_detail
+
+// The normal fetch as the fused chains run it between two instructions. An
+// opcode word answered inline (RAM or ROM through the repeat table) needs no
+// access latches: nothing reads them before the next access prepares its own,
+// and a fault frame is only built from the access that faulted. So such a fetch
+// stores its address alone; any other goes through the whole fetch, which
+// prepares the latches first.
+[[gnu::always_inline]] inline void FetchDecodeInChain() {
+  fetch_detail::CountAndPoll();
+  if (mcStage == 1) [[likely]] {
+    const uint32_t pc = CpuPC;
+    uint16_t value;
+    if (bus_detail::QuickReadWordAt(pc, static_cast<uint8_t>(MakeFunctionCode(kSswProgramFetch) & 7), value))
+        [[likely]] {
+      CpuInstrAddr = pc;
+      AccAddress = pc;
+      AccInstIn = value;
+      fetch_detail::Decode();
+      return;
+    }
+  }
+  fetch_detail::FetchSteps<false>();
+}
 
 // mcrFetchDecode: count, poll, fetch the opcode word and point mcPC at its chain.
 [[gnu::always_inline]] inline void FetchDecodeSteps() {

@@ -127,7 +127,7 @@ uint32_t Fused(uint32_t left) {
   constexpr ChainForm c = kChainForms[K];
   left -= RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, c.words>{});
   if (mcPC != McFastFetch || LoopAttention) return left;
-  FetchDecodeSteps();
+  FetchDecodeInChain();
   --left;
   const uint32_t pc = mcPC;
   if (LoopAttention || left <= kMostWords || pc >= McStoreSize) return left;
