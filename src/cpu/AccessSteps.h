@@ -143,6 +143,16 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
   return true;
 }
 
+// Instruction-stream words answered inline. Like the opcode fetch between
+// instructions (cpu/FetchSteps.h), a fresh fetch of the instruction's own words
+// that the repeat table answers from RAM or ROM leaves the access latches as
+// they were: nothing reads them before the next access prepares its own, and a
+// fault frame is built only from the access that faulted. Everything else such
+// a fetch leaves (address, data latch, the fault flags cleared) is as before.
+[[gnu::always_inline]] inline bool QuickFetchAt(uint32_t address, uint16_t& value) {
+  return bus_detail::QuickReadWordAt(address, static_cast<uint8_t>(MakeFunctionCode(kSswProgramFetch) & 7), value);
+}
+
 // ---- Whole routines ----
 // The steps of a routine made of one transfer: step 1 prepares the first access.
 // Each returns true when the transfer is complete, false when an access faulted
@@ -151,9 +161,17 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
 // Steps 1-2: one instruction-stream word into AccInstIn, CpuPC moved past it.
 [[gnu::always_inline]] inline bool FetchWordRoutine() {
   switch (mcStage) {
-    case 1:
+    case 1: {
+      uint16_t word;
+      if (QuickFetchAt(CpuPC, word)) [[likely]] {
+        AccAddress = CpuPC;
+        AccInstIn = word;
+        CpuPC += 2;
+        return true;
+      }
       PrepareFetchAccess();
       [[fallthrough]];
+    }
     case 2:
       if (!StepFetchWord(2)) return false;
       CpuPC += 2;
@@ -167,9 +185,19 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
 // Steps 1-3: a long from the instruction stream into `value`.
 [[gnu::always_inline]] inline bool FetchLongRoutine(uint32_t& value) {
   switch (mcStage) {
-    case 1:
+    case 1: {
+      uint16_t high, low;
+      if (QuickFetchAt(CpuPC, high) && QuickFetchAt(CpuPC + 2, low)) [[likely]] {
+        CpuTempWord = high;
+        AccAddress = CpuPC + 2;
+        AccInstIn = low;
+        CpuPC += 4;
+        value = MakeLong(high, low);
+        return true;
+      }
       PrepareFetchAccess();
       return FreshFetchLong(2, value);
+    }
     case 2:
     case 3:
       return StepsFetchLong(2, value);
