@@ -20,7 +20,6 @@ void BusCycle() {
   if (AccRR) {
     // The rerun covers exactly this one access: skip it and drop the flag.
     AccRR = False;
-    AccSSW &= 0x7FFF;
     return;
   }
   uint32_t physical = 0;

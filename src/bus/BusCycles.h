@@ -55,8 +55,7 @@ namespace bus_detail {
 [[gnu::always_inline]] inline bool Begin() {
   if (AccRR == False) return true;
   ClearFaultFlagSet();
-  AccRR = False;
-  AccSSW &= 0x7FFF;
+  AccSSW &= 0x7FFF;  // the rerun latch
   return false;
 }
 // Translate AccAddress with AccFC; false when the MMU refused it. A successful

@@ -3,7 +3,7 @@
 
 namespace korva {
 
-AccessLatchSet AccLatches = {False, False, False, False, False, False, False, 0, 0};
+AccessLatchSet AccLatches = {0};
 uint32_t AccAddress = 0;
 uint16_t AccDataOut = 0, AccDataIn = 0, AccInstIn = 0;
 
@@ -44,9 +44,7 @@ void ClearBusFaults() {
 }
 
 void ResetBusState() {
-  AccSSW = 0;
-  AccRR = AccIF = AccDF = AccRM = AccHB = AccBY = AccRW = False;
-  AccFC = 0;
+  AccSSW = 0;  // every latch cleared, function code 0
   AccAddress = 0;
   AccDataOut = AccDataIn = AccInstIn = 0;
   ClearBusFaults();

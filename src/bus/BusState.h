@@ -8,34 +8,44 @@
 
 namespace korva {
 
-// The packed special status word of the current access and its unpacked latches,
-// kept in one record so that setting them all is a few wide stores; each latch
-// is used by its own name. The packed word and the function code, the two that
-// depend on the supervisor state, lie side by side at the end.
+// The special status word of the current access. It is the only store of the
+// access latches: each latch is a view of its bit, and the function code is its
+// low three bits, so preparing an access is one store of the word.
 struct AccessLatchSet {
-  VBool RR;  // rerun: every bus routine does nothing
-  VBool IF;  // instruction fetch
-  VBool DF;  // data access
-  VBool RM;  // read-modify-write (TAS)
-  VBool HB;  // byte in the high half of the data latch
-  VBool BY;  // byte transfer
-  VBool RW;  // true read, false write
   uint16_t SSW;
-  uint8_t FC;  // function code 0-7
 };
-static_assert(offsetof(AccessLatchSet, SSW) == 14 && offsetof(AccessLatchSet, FC) == 16 &&
-                  sizeof(AccessLatchSet) == 18,
-              "SSW and FC share one 32-bit word at the end of the record");
 extern AccessLatchSet AccLatches;
 inline uint16_t& AccSSW = AccLatches.SSW;
-inline VBool& AccRR = AccLatches.RR;
-inline VBool& AccIF = AccLatches.IF;
-inline VBool& AccDF = AccLatches.DF;
-inline VBool& AccRM = AccLatches.RM;
-inline VBool& AccHB = AccLatches.HB;
-inline VBool& AccBY = AccLatches.BY;
-inline VBool& AccRW = AccLatches.RW;
-inline uint8_t& AccFC = AccLatches.FC;
+
+// One latch: reads as True when its bit of the status word is set; assigning
+// sets or clears that bit alone.
+template <uint16_t Bit>
+struct SswLatch {
+  operator VBool() const { return (AccLatches.SSW & Bit) ? True : False; }  // NOLINT: used as the latch itself
+  const SswLatch& operator=(VBool v) const {
+    AccLatches.SSW = static_cast<uint16_t>(v ? (AccLatches.SSW | Bit) : (AccLatches.SSW & ~Bit));
+    return *this;
+  }
+};
+// The function code 0-7: the status word's low three bits.
+struct SswFunctionCode {
+  operator uint8_t() const { return static_cast<uint8_t>(AccLatches.SSW & 7); }  // NOLINT: used as the latch itself
+  const SswFunctionCode& operator=(uint8_t fc) const {
+    AccLatches.SSW = static_cast<uint16_t>((AccLatches.SSW & ~7u) | (fc & 7u));
+    return *this;
+  }
+};
+inline constexpr SswLatch<0x8000> AccRR{};  // rerun: every bus routine does nothing
+inline constexpr SswLatch<0x2000> AccIF{};  // instruction fetch
+inline constexpr SswLatch<0x1000> AccDF{};  // data access
+inline constexpr SswLatch<0x0800> AccRM{};  // read-modify-write (TAS)
+inline constexpr SswLatch<0x0400> AccHB{};  // byte in the high half of the data latch
+inline constexpr SswLatch<0x0200> AccBY{};  // byte transfer
+inline constexpr SswLatch<0x0100> AccRW{};  // true read, false write
+inline constexpr SswFunctionCode AccFC{};
+// The bits the latches keep; the others of a word written to the status word
+// read back as 0.
+constexpr uint16_t kSswLatchBits = 0xBF07;
 extern uint32_t AccAddress;  // logical byte address
 extern uint16_t AccDataOut;
 extern uint16_t AccDataIn;

@@ -117,7 +117,7 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
 // them: the bus cycle leaves them as they are when it is no rerun, and a window
 // event met inside a device access only latches what it would change until the
 // control-store word is over. So the second word moves only the address (and for
-// a write the data) instead of unpacking the same status word again. A resumed
+// a write the data) instead of setting the same status word again. A resumed
 // step finds its latches as the fault frame put them and goes through the
 // Steps* helpers above, which prepare the second word in full.
 

@@ -116,24 +116,12 @@ inline uint16_t MakeFunctionCode(uint16_t ssw) { return CpuS ? static_cast<uint1
 [[gnu::always_inline]] inline uint32_t SupervisorState() { return CpuS ? 1u : 0u; }
 
 // SetAccSSW of ssw with the supervisor bit added to its function code when
-// `supervisor` is 1: that bit touches only the function code, so a constant ssw
-// gives constant flag latches. The packed word and the function code go in as
-// one 32-bit word (with the padding byte after them).
+// `supervisor` is 1: that bit touches only the function code.
 [[gnu::always_inline]] inline void SetAccSSWForState(uint16_t ssw, uint32_t supervisor) {
-  static_assert(std::endian::native == std::endian::little, "SSW is the low half of the word");
-  AccRR = (ssw & 0x8000) ? True : False;
-  AccIF = (ssw & 0x2000) ? True : False;
-  AccDF = (ssw & 0x1000) ? True : False;
-  AccRM = (ssw & 0x0800) ? True : False;
-  AccHB = (ssw & 0x0400) ? True : False;
-  AccBY = (ssw & 0x0200) ? True : False;
-  AccRW = (ssw & 0x0100) ? True : False;
-  // SSW | 4 in the low half, its function code in the byte above.
-  const uint32_t word = (ssw | static_cast<uint32_t>(ssw & 7) << 16) | supervisor * 0x40004u;
-  std::memcpy(reinterpret_cast<unsigned char*>(&AccLatches) + offsetof(AccessLatchSet, SSW), &word, sizeof word);
+  AccSSW = static_cast<uint16_t>(ssw | supervisor * 4);
 }
 
-// Unpack a special status word into the access latches (classCPU::SSW write):
+// Set the access latches from a special status word (classCPU::SSW write):
 // the word as it stands, its function code as given.
 inline void SetAccSSW(uint16_t v) { SetAccSSWForState(v, 0); }
 

@@ -61,11 +61,10 @@ class classCPU {
   uint16_t ccrCbit() const { return CpuC; }
   void ccrCbit(uint16_t v) { CpuC = v; }
 
-  // Special status word: rebuilt from the latches on read, unpacked into them on write.
+  // Special status word: the bits the latches keep (the others cleared) on read,
+  // the latches on write.
   uint16_t SSW() const {
-    AccSSW = static_cast<uint16_t>((AccRR ? 0x8000 : 0) | (AccIF ? 0x2000 : 0) | (AccDF ? 0x1000 : 0) |
-                                   (AccRM ? 0x0800 : 0) | (AccHB ? 0x0400 : 0) | (AccBY ? 0x0200 : 0) |
-                                   (AccRW ? 0x0100 : 0) | (AccFC & 7));
+    AccSSW &= kSswLatchBits;
     return AccSSW;
   }
   void SSW(uint16_t v) { SetAccSSW(v); }
