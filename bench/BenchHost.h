@@ -1,7 +1,9 @@
-// The host the guest benchmarks run on: it serves the boot ROM's path from its
-// settings, answers every dialog at once, times every event pump and ends the
-// main loop once the guest waits in its final STOP. A benchmark may pass the
-// pumps on to another host (the Qt host of the window benchmark).
+// The hosts the benchmarks run on. QuietHost answers every dialog at once and
+// keeps no settings; a benchmark gives it the event pump it needs. BenchHost,
+// the guest benchmarks' host, serves the boot ROM's path from its settings,
+// times every event pump and ends the main loop once the guest waits in its
+// final STOP. It may pass the pumps on to another host (the Qt host of the
+// window benchmark).
 #pragma once
 #include <chrono>
 #include <cstdio>
@@ -14,7 +16,20 @@
 
 namespace korva {
 
-class BenchHost final : public HostServices {
+class QuietHost : public HostServices {
+ public:
+  MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::OK; }
+  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void BeginBusy() override {}
+  void EndBusy() override {}
+  void Beep() override {}
+  std::string GetSetting(const std::string&, const std::string&, const std::string& d) override { return d; }
+  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
+};
+
+class BenchHost final : public QuietHost {
  public:
   using Clock = std::chrono::steady_clock;
   // name prefixes the reports of unexpected boxes; pumps go on to passOn when given.
@@ -41,16 +56,9 @@ class BenchHost final : public HostServices {
     }
     return MsgAnswer::OK;
   }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  void Beep() override {}
   std::string GetSetting(const std::string& section, const std::string& key, const std::string& d) override {
     return section == "General" && key == "RomFilename" && !RomPath.empty() ? RomPath : d;
   }
-  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
 
  private:
   const char* name_;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "serial/Consoles.h"
 #include "terminal/ui/formCRT.h"
 
@@ -23,15 +24,10 @@ using namespace korva;
 
 namespace {
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  OffscreenWithoutDisplay();
   QApplication app(argc, argv);
   CrtDefaultFolder = "/nonexistent";  // the built-in definitions only
   ui::InstallCRTWindows();

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchHost.h"
+#include "BenchTiming.h"
 #include "bus/Memory.h"
 #include "cpu/Startup.h"
 #include "debugger/DebuggerCore.h"
@@ -24,10 +26,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
 // Window events as a user clicking Abort once, clickAfter seconds into the walk.
-class AbortHost final : public HostServices {
+class AbortHost final : public QuietHost {
  public:
   Clock::time_point Start{}, Clicked{};
   double ClickAfter = 1e9;
@@ -35,20 +35,11 @@ class AbortHost final : public HostServices {
 
   void PumpEvents() override {
     ++Pumps;
-    if (!DebugAbort && Seconds(Start) >= ClickAfter) {
+    if (!DebugAbort && SecondsSince(Start) >= ClickAfter) {
       Clicked = Clock::now();
       DebugAbort = True;
     }
   }
-  MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::OK; }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  void Beep() override {}
-  std::string GetSetting(const std::string&, const std::string&, const std::string& d) override { return d; }
-  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
 };
 
 }  // namespace
@@ -82,7 +73,7 @@ int main() {
       at = DebugAddress;
     }
   }
-  const double listSeconds = Seconds(t0);
+  const double listSeconds = SecondsSince(t0);
   std::printf("disassembler LIST: %.0f lines/s over a mixed 64 KB corpus (%llu lines)\n", lines / listSeconds,
               static_cast<unsigned long long>(lines));
 
@@ -90,7 +81,7 @@ int main() {
   Execute("CFQ");
   host.Start = t0 = Clock::now();
   const std::string fq = Execute("FQ 0 $FFFFFE");
-  const double fqSeconds = Seconds(t0);
+  const double fqSeconds = SecondsSince(t0);
   uint64_t counted = 0;
   for (const OpTextEntry& t : OpText) counted += t.Value;
   std::printf("disassembler FQ 0 $FFFFFE: %.2f s, %llu instructions (%.0f/s), %llu pumps; %s\n", fqSeconds,
@@ -102,7 +93,7 @@ int main() {
   host.ClickAfter = 0.1;
   host.Start = Clock::now();
   Execute("FQ 0 $FFFFFE");
-  const double latency = Seconds(host.Clicked);
+  const double latency = SecondsSince(host.Clicked);
   std::printf("disassembler FQ abort: ended %.2f ms after the click (aim: under 50 ms)\n", latency * 1000);
   SetHost(nullptr);
   return 0;

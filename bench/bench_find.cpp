@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchTiming.h"
 #include "bus/Memory.h"
 #include "debugger/DebuggerCore.h"
 
@@ -18,7 +19,7 @@ namespace {
 double Timed(const char* line, std::string& printed) {
   const auto t0 = std::chrono::steady_clock::now();
   const std::string text = Execute(line);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  const double seconds = SecondsSince(t0);
   printed.clear();
   for (char c : text)
     if (c != '\r' && c != '\n') printed += c;

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchHost.h"
+#include "BenchTiming.h"
 #include "bus/MMU.h"
 #include "bus/Memory.h"
 #include "cpu/ControlStore.h"
@@ -40,7 +42,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr uint32_t kBytes = 4u << 20;
 
-class NetHost final : public HostServices {
+class NetHost final : public QuietHost {
  public:
   void PumpEvents() override {
     const Clock::time_point now = Clock::now();
@@ -52,15 +54,6 @@ class NetHost final : public HostServices {
   void WaitEvents(int maxMs) override {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, maxMs);
   }
-  MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::OK; }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  void Beep() override {}
-  std::string GetSetting(const std::string&, const std::string&, const std::string& d) override { return d; }
-  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
   std::unique_ptr<HostSocket> CreateSocket() override { return std::make_unique<QtSocket>(); }
 
  private:
@@ -79,15 +72,10 @@ void LoadGuest() {
   }
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  OffscreenWithoutDisplay();
   QApplication app(argc, argv);
   NetHost host;
   SetHost(&host);
@@ -127,7 +115,7 @@ int main(int argc, char** argv) {
     RunMachine();
     while (received < kBytes && Clock::now() - t0 < std::chrono::seconds(60))
       QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
-    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    const double s = SecondsSince(t0);
     if (received != kBytes) std::fprintf(stderr, "bench_net: the client got %llu of %u bytes\n",
                                          static_cast<unsigned long long>(received), kBytes);
     rates.push_back(static_cast<double>(received) / s);

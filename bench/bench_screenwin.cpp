@@ -24,6 +24,7 @@
 
 #include "board/ui/ScreenWindows.h"
 #include "BenchHost.h"
+#include "BenchTiming.h"
 #include "bus/Memory.h"
 #include "cpu/ControlStore.h"
 #include "cpu/CpuState.h"
@@ -62,7 +63,7 @@ Run RunRom(QtHost& qt, const std::string& rom, bool window) {
 
   const Clock::time_point t0 = Clock::now();
   RunMachine();
-  r.Seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+  r.Seconds = SecondsSince(t0);
   if (window) ui::UnloadKeyboardDisplay();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   SetHost(nullptr);
@@ -78,7 +79,7 @@ Run RunRom(QtHost& qt, const std::string& rom, bool window) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  OffscreenWithoutDisplay();
   QApplication app(argc, argv);
   const std::string rom = argc > 1 ? argv[1] : std::string(KORVA_BENCH_DIR) + "/screen_loop.s19";
   QTemporaryDir dir;
@@ -95,11 +96,7 @@ int main(int argc, char** argv) {
     shownShare.push_back(shown.PumpShare);
     slowdown.push_back(100.0 * (shown.Seconds - bare.Seconds) / bare.Seconds);
   }
-  const auto median = [](std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-  };
   std::printf("bench: screen_window pump_share=%.2f%% no_window_pump_share=%.2f%% slowdown=%.2f%%\n",
-              median(shownShare), median(bareShare), median(slowdown));
+              Median(shownShare), Median(bareShare), Median(slowdown));
   return ok ? 0 : 1;
 }

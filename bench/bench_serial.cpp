@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "BenchHost.h"
+#include "BenchTiming.h"
 #include "bus/MMU.h"
 #include "bus/Memory.h"
 #include "cpu/ControlStore.h"
@@ -32,7 +34,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Rate-limited like the Qt host's pump (a clock read per call); ends the run at STOP.
-class PollHost final : public HostServices {
+class PollHost final : public QuietHost {
  public:
   void PumpEvents() override {
     const Clock::time_point now = Clock::now();
@@ -40,15 +42,6 @@ class PollHost final : public HostServices {
     last_ = now;
     if (CallsAt(mcPC, Mcr::mcrStopWait)) QuitRequested = True;
   }
-  MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::OK; }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void BeginBusy() override {}
-  void EndBusy() override {}
-  void Beep() override {}
-  std::string GetSetting(const std::string&, const std::string&, const std::string& d) override { return d; }
-  void SaveSetting(const std::string&, const std::string&, const std::string&) override {}
 
  private:
   Clock::time_point last_{};
@@ -83,7 +76,7 @@ double RunLoop(uint32_t address) {
   Cpu.Execute(0x1000);
   const Clock::time_point t0 = Clock::now();
   RunMachine();
-  const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+  const double s = SecondsSince(t0);
   if (CpuDReg[7] != 0) std::fprintf(stderr, "bench_serial: the loop at %06X did not finish\n", address);
   return InstructionCount / s / 1e6;
 }

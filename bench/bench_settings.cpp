@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "board/Rtc1468hc18.h"
 #include "host/Host.h"
 #include "host/Settings.h"
@@ -79,11 +80,6 @@ Run RunOnce(const std::string& dir, int sections, bool batched, size_t& bytes) {
   r.ExitMs = Ms(t0);
   SetHost(nullptr);
   return r;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

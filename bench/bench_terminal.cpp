@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchTiming.h"
 #include "host/Host.h"
 #include "terminal/CrtTerminal.h"
 
@@ -23,8 +24,6 @@ struct CountingHost final : CrtHost {
 };
 
 using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
 void Setup(classCrtTerminal& t, bool ansi) {
   ResetCrtDefinitions();
@@ -69,7 +68,7 @@ std::string AnsiText() {
 double BytesPerSecond(classCrtTerminal& t, const std::string& text) {
   const auto start = Clock::now();
   for (char c : text) t.Outchar(static_cast<uint8_t>(c));
-  return text.size() / Seconds(start);
+  return text.size() / SecondsSince(start);
 }
 
 }  // namespace
@@ -85,11 +84,11 @@ int main() {
     if (t.CursorColumn >= t.MaxColumn) t.CursorColumn = 0;
     t.PutChar(static_cast<uint8_t>('A' + i % 26));
   }
-  const double putNs = Seconds(start) * 1e9 / kPuts;
+  const double putNs = SecondsSince(start) * 1e9 / kPuts;
   constexpr int kScrolls = 200000;
   start = Clock::now();
   for (int i = 0; i < kScrolls; ++i) t.ScrollUp();
-  const double scrollNs = Seconds(start) * 1e9 / kScrolls;
+  const double scrollNs = SecondsSince(start) * 1e9 / kScrolls;
   std::printf("bench_terminal: PutChar %.1f ns, full-screen scroll %.1f ns (67 x 133)\n", putNs, scrollNs);
 
   Setup(t, false);

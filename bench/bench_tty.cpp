@@ -16,21 +16,17 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "serial/ui/formTerminal.h"
 
 using namespace korva;
 
 namespace {
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  OffscreenWithoutDisplay();
   QApplication app(argc, argv);
   ui::formTerminal tty;
   tty.OpenTerminal(0, 0);  // loaded and shown, as the user sees it
@@ -48,7 +44,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < 5; ++run) {
     const Clock::time_point t0 = Clock::now();
     for (const char c : megabyte) tty.Outchar(static_cast<uint8_t>(c));
-    outchar.push_back(std::chrono::duration<double>(Clock::now() - t0).count());
+    outchar.push_back(SecondsSince(t0));
     QCoreApplication::processEvents();
 
     tty.Clear();  // a rewrite: the next refresh sets the whole text
@@ -56,7 +52,7 @@ int main(int argc, char** argv) {
     const Clock::time_point t1 = Clock::now();
     tty.Refresh();
     QCoreApplication::processEvents();  // the repaint that follows
-    refresh.push_back(std::chrono::duration<double>(Clock::now() - t1).count());
+    refresh.push_back(SecondsSince(t1));
 
     // The same megabyte with the window's events served every 256 bytes, as
     // the main loop's pumps serve them while a guest writes without pause.
@@ -65,7 +61,7 @@ int main(int argc, char** argv) {
       tty.Outchar(static_cast<uint8_t>(megabyte[i]));
       if ((i & 255) == 255) QCoreApplication::processEvents();
     }
-    shown.push_back(std::chrono::duration<double>(Clock::now() - t2).count());
+    shown.push_back(SecondsSince(t2));
   }
   std::printf("bench: tty outchar_MB_per_s=%.1f full_refresh_ms=%.2f shown_MB_per_s=%.1f\n",
               1.0 / Median(outchar), Median(refresh) * 1000.0, 1.0 / Median(shown));
