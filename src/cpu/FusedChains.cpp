@@ -99,18 +99,43 @@ constexpr bool EndsInstruction(uint32_t at) {
          kWords[at + 1].Arg == McrNumber(Mcr::mcrTraceException);
 }
 
+// A routine leaves mcPC at the next word only through its normal end, which
+// starts that word at step 1; a run-control change made meanwhile sets
+// LoopAttention. Only the returns from exception may leave the next word at
+// another step: they resume a faulted routine where its frame says, which may be
+// the word after their own. Elsewhere the run knows the step the next word
+// starts at, and the routine there need not look at it.
+constexpr bool ResumesFrames(uint32_t n) {
+  return n == McrNumber(Mcr::mcrRTE) || n == McrNumber(Mcr::mcrRTE000);
+}
+template <uint32_t N>
+[[gnu::always_inline]] inline void StartsAtStepOne() {
+  if constexpr (!ResumesFrames(N))
+    if (mcStage != 1) __builtin_unreachable();
+}
+
 // The call word at `at`, then whether the run goes on to the next word. After
 // the routine that ends the instruction the fast path to the fetch is looked at
 // first: it is the usual way out.
 template <Form F, uint32_t At>
 [[gnu::always_inline]] inline bool CallAndGoOn() {
-  constexpr McrFunction routine = routines::kTable[CallIn(F, At)];
+  constexpr uint32_t n = CallIn(F, At);
+  constexpr McrFunction routine = routines::kTable[n];
   routine();
   if constexpr (EndsInstruction(At)) {
     if (mcPC == McFastFetch) [[likely]]
       return false;
   }
-  return mcPC == At + 1 && !LoopAttention;
+  const bool goOn = mcPC == At + 1 && !LoopAttention;
+  if (goOn) StartsAtStepOne<n>();
+  return goOn;
+}
+
+// Whether a routine of chain form c may resume a faulted routine.
+constexpr bool ChainResumesFrames(Form f, uint32_t start, uint32_t words) {
+  for (uint32_t a = start; a < start + words; ++a)
+    if (ResumesFrames(CallIn(f, a))) return true;
+  return false;
 }
 
 template <Form F, uint32_t Start, uint32_t... I>
@@ -127,6 +152,8 @@ uint32_t Fused(uint32_t left) {
   constexpr ChainForm c = kChainForms[K];
   left -= RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, c.words>{});
   if (mcPC != McFastFetch || LoopAttention) return left;
+  if constexpr (!ChainResumesFrames(c.form, c.start, c.words))
+    if (mcStage != 1) __builtin_unreachable();
   FetchDecodeInChain();
   --left;
   const uint32_t pc = mcPC;
