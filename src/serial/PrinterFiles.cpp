@@ -79,9 +79,10 @@ std::string PageAsRtf(const PrinterPage& page, const std::vector<std::string>& e
            std::to_string((c >> 16) & 0xFF) + ";";
   out += "}\r\n\\pard\\plain";
 
-  // What \plain leaves: font 0, 12 points, no attributes, the automatic colour, no offset.
-  size_t curFont = 0, curColor = 0;
-  int curHalf = 24, curOffset = 0;
+  // What \plain leaves: no attributes, the automatic colour, no offset. The
+  // first run names its font and size whatever they are.
+  size_t curFont = SIZE_MAX, curColor = 0;
+  int curHalf = -1, curOffset = 0;
   bool b = false, i = false, u = false, s = false;
   bool needSpace = true;
   const std::string& text = page.Text();
