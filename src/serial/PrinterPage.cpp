@@ -88,6 +88,9 @@ void PrinterPage::Select(size_t start, size_t length) {
   const size_t size = text_.size();
   const size_t s = snap(start);
   const size_t e = std::max(s, snap(start >= size || length >= size - start ? size : start + length));
+  // The same selection again keeps the insertion format (a view that reports
+  // its unchanged caret must not undo a format set for the next character).
+  if (s == selStart_ && e - s == selLength_) return;
   selStart_ = s;
   selLength_ = e - s;
   InsertionFromBefore(s);

@@ -65,8 +65,9 @@ class PrinterPage {
   std::string SelText() const { return text_.substr(selStart_, selLength_); }
   // Selects length characters from start, both clamped to the text; an end
   // inside a CR LF pair moves behind it. The insertion format becomes that of
-  // the character before the selection (the first character's on an empty
-  // page position 0, else the format kept).
+  // the character before the selection (at position 0 the first character's;
+  // on an empty page it stays). Selecting what is selected already changes
+  // nothing.
   void Select(size_t start, size_t length);
   // An empty selection at the end of the text. When the caret is there already
   // the insertion format stays as it is.

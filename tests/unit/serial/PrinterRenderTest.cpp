@@ -146,6 +146,7 @@ TEST(PrinterRenderTest, BellResetAndTheWindowFont) {
   lp.Print("y" + Esc({25}));
   c.Font.Underline = true;
   lp.p.ApplyFontChoice(0, c);
+  lp.p.Select(lp.p.Page().Length(), 0);  // a view reporting its caret at the end
   lp.Print("z");
   EXPECT_EQ(Runs(lp.p.Page()), "x{c=008F00}y{i,c=010203}z{f=Job,pt=12}");
 }
