@@ -1,10 +1,10 @@
-# Korva emulator: make run | make test | make bench
+# Korva emulator: make run | make demo | make test | make bench
 JOBS ?= $(shell nproc)
 BUILD ?= build
 TESTBUILD ?= build-test
 FUZZBUILD ?= build-fuzz
 
-.PHONY: run test bench deps build build-tests fuzz clean
+.PHONY: run demo test bench deps build build-tests fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -15,6 +15,11 @@ build: deps
 
 run: build
 	./$(BUILD)/korva $(ARGS)
+
+# The program in a folder of its own ($(BUILD)/demo) with the project's screen
+# test ROM and font, its screen window open.
+demo: build
+	bash scripts/demo.sh $(BUILD) $(BUILD)/demo
 
 # Tests run in a separate sanitized build (AddressSanitizer and UndefinedBehaviorSanitizer).
 build-tests: deps
