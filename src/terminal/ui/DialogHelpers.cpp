@@ -1,0 +1,67 @@
+#include "terminal/ui/DialogHelpers.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QTabWidget>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "board/ui/WindowPlacement.h"
+#include "host/Settings.h"
+
+namespace korva::ui {
+
+void LoadDialogPlacement(QWidget& dialog, const std::string& section) {
+  LoadPlacement(dialog, section, PlacementKeys::TopLeftWhenNormal);
+  const int32_t state = GetSettingLong(section, "WindowState", -1, 0, 2);
+  if (state == 1) dialog.setWindowState(dialog.windowState() | Qt::WindowMinimized);
+  if (state == 2) dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+}
+
+void SaveDialogPlacement(const QWidget& dialog, const std::string& section) {
+  const Qt::WindowStates s = dialog.windowState();
+  SaveSettingLong(section, "WindowState", (s & Qt::WindowMinimized) ? 1 : (s & Qt::WindowMaximized) ? 2 : 0);
+  SavePlacement(dialog, section, PlacementKeys::TopLeftWhenNormal);
+}
+
+QColor HostColor(uint32_t bbggrr) {
+  return QColor(static_cast<int>(bbggrr & 0xFF), static_cast<int>((bbggrr >> 8) & 0xFF),
+                static_cast<int>((bbggrr >> 16) & 0xFF));
+}
+
+uint32_t ToHostColor(const QColor& c) {
+  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
+}
+
+void SetTextColor(QLineEdit& box, uint32_t color) {
+  QPalette p = box.palette();
+  p.setColor(QPalette::Text, HostColor(color));
+  box.setPalette(p);
+}
+
+uint32_t TextColor(const QLineEdit& box) { return ToHostColor(box.palette().color(QPalette::Text)); }
+
+bool CtrlTabKey(QEvent* event, QTabWidget& tabs) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  if ((key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) || !(mods & Qt::ControlModifier)) return false;
+  // Claimed before any shortcut, so the tab widget's own Ctrl+Tab never runs.
+  if (event->type() == QEvent::ShortcutOverride) {
+    event->accept();
+    return true;
+  }
+  if (key->key() == Qt::Key_Tab && mods == Qt::ControlModifier) tabs.setCurrentIndex((tabs.currentIndex() + 1) % tabs.count());
+  return true;
+}
+
+QFont ListFont() {
+  if (QFontDatabase::families().contains(QStringLiteral("Courier New"))) {
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::Monospace);
+    return f;
+  }
+  return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
+}  // namespace korva::ui
