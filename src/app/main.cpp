@@ -16,6 +16,7 @@
 #include "serial/ui/formTerminal.h"
 #include "shell/MainFormHooks.h"
 #include "shell/ui/formKorvan.h"
+#include "terminal/ui/CrtDialogs.h"
 #include "terminal/ui/formCRT.h"
 
 int main(int argc, char** argv) {
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   // korva::ConsoleFactories here (Terminal, CRT, Printer, Net).
   korva::ui::InstallTerminalWindows();
   korva::ui::InstallCRTWindows();
+  korva::ui::InstallCrtDialogs();
   korva::ui::InstallPrinterWindows();
   korva::ui::InstallNetWindows();
   const int code = korva::Main();

@@ -201,7 +201,7 @@ void DialogColors::done(int result) {
   QDialog::done(result);
 }
 
-bool SelectColors(CrtColorChoice& choice, QWidget* parent) {
+bool SelectColors(CrtColorScheme& choice, QWidget* parent) {
   DialogColors dialog(parent);
   for (int i = 0; i < 16; ++i) dialog.ScreenColors(i, static_cast<int32_t>(choice.ScreenColors[static_cast<size_t>(i)]));
   dialog.ColorsName = choice.ColorsName;

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "terminal/ColorScheme.h"
+#include "terminal/CrtConsole.h"
 
 class QComboBox;
 class QLabel;
@@ -61,15 +62,8 @@ class DialogColors final : public QDialog, public ColorConfig {
   ColorSamples* lblSamples_ = nullptr;
 };
 
-// The CRT window's colours command: true when accepted (scheme then holds the choice).
-struct CrtColorChoice {
-  ColorPalette ScreenColors{};
-  std::string ColorsName;
-  int16_t ColorsCode = 0;
-  int16_t CursorType = 0;
-  VBool CursorFront = False;
-  uint32_t CursorColor = 0;
-};
-bool SelectColors(CrtColorChoice& choice, QWidget* parent);
+// The CRT window's colours command: the scheme handed over, taken back when
+// accepted (true).
+bool SelectColors(CrtColorScheme& choice, QWidget* parent);
 
 }  // namespace korva::ui

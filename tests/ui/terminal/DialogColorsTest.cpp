@@ -82,7 +82,7 @@ TEST_F(DialogColorsTest, SchemeOnOpeningAndEditedEntry) {
 }
 
 TEST_F(DialogColorsTest, CancelAndCloseBoxAfterAnEarlierOK) {
-  ui::CrtColorChoice choice;
+  CrtColorScheme choice;
   choice.ColorsCode = 0;
   choice.ColorsName = "Mine";
   choice.ScreenColors.fill(0x112233);
