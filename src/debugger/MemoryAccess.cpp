@@ -73,6 +73,36 @@ void Fill(uint32_t address, int32_t length, uint32_t step, WriteOne write) {
   }
 }
 
+// The word and long dumps, eight words a line: through the bus from the even
+// address at or below address, or from the cell array from the cell of address
+// on (cell indexes wrap). A long is its two words, the low one's digits right
+// after the high one's.
+void DumpWordLines(uint32_t address, int64_t words, bool fromArray, bool longs, const DumpSink& out) {
+  DumpLines lines(out, 8);
+  const uint32_t start = address & ~1u;
+  for (int64_t n = 0; n < words; ++n) {
+    uint32_t a = start + 2 * static_cast<uint32_t>(n);
+    uint16_t w;
+    if (fromArray) {
+      const uint32_t index = (a >> 1) & RamIndexMask;
+      a = index * 2;
+      w = RamArray[index].Data;
+    } else {
+      w = ReadMemory(a, False);
+    }
+    lines.Element(n, a);
+    const bool lowWord = longs && n % 2 == 1;
+    if (!longs) lines.Text(fromArray ? ":" : " ");
+    if (longs && !lowWord) lines.Text(fromArray ? ": " : " ");
+    lines.Text(HexWord(w));
+    if (lowWord && fromArray) lines.Text(" ");
+    lines.Char(w >> 8);
+    lines.Char(w);
+    if (lines.Done(n)) return;
+  }
+  lines.Finish();
+}
+
 }  // namespace
 
 // ---- Elements ----
@@ -154,36 +184,11 @@ void DumpBytesBus(uint32_t address, int32_t count, const DumpSink& out) {
 }
 
 void DumpWordsBus(uint32_t address, int32_t count, const DumpSink& out) {
-  DumpLines lines(out, 8);
-  const uint32_t start = address & ~1u;
-  for (int64_t n = 0; n < count; ++n) {
-    const uint32_t a = start + 2 * static_cast<uint32_t>(n);
-    lines.Element(n, a);
-    const uint16_t w = ReadMemory(a, False);
-    lines.Text(" ");
-    lines.Text(HexWord(w));
-    lines.Char(w >> 8);
-    lines.Char(w);
-    if (lines.Done(n)) return;
-  }
-  lines.Finish();
+  DumpWordLines(address, count, false, false, out);
 }
 
 void DumpLongsBus(uint32_t address, int32_t count, const DumpSink& out) {
-  DumpLines lines(out, 8);
-  const uint32_t start = address & ~1u;
-  const int64_t words = 2 * static_cast<int64_t>(count);
-  for (int64_t n = 0; n < words; ++n) {
-    const uint32_t a = start + 2 * static_cast<uint32_t>(n);
-    lines.Element(n, a);
-    const uint16_t w = ReadMemory(a, False);
-    if (n % 2 == 0) lines.Text(" ");
-    lines.Text(HexWord(w));
-    lines.Char(w >> 8);
-    lines.Char(w);
-    if (lines.Done(n)) return;
-  }
-  lines.Finish();
+  DumpWordLines(address, 2 * static_cast<int64_t>(count), false, true, out);
 }
 
 void DumpBytesArray(uint32_t address, int32_t count, const DumpSink& out) {
@@ -203,41 +208,11 @@ void DumpBytesArray(uint32_t address, int32_t count, const DumpSink& out) {
 }
 
 void DumpWordsArray(uint32_t address, int32_t count, const DumpSink& out) {
-  DumpLines lines(out, 8);
-  const uint32_t first = address >> 1;
-  for (int64_t n = 0; n < count; ++n) {
-    const uint32_t index = (first + static_cast<uint32_t>(n)) & RamIndexMask;
-    lines.Element(n, index * 2);
-    const uint16_t w = RamArray[index].Data;
-    lines.Text(":");
-    lines.Text(HexWord(w));
-    lines.Char(w >> 8);
-    lines.Char(w);
-    if (lines.Done(n)) return;
-  }
-  lines.Finish();
+  DumpWordLines(address, count, true, false, out);
 }
 
 void DumpLongsArray(uint32_t address, int32_t count, const DumpSink& out) {
-  DumpLines lines(out, 8);
-  const uint32_t first = address >> 1;
-  const int64_t words = 2 * static_cast<int64_t>(count);
-  for (int64_t n = 0; n < words; ++n) {
-    const uint32_t index = (first + static_cast<uint32_t>(n)) & RamIndexMask;
-    lines.Element(n, index * 2);
-    const uint16_t w = RamArray[index].Data;
-    if (n % 2 == 0) {
-      lines.Text(": ");
-      lines.Text(HexWord(w));
-    } else {
-      lines.Text(HexWord(w));
-      lines.Text(" ");
-    }
-    lines.Char(w >> 8);
-    lines.Char(w);
-    if (lines.Done(n)) return;
-  }
-  lines.Finish();
+  DumpWordLines(address, 2 * static_cast<int64_t>(count), true, true, out);
 }
 
 std::string BusFaultReport() {
