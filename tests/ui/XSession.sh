@@ -6,6 +6,13 @@
 #   await SECONDS CMD...   until CMD succeeds
 #   status_has TEXT  the program's status log (KORVA_STATUS_LOG) holds TEXT
 #   window NAME      the first visible window whose name matches NAME
+#   make_program     a program folder $prog holding the program ($korva), the
+#                    boot ROM ($rom) and the font ($font); the settings folder
+#   start_program DIR    the program of folder DIR in the background ($kpid),
+#                    with a status log of its own
+#   await_main       until the main window shows; $main is the window
+#   await_exit       until the program ends, which must be with status 0
+#   close_and_await_exit WINDOW   WINDOW's close box ($xclose), then await_exit
 xpid="" kpid=""
 cleanup() {
   [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
@@ -43,4 +50,32 @@ window() {
   local w
   w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
   [ -n "$w" ] && echo "$w"
+}
+
+make_program() {
+  prog="$work/prog"
+  mkdir -p "$prog/ROMS" "$prog/FONTS" "$XDG_CONFIG_HOME/Korvan"
+  cp "$korva" "$prog/korva"
+  cp "$rom" "$prog/ROMS/ROM.S19"
+  cp "$font" "$prog/FONTS/CHARRAM.S19"
+}
+start_program() {
+  rm -f "$work/status.log"
+  KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$1/korva" >"$work/program.log" 2>&1 &
+  kpid=$!
+}
+await_main() {
+  await 30 window '^Korvan$' || fail "no main window"
+  main=$(window '^Korvan$')
+}
+await_exit() {
+  await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
+  wait "$kpid"
+  local code=$?
+  kpid=""
+  [ "$code" -eq 0 ] || fail "exit status $code"
+}
+close_and_await_exit() {
+  "$xclose" "$1" || fail "the close message could not be sent"
+  await_exit
 }

@@ -12,12 +12,7 @@ shift 6
 work=$(mktemp -d /tmp/korva-debugger-x.XXXXXX)
 . "$(dirname "$0")/../XSession.sh"
 
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
-mkdir -p "$XDG_CONFIG_HOME/Korvan"
+make_program
 cat >"$XDG_CONFIG_HOME/Korvan/Korvan.ini" <<'INI'
 [General]
 ScreenOpened=False
@@ -32,10 +27,8 @@ Width=720
 Height=540
 WindowState=0
 INI
-KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-kpid=$!
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+start_program "$prog"
+await_main
 await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-up"
 
 # Tools is the third menu from the right (Tools, Options, Help): from File leftwards
@@ -60,11 +53,6 @@ sleep 1
 [ -n "${KORVA_KEEP_SHOT:-}" ] && cp "$work/shot.png" "$KORVA_KEEP_SHOT"
 cmp -s "$work/shot.png" "$expected" || fail "the debugger window differs from $expected"
 
-"$xclose" "$main" || fail "the close message could not be sent"
-await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-wait "$kpid"
-code=$?
-kpid=""
-[ "$code" -eq 0 ] || fail "exit status $code"
+close_and_await_exit "$main"
 grep -q '^\[Debugger\]' "$XDG_CONFIG_HOME/Korvan/Korvan.ini" || fail "no Debugger section after the end"
 echo "1 passed, 0 failed"

@@ -12,16 +12,10 @@ korva=$1 rom=$2 font=$3 xclose=$4 xpixels=$5
 work=$(mktemp -d /tmp/korva-printer.XXXXXX)
 . "$(dirname "$0")/../XSession.sh"
 
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS" "$XDG_CONFIG_HOME/Korvan"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
+make_program
 printf '[Devices]\nConsoleType8=4\n' >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
-KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-kpid=$!
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+start_program "$prog"
+await_main
 await 10 window '^ DEV8 - LPT$' || fail "no printer window captioned ' DEV8 - LPT'"
 lpt=$(window '^ DEV8 - LPT$')
 # Without a window manager both windows open at 0,0: move the printer clear.
@@ -38,12 +32,7 @@ await 10 lamp_lit || fail "the switch did not light the on-line lamp"
 xdotool mousemove --window "$main" 56 66 click 1
 green_text() { [ "$(pixels 008F00)" -ge 100 ]; }
 await 20 green_text || fail "the page does not show the job's green text"
-"$xclose" "$main" || fail "the close message could not be sent"
-await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-wait "$kpid"
-code=$?
-kpid=""
-[ "$code" -eq 0 ] || fail "exit status $code"
+close_and_await_exit "$main"
 ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 for want in '^\[LPT8\]' '^SendACK=True$' '^ConsoleType8=4$'; do
   grep -q "$want" "$ini" || { cat "$ini"; fail "settings file lacks $want"; }

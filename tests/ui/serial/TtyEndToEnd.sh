@@ -11,17 +11,10 @@ korva=$1 rom=$2 font=$3 xclose=$4 xpixels=$5
 work=$(mktemp -d /tmp/korva-tty.XXXXXX)
 . "$(dirname "$0")/../XSession.sh"
 
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS" "$XDG_CONFIG_HOME/Korvan"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
+make_program
 printf '[Devices]\nConsoleType0=1\n[TTY0]\nTop=300\nLeft=0\nWidth=500\nHeight=200\n' >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
-rm -f "$work/status.log"
-KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-kpid=$!
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+start_program "$prog"
+await_main
 await 10 window '^DEV0 - TTY$' || fail "no TTY window"
 tty=$(window '^DEV0 - TTY$')
 # Without a window manager the windows open where they are put: keep the TTY
@@ -50,11 +43,6 @@ await 10 lines_at_least 2 || fail "the TTY window does not show the echo on a se
 echo "text lines shown: $(text_lines)"
 # KORVA_SHOT=<file.png> keeps a picture of the screen for a person to look at.
 [ -n "${KORVA_SHOT:-}" ] && command -v import >/dev/null && import -window root "$KORVA_SHOT"
-"$xclose" "$main" || fail "the close message could not be sent"
-await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-wait "$kpid"
-code=$?
-kpid=""
-[ "$code" -eq 0 ] || fail "exit status $code"
+close_and_await_exit "$main"
 grep -q '^ConsoleType0=1$' "$XDG_CONFIG_HOME/Korvan/Korvan.ini" || fail "the TTY kind was not kept"
 echo "1 passed, 0 failed"

@@ -31,17 +31,10 @@ put 32 '\040'
 put 248 'MOTOROLA'
 dd if="$work/ipl.bin" of="$image" bs=1 seek=512 conv=notrunc status=none
 
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
-mkdir -p "$XDG_CONFIG_HOME/Korvan"
+make_program
 printf '[General]\nScreenOpened=True\n' >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
-KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-kpid=$!
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+start_program "$prog"
+await_main
 await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-up"
 await 10 window '^Screen/Keyboard$' || fail "no screen window"
 screen=$(window '^Screen/Keyboard$')
@@ -80,10 +73,5 @@ answer '^Boot$' Return   # the boot-string dialog: OK
 await 20 now_shows "FP=69" || fail "the booted program did not show 69"
 await 10 white_rows || fail "the screen window does not show the booted program's rows"
 
-"$xclose" "$main" || fail "the close message could not be sent"
-await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-wait "$kpid"
-code=$?
-kpid=""
-[ "$code" -eq 0 ] || fail "exit status $code"
+close_and_await_exit "$main"
 echo "1 passed, 0 failed"

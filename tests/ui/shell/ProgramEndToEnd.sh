@@ -16,12 +16,6 @@ korva=$1 rom=$2 font=$3 xclose=$4 xpixels=$5
 work=$(mktemp -d /tmp/korva-e2e.XXXXXX)
 . "$(dirname "$0")/../XSession.sh"
 
-start_program() {  # $1: program folder
-  rm -f "$work/status.log"
-  KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$1/korva" >"$work/program.log" 2>&1 &
-  kpid=$!
-}
-
 # File > Exit: open the menu by its title, then the last item.
 exit_by_menu() {
   local w=$1
@@ -30,25 +24,11 @@ exit_by_menu() {
   xdotool key Up Return
 }
 
-await_exit() {
-  await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-  wait "$kpid"
-  local code=$?
-  kpid=""
-  [ "$code" -eq 0 ] || fail "exit status $code"
-}
-
 # ---- 1. With a ROM ----
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
-mkdir -p "$XDG_CONFIG_HOME/Korvan"
+make_program
 printf '[General]\nScreenOpened=True\n' >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 start_program "$prog"
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+await_main
 await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-up"
 # "Power On Reset" is the second button of the left column, below the menu bar.
 xdotool mousemove --window "$main" 56 66 click 1
@@ -66,8 +46,7 @@ xdotool windowfocus --sync "$screen"
 xdotool key a
 await 10 status_has "FP=19" || fail "the typed key did not reach the guest"
 await 10 grep -Eq "IPS=[0-9.]+ (K|M)IPS" "$work/status.log" || fail "no throughput shown"
-"$xclose" "$main" || fail "the close message could not be sent"
-await_exit
+close_and_await_exit "$main"
 ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 [ -f "$ini" ] || fail "no settings file"
 for want in '^\[MC1468HC18\]' '^\[General\]' '^ThrottleCPU=10$' '^\[Main\]' '^Top=' '^Left=' '^WindowState=0$'; do

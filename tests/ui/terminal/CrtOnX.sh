@@ -13,12 +13,7 @@ korva=$1 rom=$2 font=$3 xclose=$4 xshot=$5 expected=$6
 work=$(mktemp -d /tmp/korva-crt-x.XXXXXX)
 . "$(dirname "$0")/../XSession.sh"
 
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
-mkdir -p "$XDG_CONFIG_HOME/Korvan"
+make_program
 {
   printf '[General]\nScreenOpened=False\n[Devices]\nConsoleType1=2\n[CRT1]\n'
   printf 'FontName=DejaVu Sans Mono\nFontSize=10\nLeft=0\nTop=260\nWindowState=0\nCursorColor=65535\n'
@@ -32,10 +27,8 @@ mkdir -p "$XDG_CONFIG_HOME/Korvan"
   done
 } >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 
-KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-kpid=$!
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+start_program "$prog"
+await_main
 await 10 window '^ DEV1 - CRT$' || fail "no CRT window for port 1"
 crt=$(window '^ DEV1 - CRT$')
 await 10 status_has "RUN=Run" || fail "the processor is not stopped after start-up"
@@ -59,12 +52,7 @@ done
 [ -n "${KORVA_KEEP_SHOT:-}" ] && cp "$work/shot.png" "$KORVA_KEEP_SHOT"
 [ "$same" -eq 1 ] || fail "the CRT window differs from $expected"
 
-"$xclose" "$main" || fail "the close message could not be sent"
-await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-wait "$kpid"
-code=$?
-kpid=""
-[ "$code" -eq 0 ] || fail "exit status $code"
+close_and_await_exit "$main"
 ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 grep -q '^ConsoleType1=2' "$ini" || fail "the console kind of port 1 was not kept"
 grep -q '^ScreenColors04=170' "$ini" || fail "the palette was not written back"
