@@ -201,3 +201,42 @@ TEST(BusCycles, RepeatedPagesReachTheirPhysicalCells) {
   EXPECT_EQ(FaultFlag, False);
   Mmu.ResetMMU();
 }
+
+// The latches are the bits of the special status word: setting the word sets
+// each of them, a latch written alone changes its bit alone, and the function
+// code is the low three bits (with the supervisor bit added in that state).
+TEST(BusLatches, EachLatchIsItsBitOfTheStatusWord) {
+  test::TestMachine m;
+  struct Latch {
+    uint16_t bit;
+    VBool (*read)();
+    void (*write)(VBool);
+  };
+  const Latch latches[] = {
+      {0x8000, [] { return VBool(AccRR); }, [](VBool v) { AccRR = v; }},
+      {0x2000, [] { return VBool(AccIF); }, [](VBool v) { AccIF = v; }},
+      {0x1000, [] { return VBool(AccDF); }, [](VBool v) { AccDF = v; }},
+      {0x0800, [] { return VBool(AccRM); }, [](VBool v) { AccRM = v; }},
+      {0x0400, [] { return VBool(AccHB); }, [](VBool v) { AccHB = v; }},
+      {0x0200, [] { return VBool(AccBY); }, [](VBool v) { AccBY = v; }},
+      {0x0100, [] { return VBool(AccRW); }, [](VBool v) { AccRW = v; }},
+  };
+  for (uint16_t word : {0x0000, 0x9105, 0x2106, 0x1B05, 0xFFFF}) {
+    Cpu.SSW(word);
+    EXPECT_EQ(AccFC, word & 7) << std::hex << word;
+    for (const Latch& l : latches) {
+      EXPECT_EQ(l.read(), (word & l.bit) ? True : False) << std::hex << word << " bit " << l.bit;
+      l.write((word & l.bit) ? False : True);
+      EXPECT_EQ(AccSSW, word ^ l.bit) << std::hex << word << " bit " << l.bit;
+      l.write((word & l.bit) ? True : False);
+    }
+    // Bit 14 and bits 3-7 belong to no latch: the word reads back without them.
+    EXPECT_EQ(Cpu.SSW(), word & 0xBF07) << std::hex << word;
+  }
+  Cpu.SR(0x2700);
+  SetAccSSWInState(0x1101);  // a data read in supervisor state
+  EXPECT_EQ(AccSSW, 0x1105);
+  EXPECT_EQ(AccFC, 5);
+  EXPECT_EQ(AccRW, True);
+  EXPECT_EQ(AccIF, False);
+}
