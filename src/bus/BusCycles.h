@@ -114,6 +114,20 @@ void WriteByteCycle();
   return true;
 }
 
+// The two words of a long at an even `address` in the space of `fc`, answered
+// inline when one repeat entry holds both (the long does not cross its page) and
+// both are words of RAM or ROM (of RAM to write); the latches are not looked at.
+// Nothing is read or written unless both words are answered.
+[[gnu::always_inline]] inline MemoryCell* QuickLongCells(uint32_t address, uint8_t fc, bool isWrite) {
+  const classMMU::RepeatEntry* r = Mmu.RepeatFor(address, fc, isWrite, true);
+  if (r == nullptr || (address & 0xFEu) == 0xFEu) return nullptr;
+  MemoryCell* cells = reinterpret_cast<MemoryCell*>(reinterpret_cast<unsigned char*>(r->Cells) + (address & 0xFEu) * 2);
+  if (isWrite ? !(WritesToCell(cells[0]) && WritesToCell(cells[1]))
+              : !(ReadsFromCell(cells[0]) && ReadsFromCell(cells[1])))
+    return nullptr;
+  return cells;
+}
+
 [[gnu::always_inline]] inline bool QuickReadWord(uint16_t& value) {
   if (AccRR != False) return false;
   return QuickReadWordAt(AccAddress, AccFC, value);

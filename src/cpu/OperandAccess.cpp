@@ -87,6 +87,19 @@ template <bool Dst, uint8_t G, bool Prepare>
     AccAddress = CpuEa;
     SetAccSSWInState(kReadSsw[G]);
   }
+  if constexpr (Prepare && (G == kDataL1 || G == kProgL1)) {
+    // A long of memory in one repeated page: both words at once, leaving the
+    // latches as the two reads do.
+    if (const MemoryCell* cells = bus_detail::QuickLongCells(CpuEa, AccFC, false)) [[likely]] {
+      ClearFaultFlagSet();
+      CpuTempWord = cells[0].Data;
+      AccAddress = CpuEa + 2;
+      AccDataIn = cells[1].Data;
+      out = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
+      McrEnd();
+      return;
+    }
+  }
   if (!ReadAccess(sh, G)) return;
   if constexpr (G == kDataB || G == kProgB || G == kImmB) {
     out = ReadValue(G) & 0xFF;
@@ -191,6 +204,19 @@ template <bool General, int A, bool Prepare>
       PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop));
     else
       PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop >> 16));
+  }
+  if constexpr (Prepare && A == 2) {
+    // A long to RAM in one repeated page: both words at once, leaving the
+    // latches as the two writes do.
+    if (MemoryCell* cells = bus_detail::QuickLongCells(CpuEa, AccFC, true)) [[likely]] {
+      ClearFaultFlagSet();
+      cells[0].Data = static_cast<uint16_t>(CpuDop >> 16);
+      cells[1].Data = static_cast<uint16_t>(CpuDop);
+      AccAddress = CpuEa + 2;
+      AccDataOut = static_cast<uint16_t>(CpuDop);
+      McrEndInstruction();
+      return;
+    }
   }
   if constexpr (A == 0) {
     BusWriteByte();

@@ -199,6 +199,47 @@ TEST_F(RoutineTest, SecondWordOfALongFaultsWithItsOwnLatches) {
   EXPECT_EQ(machine.ReadWord(0x4FFE), 0xCAFE);
 }
 
+// A long inside one page moves both words at once only when both are memory;
+// with a device word in the same page it goes word by word and faults on it.
+// Either way the latches, address and data end as after the two accesses.
+TEST_F(RoutineTest, LongsInsideOnePageEndAsTwoWordAccesses) {
+  machine.SetDeviceCode(0x6002, 0x6003, DcBoardIo);  // one faulting word in mid-page
+  machine.SetSR(0x2000);
+  Op().DstMode = 2;
+  Op().SrcMode = 2;
+  struct Case {
+    uint32_t ea;
+    bool faults;
+  };
+  for (const Case c : {Case{0x6010, false}, Case{0x6000, true}}) {
+    SCOPED_TRACE(c.ea);
+    CpuDop = 0x12345678;
+    CpuEa = c.ea;
+    Run(mcrWriteDstLong);
+    EXPECT_EQ(mcPC, c.faults ? static_cast<uint32_t>(McBusError) : static_cast<uint32_t>(McFastFetch));
+    EXPECT_EQ(AccAddress, c.ea + 2);
+    EXPECT_EQ(AccDataOut, 0x5678);
+    EXPECT_EQ(AccSSW, 0x1005);
+    EXPECT_EQ(machine.ReadWord(c.ea), 0x1234);
+    if (!c.faults) EXPECT_EQ(machine.ReadWord(c.ea + 2), 0x5678);
+    machine.WriteWord(c.ea, 0xBEEF);
+    CpuEa = c.ea;
+    Run(mcrReadSrcLong);
+    EXPECT_EQ(AccAddress, c.ea + 2);
+    EXPECT_EQ(AccSSW, 0x1105);
+    EXPECT_EQ(CpuTempWord, 0xBEEF);
+    if (c.faults) {
+      EXPECT_EQ(mcPC, static_cast<uint32_t>(McBusError));
+      EXPECT_EQ(FaultMcStage, 3);
+    } else {
+      ExpectNext();
+      EXPECT_EQ(CpuSop, 0xBEEF5678u);
+      EXPECT_EQ(AccDataIn, 0x5678);
+    }
+    EXPECT_EQ(FaultFlag, c.faults ? True : False);
+  }
+}
+
 TEST_F(RoutineTest, MovesDecodeRefusesReservedBits) {
   CpuExtraWord = 0x0801;
   Run(mcrMOVESDecode);
