@@ -208,6 +208,7 @@ QWidget* DialogCRTAbilities::BuildDefinitionsPage() {
   sample->addWidget(lblExample_);
   sample->addWidget(lblRuler_);
   grid->addLayout(sample, 6, 1, 1, 2);
+  grid->setColumnStretch(3, 1);
 
   chkNoWrap_ = new QCheckBox(QStringLiteral("NoWrap"), page);
   chkNoWrap_->setObjectName(QStringLiteral("chkNoWrap"));
