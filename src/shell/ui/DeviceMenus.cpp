@@ -9,6 +9,7 @@
 #include <string>
 
 #include "serial/ui/formConsoles.h"
+#include "shell/MainListener.h"
 #include "shell/ui/formJumpers.h"
 
 namespace korva {
@@ -40,13 +41,25 @@ QAction* After(QMenu* menu, QAction* a) {
 
 DeviceMenus::DeviceMenus(QWidget* window) : QObject(window), window_(window) {}
 
-void DeviceMenus::FillDevicesMenu(QMenu* devices) {
+void DeviceMenus::FillDevicesMenu(QMenu* devices, MainListener* listener) {
   mnuDevices = devices;
   mnuConsoles = Item(devices, nullptr, "Generic Devices ...", [this] { ui::ShowConsolesDialog(window_); });
   mnuConsoles->setObjectName(QStringLiteral("mnuConsoles"));
   mnuOpenKBD = Item(devices, nullptr, DevicesView.ScreenCaption, [] { OpenScreenClick(); });
   mnuOpenKeyboard = Item(devices, nullptr, DevicesView.KeyboardCaption, [] { OpenKeyboardClick(); });
   mnuNewKeyboard = Item(devices, nullptr, "New Keyboard", [] { NewKeyboardClick(); }, true);
+  if (listener) {
+    mnuMainServer = devices->addMenu(QStringLiteral("Main Server"));
+    mnuMainServer->setObjectName(QStringLiteral("mnuMainServer"));
+    mnuReStartTelNetServer = Item(mnuMainServer, nullptr, "Start/Restart", [listener] { listener->Restart(); });
+    mnuStopTelNetServer = Item(mnuMainServer, nullptr, "Stop", [listener] { listener->StopMainServer(); });
+    mnuMainListenPort = Item(mnuMainServer, nullptr, "Set Main Listen Port ...", [listener] { listener->AskMainListenPort(); });
+    mnuBaseListenPort = Item(mnuMainServer, nullptr, "Set Base Stanalone Port ...", [listener] { listener->AskBaseListenPort(); });
+    mnuReStartTelNetServer->setObjectName(QStringLiteral("mnuReStartTelNetServer"));
+    mnuStopTelNetServer->setObjectName(QStringLiteral("mnuStopTelNetServer"));
+    mnuMainListenPort->setObjectName(QStringLiteral("mnuMainListenPort"));
+    mnuBaseListenPort->setObjectName(QStringLiteral("mnuBaseListenPort"));
+  }
   Separator(devices, nullptr);
   for (int i = 0; i < PlugItemCount; ++i) {
     mnuPlug[i] = Item(devices, nullptr, PlugMenuItems[i].UnplugCaption, [i] { PlugItemClick(i); });

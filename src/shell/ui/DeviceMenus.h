@@ -20,6 +20,8 @@ class QWidget;
 
 namespace korva {
 
+class MainListener;
+
 class DeviceMenus final : public QObject {
  public:
   // window: the parent of the jumper and console dialogs.
@@ -28,7 +30,8 @@ class DeviceMenus final : public QObject {
   // Appends, in order: "Generic Devices ...", "Open Screen/Keyboard", "OpenKeyboard", "New Keyboard",
   // the plug items and the "Memory" submenu. A "Main Server" submenu belongs
   // before mnuPlug[0].
-  void FillDevicesMenu(QMenu* devices);
+  // With a listener, its "Main Server" submenu follows "New Keyboard".
+  void FillDevicesMenu(QMenu* devices, MainListener* listener = nullptr);
   // Inserts "Set Switches ..." before dropFormat, the CPU models and the
   // options up to "White Phosphor" before alternateIvs, and "Century" after
   // it. Null anchors append at the end.
@@ -46,6 +49,11 @@ class DeviceMenus final : public QObject {
   QAction* mnuOpenKBD = nullptr;
   QAction* mnuOpenKeyboard = nullptr;
   QAction* mnuNewKeyboard = nullptr;
+  QMenu* mnuMainServer = nullptr;
+  QAction* mnuReStartTelNetServer = nullptr;
+  QAction* mnuStopTelNetServer = nullptr;
+  QAction* mnuMainListenPort = nullptr;
+  QAction* mnuBaseListenPort = nullptr;
   std::array<QAction*, PlugItemCount> mnuPlug = {};
   std::array<QAction*, MemoryItemCount> mnuMem = {};
   QAction* mnuSetSwitches = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -178,6 +179,15 @@ void formKorvan::BuildControls() {
   picDropZone->setGeometry(115, 122, 76, 24);
   lblWinsockStatus = new QLabel(QStringLiteral("Main Network Server is Stopped"), client);
   lblWinsockStatus->setGeometry(6, 168, kClientWidth - 12, 16);
+  lblWinsockStatus->setObjectName(QStringLiteral("lblWinsockStatus"));
+  mainServer.ShowStatus = [this](const std::string& text, const std::string& toolTip) {
+    lblWinsockStatus->setText(QString::fromStdString(text));
+    lblWinsockStatus->setToolTip(QString::fromStdString(toolTip));
+  };
+  mainServer.Fits = [this](const std::string& text) {
+    return QFontMetrics(lblWinsockStatus->font()).horizontalAdvance(QString::fromStdString(text)) <=
+           lblWinsockStatus->width();
+  };
 
   QObject::connect(cmdStopRun, &QPushButton::clicked, [this] { StopRunClick(); });
   QObject::connect(cmdPowerOnReset, &QPushButton::clicked, [this] { PowerOnResetClick(); });
@@ -209,7 +219,7 @@ void formKorvan::BuildMenus() {
 
   // The Devices menu and most of Options are DeviceMenus'.
   menus = new DeviceMenus(this);
-  menus->FillDevicesMenu(bar->addMenu(QStringLiteral("Devices")));
+  menus->FillDevicesMenu(bar->addMenu(QStringLiteral("Devices")), &mainServer);
 
   QMenu* tools = bar->addMenu(QStringLiteral("Tools"));
   item(tools, "Show Debugger", [this] { ShowDebuggerClick(); });

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/MainListener.h"
 #include "shell/MainWindowState.h"
 
 class QAction;
@@ -55,6 +56,7 @@ class formKorvan final : public QMainWindow, public MainWindowState {
   QAction* mnuAlternateIVS = nullptr;
   QAction* mnuExit = nullptr;
   DeviceMenus* menus = nullptr;  // "Devices" and the model, display and switch items of "Options"
+  MainListener mainServer;  // the TCP console listener, shown in lblWinsockStatus
 
   VBool FindFormByCaption(const std::string& text) override;
   void ShowFrontPanel(VBool plugged) override;
