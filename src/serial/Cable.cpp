@@ -9,6 +9,20 @@ namespace korva {
 
 classCable Cable;
 
+namespace {
+
+// The window of the port's TTY, CRT or NET console; nullptr for any other kind.
+SerialConsoleWindow* SerialWindow(size_t p) {
+  switch (ConsoleType[p]) {
+    case ConsoleTTY: return TerminalForms[p];
+    case ConsoleCRT: return CRTForms[p];
+    case ConsoleNET: return NetPortForms[p];
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
 classCable::classCable() : cards_{&MVME400C0, &MVME400C1} {
   for (classQueueB& q : queues_) q.Create(QueueSize);
 }
@@ -31,14 +45,7 @@ void classCable::WriteCardDrivenLine(int16_t port, VBool state, VBool CableLines
   if (!IsDevicePort(port)) return;
   const auto p = static_cast<size_t>(port);
   if (lines_[p].*line != state) {
-    SerialConsoleWindow* w = nullptr;
-    switch (ConsoleType[p]) {
-      case ConsoleTTY: w = TerminalForms[p]; break;
-      case ConsoleCRT: w = CRTForms[p]; break;
-      case ConsoleNET: w = NetPortForms[p]; break;
-      default: break;
-    }
-    if (w) {
+    if (SerialConsoleWindow* w = SerialWindow(p)) {
       if (isDtr)
         w->DTRChanged(state);
       else
@@ -62,14 +69,7 @@ void classCable::Connect(int16_t port, VBool state) {
 void classCable::tX(int16_t port, uint8_t byte) {
   if (!IsDevicePort(port)) return;
   const auto p = static_cast<size_t>(port);
-  SerialConsoleWindow* w = nullptr;
-  switch (ConsoleType[p]) {
-    case ConsoleTTY: w = TerminalForms[p]; break;
-    case ConsoleCRT: w = CRTForms[p]; break;
-    case ConsoleNET: w = NetPortForms[p]; break;
-    default: break;
-  }
-  if (w) w->Outchar(byte);
+  if (SerialConsoleWindow* w = SerialWindow(p)) w->Outchar(byte);
 }
 
 uint8_t classCable::RX(int16_t port) {
