@@ -13,7 +13,7 @@
         .equ    CR3, 0xF19F0B
         .equ    CR6, 0xF19F11
         .equ    DISPLAY, 0xF17000
-        .equ    PANEL, 0xA04
+        .include "panel.inc"
         .equ    UART_DATA, 0xF1A031
         .equ    UART_STATUS, 0xF1A033
         .equ    UART_COMMAND, 0xF1A037
@@ -46,15 +46,5 @@ poll:   btst    #0,UART_STATUS      | transmitter ready: ask for a key
 wait:   btst    #1,UART_STATUS      | a byte received?
         beq.s   wait
         move.b  UART_DATA,%d0
-        move.b  %d0,%d1             | high nibble on the left digit
-        lsr.b   #4,%d1
-        not.b   %d1
-        andi.w  #0x0F,%d1
-        ori.w   #0x10,%d1
-        move.w  %d1,PANEL
-        move.b  %d0,%d1             | low nibble on the right digit
-        not.b   %d1
-        andi.w  #0x0F,%d1
-        ori.w   #0x20,%d1
-        move.w  %d1,PANEL
+        PANELHEX
         bra.s   poll

@@ -10,7 +10,7 @@
         .equ    CR1, 0xF19F07
         .equ    CR3, 0xF19F0B
         .equ    CR6, 0xF19F11
-        .equ    PANEL, 0xA04
+        .include "panel.inc"
 
         .text
         .long   0x00010000              | initial supervisor stack pointer
@@ -34,17 +34,7 @@ greet:  move.b  (%a1)+,%d0
 rx:     btst    #0,(%a0)                | a byte waiting?
         beq.s   rx
         move.b  (%a2),%d0
-        move.b  %d0,%d1                 | high nibble on the left digit
-        lsr.b   #4,%d1
-        not.b   %d1
-        andi.w  #0x0F,%d1
-        ori.w   #0x10,%d1
-        move.w  %d1,PANEL
-        move.b  %d0,%d1                 | low nibble on the right digit
-        not.b   %d1
-        andi.w  #0x0F,%d1
-        ori.w   #0x20,%d1
-        move.w  %d1,PANEL
+        PANELHEX
         bsr.s   send
         bra.s   rx
 send:   btst    #2,(%a0)                | transmitter empty?
