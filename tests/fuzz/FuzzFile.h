@@ -35,6 +35,13 @@ inline const std::string& WriteScratch(const uint8_t* data, size_t size) {
   return path;
 }
 
+// The same in a new file each time, for loaders that read many small files:
+// rewriting one in place makes the file system flush it at every close.
+inline const std::string& WriteNewScratch(const uint8_t* data, size_t size) {
+  unlink(ScratchFile().c_str());
+  return WriteScratch(data, size);
+}
+
 inline void PlainRamMap() {
   static bool done = false;
   if (done) return;

@@ -7,8 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace korva;
   static ScriptedHost host;
   host.ClearCalls();
-  unlink(fuzz::ScratchFile().c_str());
-  const std::string& path = fuzz::WriteScratch(data, size);
+  const std::string& path = fuzz::WriteNewScratch(data, size);
   ColorPalette palette;
   palette.fill(0x01020304);
   uint32_t cursor = 0x05060708;

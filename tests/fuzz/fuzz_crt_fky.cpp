@@ -5,9 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace korva;
   ResetCrtDefinitions();
-  // A new file each time: rewriting one in place makes the file system flush it at every close.
-  unlink(fuzz::ScratchFile().c_str());
-  const std::string& path = fuzz::WriteScratch(data, size);
+  const std::string& path = fuzz::WriteNewScratch(data, size);
   LoadFunctionKeysFile(path, 0);
   return 0;
 }

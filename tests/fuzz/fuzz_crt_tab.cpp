@@ -29,9 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace korva;
   Modes modes;
   ResetCrtDefinitions();
-  // A new file each time: rewriting one in place makes the file system flush it at every close.
-  unlink(fuzz::ScratchFile().c_str());
-  const std::string& path = fuzz::WriteScratch(data, size);
+  const std::string& path = fuzz::WriteNewScratch(data, size);
   LoadAbilitiesFile(path, 0, &modes);
   return 0;
 }
