@@ -31,11 +31,20 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is missing (make deps installs it)"
 done
 
-# Xvfb picks a free display number itself and tells it through a pipe.
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xpid=$!
-read -r -t 15 disp <&3 || fail "Xvfb did not start"
+# Xvfb picks a free display number itself and tells it through a pipe. Two
+# servers started at once by tests running side by side may pick the same
+# number, and the second then gives up: it is started again, a few times.
+disp=""
+for try in 1 2 3 4 5; do
+  exec 3<> <(:)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xpid=$!
+  if read -r -t 15 disp <&3 && kill -0 "$xpid" 2>/dev/null; then break; fi
+  kill "$xpid" 2>/dev/null; xpid="" disp=""
+  sleep 0.$((RANDOM % 9 + 1))
+done
+exec 3<&-
+[ -n "$disp" ] || fail "Xvfb did not start"
 export DISPLAY=":$disp"
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/cfg" QT_QPA_PLATFORM=xcb
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
