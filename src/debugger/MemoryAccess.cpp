@@ -73,6 +73,29 @@ void Fill(uint32_t address, int32_t length, uint32_t step, WriteOne write) {
   }
 }
 
+// The byte dumps, sixteen bytes a line: through the bus from address on, or
+// from the cell array from address on within its 16 MB.
+void DumpByteLines(uint32_t address, int32_t count, bool fromArray, const DumpSink& out) {
+  DumpLines lines(out, 16);
+  for (int64_t n = 0; n < count; ++n) {
+    uint32_t a = address + static_cast<uint32_t>(n);
+    uint8_t b;
+    if (fromArray) {
+      a &= 0xFFFFFF;
+      uint32_t at = a;
+      b = ReadArrayByte(at);
+    } else {
+      b = static_cast<uint8_t>(ReadMemory(a, True));
+    }
+    lines.Element(n, a);
+    lines.Text(fromArray ? ":" : " ");
+    lines.Text(HexByte(b));
+    lines.Char(b);
+    if (lines.Done(n)) return;
+  }
+  lines.Finish();
+}
+
 // The word and long dumps, eight words a line: through the bus from the even
 // address at or below address, or from the cell array from the cell of address
 // on (cell indexes wrap). A long is its two words, the low one's digits right
@@ -170,17 +193,7 @@ void FillLongsBus(uint32_t address, uint32_t value, int32_t length) {
 // ---- Dumps ----
 
 void DumpBytesBus(uint32_t address, int32_t count, const DumpSink& out) {
-  DumpLines lines(out, 16);
-  for (int64_t n = 0; n < count; ++n) {
-    const uint32_t a = address + static_cast<uint32_t>(n);
-    lines.Element(n, a);
-    const uint32_t b = ReadMemory(a, True) & 0xFFu;
-    lines.Text(" ");
-    lines.Text(HexByte(b));
-    lines.Char(b);
-    if (lines.Done(n)) return;
-  }
-  lines.Finish();
+  DumpByteLines(address, count, false, out);
 }
 
 void DumpWordsBus(uint32_t address, int32_t count, const DumpSink& out) {
@@ -192,19 +205,7 @@ void DumpLongsBus(uint32_t address, int32_t count, const DumpSink& out) {
 }
 
 void DumpBytesArray(uint32_t address, int32_t count, const DumpSink& out) {
-  DumpLines lines(out, 16);
-  uint32_t a = address & 0xFFFFFF;
-  for (int64_t n = 0; n < count; ++n) {
-    lines.Element(n, a);
-    uint32_t at = a;
-    const uint8_t b = ReadArrayByte(at);
-    lines.Text(":");
-    lines.Text(HexByte(b));
-    lines.Char(b);
-    a = (a + 1) & 0xFFFFFF;
-    if (lines.Done(n)) return;
-  }
-  lines.Finish();
+  DumpByteLines(address, count, true, out);
 }
 
 void DumpWordsArray(uint32_t address, int32_t count, const DumpSink& out) {
