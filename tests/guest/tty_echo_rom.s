@@ -2,12 +2,8 @@
 | memory, shows 42 on the front panel, sets up serial card 0 channel A (cable
 | port 0), sends a greeting line, and then echoes every byte that arrives,
 | showing each on the front panel as two hexadecimal digits.
-|
-| While the ROM overlays address 0, the RAM that returns there afterwards is
-| reached at F00000; the ROM copies itself there first, so the instructions
-| after the unswap are the same in RAM as they were in ROM.
         .include "serial.inc"
-        .equ    CR1, 0xF19F07
+        .include "rom.inc"
         .equ    CR3, 0xF19F0B
         .equ    CR6, 0xF19F11
         .include "panel.inc"
@@ -15,12 +11,7 @@
         .text
         .long   0x00010000              | initial supervisor stack pointer
         .long   start                   | initial program counter
-start:  suba.l  %a0,%a0
-        movea.l #0xF00000,%a1
-        move.w  #255,%d1                | 512 bytes: more than the whole program
-copy:   move.w  (%a0)+,(%a1)+
-        dbra    %d1,copy
-        move.b  #1,CR1                  | UNSWAP
+start:  ROMTORAM 512                    | more than the whole program
         move.w  #0x001B,PANEL           | left digit 4 (inverted nibble, bits 5-4 = 01)
         move.w  #0x002D,PANEL           | right digit 2 (bits 5-4 = 10)
         move.b  #0x00,CR3               | every interrupt masked
