@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchGuest.h"
 #include "BenchHost.h"
 #include "BenchTiming.h"
 #include "bus/MMU.h"
@@ -60,18 +61,6 @@ class NetHost final : public QuietHost {
   Clock::time_point last_{};
 };
 
-// MOVE.L #n,D7; loop: BTST #2,CTRLA; BEQ loop; MOVE.B D7,DATAA; SUBQ.L #1,D7; BNE loop; STOP #$2700.
-void LoadGuest() {
-  uint32_t at = 0x1000;
-  for (uint16_t w : {uint16_t{0x2E3C}, static_cast<uint16_t>(kBytes >> 16), static_cast<uint16_t>(kBytes),
-                     uint16_t{0x0839}, uint16_t{0x0002}, uint16_t{0x00F1}, uint16_t{0xC1CD}, uint16_t{0x67F6},
-                     uint16_t{0x13C7}, uint16_t{0x00F1}, uint16_t{0xC1C9}, uint16_t{0x5387}, uint16_t{0x66EC},
-                     uint16_t{0x4E72}, uint16_t{0x2700}}) {
-    CellOf(at).Data = w;
-    at += 2;
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,14 +70,7 @@ int main(int argc, char** argv) {
   SetHost(&host);
   std::vector<double> rates;
   for (int run = 0; run < 3; ++run) {
-    ResetMachineState();  // fresh processor, cable and cards
-    for (auto& c : RamArray) c = MemoryCell{0, DcRam, 0};
-    for (uint32_t r = 0; r < 8; ++r) {  // card 0's registers at their odd bytes
-      CellOf(0xF1C1C0 + 2 * r).Device = static_cast<uint8_t>(DcMvme400C0 + r);
-      CellOf(0xF1C1D0 + 2 * r).Device = static_cast<uint8_t>(DcMvme400C0 + r);
-    }
-    Mmu.ResetMMU();
-    MVME400C0.Reset();
+    SerialCard0Machine();
     MVME400C0.ControlA(5);
     MVME400C0.ControlA(0x8A);  // transmitter on
     ui::InstallNetWindows();
@@ -105,12 +87,11 @@ int main(int argc, char** argv) {
     uint64_t received = 0;
     QObject::connect(&client, &QIODevice::readyRead, [&] { received += static_cast<uint64_t>(client.readAll().size()); });
 
-    LoadGuest();
-    Cpu.SR(0x2700);
-    CpuAReg[7] = 0x8000;
-    InstructionCount = 0;
-    QuitRequested = False;
-    Cpu.Execute(0x1000);
+    // MOVE.L #n,D7; loop: BTST #2,CTRLA; BEQ loop; MOVE.B D7,DATAA; SUBQ.L #1,D7; BNE loop; STOP #$2700.
+    StartGuestLoop({uint16_t{0x2E3C}, static_cast<uint16_t>(kBytes >> 16), static_cast<uint16_t>(kBytes),
+                    uint16_t{0x0839}, uint16_t{0x0002}, uint16_t{0x00F1}, uint16_t{0xC1CD}, uint16_t{0x67F6},
+                    uint16_t{0x13C7}, uint16_t{0x00F1}, uint16_t{0xC1C9}, uint16_t{0x5387}, uint16_t{0x66EC},
+                    uint16_t{0x4E72}, uint16_t{0x2700}});
     const Clock::time_point t0 = Clock::now();
     RunMachine();
     while (received < kBytes && Clock::now() - t0 < std::chrono::seconds(60))

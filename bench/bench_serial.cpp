@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "BenchGuest.h"
 #include "BenchHost.h"
 #include "BenchTiming.h"
 #include "bus/MMU.h"
@@ -51,29 +52,13 @@ constexpr uint32_t kIterations = 20000000;
 
 // MOVE.L #n,D7; loop: MOVE.B (address).L,D0; SUBQ.L #1,D7; BNE loop; STOP #$2700.
 double RunLoop(uint32_t address) {
-  ResetMachineState();  // fresh processor, cable and cards
-  for (auto& c : RamArray) c = MemoryCell{0, DcRam, 0};
-  for (uint32_t r = 0; r < 8; ++r) {  // card 0's registers at their odd bytes
-    CellOf(0xF1C1C0 + 2 * r).Device = static_cast<uint8_t>(DcMvme400C0 + r);
-    CellOf(0xF1C1D0 + 2 * r).Device = static_cast<uint8_t>(DcMvme400C0 + r);
-  }
-  Mmu.ResetMMU();
-  MVME400C0.Reset();
+  SerialCard0Machine();
   MVME400C1.Reset();
   MVME400C0.ControlA(3);
   MVME400C0.ControlA(0xC1);  // receiver on: RR0 looks at the cable's queue
-  uint32_t at = 0x1000;
-  for (uint16_t w : {uint16_t{0x2E3C}, static_cast<uint16_t>(kIterations >> 16), static_cast<uint16_t>(kIterations),
-                     uint16_t{0x1039}, static_cast<uint16_t>(address >> 16), static_cast<uint16_t>(address),
-                     uint16_t{0x5387}, uint16_t{0x66F6}, uint16_t{0x4E72}, uint16_t{0x2700}}) {
-    CellOf(at).Data = w;
-    at += 2;
-  }
-  Cpu.SR(0x2700);
-  CpuAReg[7] = 0x8000;
-  InstructionCount = 0;
-  QuitRequested = False;
-  Cpu.Execute(0x1000);
+  StartGuestLoop({uint16_t{0x2E3C}, static_cast<uint16_t>(kIterations >> 16), static_cast<uint16_t>(kIterations),
+                  uint16_t{0x1039}, static_cast<uint16_t>(address >> 16), static_cast<uint16_t>(address),
+                  uint16_t{0x5387}, uint16_t{0x66F6}, uint16_t{0x4E72}, uint16_t{0x2700}});
   const Clock::time_point t0 = Clock::now();
   RunMachine();
   const double s = SecondsSince(t0);
