@@ -24,10 +24,11 @@ namespace {
 
 QString ToQt(const std::string& machineText) { return QString::fromStdString(Cp1252ToUtf8(machineText)); }
 std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
-// Dialog texts from the machine end their lines with CR LF.
+// Dialog texts from the machine end their lines with CR LF or a CR alone.
 QString DialogText(const std::string& machineText) {
   QString t = ToQt(machineText);
   t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return t;
 }
 bool HaveWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
