@@ -82,7 +82,11 @@ void MainListener::ConnectionRequested(int32_t requestId) {
 
 void MainListener::Refuse(int32_t requestId) {
   std::unique_ptr<HostSocket> s = Host().CreateSocket();
-  if (s->Accept(requestId)) return;  // not taken: the peer is refused all the same
+  if (const std::optional<SocketFault> err = s->Accept(requestId)) {
+    // Not taken (the peer may have gone already): said in the status; listening goes on.
+    SetWinsockStatus("Error Connecting ", "Error # = " + std::to_string(err->Number) + " - " + err->Description);
+    return;
+  }
   HostSocket* const raw = s.get();
   const auto close = [raw] { raw->Close(); };
   raw->OnSendComplete = close;

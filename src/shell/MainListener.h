@@ -58,7 +58,8 @@ class MainListener {
  private:
   void ConnectionRequested(int32_t requestId);
   void Failed(const SocketFault& fault);
-  // Tells an unserved peer so and closes its connection once that is sent.
+  // Tells an unserved peer so and closes its connection once that is sent; a
+  // request that cannot be accepted shows "Error Connecting  - Error # = ...".
   void Refuse(int32_t requestId);
 
   std::unique_ptr<HostSocket> socket_;

@@ -56,6 +56,11 @@ TEST_F(MainListenerTest, StartStopAndErrorsShowTheirStatus) {
   Main().Fail(SocketErrors::NetworkUnreachable);
   EXPECT_EQ(listener.Status(), "Error - 10051 - Network is unreachable");
   EXPECT_EQ(Main().State(), SocketState::Closed);
+  // A peer gone before nobody's refusal could accept it: said so; listening goes on.
+  listener.StartMainServer();
+  Main().OnConnectionRequest(999);
+  EXPECT_EQ(listener.Status(), "Error Connecting  - Error # = 10022 - Invalid argument");
+  EXPECT_EQ(Main().State(), SocketState::Listening);
 }
 
 TEST_F(MainListenerTest, ALongStatusIsTheToolTip) {
