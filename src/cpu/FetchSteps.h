@@ -22,14 +22,15 @@ namespace fetch_detail {
   if (--Pacing.Ticks < 0) [[unlikely]] RunDuePolls();
 }
 
-// The opcode word in AccInstIn decoded: mcPC at its chain.
+// The opcode word in AccInstIn decoded: mcPC at its chain (mcStage is 1 after it).
+template <bool AtStepOne = false>
 [[gnu::always_inline]] inline void Decode() {
   CpuOpcode = AccInstIn;
   CpuPC += 2;
   CpuTracePending = CpuT;
   const OpMapEntry& e = OpMap[CpuOpcode];
   mcPC = CpuS ? e.SupervisorStart : e.UserStart;
-  mcStage = 1;
+  if constexpr (!AtStepOne) mcStage = 1;
 }
 
 // Step 2: read the opcode word and decode it.
@@ -75,7 +76,7 @@ template <bool Debug>
       CpuInstrAddr = pc;
       AccAddress = pc;
       AccInstIn = value;
-      fetch_detail::Decode();
+      fetch_detail::Decode<true>();  // the step is 1 already
       return;
     }
   }
