@@ -121,6 +121,9 @@ template <Form F, uint32_t At>
 [[gnu::always_inline]] inline bool CallAndGoOn() {
   constexpr uint32_t n = CallIn(F, At);
   constexpr McrFunction routine = routines::kTable[n];
+  // The run stands at this word; saying so lets the routine's own step of mcPC
+  // fold to a constant.
+  mcPC = At;
   routine();
   if constexpr (EndsInstruction(At)) {
     if (mcPC == McFastFetch) [[likely]]
