@@ -234,8 +234,9 @@ void formCRT::ModesChanged() { RefreshChecks(); }
 // ---- Font and size.
 
 void formCRT::MeasureCell() {
+  // A cell is as wide and as high as "N" in the window's font.
   const QFontMetrics fm(font_);
-  cellWidth_ = std::max({1, fm.horizontalAdvance(QLatin1Char('W')), fm.averageCharWidth()});
+  cellWidth_ = std::max(1, fm.horizontalAdvance(QLatin1Char('N')));
   cellHeight_ = std::max(1, fm.height());
   ascent_ = fm.ascent();
   styledMade_.fill(false);

@@ -193,6 +193,18 @@ TEST_F(FormCRTTest, CopyScreenAndCustomSize) {
   QCoreApplication::processEvents();
   EXPECT_EQ(CrtDefinitions[1].Columns, 100);
   EXPECT_EQ(CrtDefinitions[1].Lines, 30);
+
+  // In a proportional font a cell is as wide as "N", not as the widest letter.
+  crt_->close();
+  host_.PresetSetting("CRT1", "FontName", "DejaVu Sans");
+  host_.PresetSetting("CRT1", "FontSize", "14");
+  ConsoleType[1] = ConsoleCRT;
+  OpenCRTConsole(1);
+  ASSERT_EQ(crt_->ScreenFont().family(), QStringLiteral("DejaVu Sans"));
+  const QFontMetrics fm(crt_->ScreenFont());
+  ASSERT_LT(fm.horizontalAdvance(QLatin1Char('N')), fm.horizontalAdvance(QLatin1Char('W')));
+  EXPECT_EQ(crt_->CellWidth(), fm.horizontalAdvance(QLatin1Char('N')));
+  EXPECT_EQ(crt_->CellHeight(), fm.height());
 }
 
 TEST_F(FormCRTTest, CloseBoxWritesThePlaceOnlyWhenNormal) {
