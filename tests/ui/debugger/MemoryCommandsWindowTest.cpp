@@ -8,6 +8,7 @@
 
 #include "cpu/MainLoop.h"
 #include "debugger/DebugPump.h"
+#include "ui/debugger/DebuggerWindowFixture.h"
 #include "debugger/DebuggerCore.h"
 #include "debugger/ui/DebuggerWindow.h"
 #include "debugger/ui/formDebugger.h"
@@ -18,35 +19,18 @@
 namespace korva::ui {
 namespace {
 
-class MemoryCommandsWindowTest : public ::testing::Test {
+class MemoryCommandsWindowTest : public DebuggerWindowTest {
  protected:
   void SetUp() override {
-    uitest::App();
-    SetHost(&host_);
-    ResetDebuggerState();
-    InstallDebuggerWindow();
+    DebuggerWindowTest::SetUp();
     // 2 ms pass between two looks at the clock: the loops pump every 256 elements.
     static int64_t clock = 0;
     DebugPumpClock = [] { return clock += DebugPump::IntervalMs; };
-  }
-  void TearDown() override {
-    if (DebuggerWindow.Unload && DebuggerWindowForm()) DebuggerWindow.Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    View = DebuggerView{};
-    DebuggerWindow = DebuggerWindowHooks{};
-    ResetDebuggerState();
-    SetHost(nullptr);
-  }
-  static formDebugger& Open() {
-    DebuggerWindow.ShowDebugger(0);
-    return *DebuggerWindowForm();
   }
   static void Type(formDebugger& w, const char* line) {
     QTest::keyClicks(w.txtIO(), line);
     QTest::keyClick(w.txtIO(), Qt::Key_Return);
   }
-  test::TestMachine m;
-  ScriptedHost host_;
 };
 
 TEST_F(MemoryCommandsWindowTest, AbortStopsAFillAndALineTypedMeanwhileRunsNothing) {

@@ -14,6 +14,7 @@
 #include "cpu/MainLoop.h"
 #include "debugger/DebuggerCore.h"
 #include "debugger/Panes.h"
+#include "ui/debugger/DebuggerWindowFixture.h"
 #include "debugger/ui/DebuggerWindow.h"
 #include "debugger/ui/formDebugger.h"
 #include "shell/Neighbours.h"
@@ -23,30 +24,10 @@
 namespace korva::ui {
 namespace {
 
-class formDebuggerTest : public ::testing::Test {
+class formDebuggerTest : public DebuggerWindowTest {
  protected:
-  void SetUp() override {
-    uitest::App();
-    SetHost(&host_);
-    ResetDebuggerState();
-    InstallDebuggerWindow();
-  }
-  void TearDown() override {
-    if (DebuggerWindow.Unload) DebuggerWindow.Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    View = DebuggerView{};
-    DebuggerWindow = DebuggerWindowHooks{};
-    ResetDebuggerState();
-    SetHost(nullptr);
-  }
-  static formDebugger& Open() {
-    DebuggerWindow.ShowDebugger(0);
-    return *DebuggerWindowForm();
-  }
   static bool UsingDebuggerFetch() { return CallsAt(McFastFetch, Mcr::mcrFetchDecodeDebug); }
   static std::string BoxText(const formDebugger& w) { return w.txtIO()->toPlainText().toStdString(); }
-  test::TestMachine m;
-  ScriptedHost host_;
 };
 
 TEST_F(formDebuggerTest, KeysRunCommandsInTheBox) {
