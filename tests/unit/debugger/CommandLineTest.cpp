@@ -6,17 +6,13 @@
 
 #include "debugger/DebuggerCore.h"
 #include "support/TestMachine.h"
+#include "unit/debugger/DebuggerFixture.h"
 #include "tables/Helpers.h"
 
 namespace korva {
 namespace {
 
-class CommandLineTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetDebuggerState(); }
-  void TearDown() override { ResetDebuggerState(); }
-  test::TestMachine m;
-};
+class CommandLineTest : public DebuggerCommandTest {};
 
 TEST_F(CommandLineTest, ArgumentsAreTokenizedAndValued) {
   struct Case {

@@ -12,18 +12,14 @@
 #include "debugger/Disassembler.h"
 #include "support/ScriptedHost.h"
 #include "support/TestMachine.h"
+#include "unit/debugger/DebuggerFixture.h"
 #include "tables/CpuModel.h"
 #include "tables/OpMap.h"
 
 namespace korva {
 namespace {
 
-class DisasmCommands : public ::testing::Test {
- protected:
-  void SetUp() override { ResetDebuggerState(); }
-  void TearDown() override { ResetDebuggerState(); }
-  test::TestMachine m;
-};
+class DisasmCommands : public DebuggerCommandTest {};
 
 // The lines run one after the other, their texts joined.
 std::string Lines(std::initializer_list<const char*> lines) {

@@ -12,16 +12,12 @@
 #include "debugger/PatternSearch.h"
 #include "serial/Cable.h"
 #include "support/TestMachine.h"
+#include "unit/debugger/DebuggerFixture.h"
 
 namespace korva {
 namespace {
 
-class FindCommands : public ::testing::Test {
- protected:
-  void SetUp() override { ResetDebuggerState(); }
-  void TearDown() override { ResetDebuggerState(); }
-  test::TestMachine m;
-};
+class FindCommands : public DebuggerCommandTest {};
 
 TEST_F(FindCommands, SearchTerms) {
   struct Case {
