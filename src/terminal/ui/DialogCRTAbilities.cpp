@@ -51,9 +51,19 @@ DialogCRTAbilities::DialogCRTAbilities(int16_t port, CrtModeSink* window, QWidge
     l->setFont(fixed);
     l->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QLatin1Char('M')) * 40);
   }
-  tbsOptions_->addTab(lstSCC_, QStringLiteral("Single Control Codes"));
-  tbsOptions_->addTab(lstECC_, QStringLiteral("Escaped Control Codes"));
+  // The three pages, picOptions_0 to picOptions_2, one per tab.
+  const auto page = [](QWidget* content) {
+    auto* p = new QWidget;
+    auto* l = new QVBoxLayout(p);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(content);
+    return p;
+  };
+  tbsOptions_->addTab(page(lstSCC_), QStringLiteral("Single Control Codes"));
+  tbsOptions_->addTab(page(lstECC_), QStringLiteral("Escaped Control Codes"));
   tbsOptions_->addTab(BuildDefinitionsPage(), QStringLiteral("Definitions"));
+  for (int i = 0; i < tbsOptions_->count(); ++i)
+    tbsOptions_->widget(i)->setObjectName(QStringLiteral("picOptions_%1").arg(i));
 
   picFixed_ = new QWidget(this);
   picFixed_->setObjectName(QStringLiteral("picFixed"));
