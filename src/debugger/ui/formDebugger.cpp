@@ -56,9 +56,12 @@ QFont PaneFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   const std::string name = Host().GetSetting(kSection, "FontName", "");
   if (!name.empty()) font.setFamily(QString::fromStdString(Cp1252ToUtf8(name)));
-  if (!Host().GetSetting(kSection, "FontSize", "").empty()) {
-    const int32_t size = GetSettingLong(kSection, "FontSize", 0, 1, 200);
-    if (size > 0) font.setPointSize(size);
+  // A size may hold a fraction of a point ("9.75").
+  const std::string sizeText = Host().GetSetting(kSection, "FontSize", "");
+  if (!sizeText.empty()) {
+    bool ok = false;
+    const double size = QString::fromStdString(sizeText).trimmed().toDouble(&ok);  // "." whatever the locale
+    if (ok && size >= 1 && size <= 200) font.setPointSizeF(size);
   }
   if (!Host().GetSetting(kSection, "FontBold", "").empty()) font.setBold(GetSettingBool(kSection, "FontBold", False));
   if (!Host().GetSetting(kSection, "FontItalic", "").empty())

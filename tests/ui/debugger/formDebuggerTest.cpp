@@ -83,6 +83,11 @@ TEST_F(formDebuggerTest, ClosingRestoresTheMachineAndKeepsThePlacement) {
   EXPECT_EQ(BreakPoints[1].Address, 0x2000u);
 }
 
+TEST_F(formDebuggerTest, StoredFontSizeMayHoldAFraction) {
+  host_.PresetSetting("Debugger", "FontSize", "9.75");
+  EXPECT_DOUBLE_EQ(Open().txtIO()->font().pointSizeF(), 9.75);
+}
+
 TEST_F(formDebuggerTest, PanesFollowTheCore) {
   for (uint32_t i = 0; i < 32; ++i) m.WriteByte(0x20000 + i, static_cast<uint8_t>(i));
   formDebugger& w = Open();
