@@ -1,36 +1,33 @@
 #include "support/FakeConsoles.h"
 
+#include <array>
 #include <memory>
+#include <string>
 
 namespace korva::test {
 
+namespace {
+
+// A maker of fake windows of one kind, named kind + port: each one made is
+// kept in its port's slot and counted.
+template <typename W>
+auto Maker(std::array<W*, DevicePorts>& slots, std::string* log, int* made, const char* kind) {
+  return [&slots, log, made, kind](int16_t port) {
+    auto w = std::make_unique<W>(log, kind + std::to_string(port));
+    slots[static_cast<size_t>(port)] = w.get();
+    ++*made;
+    return w;
+  };
+}
+
+}  // namespace
+
 FakeConsoleFactories::FakeConsoleFactories() {
   DestroyConsoleWindows();
-  const auto name = [](const char* kind, int16_t port) { return kind + std::to_string(port); };
-  ConsoleFactories.Terminal = [this, name](int16_t port) {
-    auto w = std::make_unique<FakeTerminal>(&log, name("tty", port));
-    tty[static_cast<size_t>(port)] = w.get();
-    ++made;
-    return w;
-  };
-  ConsoleFactories.CRT = [this, name](int16_t port) {
-    auto w = std::make_unique<FakeCRT>(&log, name("crt", port));
-    crt[static_cast<size_t>(port)] = w.get();
-    ++made;
-    return w;
-  };
-  ConsoleFactories.Printer = [this, name](int16_t port) {
-    auto w = std::make_unique<FakePrinter>(&log, name("lpt", port));
-    lpt[static_cast<size_t>(port)] = w.get();
-    ++made;
-    return w;
-  };
-  ConsoleFactories.Net = [this, name](int16_t port) {
-    auto w = std::make_unique<FakeNet>(&log, name("net", port));
-    net[static_cast<size_t>(port)] = w.get();
-    ++made;
-    return w;
-  };
+  ConsoleFactories.Terminal = Maker(tty, &log, &made, "tty");
+  ConsoleFactories.CRT = Maker(crt, &log, &made, "crt");
+  ConsoleFactories.Printer = Maker(lpt, &log, &made, "lpt");
+  ConsoleFactories.Net = Maker(net, &log, &made, "net");
 }
 
 FakeConsoleFactories::~FakeConsoleFactories() {
