@@ -314,8 +314,8 @@ void formCRT::DrawCursor(QPainter& p, const QRect& r) {
   const QColor colour = Rgb(Terminal().CursorColor);
   const int w = r.width(), h = r.height();
   switch (Def().CursorType) {
-    case 1:  // a bar on the left edge
-      p.fillRect(QRect(r.x(), r.y(), std::max(1, w / 8), h - 1), colour);
+    case 1:  // a bar one pixel wide on the left edge
+      p.fillRect(QRect(r.x(), r.y(), 1, h - 1), colour);
       break;
     case 2:  // a line along the bottom
       p.fillRect(QRect(r.x(), r.y() + h - 1, w - 1, 1), colour);

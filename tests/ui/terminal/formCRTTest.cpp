@@ -171,6 +171,17 @@ TEST_F(FormCRTTest, CellsAreDrawnInTheirColours) {
   Action("mnuCursorNone")->trigger();
   img = Shot();
   EXPECT_EQ(Pixel(img, 1, 0, 0, 0), QColor(0, 0, 0));
+  // Cursor type 1 in a large font: a bar one pixel wide on the left edge.
+  crt_->close();
+  host_.PresetSetting("CRT1", "FontName", "DejaVu Sans Mono");
+  host_.PresetSetting("CRT1", "FontSize", "28");
+  ConsoleType[1] = ConsoleCRT;
+  OpenCRTConsole(1);
+  ASSERT_GE(crt_->CellWidth(), 16);
+  Action("mnuCursorVL")->trigger();
+  img = Shot();
+  EXPECT_EQ(Pixel(img, 1, 0, 0, 2), QColor(255, 0, 0));
+  EXPECT_EQ(Pixel(img, 1, 0, 1, 2), QColor(0, 0, 0));
 }
 
 TEST_F(FormCRTTest, CopyScreenAndCustomSize) {
