@@ -133,7 +133,7 @@ void DoTranslate() {
   const uint32_t descriptor = r >> 24;
   std::string text = HexLong(r & 0xFFFFFF) + "  FC = " + HexByte(fc) + " ";
   text += descriptor < 32 ? "  Desc = " + HexByte(descriptor) : std::string("  NO Descriptor");
-  AppendOutput(text);
+  AppendOutput(text + "\r\n");  // a result line; only the usage text stays open
 }
 
 void DoCard0() { AppendOutput("Card 0 Configuration\r\n\r\n" + Mvme400Setup(0)); }

@@ -150,13 +150,13 @@ TEST_F(RunControlTest, FlagCommandsAndTheirMessages) {
 
 TEST_F(RunControlTest, TranslateAddressTakesNoneOneOrTwoArguments) {
   CpuPC = 0x10004;
-  EXPECT_EQ(Execute("TTA"), "\r\n00010004  FC = 06   Desc = 00");
-  EXPECT_EQ(Execute("TAD $FF123456"), "\r\n00123456  FC = 06   Desc = 00");
-  EXPECT_EQ(Execute("TTA $123456,1"), "\r\n00123456  FC = 01   Desc = 00");
+  EXPECT_EQ(Execute("TTA"), "\r\n00010004  FC = 06   Desc = 00\r\n");
+  EXPECT_EQ(Execute("TAD $FF123456"), "\r\n00123456  FC = 06   Desc = 00\r\n");
+  EXPECT_EQ(Execute("TTA $123456,1"), "\r\n00123456  FC = 01   Desc = 00\r\n");
   EXPECT_EQ(Execute("TTA 1 2 3"), "\r\n usage TTA[ <address>[,FC]]");
   EXPECT_EQ(Execute("TTA 1 300"), "\r\n usage TTA[ <address>[,FC]]");
   m.SetSR(0x0000);
-  EXPECT_EQ(Execute("TTA"), "\r\n00010004  FC = 02   Desc = 00");
+  EXPECT_EQ(Execute("TTA"), "\r\n00010004  FC = 02   Desc = 00\r\n");
 }
 
 TEST_F(RunControlTest, ClosingClearsTheStopSwitches) {
