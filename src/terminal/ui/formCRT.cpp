@@ -12,7 +12,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 
 #include "board/ui/HostKeys.h"
@@ -246,8 +245,10 @@ void formCRT::MeasureCell() {
 void formCRT::ApplyFont(const std::string& name, const std::string& size) {
   if (!name.empty()) font_.setFamily(QString::fromStdString(Cp1252ToUtf8(name)));
   if (!size.empty()) {
-    const int points = std::atoi(size.c_str());
-    if (points >= 1 && points <= kLargestPoints) font_.setPointSize(points);
+    // A size may hold a fraction of a point ("9.75"), written with "." whatever the locale.
+    bool ok = false;
+    const double points = QString::fromStdString(size).trimmed().toDouble(&ok);
+    if (ok && points >= 1 && points <= kLargestPoints) font_.setPointSizeF(points);
   }
   MeasureCell();
 }

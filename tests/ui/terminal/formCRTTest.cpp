@@ -208,10 +208,11 @@ TEST_F(FormCRTTest, CopyScreenAndCustomSize) {
   // In a proportional font a cell is as wide as "N", not as the widest letter.
   crt_->close();
   host_.PresetSetting("CRT1", "FontName", "DejaVu Sans");
-  host_.PresetSetting("CRT1", "FontSize", "14");
+  host_.PresetSetting("CRT1", "FontSize", "13.5");
   ConsoleType[1] = ConsoleCRT;
   OpenCRTConsole(1);
   ASSERT_EQ(crt_->ScreenFont().family(), QStringLiteral("DejaVu Sans"));
+  EXPECT_DOUBLE_EQ(crt_->ScreenFont().pointSizeF(), 13.5);  // a stored size may hold a fraction
   const QFontMetrics fm(crt_->ScreenFont());
   ASSERT_LT(fm.horizontalAdvance(QLatin1Char('N')), fm.horizontalAdvance(QLatin1Char('W')));
   EXPECT_EQ(crt_->CellWidth(), fm.horizontalAdvance(QLatin1Char('N')));
