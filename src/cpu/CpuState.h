@@ -108,12 +108,18 @@ inline void McrPrivilege() {
   mcPC = McPrivilege;
 }
 
+// The supervisor bit of a function code: 4 in supervisor state, else 0. CpuS is
+// a VBool, 0 or True (all bits set), so the bit is read from it directly.
+[[gnu::always_inline]] inline uint16_t SupervisorFcBit() { return static_cast<uint16_t>(CpuS & 4); }
+
 // The special status word of an access, with the supervisor bit added to its
 // function code in supervisor state.
-inline uint16_t MakeFunctionCode(uint16_t ssw) { return CpuS ? static_cast<uint16_t>(ssw | 4) : ssw; }
+[[gnu::always_inline]] inline uint16_t MakeFunctionCode(uint16_t ssw) {
+  return static_cast<uint16_t>(ssw | SupervisorFcBit());
+}
 
 // 1 in supervisor state, else 0.
-[[gnu::always_inline]] inline uint32_t SupervisorState() { return CpuS ? 1u : 0u; }
+[[gnu::always_inline]] inline uint32_t SupervisorState() { return SupervisorFcBit() >> 2; }
 
 // SetAccSSW of ssw with the supervisor bit added to its function code when
 // `supervisor` is 1: that bit touches only the function code.
