@@ -10,10 +10,7 @@
         .equ    CR6, 0xF19F11
         .equ    DISPLAY, 0xF17000
         .include "panel.inc"
-        .equ    UART_DATA, 0xF1A031
-        .equ    UART_STATUS, 0xF1A033
-        .equ    UART_COMMAND, 0xF1A037
-        .equ    KBD_POLL, 0xA0
+        .include "keyboard.inc"
 
         .text
         .long   0x00010000          | initial supervisor stack pointer
@@ -31,11 +28,6 @@ start:  ROMTORAM 512        | more than the whole program
 row:    move.w  #0x0820,(%a1)+      | reverse without enable: a solid white cell
         dbra    %d1,row
         move.b  #0x05,UART_COMMAND  | receiver and transmitter enabled
-poll:   btst    #0,UART_STATUS      | transmitter ready: ask for a key
-        beq.s   poll
-        move.b  #KBD_POLL,UART_DATA
-wait:   btst    #1,UART_STATUS      | a byte received?
-        beq.s   wait
-        move.b  UART_DATA,%d0
+poll:   KBDKEY  %d0
         PANELHEX
         bra.s   poll

@@ -2,11 +2,8 @@
 | COUNT keys by polling (poll command, then the status register until a byte
 | has arrived) and stores them in order at KEYS. The host types every key in
 | one go, at the program's first status read.
-        .equ    UART_DATA, 0xF1A031
-        .equ    UART_STATUS, 0xF1A033
-        .equ    UART_COMMAND, 0xF1A037
+        .include "keyboard.inc"
         .equ    SCM_CR2, 0xF19F09
-        .equ    KBD_POLL, 0xA0
         .equ    KEYS, 0x3000
         .equ    DONE, 0x2FFC
         .equ    COUNT, 20
@@ -21,12 +18,7 @@ start:  move.b  #0x10, (SCM_CR2).l      | KBDRST* high
         move.b  #0x05, (UART_COMMAND).l | receiver and transmitter enabled
         lea     (KEYS).l, %a1
         moveq   #COUNT-1, %d7
-poll:   btst    #0, (UART_STATUS).l     | transmitter ready?
-        beq.s   poll
-        move.b  #KBD_POLL, (UART_DATA).l
-wait:   btst    #1, (UART_STATUS).l     | byte received?
-        beq.s   wait
-        move.b  (UART_DATA).l, (%a1)+
+poll:   KBDKEY  (%a1)+
         dbra    %d7, poll
         move.l  #0x600DC0DE, (DONE).l
         stop    #0x2700

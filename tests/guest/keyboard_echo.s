@@ -3,12 +3,9 @@
 | byte has arrived (each status read lets the host deliver keys). Then by the
 | receive interrupt, first while the processor loops, then while it waits in
 | STOP; the handler stores the key and polls the keyboard for the next one.
-        .equ    UART_DATA, 0xF1A031
-        .equ    UART_STATUS, 0xF1A033
-        .equ    UART_COMMAND, 0xF1A037
+        .include "keyboard.inc"
         .equ    SCM_CR2, 0xF19F09
         .equ    SCM_CR6, 0xF19F11
-        .equ    KBD_POLL, 0xA0
         .equ    KEYS, 0x3000
         .equ    DONE, 0x2FFC
         .equ    POLLED, 10              | keys taken by polling
@@ -28,12 +25,7 @@ start:  move.b  #0x10, (SCM_CR2).l      | KBDRST* high
         move.b  #0x05, (UART_COMMAND).l | receiver and transmitter enabled
         lea     (KEYS).l, %a1
         moveq   #POLLED-1, %d7
-poll:   btst    #0, (UART_STATUS).l     | transmitter ready?
-        beq.s   poll
-        move.b  #KBD_POLL, (UART_DATA).l
-wait:   btst    #1, (UART_STATUS).l     | byte received?
-        beq.s   wait
-        move.b  (UART_DATA).l, (%a1)+
+poll:   KBDKEY  (%a1)+
         dbra    %d7, poll
 
         move.b  #KBD_POLL, (UART_DATA).l  | ask for the next key, then take keys by interrupt
