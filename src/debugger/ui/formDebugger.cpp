@@ -3,11 +3,9 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -20,6 +18,7 @@
 #include "host/CodePage.h"
 #include "host/Host.h"
 #include "host/Settings.h"
+#include "host/qt/WindowPlace.h"
 
 namespace korva::ui {
 
@@ -102,18 +101,16 @@ formDebugger::formDebugger() {
   // The default place and size, then the stored ones.
   resize(std::max(720, QFontMetrics(font).horizontalAdvance(QString(64, 'W')) + kButtonWidth + 3 * kRightGap),
          std::max(560, 34 * LineHeight()));
-  const QRect now = geometry();
+  // "Left" and "Top" are the frame's corner, as for every window, so a close
+  // and a reopen leave the window where it was.
+  const QPoint at = FramePosition(*this);
   constexpr int32_t kFar = 1000000;
-  const int32_t left = GetSettingLong(kSection, "Left", now.x(), -kFar, kFar);
-  const int32_t top = GetSettingLong(kSection, "Top", now.y(), -kFar, kFar);
-  const int32_t width = GetSettingLong(kSection, "Width", now.width(), 100, kFar);
-  const int32_t height = GetSettingLong(kSection, "Height", now.height(), 100, kFar);
+  const int32_t left = GetSettingLong(kSection, "Left", at.x(), -kFar, kFar);
+  const int32_t top = GetSettingLong(kSection, "Top", at.y(), -kFar, kFar);
+  const int32_t width = GetSettingLong(kSection, "Width", this->width(), 100, kFar);
+  const int32_t height = GetSettingLong(kSection, "Height", this->height(), 100, kFar);
   resize(width, height);
-  for (const QScreen* s : QGuiApplication::screens())
-    if (s->availableGeometry().contains(QPoint(left, top))) {
-      move(left, top);
-      break;
-    }
+  if (QPoint(left, top) != at) PlaceFrame(*this, QPoint(left, top));
   if (GetSettingLong(kSection, "WindowState", 0, 0, 2) == 2) setWindowState(Qt::WindowMaximized);
   LayoutPanes();
   DebuggerLoad();
@@ -143,11 +140,15 @@ void formDebugger::Unload() {
   const int32_t code = (state & Qt::WindowMinimized) ? 1 : (state & Qt::WindowMaximized) ? 2 : 0;
   SaveSettingLong(kSection, "WindowState", code);
   if (code != 1) {
-    const QRect g = (state & Qt::WindowMaximized) ? normalGeometry() : geometry();
-    SaveSettingLong(kSection, "Top", g.y());
-    SaveSettingLong(kSection, "Left", g.x());
-    SaveSettingLong(kSection, "Width", g.width());
-    SaveSettingLong(kSection, "Height", g.height());
+    // A maximized window keeps the place it has when restored.
+    const bool maximized = state & Qt::WindowMaximized;
+    const QRect inside = maximized ? normalGeometry() : geometry();
+    const QPoint at = maximized ? inside.topLeft() - (geometry().topLeft() - frameGeometry().topLeft())
+                                : FramePosition(*this);
+    SaveSettingLong(kSection, "Top", at.y());
+    SaveSettingLong(kSection, "Left", at.x());
+    SaveSettingLong(kSection, "Width", inside.width());
+    SaveSettingLong(kSection, "Height", inside.height());
   }
   DebuggerUnload();
   unloading_ = true;

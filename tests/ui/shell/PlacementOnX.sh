@@ -6,7 +6,8 @@
 #  3. a stored place above the screen's top edge is brought down until the
 #     title bar shows;
 #  4. "Create New Disk" opens centred on the main window the first time, and
-#     where it was left the next time.
+#     where it was left the next time;
+#  5. the debugger window, closed by its close box, opens again where it was.
 # Usage: PlacementOnX.sh <korva> <rom.s19> <font.s19> <x_close_window>
 set -u
 korva=$1 rom=$2 font=$3 xclose=$4
@@ -121,4 +122,31 @@ dx=$(( ${centre%,*} - ${main_centre%,*} )) dy=$(( ${centre#*,} - ${main_centre#*
 [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the dialog's centre $centre is not the main window's $main_centre"
 read -r frame2 _ <<<"$(new_disk)"
 [ "$frame2" = "$frame1" ] || fail "the dialog reopened at $frame2, not where it was ($frame1)"
+
+# ---- 5. The debugger window ----
+# Tools > "Show Debugger" twice, its close box between: the frame stays at the stored place.
+printf '[Main]\nLeft=200\nTop=250\n[Debugger]\nLeft=300\nTop=200\nWidth=600\nHeight=400\n' >"$ini"
+KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
+kpid=$!
+await 30 window '^Korvan$' || fail "no main window"
+main=$(window '^Korvan$')
+await 10 framed "$main" || fail "the main window is not framed"
+for n in 1 2; do
+  # Tools is the third menu leftwards from File.
+  xdotool mousemove --window "$main" 20 8 click 1
+  sleep 0.5
+  for ((k = 0; k < 3; k++)); do xdotool key Left; sleep 0.3; done
+  xdotool key Return
+  await 20 window '^Debugger - ' || fail "no debugger window at opening $n"
+  dbg=$(window '^Debugger - ')
+  await 10 framed "$dbg" || fail "the debugger window is not framed"
+  got=$(frame_of "$dbg")
+  [ "$got" = "300,200" ] || fail "debugger opening $n: frame at $got, expected 300,200"
+  "$xclose" "$dbg" || fail "the close message could not be sent"
+  await 10 bash -c "! xdotool search --onlyvisible --name '^Debugger - '" || fail "the debugger did not close"
+done
+"$xclose" "$main" || fail "the close message could not be sent"
+await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
+wait "$kpid" || fail "exit status $?"
+kpid=""
 echo "1 passed, 0 failed"
