@@ -51,7 +51,7 @@ run_once() {  # $1: 1 to wait for the screen window too
     await 10 framed "$screen" || fail "the screen window is not framed"
     out="$out $(frame_of "$screen")"
   fi
-  sleep 0.5  # the program learns the frame sizes from the window manager
+  sleep 1  # the program learns the frame sizes from the window manager
   "$xclose" "$main" || fail "the close message could not be sent"
   await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
   wait "$kpid" || fail "exit status $?"
@@ -108,6 +108,9 @@ new_disk() {
   dialog=$(window '^Create New Disk$')
   await 10 framed "$dialog" || fail "the dialog is not framed"
   echo "$(frame_of "$dialog") $(centre_of "$dialog") $(centre_of "$main")"
+  # As for the main window: the program learns the dialog's frame from the
+  # window manager a moment after it is framed, and keeps the frame's place.
+  sleep 1
   xdotool key Escape
   await 10 bash -c "! xdotool search --onlyvisible --name '^Create New Disk$'" || fail "the dialog did not close"
   "$xclose" "$main" || fail "the close message could not be sent"
