@@ -145,6 +145,7 @@ for n in 1 2; do
   await 10 framed "$dbg" || fail "the debugger window is not framed"
   got=$(frame_of "$dbg")
   [ "$got" = "300,200" ] || fail "debugger opening $n: frame at $got, expected 300,200"
+  sleep 1  # the program learns the frame from the window manager a moment after it is framed
   "$xclose" "$dbg" || fail "the close message could not be sent"
   await 10 bash -c "! xdotool search --onlyvisible --name '^Debugger - '" || fail "the debugger did not close"
 done
