@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     RunMachine();
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("bench_loop %s: %u instructions in %.3f s: %.1f guest MIPS (result %u)\n", arg.c_str(),
-                InstructionCount, s, InstructionCount / s / 1e6, CellOf(0xFF0002).Data);
+                static_cast<uint32_t>(InstructionCount), s, InstructionCount / s / 1e6, CellOf(0xFF0002).Data);
     SetHost(nullptr);
     return CellOf(0xFF0002).Data == 1 ? 0 : 1;
   }
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
 
   const double expected = 6.0 * iterations + 2;
   std::printf("bench_loop: %u instructions in %.3f s: %.1f guest MIPS (D7=%u, expected %.0f instructions)\n",
-              InstructionCount, s, InstructionCount / s / 1e6, CpuDReg[7], expected);
+              static_cast<uint32_t>(InstructionCount), s, InstructionCount / s / 1e6, CpuDReg[7], expected);
   SetHost(nullptr);
   return CpuDReg[7] == 0 ? 0 : 1;
 }

@@ -112,7 +112,7 @@ Result RunMode(const std::string& folder, uint32_t mode, bool debuggerFetch = fa
   const double words = static_cast<double>(host.Pumps) * (static_cast<double>(CpuThrottleMask) + 1);
   std::printf("mode %u%s: %u iterations, %u instructions (program count %llu), result %u, %.3f s emulated, "
               "%.4f s native, %.2f control-store words per instruction, %llu pumps taking %.4f s\n",
-              mode, debuggerFetch ? " (debugger fetch)" : "", iters, InstructionCount, static_cast<unsigned long long>(expected), result, seconds, native,
+              mode, debuggerFetch ? " (debugger fetch)" : "", iters, static_cast<uint32_t>(InstructionCount), static_cast<unsigned long long>(expected), result, seconds, native,
               words / static_cast<double>(expected), static_cast<unsigned long long>(host.Pumps), host.PumpSeconds);
   if (!r.Ok) std::printf("mode %u: the run did not end as the program does (result 1, exact instruction count)\n", mode);
   return r;

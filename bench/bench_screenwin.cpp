@@ -70,7 +70,7 @@ Run RunRom(QtHost& qt, const std::string& rom, bool window) {
   r.PumpShare = 100.0 * host.PumpSeconds / r.Seconds;
   r.Ok = CpuDReg[7] == 0x600DC0DEu;
   std::printf("%s: %u instructions in %.3f s, %llu pumps taking %.4f s (%.2f%%)%s\n",
-              window ? "window shown" : "no window", InstructionCount, r.Seconds,
+              window ? "window shown" : "no window", static_cast<uint32_t>(InstructionCount), r.Seconds,
               static_cast<unsigned long long>(host.Pumps), host.PumpSeconds, r.PumpShare,
               r.Ok ? "" : ", the ROM did not end well");
   return r;

@@ -14,7 +14,7 @@
 
 namespace korva {
 
-uint32_t InstructionCount = 0;
+uint32_t InstructionTicks = 0;
 int32_t Mvme400PollInterval = 511;
 int32_t Sn2661PollInterval = 4095;
 int32_t RwinPollInterval = 127;

@@ -8,7 +8,17 @@ namespace korva {
 
 class classCircusL;
 
-extern uint32_t InstructionCount;  // instructions fetched, modulo 2^30
+// Instructions fetched, modulo 2^30. The fetch steps a free-running counter
+// with one add; readers see it cut to 30 bits.
+extern uint32_t InstructionTicks;
+struct InstructionCounter {
+  operator uint32_t() const { return InstructionTicks & 0x3FFFFFFFu; }
+  uint32_t operator=(uint32_t value) const {
+    InstructionTicks = value;
+    return value & 0x3FFFFFFFu;
+  }
+};
+inline constexpr InstructionCounter InstructionCount{};
 
 // Poll pacing: an interval I polls on every (I + 1)-th fetch; a negative interval on every fetch.
 // Every fetch counts each countdown down by one and runs the poll whose

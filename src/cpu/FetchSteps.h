@@ -18,7 +18,7 @@ namespace fetch_detail {
 // Items 1-4 of both fetches: the instruction count and the device polls, all
 // paced by one countdown (see PollPacing).
 [[gnu::always_inline]] inline void CountAndPoll() {
-  InstructionCount = (InstructionCount + 1) & 0x3FFFFFFF;
+  ++InstructionTicks;
   if (--Pacing.Ticks < 0) [[unlikely]] RunDuePolls();
 }
 
