@@ -5,8 +5,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include <functional>
 
+#include "board/ui/MenuItems.h"
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
 #include "serial/Consoles.h"
@@ -22,27 +22,6 @@ QString ViewText(const std::string& machineText) {
   QString t = ToQt(machineText);
   t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   return t;
-}
-
-QAction* Item(QMenu* menu, const char* name, const char* caption, std::function<void()> act,
-              bool checkable = false) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  a->setCheckable(checkable);
-  QObject::connect(a, &QAction::triggered, a, [act] { act(); });
-  return a;
-}
-
-QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
-  QMenu* m = parent->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  return m;
-}
-
-QMenu* BarMenu(QMenuBar* bar, const char* name, const char* caption) {
-  QMenu* m = bar->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  return m;
 }
 
 }  // namespace

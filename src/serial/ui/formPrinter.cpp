@@ -14,8 +14,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include <functional>
 
+#include "board/ui/MenuItems.h"
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
 #include "serial/Consoles.h"
@@ -61,26 +61,6 @@ uint32_t FromQColor(const QColor& c) {
   return RGB(static_cast<uint32_t>(c.red()), static_cast<uint32_t>(c.green()), static_cast<uint32_t>(c.blue()));
 }
 
-QAction* Item(QMenu* menu, const char* name, const char* caption, std::function<void()> act,
-              bool checkable = false) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  a->setCheckable(checkable);
-  QObject::connect(a, &QAction::triggered, a, [act] { act(); });
-  return a;
-}
-
-QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
-  QMenu* m = parent->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  return m;
-}
-
-QMenu* BarMenu(QMenuBar* bar, const char* name, const char* caption) {
-  QMenu* m = bar->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  return m;
-}
 
 // The status frame's layout in pixels.
 constexpr int kFrameW = 84, kFrameH = 48;

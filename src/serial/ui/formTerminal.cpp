@@ -11,8 +11,8 @@
 #include <QTimer>
 
 #include <cstdlib>
-#include <functional>
 
+#include "board/ui/MenuItems.h"
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
 #include "serial/Consoles.h"
@@ -42,27 +42,6 @@ bool SettingTrue(const std::string& v) {
   if (EqualsNoCase(v, "True")) return true;
   if (EqualsNoCase(v, "False")) return false;
   return std::atoi(v.c_str()) != 0;
-}
-
-QAction* Item(QMenu* menu, const char* name, const char* caption, std::function<void()> act,
-              bool checkable = false) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  a->setCheckable(checkable);
-  QObject::connect(a, &QAction::triggered, a, [act] { act(); });
-  return a;
-}
-
-QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
-  QMenu* m = parent->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  return m;
-}
-
-QMenu* BarMenu(QMenuBar* bar, const char* name, const char* caption) {
-  QMenu* m = bar->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  return m;
 }
 
 }  // namespace

@@ -12,9 +12,9 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
 
 #include "board/ui/HostKeys.h"
+#include "board/ui/MenuItems.h"
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
 #include "host/Settings.h"
@@ -44,25 +44,6 @@ QColor Rgb(uint32_t c) { return QColor(static_cast<int>(c & 255), static_cast<in
 
 int ShiftMask(Qt::KeyboardModifiers m) {
   return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
-}
-
-QAction* Item(QMenu* menu, const char* name, const char* caption, std::function<void()> act,
-              bool checkable = false) {
-  QAction* a = menu->addAction(QString::fromLatin1(caption));
-  a->setObjectName(QString::fromLatin1(name));
-  a->setCheckable(checkable);
-  QObject::connect(a, &QAction::triggered, a, [act] { act(); });
-  return a;
-}
-
-QMenu* SubMenu(QWidget* parent, const char* name, const char* caption) {
-  QMenu* m = nullptr;
-  if (auto* bar = qobject_cast<QMenuBar*>(parent))
-    m = bar->addMenu(QString::fromLatin1(caption));
-  else
-    m = static_cast<QMenu*>(parent)->addMenu(QString::fromLatin1(caption));
-  m->setObjectName(QString::fromLatin1(name));
-  return m;
 }
 
 }  // namespace
@@ -110,14 +91,14 @@ formCRT::~formCRT() { SetView(nullptr); }
 
 void formCRT::BuildMenus() {
   QMenuBar* bar = menuBar();
-  QMenu* edit = SubMenu(bar, "mnuEdit", "Edit");
+  QMenu* edit = BarMenu(bar, "mnuEdit", "Edit");
   Item(edit, "mnuCopyScreen", "Copy Screen", [this] { CopyScreen(); });
   Item(edit, "mnuPasteInput", "Paste as Input", [this] { PasteInput(); });
   edit->addSeparator();
   Item(edit, "mnuToolsCls", "Clear Screen", [this] { ClearScreen(); });
   Item(edit, "mnuReset", "Reset", [this] { ResetTerminal(); });
 
-  QMenu* settings = SubMenu(bar, "mnuSettings", "Settings");
+  QMenu* settings = BarMenu(bar, "mnuSettings", "Settings");
   Item(settings, "mnuFont", "Font ...", [this] { ChooseFont(); });
   Item(settings, "mnuFixedFontsOnly", "Fixed Fonts Only", [this] {
     Terminal().FixedFontsOnly = ToVBool(!Terminal().FixedFontsOnly);
@@ -160,7 +141,7 @@ void formCRT::BuildMenus() {
   Item(settings, "mnuSetTabs", "Set Tabs ...", [this] { SetTabs(); });
   Item(settings, "mnuClearTabs", "Clear Tabs", [this] { ClearTabs(); });
 
-  QMenu* terminal = SubMenu(bar, "mnuTerminal", "Terminal");
+  QMenu* terminal = BarMenu(bar, "mnuTerminal", "Terminal");
   Item(terminal, "mnuTerminalAbilities", "Edit Abilities ...", [this] { EditAbilities(); });
   Item(terminal, "mnuTerminalProperties", "Edit Key Definitions ...", [this] { EditKeyDefinitions(); });
   terminal->addSeparator();
@@ -182,7 +163,7 @@ void formCRT::BuildMenus() {
   terminal->addSeparator();
   Item(terminal, "mnuReturnToDefaults", "Return to Defaults", [this] { ReturnToDefaults(); });
 
-  QMenu* help = SubMenu(bar, "mnuHelp", "Help");
+  QMenu* help = BarMenu(bar, "mnuHelp", "Help");
   Item(help, "mnuHelpCRT", "CRT", [] {});
 
   mnuOnLine_ = bar->addAction(QStringLiteral("On Line"));
