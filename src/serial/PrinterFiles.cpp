@@ -4,11 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "host/CodePage.h"
+#include "host/ReplaceFile.h"
 
 namespace korva {
 
@@ -137,34 +135,11 @@ std::string PageAsRtf(const PrinterPage& page, const std::vector<std::string>& e
 }
 
 std::optional<PrinterFileError> ReplaceFileWith(const std::string& path, const std::string& bytes) {
-  const auto hostError = [](int err) { return PrinterFileError{err, Utf8ToCp1252(std::strerror(err))}; };
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return hostError(errno);
-  // The new file gets the mode a plain create would give it.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  int error = 0;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t w = write(fd, bytes.data() + done, bytes.size() - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      break;
-    }
-    done += static_cast<size_t>(w);
-  }
-  if (!error && fsync(fd) != 0) error = errno;
-  if (close(fd) != 0 && !error) error = errno;
-  if (!error && PrinterSaveFailure) error = PrinterSaveFailure;  // a test's failure, in place of the rename
+  ReplaceFaults faults;
+  faults.InPlaceOfRename = PrinterSaveFailure;
   PrinterSaveFailure = 0;
-  if (!error && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-  if (error) {
-    unlink(temp.c_str());
-    return hostError(error);
-  }
+  if (const int error = ReplaceFileBytes(path, bytes.data(), bytes.size(), faults))
+    return PrinterFileError{error, Utf8ToCp1252(std::strerror(error))};
   return std::nullopt;
 }
 

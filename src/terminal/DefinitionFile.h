@@ -21,7 +21,7 @@ FileError PastEnd();
 std::string ErrorLines(const FileError& e);
 
 // Writes bytes to a temporary in the target's folder, flushes it and renames it
-// over the target. Returns the error, if any; the temporary never stays. Obeys
+// over the target (host/ReplaceFile.h). Returns the error, if any. Obeys
 // CrtSaveFailAfter (terminal/CrtDefinition.h).
 std::optional<FileError> ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
