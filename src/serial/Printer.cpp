@@ -11,6 +11,7 @@
 #include "serial/MC6821.h"
 #include "serial/PrinterFiles.h"
 #include "shell/FileDialog.h"
+#include "shell/NumberInput.h"
 #include "tables/Helpers.h"
 #include "tables/TextFormat.h"
 
@@ -247,16 +248,15 @@ void PrinterConsole::AskReturnValue(bool onLine) {
   uint8_t& field = onLine ? OnLineReturnValue : OffLineReturnValue;
   const char* prompt =
       onLine ? "Input On Line Return Value (Decimal or 0xHex)" : "Input Off line Return Value (Decimal or 0xHex)";
-  for (;;) {
-    const std::optional<std::string> answer = Host().InputBox(prompt, "Return on Input", std::to_string(field));
-    if (!answer || answer->empty()) return;
-    const std::optional<double> v = ParseNumber(std::string_view(*answer));
-    if (v && *v >= 0 && *v <= 255 && std::floor(*v) == *v) {
-      field = static_cast<uint8_t>(*v);
-      SaveSettingLong(SectionName(), onLine ? "OnLineReturnValue" : "OffLineReturnValue", field);
-      return;
-    }
-  }
+  const auto byteValue = [](const std::string& text) {
+    const std::optional<double> v = ParseNumber(std::string_view(text));
+    return v && *v >= 0 && *v <= 255 && std::floor(*v) == *v;
+  };
+  const std::optional<std::string> answer =
+      InputUntilEmptyOrValid(prompt, "Return on Input", std::to_string(field), byteValue);
+  if (!answer) return;
+  field = static_cast<uint8_t>(*ParseNumber(std::string_view(*answer)));
+  SaveSettingLong(SectionName(), onLine ? "OnLineReturnValue" : "OffLineReturnValue", field);
 }
 
 // ---- Fonts and saving.
