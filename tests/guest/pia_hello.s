@@ -2,17 +2,14 @@
 | a handshake output, so every read of port A strobes the byte in it; the
 | printer's acknowledge sets IRQA1 (CRA bit 7), which the next read clears.
         .include "selfcheck.inc"
-        .equ    P1ORA, 0xF1C1E1         | MVME410 PIA 1: port A
-        .equ    P1CRA, 0xF1C1E3         | control A
+        .include "pia.inc"
 
         .text
         .long   0x8000                  | initial supervisor stack pointer
         .long   start
 
         .org    0x1000
-start:  move.b  #0x00, (P1CRA).l        | direction register selected
-        move.b  #0xFF, (P1ORA).l        | port A all outputs
-        move.b  #0x24, (P1CRA).l        | handshake, no interrupt, data selected
+start:  PIAOUT  0x24                    | handshake, no interrupt
         lea     text(%pc), %a1
 next:   move.b  (%a1)+, %d0
         beq.s   done

@@ -4,8 +4,7 @@
 | which a port-A read clears; then serial card 0's baud switch of channel A is
 | read through its PIA's port A. The host test's printer acknowledges each byte.
         .include "selfcheck.inc"
-        .equ    P1ORA, 0xF1C1E1         | MVME410 PIA 1: port A
-        .equ    P1CRA, 0xF1C1E3         | control A
+        .include "pia.inc"
         .equ    C0ORA, 0xF1C1C1         | MVME400 card 0 PIA: port A
         .equ    C0CRA, 0xF1C1C3         | control A
 
@@ -14,9 +13,7 @@
         .long   start
 
         .org    0x1000
-start:  move.b  #0x00, (P1CRA).l        | direction register selected
-        move.b  #0xFF, (P1ORA).l        | port A all outputs
-        move.b  #0x3C, (P1CRA).l        | data selected, CA2 a manual output, high
+start:  PIAOUT  0x3C                    | CA2 a manual output, high
         moveq   #'O', %d0
         bsr.w   print
         moveq   #'K', %d0

@@ -4,8 +4,7 @@
 | I/O-channel line 1 (level 2, vector 0x41). The handler puts the next byte in
 | port A and reads it to send it; after the last byte it masks the interrupt.
         .include "selfcheck.inc"
-        .equ    P1ORA, 0xF1C1E1         | MVME410 PIA 1: port A
-        .equ    P1CRA, 0xF1C1E3         | control A
+        .include "pia.inc"
         .equ    SCM_CR6, 0xF19F11
         .equ    DONE_FLAG, 0x0420
 
@@ -17,9 +16,7 @@
 
         .org    0x1000
 start:  lea     line(%pc), %a1
-        move.b  #0x00, (P1CRA).l        | direction register selected
-        move.b  #0xFF, (P1ORA).l
-        move.b  #0x25, (P1CRA).l        | handshake, CA1 interrupt on, data selected
+        PIAOUT  0x25                    | handshake, CA1 interrupt on
         move.b  #0x88, (SCM_CR6).l      | line 1 unmasked, interrupts not held
         move.w  #0x2000, %sr
         move.b  (%a1)+, (P1ORA).l

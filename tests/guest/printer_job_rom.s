@@ -3,15 +3,12 @@
 | handshake mode (every read of port A strobes the byte in it; the printer's
 | acknowledge sets IRQA1), then stops. The job: begin job, a word in the job
 | font, bold green text, a superscript, end job, a new line.
-        .equ    P1ORA, 0xF1C1E1         | MVME410 PIA 1: port A
-        .equ    P1CRA, 0xF1C1E3         | control A
+        .include "pia.inc"
 
         .text
         .long   0x00010000              | initial supervisor stack pointer
         .long   start                   | initial program counter
-start:  move.b  #0x00, (P1CRA).l        | direction register selected
-        move.b  #0xFF, (P1ORA).l        | port A all outputs
-        move.b  #0x24, (P1CRA).l        | handshake, no interrupt, data selected
+start:  PIAOUT  0x24                    | handshake, no interrupt
         lea     job(%pc), %a1
         move.w  #jobend-job-1, %d3
 next:   move.b  (%a1)+, (P1ORA).l
