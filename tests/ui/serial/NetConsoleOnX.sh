@@ -21,18 +21,11 @@ for ((i = 0; i < 50; i++)); do
 done
 [ -n "$port" ] || fail "no free port"
 
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS" "$XDG_CONFIG_HOME/Korvan"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
+make_program
 printf '[Devices]\nConsoleType0=6\nMainListenPort=%s\n[NET0]\nTop=300\nLeft=0\nWidth=500\nHeight=250\n' "$port" \
   >"$XDG_CONFIG_HOME/Korvan/Korvan.ini"
-rm -f "$work/status.log"
-KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-kpid=$!
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+start_program "$prog"
+await_main
 await 10 window '^DEV0 - NET' || fail "no NET window"
 net=$(window '^DEV0 - NET')
 xdotool windowmove --sync "$net" 0 300
@@ -64,11 +57,6 @@ await 10 window '^DEV0 - NET - Connection Closed$' || fail "the NET window did n
 [ -n "${KORVA_SHOT:-}" ] && command -v import >/dev/null && import -window root "$KORVA_SHOT"
 talk || { od -c "$work/got" | head; fail "a second client was not served"; }
 
-"$xclose" "$main" || fail "the close message could not be sent"
-await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-wait "$kpid"
-code=$?
-kpid=""
-[ "$code" -eq 0 ] || fail "exit status $code"
+close_and_await_exit "$main"
 grep -q '^ConsoleType0=6$' "$XDG_CONFIG_HOME/Korvan/Korvan.ini" || fail "the NET kind was not kept"
 echo "1 passed, 0 failed"

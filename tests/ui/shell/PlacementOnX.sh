@@ -19,11 +19,7 @@ openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wmpid=$!
 trap 'kill $wmpid 2>/dev/null; cleanup' EXIT
 
-prog="$work/prog"
-mkdir -p "$prog/ROMS" "$prog/FONTS" "$XDG_CONFIG_HOME/Korvan"
-cp "$korva" "$prog/korva"
-cp "$rom" "$prog/ROMS/ROM.S19"
-cp "$font" "$prog/FONTS/CHARRAM.S19"
+make_program
 ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
 
 # The frame's top-left corner of a managed window: the inside's absolute
@@ -38,11 +34,9 @@ framed() { [ "$(xwininfo -id "$1" | awk '/Relative upper-left Y/ {print $4}')" -
 # Starts the program, waits for the main window (and the screen window when
 # asked) to be framed, prints their frames, closes the main window.
 run_once() {  # $1: 1 to wait for the screen window too
-  KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-  kpid=$!
-  await 30 window '^Korvan$' || fail "no main window"
   local main screen="" out
-  main=$(window '^Korvan$')
+  start_program "$prog"
+  await_main
   await 10 framed "$main" || fail "the main window is not framed"
   out=$(frame_of "$main")
   if [ "$1" = 1 ]; then
@@ -52,10 +46,7 @@ run_once() {  # $1: 1 to wait for the screen window too
     out="$out $(frame_of "$screen")"
   fi
   sleep 1  # the program learns the frame sizes from the window manager
-  "$xclose" "$main" || fail "the close message could not be sent"
-  await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-  wait "$kpid" || fail "exit status $?"
-  kpid=""
+  close_and_await_exit "$main"
   echo "$out"
 }
 
@@ -95,11 +86,9 @@ centre_of() {
 # Opens Disks > "Create IMD Image ..." (the last item), prints the dialog's
 # frame and centre and the main window's centre, and cancels the dialog.
 new_disk() {
-  KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-  kpid=$!
-  await 30 window '^Korvan$' || fail "no main window"
   local main dialog
-  main=$(window '^Korvan$')
+  start_program "$prog"
+  await_main
   await 10 framed "$main" || fail "the main window is not framed"
   xdotool mousemove --window "$main" 110 8 click 1
   sleep 0.5
@@ -113,10 +102,7 @@ new_disk() {
   sleep 1
   xdotool key Escape
   await 10 bash -c "! xdotool search --onlyvisible --name '^Create New Disk$'" || fail "the dialog did not close"
-  "$xclose" "$main" || fail "the close message could not be sent"
-  await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-  wait "$kpid" || fail "exit status $?"
-  kpid=""
+  close_and_await_exit "$main"
 }
 # Low enough on the screen for the taller dialog to centre on it.
 printf '[Main]\nLeft=200\nTop=250\n' >"$ini"
@@ -129,10 +115,8 @@ read -r frame2 _ <<<"$(new_disk)"
 # ---- 5. The debugger window ----
 # Tools > "Show Debugger" twice, its close box between: the frame stays at the stored place.
 printf '[Main]\nLeft=200\nTop=250\n[Debugger]\nLeft=300\nTop=200\nWidth=600\nHeight=400\n' >"$ini"
-KORVA_STATUS_LOG="$work/status.log" ASAN_OPTIONS=detect_leaks=0 "$prog/korva" >"$work/program.log" 2>&1 &
-kpid=$!
-await 30 window '^Korvan$' || fail "no main window"
-main=$(window '^Korvan$')
+start_program "$prog"
+await_main
 await 10 framed "$main" || fail "the main window is not framed"
 for n in 1 2; do
   # Tools is the third menu leftwards from File.
@@ -149,8 +133,5 @@ for n in 1 2; do
   "$xclose" "$dbg" || fail "the close message could not be sent"
   await 10 bash -c "! xdotool search --onlyvisible --name '^Debugger - '" || fail "the debugger did not close"
 done
-"$xclose" "$main" || fail "the close message could not be sent"
-await 30 bash -c "! kill -0 $kpid" || fail "the program did not end"
-wait "$kpid" || fail "exit status $?"
-kpid=""
+close_and_await_exit "$main"
 echo "1 passed, 0 failed"
