@@ -22,45 +22,17 @@
 #include "terminal/ui/DialogColors.h"
 #include "terminal/ui/formCRT.h"
 #include "ui/UiTest.h"
+#include "ui/terminal/CrtWindowFixture.h"
 
 namespace korva {
 namespace {
 
 using ui::formCRT;
 
-class CrtDialogsEndToEndTest : public ::testing::Test {
+class CrtDialogsEndToEndTest : public CrtWindowFixture {
  protected:
-  void SetUp() override {
-    uitest::App();
-    ResetCrtDefinitions();
-    Cable = classCable();
-    ConsoleType = {};
-    CrtDefaultFolder = "/nonexistent";
-    ui::InstallCRTWindows();
-    ui::InstallCrtDialogs();
-    ConsoleType[1] = ConsoleCRT;
-    OpenConsoles();
-    crt_ = dynamic_cast<formCRT*>(CRTForms[1]);
-    ASSERT_NE(crt_, nullptr);
-    QCoreApplication::processEvents();
-  }
-  void TearDown() override {
-    DestroyConsoleWindows();
-    ConsoleFactories = {};
-    ConsoleType = {};
-    CrtDialogs = {};
-    Cable = classCable();
-    CrtDefaultFolder.clear();
-    ResetCrtDefinitions();
-  }
-  QAction* Action(const char* name) { return crt_->findChild<QAction*>(QString::fromLatin1(name)); }
-  static std::string Queued() {
-    std::string out;
-    while (Cable.RXavailable(1)) out += static_cast<char>(Cable.RX(1));
-    return out;
-  }
-  ScriptedHost host_;
-  formCRT* crt_ = nullptr;
+  void InstallMore() override { ui::InstallCrtDialogs(); }
+  void UninstallMore() override { CrtDialogs = {}; }
 };
 
 TEST_F(CrtDialogsEndToEndTest, KeyStringTypedThenSentByF1) {

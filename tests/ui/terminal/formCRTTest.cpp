@@ -16,6 +16,7 @@
 #include "serial/Consoles.h"
 #include "terminal/ui/formCRT.h"
 #include "ui/UiTest.h"
+#include "ui/terminal/CrtWindowFixture.h"
 
 namespace korva {
 namespace {
@@ -37,35 +38,8 @@ struct BreakLog final : CableCard {
   void RIChangedB(VBool) override {}
 };
 
-class FormCRTTest : public ::testing::Test {
+class FormCRTTest : public CrtWindowFixture {
  protected:
-  void SetUp() override {
-    uitest::App();
-    ResetCrtDefinitions();
-    Cable = classCable();
-    ConsoleType = {};
-    CrtDefaultFolder = "/nonexistent";
-    ui::InstallCRTWindows();
-    ConsoleType[1] = ConsoleCRT;
-    OpenConsoles();
-    crt_ = dynamic_cast<formCRT*>(CRTForms[1]);
-    ASSERT_NE(crt_, nullptr);
-    QCoreApplication::processEvents();
-  }
-  void TearDown() override {
-    DestroyConsoleWindows();
-    ConsoleFactories = {};
-    ConsoleType = {};
-    Cable = classCable();
-    CrtDefaultFolder.clear();
-    ResetCrtDefinitions();
-  }
-  QAction* Action(const char* name) { return crt_->findChild<QAction*>(QString::fromLatin1(name)); }
-  static std::string Queued() {
-    std::string out;
-    while (Cable.RXavailable(1)) out += static_cast<char>(Cable.RX(1));
-    return out;
-  }
   void Send(const std::string& s) {
     for (const char c : s) crt_->Outchar(static_cast<uint8_t>(c));
   }
@@ -77,9 +51,6 @@ class FormCRTTest : public ::testing::Test {
   QColor Pixel(const QImage& img, int column, int line, int dx, int dy) {
     return img.pixelColor(column * crt_->CellWidth() + dx, line * crt_->CellHeight() + dy);
   }
-
-  ScriptedHost host_;
-  formCRT* crt_ = nullptr;
 };
 
 TEST_F(FormCRTTest, MenusAndCaptions) {
