@@ -1,7 +1,9 @@
-// Shared by the offscreen window tests: the one application object, modal
-// dialogs answered from a timer, and the message boxes a scripted host showed.
+// Shared by the offscreen window tests: the one application object, the event
+// pump, modal dialogs answered from a timer, and the message boxes a scripted
+// host showed.
 #pragma once
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -20,6 +22,23 @@ inline QApplication& App() {
   // event, would be gone before an application object destroyed at exit.
   static auto* app = new QApplication(argc, argv);
   return *app;
+}
+
+// Delivers the pending events, waiting up to ms for one when there are none.
+inline bool Pump(int ms = 10) {
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, ms);
+  return true;
+}
+
+// Pumps until done() holds (true) or three seconds pass (false).
+inline bool PumpUntil(const std::function<bool()>& done) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > 3000) return false;
+    Pump();
+  }
+  return true;
 }
 
 // Once a modal dialog is up, run act on it.

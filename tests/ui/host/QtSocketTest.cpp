@@ -17,16 +17,7 @@
 namespace korva {
 namespace {
 
-// Pumps events until done() holds or two seconds pass.
-bool PumpUntil(const std::function<bool()>& done) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > 2000) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-  }
-  return true;
-}
+using uitest::PumpUntil;
 
 std::string Take(QTcpSocket& peer) {
   const QByteArray b = peer.readAll();

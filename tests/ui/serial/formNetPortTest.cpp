@@ -30,22 +30,8 @@ namespace korva {
 namespace {
 
 using ui::formNetPort;
-
-bool Pump(int ms = 10) {
-  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, ms);
-  return true;
-}
-
-// Pumps until done() holds or three seconds pass.
-bool PumpUntil(const std::function<bool()>& done) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > 3000) return false;
-    Pump();
-  }
-  return true;
-}
+using uitest::Pump;
+using uitest::PumpUntil;
 
 class FormNetPortTest : public ::testing::Test {
  protected:

@@ -28,17 +28,8 @@
 namespace korva {
 namespace {
 
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5); }
-
-bool PumpUntil(const std::function<bool()>& done) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > 3000) return false;
-    Pump();
-  }
-  return true;
-}
+void Pump() { uitest::Pump(5); }
+using uitest::PumpUntil;
 
 int32_t FreePort() {
   QTcpServer probe;
