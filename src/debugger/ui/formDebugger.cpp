@@ -143,8 +143,7 @@ void formDebugger::Unload() {
     // A maximized window keeps the place it has when restored.
     const bool maximized = state & Qt::WindowMaximized;
     const QRect inside = maximized ? normalGeometry() : geometry();
-    const QPoint at = maximized ? inside.topLeft() - (geometry().topLeft() - frameGeometry().topLeft())
-                                : FramePosition(*this);
+    const QPoint at = maximized ? inside.topLeft() - normalFrameOffset_ : FramePosition(*this);
     SaveSettingLong(kSection, "Top", at.y());
     SaveSettingLong(kSection, "Left", at.x());
     SaveSettingLong(kSection, "Width", inside.width());
@@ -260,6 +259,15 @@ bool formDebugger::eventFilter(QObject* watched, QEvent* event) {
 void formDebugger::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   LayoutPanes();
+}
+
+void formDebugger::changeEvent(QEvent* event) {
+  // The frame's margin above and left of the inside, as the normal state
+  // ends: a maximized window's frame has other margins.
+  if (event->type() == QEvent::WindowStateChange &&
+      static_cast<QWindowStateChangeEvent*>(event)->oldState() == Qt::WindowNoState)
+    normalFrameOffset_ = geometry().topLeft() - frameGeometry().topLeft();
+  QWidget::changeEvent(event);
 }
 
 void formDebugger::closeEvent(QCloseEvent* event) {

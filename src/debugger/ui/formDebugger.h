@@ -47,6 +47,7 @@ class formDebugger final : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -64,6 +65,7 @@ class formDebugger final : public QWidget {
   bool unloading_ = false;
   bool closeAfterCommand_ = false;
   bool closing_ = false;  // in the close box's close event
+  QPoint normalFrameOffset_;  // inside's corner less the frame's, as the normal state ended
 };
 
 }  // namespace korva::ui

@@ -113,12 +113,14 @@ read -r frame2 _ <<<"$(new_disk)"
 [ "$frame2" = "$frame1" ] || fail "the dialog reopened at $frame2, not where it was ($frame1)"
 
 # ---- 5. The debugger window ----
-# Tools > "Show Debugger" twice, its close box between: the frame stays at the stored place.
+# Tools > "Show Debugger" three times, its close box between: the frame stays at
+# the stored place; closed maximized (a double click on its title bar), the
+# window keeps the place it has when restored.
 printf '[Main]\nLeft=200\nTop=250\n[Debugger]\nLeft=300\nTop=200\nWidth=600\nHeight=400\n' >"$ini"
 start_program "$prog"
 await_main
 await 10 framed "$main" || fail "the main window is not framed"
-for n in 1 2; do
+for n in 1 2 3; do
   # Tools is the third menu leftwards from File.
   xdotool mousemove --window "$main" 20 8 click 1
   sleep 0.5
@@ -130,8 +132,15 @@ for n in 1 2; do
   got=$(frame_of "$dbg")
   [ "$got" = "300,200" ] || fail "debugger opening $n: frame at $got, expected 300,200"
   sleep 1  # the program learns the frame from the window manager a moment after it is framed
+  if [ "$n" = 3 ]; then
+    xdotool mousemove 500 208 click --repeat 2 --delay 80 1
+    await 10 bash -c "[ \$(xwininfo -id $dbg | awk '/Width:/ {print \$2}') -gt 600 ]" || fail "the debugger is not maximized"
+    sleep 1
+  fi
   "$xclose" "$dbg" || fail "the close message could not be sent"
   await 10 bash -c "! xdotool search --onlyvisible --name '^Debugger - '" || fail "the debugger did not close"
 done
 close_and_await_exit "$main"
+placed=$(sed -n '/^\[Debugger\]/,/^\[/p' "$ini" | grep -E '^(Left|Top|WindowState)=' | sort | tr '\n' ' ')
+[ "$placed" = "Left=300 Top=200 WindowState=2 " ] || fail "closed maximized, the debugger's place became: $placed"
 echo "1 passed, 0 failed"
