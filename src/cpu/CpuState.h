@@ -160,14 +160,13 @@ inline void SetAccSSW(uint16_t v) { SetAccSSWForState(v, 0); }
 }
 
 // Step address register reg by the operand size (SizeCode); a byte step on A7 is 2
-// to keep the stack even; a size without a case does not step.
+// to keep the stack even; a size without a case does not step. Longs first,
+// then words: the steps met most are decided by the fewest tests.
 inline uint32_t AnStep(int reg, uint16_t size) {
-  switch (size) {
-    case 0: return reg == 7 ? 2 : 1;
-    case 1: return 2;
-    case 2: return 4;
-    default: return 0;
-  }
+  if (size == 2) return 4;
+  if (size == 1) return 2;
+  if (size == 0) return reg == 7 ? 2 : 1;
+  return 0;
 }
 inline void PostIncrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] += AnStep(reg & 7, size); }
 inline void PreDecrementAn(int reg, uint16_t size) { CpuAReg[reg & 7] -= AnStep(reg & 7, size); }
