@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "host/Settings.h"
+#include "host/qt/QtColor.h"
 #include "host/qt/WindowPlace.h"
 
 namespace korva {
@@ -42,15 +43,6 @@ void SaveDiskWindowPlacement(const QWidget& window, const std::string& section) 
   SaveSettingLong(section, "Top", at.y());
   SaveSettingLong(section, "Left", at.x());
 }
-
-namespace {
-
-QColor HostColor(uint32_t bbggrr) {
-  return QColor(static_cast<int>(bbggrr & 0xFF), static_cast<int>((bbggrr >> 8) & 0xFF),
-                static_cast<int>((bbggrr >> 16) & 0xFF));
-}
-
-}  // namespace
 
 void SetFieldColors(QLineEdit& box, uint32_t fore, uint32_t back) {
   QPalette p = box.palette();

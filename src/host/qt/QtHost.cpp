@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/CodePage.h"
+#include "host/qt/QtText.h"
 #include "host/qt/QtSocket.h"
 #include "host/qt/QtTimer.h"
 
@@ -22,8 +23,6 @@ namespace korva {
 
 namespace {
 
-QString ToQt(const std::string& machineText) { return QString::fromStdString(Cp1252ToUtf8(machineText)); }
-std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
 // Dialog texts from the machine end their lines with CR LF or a CR alone.
 QString DialogText(const std::string& machineText) {
   QString t = ToQt(machineText);

@@ -18,6 +18,8 @@
 #include "board/ui/MenuItems.h"
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
+#include "host/qt/QtColor.h"
+#include "host/qt/QtText.h"
 #include "serial/Consoles.h"
 
 namespace korva::ui {
@@ -51,15 +53,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
-QString ToQt(const std::string& machineText) { return QString::fromStdString(Cp1252ToUtf8(machineText)); }
-std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
-
-QColor ToQColor(uint32_t rgb) {
-  return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>((rgb >> 16) & 0xFF));
-}
-uint32_t FromQColor(const QColor& c) {
-  return RGB(static_cast<uint32_t>(c.red()), static_cast<uint32_t>(c.green()), static_cast<uint32_t>(c.blue()));
-}
 
 
 // The status frame's layout in pixels.
@@ -277,7 +270,7 @@ const QTextCharFormat& formPrinter::ViewFormat(uint32_t index) {
     q.setFontItalic(f.Italic);
     q.setFontUnderline(f.Underline);
     q.setFontStrikeOut(f.Strike);
-    q.setForeground(ToQColor(f.Color));
+    q.setForeground(HostColor(f.Color));
     // The offset in twips as a baseline shift of offset/20 points, given in
     // per cent of the font's height.
     if (f.Offset != 0 && f.Size > 0) q.setBaselineOffset(f.Offset / 20.0 / f.Size * 100.0);
@@ -404,11 +397,11 @@ void formPrinter::ChoosePrinterFont(int mode) {
     choice.Font.Strike = f.strikeOut();
   }
   if (choice.Effects) {
-    QColorDialog colors(ToQColor(choice.Color), this);
+    QColorDialog colors(HostColor(choice.Color), this);
     colors.setObjectName(QStringLiteral("colorDialog"));
     colors.setOption(QColorDialog::DontUseNativeDialog);
     colors.setWindowTitle(QStringLiteral("Color"));
-    if (colors.exec() == QDialog::Accepted) choice.Color = FromQColor(colors.selectedColor());
+    if (colors.exec() == QDialog::Accepted) choice.Color = ToHostColor(colors.selectedColor());
   }
   ApplyFontChoice(mode, choice);
 }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "host/CodePage.h"
+#include "host/qt/QtText.h"
 #include "terminal/ui/DialogHelpers.h"
 
 namespace korva::ui {
@@ -23,8 +24,6 @@ namespace {
 
 constexpr char kSection[] = "CRTabilities";
 constexpr int kCodeRole = Qt::UserRole;
-
-QString ToQt(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
 const char* const kFieldNames[DefinitionFields] = {
     "txtGotoSize",          "txtGotoSizeXY",        "txtGotoOffsetX", "txtGotoOffsetY",

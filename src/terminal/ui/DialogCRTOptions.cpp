@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "host/CodePage.h"
+#include "host/qt/QtText.h"
 #include "terminal/ui/DialogHelpers.h"
 
 namespace korva::ui {
@@ -34,8 +35,6 @@ const char* const kArrayNames[KeyTables][KeyModifiers] = {
     {"txtFKStrings", "txtFKStringsShift", "txtFKStringsControl", "txtFKStringsControlShift", "txtFKAlt",
      "txtFKAltShift", "txtFKCntrlAlt", "txtFKCntrlAltShift"},
 };
-
-QString ToQt(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
+#include "host/qt/QtText.h"
 #include "terminal/ui/DialogHelpers.h"
 
 namespace korva::ui {
@@ -20,8 +21,6 @@ namespace {
 
 constexpr char kSection[] = "ColorConfig";
 constexpr int kGap = 5;  // between the eighth and the ninth row and column of the samples
-
-QString ToQt(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
 // A readable caption on a colour button.
 QColor CaptionColor(const QColor& back) { return back.lightness() > 120 ? Qt::black : Qt::white; }

@@ -24,15 +24,6 @@ void SaveDialogPlacement(const QWidget& dialog, const std::string& section) {
   SavePlacement(dialog, section, PlacementKeys::TopLeftWhenNormal);
 }
 
-QColor HostColor(uint32_t bbggrr) {
-  return QColor(static_cast<int>(bbggrr & 0xFF), static_cast<int>((bbggrr >> 8) & 0xFF),
-                static_cast<int>((bbggrr >> 16) & 0xFF));
-}
-
-uint32_t ToHostColor(const QColor& c) {
-  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
-}
-
 void SetTextColor(QLineEdit& box, uint32_t color) {
   QPalette p = box.palette();
   p.setColor(QPalette::Text, HostColor(color));

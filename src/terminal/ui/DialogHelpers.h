@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/qt/QtColor.h"
+
 class QEvent;
 class QLineEdit;
 class QTabWidget;
@@ -21,9 +23,7 @@ void LoadDialogPlacement(QWidget& dialog, const std::string& section);
 // "WindowState" always written; "Top" and "Left" only in the normal state.
 void SaveDialogPlacement(const QWidget& dialog, const std::string& section);
 
-// Host colours are 0x00BBGGRR.
-QColor HostColor(uint32_t bbggrr);
-uint32_t ToHostColor(const QColor& c);
+// Host colours are 0x00BBGGRR (host/qt/QtColor.h).
 void SetTextColor(QLineEdit& box, uint32_t color);
 uint32_t TextColor(const QLineEdit& box);
 

@@ -18,6 +18,7 @@
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
 #include "host/Settings.h"
+#include "host/qt/QtColor.h"
 #include "serial/Consoles.h"
 
 namespace korva::ui {
@@ -38,9 +39,6 @@ const std::array<QString, 256>& Glyphs() {
   }();
   return glyphs;
 }
-
-QColor Rgb(uint32_t c) { return QColor(static_cast<int>(c & 255), static_cast<int>((c >> 8) & 255),
-                                      static_cast<int>((c >> 16) & 255)); }
 
 int ShiftMask(Qt::KeyboardModifiers m) {
   return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
@@ -275,7 +273,7 @@ void formCRT::FitScreen(int16_t columns, int16_t lines) {
 QColor formCRT::CellColor(bool isText, uint32_t attr) const {
   if (attr & CellAttr::Inverse) isText = !isText;
   const uint32_t index = isText ? attr & 15 : (attr >> 4) & 15;
-  return Rgb(Terminal().ScreenColors[index]);
+  return HostColor(Terminal().ScreenColors[index]);
 }
 
 const QFont& formCRT::StyledFont(uint32_t attr) {
@@ -293,7 +291,7 @@ const QFont& formCRT::StyledFont(uint32_t attr) {
 }
 
 void formCRT::DrawCursor(QPainter& p, const QRect& r) {
-  const QColor colour = Rgb(Terminal().CursorColor);
+  const QColor colour = HostColor(Terminal().CursorColor);
   const int w = r.width(), h = r.height();
   switch (Def().CursorType) {
     case 1:  // a bar one pixel wide on the left edge
