@@ -9,22 +9,10 @@
 #include "board/ui/MenuItems.h"
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
+#include "host/qt/QtText.h"
 #include "serial/Consoles.h"
 
 namespace korva::ui {
-
-namespace {
-
-QString ToQt(const std::string& machineText) { return QString::fromStdString(Cp1252ToUtf8(machineText)); }
-
-// The log's CR LF breaks as the view's line breaks.
-QString ViewText(const std::string& machineText) {
-  QString t = ToQt(machineText);
-  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  return t;
-}
-
-}  // namespace
 
 formNetPort::formNetPort() {
   SetView(this);
@@ -102,19 +90,7 @@ void formNetPort::RefreshChecks() {
 
 void formNetPort::Refresh() {
   refreshQueued_ = false;
-  const std::string& text = LogText();
-  if (LogRewrites() == shownRewrites_ && text.size() >= shownSize_) {
-    if (text.size() == shownSize_) return;
-    QTextCursor end(rtfLog_->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(ViewText(text.substr(shownSize_)));
-  } else {
-    rtfLog_->setPlainText(ViewText(text));
-    shownRewrites_ = LogRewrites();
-  }
-  shownSize_ = text.size();
-  rtfLog_->moveCursor(QTextCursor::End);
-  rtfLog_->ensureCursorVisible();
+  shown_.Show(*rtfLog_, LogText(), LogRewrites());
 }
 
 void formNetPort::LogChanged() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "serial/NetPort.h"
+#include "serial/ui/GrowingText.h"
 
 class QAction;
 class QMenu;
@@ -42,8 +43,7 @@ class formNetPort final : public QMainWindow, public NetPortConsole, private Net
 
   QTextEdit* rtfLog_ = nullptr;
   bool refreshQueued_ = false;
-  size_t shownSize_ = 0;
-  uint64_t shownRewrites_ = 0;
+  GrowingText shown_;
 };
 
 // Registers the NET window as the maker of the ports' NET consoles.

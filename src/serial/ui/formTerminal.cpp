@@ -15,20 +15,12 @@
 #include "board/ui/MenuItems.h"
 #include "board/ui/WindowPlacement.h"
 #include "host/CodePage.h"
+#include "host/qt/QtText.h"
 #include "serial/Consoles.h"
 
 namespace korva::ui {
 
 namespace {
-
-QString ToQt(const std::string& machineText) { return QString::fromStdString(Cp1252ToUtf8(machineText)); }
-
-// The console's CR LF breaks as the view's line breaks.
-QString ViewText(const std::string& machineText) {
-  QString t = ToQt(machineText);
-  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  return t;
-}
 
 int ShiftMask(Qt::KeyboardModifiers m) {
   return ((m & Qt::ShiftModifier) ? TerminalConsole::ShiftKey : 0) |
@@ -135,19 +127,7 @@ void formTerminal::Refresh() {
   refreshQueued_ = false;
   sinceRefresh_.start();
   mnuOnLine_->setText(QString::fromStdString(OnLineCaption()));
-  const std::string& text = Text();
-  if (Rewrites() == shownRewrites_ && text.size() >= shownSize_) {
-    if (text.size() == shownSize_) return;
-    QTextCursor end(txtTerminal_->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(ViewText(text.substr(shownSize_)));
-  } else {
-    txtTerminal_->setPlainText(ViewText(text));
-    shownRewrites_ = Rewrites();
-  }
-  shownSize_ = text.size();
-  txtTerminal_->moveCursor(QTextCursor::End);
-  txtTerminal_->ensureCursorVisible();
+  shown_.Show(*txtTerminal_, Text(), Rewrites());
 }
 
 void formTerminal::TextChanged() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "serial/Terminal.h"
+#include "serial/ui/GrowingText.h"
 
 class QAction;
 class QMenu;
@@ -54,8 +55,7 @@ class formTerminal final : public QMainWindow, public TerminalConsole, private T
   QAction* mnuOnLine_ = nullptr;
   bool refreshQueued_ = false;
   QElapsedTimer sinceRefresh_;
-  size_t shownSize_ = 0;        // bytes of the console's text the view shows
-  uint64_t shownRewrites_ = 0;  // the console's rewrite count when it was shown whole
+  GrowingText shown_;
 };
 
 // Registers the TTY window as the maker of the ports' TTY consoles.
