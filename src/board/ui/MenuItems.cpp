@@ -26,4 +26,8 @@ QMenu* BarMenu(QMenuBar* bar, const char* name, const char* caption) {
   return m;
 }
 
+void CheckItem(const QObject& window, const char* name, bool on) {
+  if (QAction* a = window.findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
+}
+
 }  // namespace korva::ui

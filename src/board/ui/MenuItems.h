@@ -6,6 +6,7 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QObject;
 
 namespace korva::ui {
 
@@ -19,5 +20,8 @@ QMenu* SubMenu(QMenu* parent, const char* name, const char* caption);
 
 // A menu of the window's menu bar.
 QMenu* BarMenu(QMenuBar* bar, const char* name, const char* caption);
+
+// Sets the check mark of window's item called name, if it has one.
+void CheckItem(const QObject& window, const char* name, bool on);
 
 }  // namespace korva::ui

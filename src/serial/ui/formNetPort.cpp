@@ -11,6 +11,7 @@
 #include "host/CodePage.h"
 #include "host/qt/QtText.h"
 #include "serial/Consoles.h"
+#include "serial/ui/LineMenus.h"
 
 namespace korva::ui {
 
@@ -49,17 +50,9 @@ void formNetPort::BuildMenus() {
   Item(client, "mnuTimeout", "Timeout ...", [this] { AskTimeOut(); });
 
   QMenu* settings = BarMenu(bar, "mnuSettings", "Settings");
-  QMenu* newline = SubMenu(settings, "mnuNewline", "Newline");
-  Item(newline, "mnuCRisNewline", "CR", [this] { NewlineIs = 0; }, true);
-  Item(newline, "mnuLFisNewline", "LF", [this] { NewlineIs = 1; }, true);
-  QMenu* byteSize = SubMenu(settings, "mnuByteSize", "Byte Size");
-  Item(byteSize, "mnu7bits", "7 bits", [this] { Ascii = true; }, true);
-  Item(byteSize, "mnu8bits", "8 bits", [this] { Ascii = false; }, true);
-  QMenu* parity = SubMenu(settings, "mnuParity", "Parity");
-  Item(parity, "mnuZero", "Zero", [this] { Parity = 0; }, true);
-  Item(parity, "mnuOne", "One", [this] { Parity = 1; }, true);
-  Item(parity, "mnuEven", "Even", [this] { Parity = 2; }, true);
-  Item(parity, "mnuOdd", "Odd", [this] { Parity = 3; }, true);
+  QMenu* newline = NewlineMenu(settings, [this](int n) { NewlineIs = static_cast<int16_t>(n); });
+  QMenu* byteSize = ByteSizeMenu(settings, "Byte Size", [this](bool ascii) { Ascii = ascii; });
+  QMenu* parity = ParityMenu(settings, [this](int p) { Parity = static_cast<int16_t>(p); });
   settings->addSeparator();
   Item(settings, "mnuCRLFeqLF", "CRLF=CR", [this] { CRLFeqLF = !CRLFeqLF; }, true);
   Item(settings, "mnuIssue", "Issue", [this] { Issue = !Issue; }, true);
@@ -73,19 +66,9 @@ void formNetPort::BuildMenus() {
 }
 
 void formNetPort::RefreshChecks() {
-  const auto check = [this](const char* name, bool on) {
-    if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
-  };
-  check("mnuCRisNewline", NewlineIs == 0);
-  check("mnuLFisNewline", NewlineIs == 1);
-  check("mnu7bits", Ascii);
-  check("mnu8bits", !Ascii);
-  check("mnuZero", Parity == 0);
-  check("mnuOne", Parity == 1);
-  check("mnuEven", Parity == 2);
-  check("mnuOdd", Parity == 3);
-  check("mnuCRLFeqLF", CRLFeqLF);
-  check("mnuIssue", Issue);
+  CheckLineSettings(*this, NewlineIs, Ascii, Parity);
+  CheckItem(*this, "mnuCRLFeqLF", CRLFeqLF);
+  CheckItem(*this, "mnuIssue", Issue);
 }
 
 void formNetPort::Refresh() {

@@ -21,6 +21,7 @@
 #include "host/qt/QtColor.h"
 #include "host/qt/QtText.h"
 #include "serial/Consoles.h"
+#include "serial/ui/LineMenus.h"
 
 namespace korva::ui {
 
@@ -191,37 +192,19 @@ void formPrinter::BuildMenus() {
   });
 
   QMenu* settings = BarMenu(bar, "mnuSettings", "Settings");
-  QMenu* newline = SubMenu(settings, "mnuNewline", "Newline");
-  Item(newline, "mnuCRisNewline", "CR", [this] { SetNewlineIs(0); }, true);
-  Item(newline, "mnuLFisNewline", "LF", [this] { SetNewlineIs(1); }, true);
-  QMenu* byteSize = SubMenu(settings, "mnuByteSize", "ByteSize");
-  Item(byteSize, "mnu7bits", "7 bits", [this] { SetASCII(true); }, true);
-  Item(byteSize, "mnu8bits", "8 bits", [this] { SetASCII(false); }, true);
-  QMenu* parity = SubMenu(settings, "mnuParity", "Parity");
-  Item(parity, "mnuZero", "Zero", [this] { SetParity(0); }, true);
-  Item(parity, "mnuOne", "One", [this] { SetParity(1); }, true);
-  Item(parity, "mnuEven", "Even", [this] { SetParity(2); }, true);
-  Item(parity, "mnuOdd", "Odd", [this] { SetParity(3); }, true);
+  QMenu* newline = NewlineMenu(settings, [this](int n) { SetNewlineIs(static_cast<int16_t>(n)); });
+  QMenu* byteSize = ByteSizeMenu(settings, "ByteSize", [this](bool ascii) { SetASCII(ascii); });
+  QMenu* parity = ParityMenu(settings, [this](int p) { SetParity(static_cast<int16_t>(p)); });
 
   // The ticks show the window's state whenever a menu opens.
   const auto refreshChecks = [this] {
-    const auto check = [this](const char* name, bool on) {
-      if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
-    };
-    check("mnuFixedFontsOnly", FixedFontsOnly);
-    check("mnuToolsShowCNTR", ShowCNTR);
-    check("mnuInHex", InHex);
-    check("mnuShowLEDs", ShowLEDs);
-    check("mnuSendFault", SendFAULT);
-    check("mnuSendAck", SendACK);
-    check("mnuCRisNewline", NewlineIs == 0);
-    check("mnuLFisNewline", NewlineIs == 1);
-    check("mnu7bits", Ascii);
-    check("mnu8bits", !Ascii);
-    check("mnuZero", Parity == 0);
-    check("mnuOne", Parity == 1);
-    check("mnuEven", Parity == 2);
-    check("mnuOdd", Parity == 3);
+    CheckItem(*this, "mnuFixedFontsOnly", FixedFontsOnly);
+    CheckItem(*this, "mnuToolsShowCNTR", ShowCNTR);
+    CheckItem(*this, "mnuInHex", InHex);
+    CheckItem(*this, "mnuShowLEDs", ShowLEDs);
+    CheckItem(*this, "mnuSendFault", SendFAULT);
+    CheckItem(*this, "mnuSendAck", SendACK);
+    CheckLineSettings(*this, NewlineIs, Ascii, Parity);
   };
   for (QMenu* m : {options, settings, newline, byteSize, parity}) connect(m, &QMenu::aboutToShow, this, refreshChecks);
 

@@ -17,6 +17,7 @@
 #include "host/CodePage.h"
 #include "host/qt/QtText.h"
 #include "serial/Consoles.h"
+#include "serial/ui/LineMenus.h"
 
 namespace korva::ui {
 
@@ -68,21 +69,13 @@ void formTerminal::BuildMenus() {
   Item(options, "mnuOptionsRipCRLFs", "Remove Extra CRLFs", [this] { RipCRLFs = !RipCRLFs; }, true);
 
   QMenu* settings = BarMenu(bar, "mnuSettings", "Settings");
-  QMenu* newline = SubMenu(settings, "mnuNewline", "Newline");
-  Item(newline, "mnuCRisNewline", "CR", [this] { SetNewlineIs(0); }, true);
-  Item(newline, "mnuLFisNewline", "LF", [this] { SetNewlineIs(1); }, true);
+  QMenu* newline = NewlineMenu(settings, [this](int n) { SetNewlineIs(static_cast<int16_t>(n)); });
   Item(settings, "mnuNoWrap", "No Wrap", [this] { NoWrap = !NoWrap; }, true);
   Item(settings, "mnu80Columns", "80 Columns", [this] { LineLength = 80; }, true);
   Item(settings, "mnu132Columns", "132 Columns", [this] { LineLength = 132; }, true);
   Item(settings, "mnuCustomLineLength", "Custom Line Length ...", [this] { CustomLineLength(); }, true);
-  QMenu* byteSize = SubMenu(settings, "mnuByteSize", "Byte Size");
-  Item(byteSize, "mnu7bits", "7 bits", [this] { SetASCII(true); }, true);
-  Item(byteSize, "mnu8bits", "8 bits", [this] { SetASCII(false); }, true);
-  QMenu* parity = SubMenu(settings, "mnuParity", "Parity");
-  Item(parity, "mnuZero", "Zero", [this] { SetParity(0); }, true);
-  Item(parity, "mnuOne", "One", [this] { SetParity(1); }, true);
-  Item(parity, "mnuEven", "Even", [this] { SetParity(2); }, true);
-  Item(parity, "mnuOdd", "Odd", [this] { SetParity(3); }, true);
+  QMenu* byteSize = ByteSizeMenu(settings, "Byte Size", [this](bool ascii) { SetASCII(ascii); });
+  QMenu* parity = ParityMenu(settings, [this](int p) { SetParity(static_cast<int16_t>(p)); });
   // The checks show the console's state whenever a menu opens.
   for (QMenu* m : {options, settings, newline, byteSize, parity})
     connect(m, &QMenu::aboutToShow, this, [this] { RefreshChecks(); });
@@ -103,24 +96,14 @@ void formTerminal::BuildMenus() {
 }
 
 void formTerminal::RefreshChecks() {
-  const auto check = [this](const char* name, bool on) {
-    if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
-  };
-  check("mnuShowCNTR", ShowCNTR);
-  check("mnuInHex", InHex);
-  check("mnuOptionsRipCRLFs", RipCRLFs);
-  check("mnuCRisNewline", NewlineIs == 0);
-  check("mnuLFisNewline", NewlineIs == 1);
-  check("mnuNoWrap", NoWrap);
-  check("mnu80Columns", LineLength == 80);
-  check("mnu132Columns", LineLength == 132);
-  check("mnuCustomLineLength", LineLength != 80 && LineLength != 132);
-  check("mnu7bits", Ascii);
-  check("mnu8bits", !Ascii);
-  check("mnuZero", Parity == 0);
-  check("mnuOne", Parity == 1);
-  check("mnuEven", Parity == 2);
-  check("mnuOdd", Parity == 3);
+  CheckItem(*this, "mnuShowCNTR", ShowCNTR);
+  CheckItem(*this, "mnuInHex", InHex);
+  CheckItem(*this, "mnuOptionsRipCRLFs", RipCRLFs);
+  CheckItem(*this, "mnuNoWrap", NoWrap);
+  CheckItem(*this, "mnu80Columns", LineLength == 80);
+  CheckItem(*this, "mnu132Columns", LineLength == 132);
+  CheckItem(*this, "mnuCustomLineLength", LineLength != 80 && LineLength != 132);
+  CheckLineSettings(*this, NewlineIs, Ascii, Parity);
 }
 
 void formTerminal::Refresh() {

@@ -20,6 +20,7 @@
 #include "host/Settings.h"
 #include "host/qt/QtColor.h"
 #include "serial/Consoles.h"
+#include "serial/ui/LineMenus.h"
 
 namespace korva::ui {
 
@@ -119,14 +120,8 @@ void formCRT::BuildMenus() {
   Item(cursor, "mnuCursorFront", "In Front of Characters", [this] { Terminal().SetCursorFront(True); }, true);
   settings->addSeparator();
   Item(settings, "mnuANSI", "ANSI", [this] { Terminal().SetANSI(ToVBool(!Def().ANSI)); }, true);
-  QMenu* byteSize = SubMenu(settings, "mnuByteSize", "Byte Size");
-  Item(byteSize, "mnu7bits", "7 bits", [this] { Terminal().SetASCII(True); }, true);
-  Item(byteSize, "mnu8bits", "8 bits", [this] { Terminal().SetASCII(False); }, true);
-  QMenu* parity = SubMenu(settings, "mnuParity", "Parity");
-  Item(parity, "mnuZero", "Zero", [this] { Terminal().SetParity(0); }, true);
-  Item(parity, "mnuOne", "One", [this] { Terminal().SetParity(1); }, true);
-  Item(parity, "mnuEven", "Even", [this] { Terminal().SetParity(2); }, true);
-  Item(parity, "mnuOdd", "Odd", [this] { Terminal().SetParity(3); }, true);
+  ByteSizeMenu(settings, "Byte Size", [this](bool ascii) { Terminal().SetASCII(ToVBool(ascii)); });
+  ParityMenu(settings, [this](int p) { Terminal().SetParity(static_cast<int16_t>(p)); });
   Item(settings, "mnuNoWrap", "No Wrap", [this] { Terminal().SetNoWrap(ToVBool(!Def().NoWrap)); }, true);
   Item(settings, "mnuAutoCR", "Auto CR", [this] { Terminal().SetAutoCR(ToVBool(!Def().AutoCR)); }, true);
   Item(settings, "mnuAutoLF", "Auto LF", [this] { Terminal().SetAutoLF(ToVBool(!Def().AutoLF)); }, true);
