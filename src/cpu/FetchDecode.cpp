@@ -14,11 +14,11 @@
 
 namespace korva {
 
-uint32_t InstructionTicks = 0;
 int32_t Mvme400PollInterval = 511;
 int32_t Sn2661PollInterval = 4095;
 int32_t RwinPollInterval = 127;
 fetch_detail::PollPacing fetch_detail::Pacing = {511, 511, 511, 4095, 127, False};
+uint32_t fetch_detail::InstructionsAtLook = 0;
 BreakPoint BreakPoints[4] = {};
 VBool BreakPointsEnabled = False;
 VBool TraceTableEnabled = False;
@@ -42,6 +42,7 @@ void LookAtCountdowns() {
   count(Pacing.Mvme400);
   count(Pacing.Sn2661);
   if (Pacing.RwinPending) count(Pacing.Rwin);
+  InstructionsAtLook += since;
   Pacing.Span = Pacing.Ticks;
 }
 
@@ -52,6 +53,7 @@ void ArmPollTicks() {
   int32_t ticks = Pacing.Mvme400 < Pacing.Sn2661 ? Pacing.Mvme400 : Pacing.Sn2661;
   if (Pacing.RwinPending && Pacing.Rwin < ticks) ticks = Pacing.Rwin;
   if (ticks < -1) ticks = -1;
+  InstructionsAtLook += FetchesSinceLook();
   Pacing.Ticks = Pacing.Span = ticks;
 }
 
@@ -70,6 +72,7 @@ void RunDuePolls() {
   // The countdowns as they were before this fetch; the polls run with nothing
   // left to settle, so whatever they read or change is the countdowns themselves.
   ++Pacing.Ticks;
+  ++InstructionsAtLook;  // this fetch stays counted
   LookAtCountdowns();
   if (CountDown(Pacing.Mvme400, Mvme400PollInterval)) {
     MVME400C0.DoTxEandRxE();

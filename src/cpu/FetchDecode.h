@@ -8,18 +8,6 @@ namespace korva {
 
 class classCircusL;
 
-// Instructions fetched, modulo 2^30. The fetch steps a free-running counter
-// with one add; readers see it cut to 30 bits.
-extern uint32_t InstructionTicks;
-struct InstructionCounter {
-  operator uint32_t() const { return InstructionTicks & 0x3FFFFFFFu; }
-  uint32_t operator=(uint32_t value) const {
-    InstructionTicks = value;
-    return value & 0x3FFFFFFFu;
-  }
-};
-inline constexpr InstructionCounter InstructionCount{};
-
 // Poll pacing: an interval I polls on every (I + 1)-th fetch; a negative interval on every fetch.
 // Every fetch counts each countdown down by one and runs the poll whose
 // countdown goes below 0, reloading it from its interval; the disk-controller
@@ -43,7 +31,11 @@ extern PollPacing Pacing;
 
 // The fetches since the last look; the stored countdowns minus these are the countdowns.
 inline uint32_t FetchesSinceLook() { return static_cast<uint32_t>(Pacing.Span) - static_cast<uint32_t>(Pacing.Ticks); }
-// Bring the stored countdowns up to date (a look), so that one can be changed.
+// The instruction count at the last look: the count is this plus the fetches
+// since, so the fetch counts instructions by its step of Ticks alone.
+extern uint32_t InstructionsAtLook;
+// Bring the stored countdowns and the instruction count up to date (a look), so
+// that one can be changed.
 void LookAtCountdowns();
 // Ticks from the countdowns after a look or a change.
 void ArmPollTicks();
@@ -78,6 +70,16 @@ class RwinPendingFlag {
   }
 };
 }  // namespace fetch_detail
+
+// Instructions fetched, modulo 2^30, read and set by its own name.
+struct InstructionCounter {
+  operator uint32_t() const { return (fetch_detail::InstructionsAtLook + fetch_detail::FetchesSinceLook()) & 0x3FFFFFFFu; }
+  uint32_t operator=(uint32_t value) const {
+    fetch_detail::InstructionsAtLook = value - fetch_detail::FetchesSinceLook();
+    return value & 0x3FFFFFFFu;
+  }
+};
+inline constexpr InstructionCounter InstructionCount{};
 
 // Countdowns to the next poll of the MVME400 boards and of the keyboard UART.
 inline constexpr fetch_detail::PollCountdown<&fetch_detail::PollPacing::Mvme400, false> Mvme400PollCount{};

@@ -16,9 +16,8 @@ namespace korva {
 namespace fetch_detail {
 
 // Items 1-4 of both fetches: the instruction count and the device polls, all
-// paced by one countdown (see PollPacing).
+// paced by one countdown (see PollPacing), which also carries the count.
 [[gnu::always_inline]] inline void CountAndPoll() {
-  ++InstructionTicks;
   if (--Pacing.Ticks < 0) [[unlikely]] RunDuePolls();
 }
 
