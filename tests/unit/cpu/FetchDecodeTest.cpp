@@ -127,7 +127,12 @@ TEST(FetchDecode, SharedPollCountdownKeepsEachPace) {
   RwinCmdPending = False;
   Alone alone{4, 2, 0, false};
   const uint32_t polls0 = MVME400C0.PollCount;
+  // The instruction count rides on the shared countdown: it stays exact through
+  // every expiry and rewrite, wraps at 2^30, and can be set between fetches.
+  uint32_t count = 0x3FFFFFF8;
+  InstructionCount = count;
   for (int i = 0; i < 60; ++i) {
+    if (i == 25) InstructionCount = count = 100;
     switch (i) {
       case 10:  // a disk command starts, as the controller arms it, due before the others
         RwinCmdPending = True;
@@ -153,7 +158,9 @@ TEST(FetchDecode, SharedPollCountdownKeepsEachPace) {
     m.SetPC(0x1000);
     m.ExecuteWord();
     alone.Fetch();
+    count = (count + 1) & 0x3FFFFFFF;
     SCOPED_TRACE(i);
+    ASSERT_EQ(static_cast<uint32_t>(InstructionCount), count);
     ASSERT_EQ(Mvme400PollCount, alone.mvme);
     ASSERT_EQ(Sn2661PollCount, alone.sn);
     ASSERT_EQ(RwinCmdPending, alone.pending ? True : False);
