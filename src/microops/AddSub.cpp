@@ -108,8 +108,7 @@ template <Arith Op>
 // instruction. `source` is the value just stored in CpuSop. CpuDop holds the
 // register's value only when the size has no case; otherwise the result.
 template <Arith Op>
-[[gnu::always_inline]] inline void DnForm(uint32_t source) {
-  const OpMapEntry& op = CurrentOp();
+[[gnu::always_inline]] inline void DnForm(const OpMapEntry& op, uint32_t source) {
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   const uint32_t d = dn;
   if (!WithAluSize(op.Size, [&, d, source](auto size) {
@@ -156,6 +155,22 @@ template <bool Sub>
   McrEndInstruction();
 }
 
+// The source register of the register-to-register forms: An when the source
+// mode is not Dn. The register file is chosen by a select rather than a
+// branch, so that both kinds of source run one straight path.
+[[gnu::always_inline]] inline uint32_t RnSource(const OpMapEntry& op) {
+  const uint32_t* file = op.SrcMode != EaDn ? CpuAReg : CpuDReg;
+  return file[RegIndex(op.SrcReg)];
+}
+
+// The register-to-register form: the source register into CpuSop, then the Dn form.
+template <Arith Op>
+[[gnu::always_inline]] inline void RnToDnForm() {
+  const OpMapEntry& op = CurrentOp();
+  CpuSop = RnSource(op);
+  DnForm<Op>(op, CpuSop);
+}
+
 }  // namespace
 
 // ---- ADD ----
@@ -168,7 +183,7 @@ void mcrADDDnToEa() {
 
 void mcrADDA() { AddressForm<Arith::Add>(); }
 
-void mcrADDToDn() { DnForm<Arith::Add>(CpuSop); }
+void mcrADDToDn() { DnForm<Arith::Add>(CurrentOp(), CpuSop); }
 
 void mcrADDQAn() { QuickAddressForm<false>(); }
 
@@ -178,7 +193,7 @@ void mcrADDQAn() { QuickAddressForm<false>(); }
 #pragma GCC diagnostic ignored "-Wattributes"
 [[gnu::always_inline]] void mcrADDImmToDn() {
   CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
-  DnForm<Arith::Add>(CpuSop);
+  DnForm<Arith::Add>(CurrentOp(), CpuSop);
 }
 
 void mcrADDImm() {
@@ -191,10 +206,7 @@ void mcrADDAAn() {
   AddressForm<Arith::Add>();
 }
 
-[[gnu::always_inline]] void mcrADDAnToDn() {
-  CpuSop = SourceRegister(CurrentOp());
-  DnForm<Arith::Add>(CpuSop);
-}
+[[gnu::always_inline]] void mcrADDAnToDn() { RnToDnForm<Arith::Add>(); }
 
 [[gnu::always_inline]] void mcrADDX() { LoadedForm<Arith::AddX>(); }
 
@@ -208,13 +220,13 @@ void mcrSUBDnToEa() {
 
 void mcrSUBA() { AddressForm<Arith::Sub>(); }
 
-void mcrSUBToDn() { DnForm<Arith::Sub>(CpuSop); }
+void mcrSUBToDn() { DnForm<Arith::Sub>(CurrentOp(), CpuSop); }
 
 void mcrSUBQAn() { QuickAddressForm<true>(); }
 
 [[gnu::always_inline]] void mcrSUBImmToDn() {
   CpuSop = static_cast<uint32_t>(CurrentOp().Extra1);
-  DnForm<Arith::Sub>(CpuSop);
+  DnForm<Arith::Sub>(CurrentOp(), CpuSop);
 }
 
 void mcrSUBImm() {
@@ -227,10 +239,7 @@ void mcrSUBAAn() {
   AddressForm<Arith::Sub>();
 }
 
-[[gnu::always_inline]] void mcrSUBAnToDn() {
-  CpuSop = SourceRegister(CurrentOp());
-  DnForm<Arith::Sub>(CpuSop);
-}
+[[gnu::always_inline]] void mcrSUBAnToDn() { RnToDnForm<Arith::Sub>(); }
 
 void mcrSUBX() { LoadedForm<Arith::SubX>(); }
 
@@ -244,17 +253,14 @@ void mcrSUBX() { LoadedForm<Arith::SubX>(); }
 
 void mcrCMPA() { AddressForm<Arith::Cmp>(); }
 
-[[gnu::always_inline]] void mcrCMPToDn() { DnForm<Arith::Cmp>(CpuSop); }
+[[gnu::always_inline]] void mcrCMPToDn() { DnForm<Arith::Cmp>(CurrentOp(), CpuSop); }
 
 void mcrCMPAAn() {
   CpuSop = SourceRegister(CurrentOp());
   AddressForm<Arith::Cmp>();
 }
 
-[[gnu::always_inline]] void mcrCMPAnToDn() {
-  CpuSop = SourceRegister(CurrentOp());
-  DnForm<Arith::Cmp>(CpuSop);
-}
+[[gnu::always_inline]] void mcrCMPAnToDn() { RnToDnForm<Arith::Cmp>(); }
 #pragma GCC diagnostic pop
 
 // ---- NEG, NEGX ----
