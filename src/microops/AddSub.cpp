@@ -156,11 +156,12 @@ template <bool Sub>
 }
 
 // The source register of the register-to-register forms: An when the source
-// mode is not Dn. The register file is chosen by a select rather than a
-// branch, so that both kinds of source run one straight path.
+// mode is not Dn. Both registers are read and one is selected, rather than
+// branching, so that both kinds of source run one straight path.
 [[gnu::always_inline]] inline uint32_t RnSource(const OpMapEntry& op) {
-  const uint32_t* file = op.SrcMode != EaDn ? CpuAReg : CpuDReg;
-  return file[RegIndex(op.SrcReg)];
+  const unsigned n = RegIndex(op.SrcReg);
+  const uint32_t a = CpuAReg[n], d = CpuDReg[n];
+  return op.SrcMode != EaDn ? a : d;
 }
 
 // The register-to-register form: the source register into CpuSop, then the Dn form.
