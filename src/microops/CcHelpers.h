@@ -43,6 +43,12 @@ inline constexpr uint16_t FlagBit64(uint64_t value, unsigned bit) {
 // The flag boolean of a signed value's sign, by an arithmetic shift.
 inline constexpr uint16_t SignFlag(int32_t value) { return static_cast<uint16_t>(value >> 31); }
 
+// The flag boolean of "value is zero": the borrow of value - 1, taken from the
+// top half of the 64-bit difference. A plain compare would do the same, but
+// the compiler then folds it back into the operation that made the value (an
+// EOR's result tests equal operands) and spends a set-byte and a negate on it.
+inline constexpr uint16_t ZeroFlag(uint32_t value) { return static_cast<uint16_t>((uint64_t{value} - 1) >> 32); }
+
 // The flag boolean of "value has any of bits set".
 inline constexpr uint16_t FlagOf(uint32_t value, uint32_t bits) { return (value & bits) ? 0xFFFF : 0; }
 
@@ -54,7 +60,7 @@ inline constexpr uint32_t MergeSized(uint32_t reg, uint32_t result, uint16_t siz
 // N and Z from a sized result; V and C cleared; X kept (logic, TST, CLR).
 inline void SetLogicFlags(uint32_t result, uint16_t size) {
   CpuN = FlagBit(result, (8u << size) - 1);
-  CpuZ = ToFlag((result & AluSizeMask[size]) == 0);
+  CpuZ = ZeroFlag(result & AluSizeMask[size]);
   CpuV = 0;
   CpuC = 0;
 }
