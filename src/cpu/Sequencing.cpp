@@ -58,23 +58,37 @@ void mcrStopWait() {
 // link-time optimiser (see microops/FlowControl.cpp).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wattributes"
-// The register moves leave a size code above long (no such entry) alone.
+// The register moves leave a size code above long (no such entry) alone. Each
+// tests for a long first and by itself: the chains that run them (ADDX, SUBX,
+// ABCD, SBCD) then test the one size code the same way in every word, and the
+// compiler follows a long through the whole chain without masks.
 [[gnu::always_inline]] void mcrSrcFromDn() {
   const OpMapEntry& e = CurrentOp();
-  if (e.Size <= 2) CpuSop = CpuDReg[e.SrcReg & 7] & AluSizeMask[e.Size];
+  const uint32_t v = CpuDReg[e.SrcReg & 7];
+  if (e.Size == 2)
+    CpuSop = v;
+  else if (e.Size < 2)
+    CpuSop = v & AluSizeMask[e.Size];
   McrEnd();
 }
 
 [[gnu::always_inline]] void mcrDstFromDn() {
   const OpMapEntry& e = CurrentOp();
-  if (e.Size <= 2) CpuDop = CpuDReg[e.DstReg & 7] & AluSizeMask[e.Size];
+  const uint32_t v = CpuDReg[e.DstReg & 7];
+  if (e.Size == 2)
+    CpuDop = v;
+  else if (e.Size < 2)
+    CpuDop = v & AluSizeMask[e.Size];
   McrEnd();
 }
 
 [[gnu::always_inline]] void mcrDstToDn() {
   const OpMapEntry& e = CurrentOp();
   uint32_t& d = CpuDReg[e.DstReg & 7];
-  if (e.Size <= 2) d = MergeSized(d, CpuDop, e.Size);
+  if (e.Size == 2)
+    d = CpuDop;
+  else if (e.Size < 2)
+    d = MergeSized(d, CpuDop, e.Size);
   // Always the last routine of its chains (ADDX, SUBX, ABCD, SBCD, MOVEP from
   // memory): straight to the fetch when nothing is pending.
   McrEndInstruction();
