@@ -17,20 +17,6 @@
 namespace korva {
 namespace {
 
-struct Operand {
-  uint16_t mode;
-  uint16_t reg;
-};
-
-template <bool Dst>
-inline Operand CurrentOperand() {
-  const OpMapEntry& e = CurrentOp();
-  if constexpr (Dst)
-    return {e.DstMode, static_cast<uint16_t>(e.DstReg & 7)};
-  else
-    return {e.SrcMode, static_cast<uint16_t>(e.SrcReg & 7)};
-}
-
 // The index register of an extension word: Dn or An by DA, register Reg.
 inline uint32_t IndexRegister(const ExtWordEntry& x) {
   return x.DA ? CpuAReg[x.Reg & 7] : CpuDReg[x.Reg & 7];
@@ -216,47 +202,56 @@ template <bool Cpu32, EaModeCode Mode>
 template <bool Cpu32>
 void EaResume(uint8_t step, uint16_t reg);
 
+// The end of step 1 in the register-indirect and immediate modes: mcStage is
+// still 1 (the step just tested, and nothing on the way changes it), so only
+// mcPC moves on.
+[[gnu::always_inline]] inline void EaDoneAtStepOne(uint8_t fc) {
+  CpuEaFc = fc;
+  mcPC += 1;
+}
+
 // Step 1 branches once on the mode: the register modes finish at once, the
 // others prepare their first extension fetch and go straight into its step.
 template <bool Dst, bool Cpu32>
 [[gnu::always_inline]] inline void EaCalc() {
-  const Operand op = CurrentOperand<Dst>();
+  const OpMapEntry& e = CurrentOp();
+  const uint32_t mode = Dst ? e.DstMode : e.SrcMode;
+  const size_t reg = (Dst ? e.DstReg : e.SrcReg) & 7u;
   const uint8_t step = mcStage;
-  if (step == 1) {
-    // Plain tests rather than one switch: the register-indirect modes and
-    // d16(An), the ones met most, are decided by a few predictable branches
-    // instead of an indirect jump shared by every mode.
-    const uint16_t mode = op.mode;
-    if (static_cast<uint16_t>(mode - EaAnIndirect) <= EaAnPreDec - EaAnIndirect) {
-      uint32_t& an = CpuAReg[op.reg];
-      if (mode == EaAnIndirect) {
-        CpuEa = an;
-      } else if (mode == EaAnPostInc) {
-        CpuEa = an;
-        an += AnStep(op.reg, CurrentOp().Size);
-      } else {
-        an -= AnStep(op.reg, CurrentOp().Size);
-        CpuEa = an;
-      }
-      return EaDone(1);
+  if (step != 1) [[unlikely]]
+    return EaResume<Cpu32>(step, static_cast<uint16_t>(reg));
+  // Plain tests rather than one switch: the register-indirect modes and
+  // d16(An), the ones met most, are decided by a few predictable branches
+  // instead of an indirect jump shared by every mode.
+  if (mode - EaAnIndirect <= EaAnPreDec - EaAnIndirect) {
+    uint32_t& an = CpuAReg[reg];
+    if (mode == EaAnIndirect) {
+      CpuEa = an;
+    } else if (mode == EaAnPostInc) {
+      CpuEa = an;
+      an += AnStep(static_cast<int>(reg), e.Size);
+    } else {
+      an -= AnStep(static_cast<int>(reg), e.Size);
+      CpuEa = an;
     }
-    if (mode == EaAnDisp16) return EaFirstFetch<Cpu32, EaAnDisp16>(op.reg);
-    switch (mode) {
-      case EaAnIndex: return EaFirstFetch<Cpu32, EaAnIndex>(op.reg);
-      case EaAbsWord: return EaFirstFetch<Cpu32, EaAbsWord>(op.reg);
-      case EaAbsLong: return EaFirstFetch<Cpu32, EaAbsLong>(op.reg);
-      case EaPcDisp16: return EaFirstFetch<Cpu32, EaPcDisp16>(op.reg);
-      case EaPcIndex: return EaFirstFetch<Cpu32, EaPcIndex>(op.reg);
-      case EaImmediate:
-        // The operand read fetches the immediate and advances CpuPC.
-        CpuEa = CpuPC;
-        return EaDone(2);
-      default:  // Dn, An, quick data and unused codes change nothing
-        McrEnd();
-        return;
-    }
+    return EaDoneAtStepOne(1);
   }
-  EaResume<Cpu32>(step, op.reg);
+  const uint16_t r = static_cast<uint16_t>(reg);
+  if (mode == EaAnDisp16) return EaFirstFetch<Cpu32, EaAnDisp16>(r);
+  switch (mode) {
+    case EaAnIndex: return EaFirstFetch<Cpu32, EaAnIndex>(r);
+    case EaAbsWord: return EaFirstFetch<Cpu32, EaAbsWord>(r);
+    case EaAbsLong: return EaFirstFetch<Cpu32, EaAbsLong>(r);
+    case EaPcDisp16: return EaFirstFetch<Cpu32, EaPcDisp16>(r);
+    case EaPcIndex: return EaFirstFetch<Cpu32, EaPcIndex>(r);
+    case EaImmediate:
+      // The operand read fetches the immediate and advances CpuPC.
+      CpuEa = CpuPC;
+      return EaDoneAtStepOne(2);
+    default:  // Dn, An, quick data and unused codes change nothing
+      mcPC += 1;
+      return;
+  }
 }
 
 // A resumed step (after a fault frame's RTE): the fetch of `step` is restored.

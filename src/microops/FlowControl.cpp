@@ -52,13 +52,16 @@ void mcrBRAL() {
 // and the branch is taken unless it has passed 0 (reached 0xFFFF).
 [[gnu::always_inline]] void mcrDBcc() {
   const OpMapEntry& op = CurrentOp();
-  const uint32_t cc = static_cast<uint32_t>(op.Extra2) & 15;
-  // DBF (DBRA), the plain counted loop, is the common form: its condition never holds.
-  if (cc == 1 || !ConditionHolds(cc)) {
-    uint32_t& d = DReg(op.DstReg);
-    const uint32_t counter = (d - 1u) & 0xFFFFu;
-    d = (d & 0xFFFF0000u) | counter;
-    if (counter != 0xFFFFu) CpuPC += SignExtend16(CpuExtraWord) - 2u;
+  // DBF (DBRA), the plain counted loop, is the common form: its condition never
+  // holds, so it is told apart by the whole field before any mask or table.
+  const int32_t cond = op.Extra2;
+  if (cond == 1 || !ConditionHolds(static_cast<uint32_t>(cond) & 15)) {
+    // Only the low word of Dn counts: it is read and written alone.
+    uint16_t counter = LowWord(DReg(op.DstReg));
+    const bool passedZero = counter == 0;
+    --counter;
+    SetLowWord(DReg(op.DstReg), counter);
+    if (!passedZero) CpuPC += SignExtend16(CpuExtraWord) - 2u;
   }
   McrEndInstruction();
 }

@@ -1,7 +1,9 @@
 // Small inline helpers shared by the move, flow, bound and multiply/divide
 // micro-routines: condition-code setting and register selection.
 #pragma once
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include "cpu/CpuState.h"
 #include "tables/OperandCodes.h"
 
@@ -37,6 +39,23 @@ inline uint32_t SignExtend16(uint32_t v) {
 // a stray decode value can never index outside the register file.
 inline uint32_t& DReg(unsigned n) { return CpuDReg[n & 7]; }
 inline uint32_t& AReg(unsigned n) { return CpuAReg[n & 7]; }
+// The low word of a register, read or written alone (the upper word untouched):
+// on a little-endian host the two bytes at the register's address.
+inline uint16_t LowWord(const uint32_t& r) {
+  if constexpr (std::endian::native == std::endian::little) {
+    uint16_t w;
+    std::memcpy(&w, &r, sizeof w);
+    return w;
+  } else {
+    return static_cast<uint16_t>(r);
+  }
+}
+inline void SetLowWord(uint32_t& r, uint16_t w) {
+  if constexpr (std::endian::native == std::endian::little)
+    std::memcpy(&r, &w, sizeof w);
+  else
+    r = (r & 0xFFFF0000u) | w;
+}
 // The source register of the register-to-register forms: An when the source mode is not Dn.
 inline uint32_t SourceRegister(const OpMapEntry& op) {
   return op.SrcMode != EaDn ? AReg(op.SrcReg) : DReg(op.SrcReg);
