@@ -65,21 +65,31 @@ template <bool Debug>
 // and a fault frame is only built from the access that faulted. So such a fetch
 // stores its address alone; any other goes through the whole fetch, which
 // prepares the latches first.
+//
+// QuickFetchDecode is that inline fetch at step 1, after the count: false, with
+// nothing changed, when the word is not answered inline.
+[[gnu::always_inline]] inline bool QuickFetchDecode() {
+  const uint32_t pc = CpuPC;
+  uint16_t value;
+  if (!bus_detail::QuickReadWordAt(pc, static_cast<uint8_t>(MakeFunctionCode(kSswProgramFetch) & 7), value))
+    return false;
+  CpuInstrAddr = pc;
+  AccAddress = pc;
+  AccInstIn = value;
+  fetch_detail::Decode<true>();  // the step is 1 already
+  return true;
+}
+
+// The fetch after the count: inline when it can, else the whole fetch.
+[[gnu::always_inline]] inline void FetchDecodeAfterCount() {
+  if (mcStage == 1 && QuickFetchDecode()) [[likely]]
+    return;
+  fetch_detail::FetchSteps<false>();
+}
+
 [[gnu::always_inline]] inline void FetchDecodeInChain() {
   fetch_detail::CountAndPoll();
-  if (mcStage == 1) [[likely]] {
-    const uint32_t pc = CpuPC;
-    uint16_t value;
-    if (bus_detail::QuickReadWordAt(pc, static_cast<uint8_t>(MakeFunctionCode(kSswProgramFetch) & 7), value))
-        [[likely]] {
-      CpuInstrAddr = pc;
-      AccAddress = pc;
-      AccInstIn = value;
-      fetch_detail::Decode<true>();  // the step is 1 already
-      return;
-    }
-  }
-  fetch_detail::FetchSteps<false>();
+  FetchDecodeAfterCount();
 }
 
 // mcrFetchDecode: count, poll, fetch the opcode word and point mcPC at its chain.

@@ -148,20 +148,71 @@ template <Form F, uint32_t Start, uint32_t... I>
   return words;
 }
 
+// The words of chain form c run inline: up to the first that ends the
+// instruction (the tail after it, trace, interrupt and fetch, is rarely run and
+// runs out of line), or all of them.
+constexpr uint32_t InlineWords(const ChainForm& c) {
+  for (uint32_t i = 0; i < c.words; ++i)
+    if (EndsInstruction(c.start + i)) return i + 1;
+  return c.words;
+}
+
+// After a fetch in place: on to the next instruction's chain while the run has
+// room for it and the next word is a chain start at step 1 (beyond the store,
+// the run loop makes the fault).
+[[gnu::always_inline]] inline uint32_t GoOn(uint32_t left) {
+  const uint32_t pc = mcPC;
+  if (LoopAttention || mcStage != 1 || left <= kMostWords || pc >= McStoreSize) return left;
+  return FusedAt[pc](left);
+}
+
+// The fetch in place when the inline one cannot answer: after a due poll (the
+// count is made), or for a word the repeat table does not hold; then on.
+[[gnu::noinline]] uint32_t FetchOutOfLine(uint32_t left, bool pollsDue) {
+  if (pollsDue) {
+    fetch_detail::RunDuePolls();
+    FetchDecodeAfterCount();
+  } else {
+    fetch_detail::FetchSteps<false>();
+  }
+  return GoOn(left - 1);
+}
+
+// The words of chain form K after its inline ones, entered at the first of them.
+template <size_t K>
+[[gnu::noinline]] uint32_t RunRest(uint32_t left) {
+  constexpr ChainForm c = kChainForms[K];
+  constexpr uint32_t from = InlineWords(c);
+  return left - RunCalls<c.form, c.start + from>(std::make_integer_sequence<uint32_t, c.words - from>{});
+}
+
 // The chain, and when it ends its instruction on the fast path, the next fetch
-// in place.
+// in place and on to the next chain. The slow ways (the tail, a due poll, a
+// fetch not answered inline) are calls in tail position, so that a chain whose
+// routines make no calls needs no stack frame.
 template <size_t K>
 uint32_t Fused(uint32_t left) {
   constexpr ChainForm c = kChainForms[K];
-  left -= RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, c.words>{});
-  if (mcPC != McFastFetch || LoopAttention) return left;
-  if constexpr (!ChainResumesFrames(c.form, c.start, c.words))
+  constexpr uint32_t inlineWords = InlineWords(c);
+  const uint32_t ran = RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, inlineWords>{});
+  left -= ran;
+  if (mcPC != McFastFetch || LoopAttention) {
+    if constexpr (inlineWords < c.words) {
+      if (ran == inlineWords && mcPC == c.start + inlineWords && !LoopAttention) {
+        StartsAtStepOne<CallIn(c.form, c.start + inlineWords - 1)>();
+        return RunRest<K>(left);
+      }
+    }
+    return left;
+  }
+  constexpr bool resumes = ChainResumesFrames(c.form, c.start, c.words);
+  if constexpr (!resumes)
     if (mcStage != 1) __builtin_unreachable();
-  FetchDecodeInChain();
-  --left;
-  const uint32_t pc = mcPC;
-  if (LoopAttention || left <= kMostWords || pc >= McStoreSize) return left;
-  return FusedAt[pc](left);
+  if (--fetch_detail::Pacing.Ticks < 0) [[unlikely]]
+    return FetchOutOfLine(left, true);
+  if ((!resumes || mcStage == 1) && QuickFetchDecode()) [[likely]]
+    return GoOn(left - 1);
+  return FetchOutOfLine(left, false);
 }
 
 template <size_t... K>
