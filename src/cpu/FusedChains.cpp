@@ -194,6 +194,11 @@ template <size_t K>
 uint32_t Fused(uint32_t left) {
   constexpr ChainForm c = kChainForms[K];
   constexpr uint32_t inlineWords = InlineWords(c);
+  // A chain is entered at step 1 with LoopAttention clear: the run loop enters
+  // one only so, and GoOn goes on to the next only so. Knowing it, the first
+  // routine needs no look at its step, and where no routine can raise
+  // LoopAttention its tests fold away.
+  if (mcStage != 1 || LoopAttention) __builtin_unreachable();
   const uint32_t ran = RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, inlineWords>{});
   left -= ran;
   if (mcPC != McFastFetch || LoopAttention) {

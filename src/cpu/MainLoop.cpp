@@ -159,7 +159,9 @@ uint32_t RunBudget(uint32_t budget) {
   while (fetchInPlace && left > FusedChainMostWords) {
     const uint32_t run = left < kMostPerEntry ? left : kMostPerEntry;
     const uint32_t pc = mcPC;
-    const uint32_t rest = pc < McStoreSize ? FusedAt[pc](run) : OneWord(run);  // beyond the store: the fault
+    // A fused chain is entered at step 1 only (it relies on that); a word at
+    // another step, or beyond the store (the fault), runs by itself.
+    const uint32_t rest = pc < McStoreSize && mcStage == 1 ? FusedAt[pc](run) : OneWord(run);
     left -= run - rest;
     if (LoopAttention) return budget - left;
   }
