@@ -116,6 +116,18 @@ class classMMU {
     return (logical & (evenOnly ? 0xFFFF01u : 0xFFFF00u)) == r.Page ? &r : nullptr;
   }
 
+  // The inline read entry of the program space, function code 6 in supervisor
+  // state and 2 otherwise, when it holds the word at `logical` (even). The two
+  // entries lie four function codes apart, so `supervisor`, all ones or 0 as
+  // the processor keeps its S bit, picks one with a single mask.
+  [[gnu::always_inline]] const RepeatEntry* ProgramReadRepeatFor(uint32_t logical, uint32_t supervisor) const {
+    constexpr uint32_t kSpan = 4 * sizeof(repeat_[0]);
+    static_assert((kSpan & (kSpan - 1)) == 0, "one mask picks the entry");
+    const RepeatEntry& r = *reinterpret_cast<const RepeatEntry*>(reinterpret_cast<const unsigned char*>(&repeat_[2][0]) +
+                                                                  (supervisor & kSpan));
+    return (logical & 0xFFFF01u) == r.Page ? &r : nullptr;
+  }
+
   // For a cycle the inline entry did not answer: the kept entry of this
   // function code and direction that holds the page of `logical`, made the
   // inline one; null when no kept page holds it. The entry's translation

@@ -70,9 +70,14 @@ template <bool Debug>
 // nothing changed, when the word is not answered inline.
 [[gnu::always_inline]] inline bool QuickFetchDecode() {
   const uint32_t pc = CpuPC;
-  uint16_t value;
-  if (!bus_detail::QuickReadWordAt(pc, static_cast<uint8_t>(MakeFunctionCode(kSswProgramFetch) & 7), value))
-    return false;
+  // The repeat entry of the program space picked by CpuS, which is 0 or all ones.
+  const classMMU::RepeatEntry* r = Mmu.ProgramReadRepeatFor(pc, static_cast<uint16_t>(CpuS));
+  if (r == nullptr) return false;
+  const MemoryCell& cell =
+      *reinterpret_cast<const MemoryCell*>(reinterpret_cast<const unsigned char*>(r->Cells) + (pc & 0xFEu) * 2);
+  if (!ReadsFromCell(cell)) return false;
+  ClearFaultFlagSet();
+  const uint16_t value = cell.Data;
   CpuInstrAddr = pc;
   AccAddress = pc;
   AccInstIn = value;
