@@ -70,7 +70,8 @@ template <bool Debug>
 // nothing changed, when the word is not answered inline.
 [[gnu::always_inline]] inline bool QuickFetchDecode() {
   const uint32_t pc = CpuPC;
-  // The repeat entry of the program space picked by CpuS, which is 0 or all ones.
+  // The repeat entry of the program space picked by CpuS, which is 0 or all ones
+  // (it is set only through the status register, as True or False).
   const classMMU::RepeatEntry* r = Mmu.ProgramReadRepeatFor(pc, static_cast<uint16_t>(CpuS));
   if (r == nullptr) return false;
   const MemoryCell& cell =
