@@ -122,8 +122,10 @@ template <Form F, uint32_t At>
   constexpr uint32_t n = CallIn(F, At);
   constexpr McrFunction routine = routines::kTable[n];
   // The run stands at this word; saying so lets the routine's own step of mcPC
-  // fold to a constant.
-  mcPC = At;
+  // fold to a constant. mcPC holds it already (the chain is entered at its
+  // start, and goes on to a word only when mcPC has come to it): known, not
+  // stored again.
+  if (mcPC != At) __builtin_unreachable();
   routine();
   if constexpr (EndsInstruction(At)) {
     if (mcPC == McFastFetch) [[likely]]
