@@ -215,10 +215,16 @@ uint32_t Fused(uint32_t left) {
   constexpr bool resumes = ChainResumesFrames(c.form, c.start, c.words);
   if constexpr (!resumes)
     if (mcStage != 1) __builtin_unreachable();
-  if (--fetch_detail::Pacing.Ticks < 0) [[unlikely]]
+  // mcPC is McFastFetch here. The inline fetch overwrites it before anything
+  // looks, so it is stored again only on the ways out: the routine's own store
+  // of it is then dead on every way and need not be made.
+  if (--fetch_detail::Pacing.Ticks < 0) [[unlikely]] {
+    mcPC = McFastFetch;
     return FetchOutOfLine(left, true);
+  }
   if ((!resumes || mcStage == 1) && QuickFetchDecode()) [[likely]]
     return GoOn(left - 1);
+  mcPC = McFastFetch;
   return FetchOutOfLine(left, false);
 }
 
