@@ -21,7 +21,9 @@ namespace korva {
 // place, as the normal fetch (the caller makes sure the store holds it there),
 // and goes on with the chain at the new mcPC through FusedAt, as long as more
 // than FusedChainMostWords words are left. `left` is the number of words the run
-// may take; the result is what is left of it after the words run.
+// may take; the result is what is left of it after the words run. A chain is
+// entered only at its start, at step 1, with LoopAttention clear, and relies on
+// it: a word at another step runs by itself.
 using FusedChain = uint32_t (*)(uint32_t left);
 
 // The most words a fused chain and the fetch after it run.
