@@ -3,8 +3,10 @@
 // and tests FaultFlag. Every cycle translates through the MMU, then reaches the
 // physical memory through ReadMemory / WriteMemory.
 #pragma once
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include "bus/BusState.h"
 #include "bus/MMU.h"
 #include "bus/Memory.h"
@@ -101,30 +103,69 @@ void WriteByteCycle();
   return *reinterpret_cast<MemoryCell*>(reinterpret_cast<unsigned char*>(r.Cells) + (AccAddress & 0xFEu) * 2);
 }
 
-// A word read at `address` in the space of `fc`, answered inline when the repeat
-// table holds its page and the word is RAM or ROM; the latches are not looked at.
-[[gnu::always_inline]] inline bool QuickReadWordAt(uint32_t address, uint8_t fc, uint16_t& value) {
-  const classMMU::RepeatEntry* r = Mmu.RepeatFor(address, fc, false, true);
+// The cell of the word at `address` in the page of repeat entry r.
+[[gnu::always_inline]] inline MemoryCell* CellIn(const classMMU::RepeatEntry& r, uint32_t address) {
+  return reinterpret_cast<MemoryCell*>(reinterpret_cast<unsigned char*>(r.Cells) + (address & 0xFEu) * 2);
+}
+
+// Both words of two neighbouring cells answer a read: each is RAM or ROM. Their
+// device codes are tested at once, with one 64-bit load: a code c is RAM or ROM
+// when c - DcRam is 0 or 1, that is when (c - DcRam) & 0xFE is 0. Subtracting
+// DcRam from both code bytes at once borrows into the next byte only when the
+// lower code is below DcRam, and that lower code then fails the test itself.
+[[gnu::always_inline]] inline bool BothReadable(const MemoryCell* cells) {
+  static_assert(DcRom == DcRam + 1, "RAM and ROM are neighbouring codes");
+  static_assert(std::endian::native == std::endian::little && offsetof(MemoryCell, Device) == 2,
+                "a cell's device code is the third byte of its 32-bit word");
+  constexpr uint64_t kRam = (uint64_t{DcRam} << 16) | (uint64_t{DcRam} << 48);
+  constexpr uint64_t kNotRamOrRom = (uint64_t{0xFE} << 16) | (uint64_t{0xFE} << 48);
+  uint64_t both;
+  std::memcpy(&both, cells, sizeof both);
+  return ((both - kRam) & kNotRamOrRom) == 0;
+}
+
+// A word read through repeat entry r (null: none holds the page) at an even
+// `address`, answered when the word is RAM or ROM.
+[[gnu::always_inline]] inline bool ReadWordThrough(const classMMU::RepeatEntry* r, uint32_t address,
+                                                   uint16_t& value) {
   if (r == nullptr) return false;
-  const MemoryCell& cell =
-      *reinterpret_cast<const MemoryCell*>(reinterpret_cast<const unsigned char*>(r->Cells) + (address & 0xFEu) * 2);
+  const MemoryCell& cell = *CellIn(*r, address);
   if (!ReadsFromCell(cell)) return false;
   ClearFaultFlagSet();
   value = cell.Data;
   return true;
 }
 
-// The two words of a long at an even `address` in the space of `fc`, answered
-// inline when one repeat entry holds both (the long does not cross its page) and
-// both are words of RAM or ROM (of RAM to write); the latches are not looked at.
+// A word read at `address` in the space of `fc`, answered inline when the repeat
+// table holds its page and the word is RAM or ROM; the latches are not looked at.
+[[gnu::always_inline]] inline bool QuickReadWordAt(uint32_t address, uint8_t fc, uint16_t& value) {
+  return ReadWordThrough(Mmu.RepeatFor(address, fc, false, true), address, value);
+}
+// The same in function code `space` (1 data, 2 program) of the processor state
+// `state` (CpuS): the entry is found with fewer instructions.
+[[gnu::always_inline]] inline bool QuickReadWordIn(uint32_t address, uint16_t state, unsigned space,
+                                                   uint16_t& value) {
+  return ReadWordThrough(Mmu.RepeatForState(address, state, space, false, true), address, value);
+}
+
+// The two words of a long at an even `address` in function code `space`
+// (1 data, 2 program) of the processor state `state` (CpuS), answered inline
+// when one repeat entry holds both (the long does not cross its page) and both
+// are words of RAM or ROM (of RAM to write); the latches are not looked at.
 // Nothing is read or written unless both words are answered.
-[[gnu::always_inline]] inline MemoryCell* QuickLongCells(uint32_t address, uint8_t fc, bool isWrite) {
-  const classMMU::RepeatEntry* r = Mmu.RepeatFor(address, fc, isWrite, true);
-  if (r == nullptr || (address & 0xFEu) == 0xFEu) return nullptr;
-  MemoryCell* cells = reinterpret_cast<MemoryCell*>(reinterpret_cast<unsigned char*>(r->Cells) + (address & 0xFEu) * 2);
-  if (isWrite ? !(WritesToCell(cells[0]) && WritesToCell(cells[1]))
-              : !(ReadsFromCell(cells[0]) && ReadsFromCell(cells[1])))
-    return nullptr;
+[[gnu::always_inline]] inline MemoryCell* QuickLongCells(uint32_t address, uint16_t state, unsigned space,
+                                                         bool isWrite) {
+  // One comparison decides that the entry holds the page, that the address is
+  // even and that the long stays in the page: the address's low 24 bits, XORed
+  // with the entry's page, are then an even number below 0xFE, which rotated
+  // right by one is the first word's index in the page (below 0x7F) and
+  // otherwise has its top bit or a high bit set. An empty entry's page has its
+  // top byte set, which no 24-bit address cancels.
+  const classMMU::RepeatEntry& r = Mmu.RepeatEntryForState(state, space, isWrite);
+  const uint32_t word = std::rotr((address & 0xFFFFFFu) ^ r.Page, 1);
+  if (word >= 0x7Fu) return nullptr;
+  MemoryCell* cells = r.Cells + word;
+  if (isWrite ? !(WritesToCell(cells[0]) && WritesToCell(cells[1])) : !BothReadable(cells)) return nullptr;
   return cells;
 }
 

@@ -121,11 +121,23 @@ class classMMU {
   // entries lie four function codes apart, so `supervisor`, all ones or 0 as
   // the processor keeps its S bit, picks one with a single mask.
   [[gnu::always_inline]] const RepeatEntry* ProgramReadRepeatFor(uint32_t logical, uint32_t supervisor) const {
-    constexpr uint32_t kSpan = 4 * sizeof(repeat_[0]);
-    static_assert((kSpan & (kSpan - 1)) == 0, "one mask picks the entry");
-    const RepeatEntry& r = *reinterpret_cast<const RepeatEntry*>(reinterpret_cast<const unsigned char*>(&repeat_[2][0]) +
-                                                                  (supervisor & kSpan));
-    return (logical & 0xFFFF01u) == r.Page ? &r : nullptr;
+    return RepeatForState(logical, static_cast<uint16_t>(supervisor), 2, false, true);
+  }
+
+  // The same for function code `space` (1 data, 2 program) in user state and
+  // `space | 4` in supervisor state, either direction: a function code's two
+  // entries take 32 bytes, so the supervisor code's lie 4 x 32 = 128 bytes above
+  // the user code's, and bit 7 of the state is that distance.
+  [[gnu::always_inline]] const RepeatEntry* RepeatForState(uint32_t logical, uint16_t state, unsigned space,
+                                                           bool isWrite, bool evenOnly) const {
+    const RepeatEntry& r = RepeatEntryForState(state, space, isWrite);
+    return (logical & (evenOnly ? 0xFFFF01u : 0xFFFF00u)) == r.Page ? &r : nullptr;
+  }
+  // The entry itself, whatever page it holds (Page is NoRepeat when empty).
+  [[gnu::always_inline]] const RepeatEntry& RepeatEntryForState(uint16_t state, unsigned space, bool isWrite) const {
+    static_assert(sizeof(repeat_[0]) == 32, "a function code's entries lie 32 bytes apart");
+    const unsigned char* user = reinterpret_cast<const unsigned char*>(&repeat_[space & 3u][isWrite ? 1 : 0]);
+    return *reinterpret_cast<const RepeatEntry*>(user + (state & 0x80u));
   }
 
   // For a cycle the inline entry did not answer: the kept entry of this

@@ -150,7 +150,7 @@ constexpr uint16_t kSswProgramFetch = 0x2102;
 // fault frame is built only from the access that faulted. Everything else such
 // a fetch leaves (address, data latch, the fault flags cleared) is as before.
 [[gnu::always_inline]] inline bool QuickFetchAt(uint32_t address, uint16_t& value) {
-  return bus_detail::QuickReadWordAt(address, static_cast<uint8_t>(MakeFunctionCode(kSswProgramFetch) & 7), value);
+  return bus_detail::QuickReadWordIn(address, CpuS, kSswProgramFetch & 3u, value);
 }
 
 // ---- Whole routines ----

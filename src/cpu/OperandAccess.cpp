@@ -83,22 +83,27 @@ inline uint32_t RegisterBySize(uint32_t v, int size) {
 template <bool Dst, uint8_t G, bool Prepare>
 [[gnu::always_inline]] inline void ReadSteps(const ReadShape& sh) {
   uint32_t& out = Dst ? CpuDop : CpuSop;
-  if constexpr (Prepare) {
-    AccAddress = CpuEa;
-    SetAccSSWInState(kReadSsw[G]);
-  }
   if constexpr (Prepare && (G == kDataL1 || G == kProgL1)) {
     // A long of memory in one repeated page: both words at once, leaving the
-    // latches as the two reads do.
-    if (const MemoryCell* cells = bus_detail::QuickLongCells(CpuEa, AccFC, false)) [[likely]] {
+    // latches as the two reads do. The address latch is stored once, with the
+    // second word's address or, for the word-by-word reads, the first's.
+    const uint32_t ea = CpuEa;
+    const uint16_t state = CpuS;
+    SetAccSSWInState(kReadSsw[G]);
+    if (const MemoryCell* cells = bus_detail::QuickLongCells(ea, state, kReadSsw[G] & 3u, false)) [[likely]] {
       ClearFaultFlagSet();
-      CpuTempWord = cells[0].Data;
-      AccAddress = CpuEa + 2;
-      AccDataIn = cells[1].Data;
-      out = (static_cast<uint32_t>(CpuTempWord) << 16) | AccDataIn;
+      const uint16_t high = cells[0].Data, low = cells[1].Data;
+      CpuTempWord = high;
+      AccAddress = ea + 2;
+      AccDataIn = low;
+      out = (static_cast<uint32_t>(high) << 16) | low;
       McrEnd();
       return;
     }
+    AccAddress = ea;
+  } else if constexpr (Prepare) {
+    AccAddress = CpuEa;
+    SetAccSSWInState(kReadSsw[G]);
   }
   if (!ReadAccess(sh, G)) return;
   if constexpr (G == kDataB || G == kProgB || G == kImmB) {
@@ -197,26 +202,29 @@ template <bool Dst>
 template <bool General, int A, bool Prepare>
 [[gnu::always_inline]] inline void WriteSteps() {
   constexpr uint8_t sByte = 2, sWord = General ? 3 : 2, sLong1 = General ? 4 : 2, sLong2 = General ? 5 : 3;
-  if constexpr (Prepare) {
-    if constexpr (A == 0)
-      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop & 0xFF), 0x1201);
-    else if constexpr (A == 1)
-      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop));
-    else
-      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop >> 16));
-  }
   if constexpr (Prepare && A == 2) {
     // A long to RAM in one repeated page: both words at once, leaving the
-    // latches as the two writes do.
-    if (MemoryCell* cells = bus_detail::QuickLongCells(CpuEa, AccFC, true)) [[likely]] {
+    // latches as the two writes do. The address and data latches are stored
+    // once, with the second word's or, for the word-by-word writes, the first's.
+    const uint32_t ea = CpuEa, value = CpuDop;
+    const uint16_t state = CpuS;
+    SetAccSSWInState(kSswDataWrite);
+    if (MemoryCell* cells = bus_detail::QuickLongCells(ea, state, kSswDataWrite & 3u, true)) [[likely]] {
       ClearFaultFlagSet();
-      cells[0].Data = static_cast<uint16_t>(CpuDop >> 16);
-      cells[1].Data = static_cast<uint16_t>(CpuDop);
-      AccAddress = CpuEa + 2;
-      AccDataOut = static_cast<uint16_t>(CpuDop);
+      cells[0].Data = static_cast<uint16_t>(value >> 16);
+      cells[1].Data = static_cast<uint16_t>(value);
+      AccAddress = ea + 2;
+      AccDataOut = static_cast<uint16_t>(value);
       McrEndInstruction();
       return;
     }
+    AccAddress = ea;
+    AccDataOut = static_cast<uint16_t>(value >> 16);
+  } else if constexpr (Prepare) {
+    if constexpr (A == 0)
+      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop & 0xFF), 0x1201);
+    else
+      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop));
   }
   if constexpr (A == 0) {
     BusWriteByte();
