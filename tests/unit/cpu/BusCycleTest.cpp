@@ -240,3 +240,41 @@ TEST(BusLatches, EachLatchIsItsBitOfTheStatusWord) {
   EXPECT_EQ(AccRW, True);
   EXPECT_EQ(AccIF, False);
 }
+
+// The inline answer for a long: only a long wholly inside the page the entry of
+// its function code holds, at an even address, whose two words are RAM or ROM
+// (RAM to write); a code below RAM in the first word must not let the second
+// word's test pass.
+TEST(BusCycles, InlineLongsOnlyInsideTheHeldPageAndOnMemory) {
+  test::TestMachine m;
+  m.SetSR(0x2700);
+  m.SetDeviceCode(0x6010, 0x6011, DcRom);
+  m.SetDeviceCode(0x6020, 0x6021, DcNothing);
+  m.SetDeviceCode(0x6032, 0x6033, DcBoardIo);
+  for (int i = 0; i < 2; ++i) {  // the first translation marks the descriptor, the second is kept
+    for (bool write : {false, true}) {
+      Cpu.SSW(write ? 0x1005 : 0x1105);
+      AccAddress = 0x6000;
+      AccDataOut = 0;
+      write ? BusWriteWord() : BusReadWord();
+    }
+  }
+  struct Case {
+    uint32_t address;
+    bool read, write;
+  };
+  const Case cases[] = {
+      {0x6000, true, true},     {0x60FC, true, true},    {0x60FE, false, false}, {0x6001, false, false},
+      {0x6003, false, false},   {0x600E, true, false},   {0x6010, true, false},  {0x6020, false, false},
+      {0x601E, false, false},   {0x6030, false, false},  {0x6032, false, false}, {0x6100, false, false},
+      {0x5FFE, false, false},   {0x1006000, true, true}, {0xFF006000, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.address);
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 1, false) != nullptr, c.read);
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 1, true) != nullptr, c.write);
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 2, false), nullptr);  // program space: no entry
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, False, 1, false), nullptr);  // user state: no entry
+  }
+  EXPECT_EQ(bus_detail::QuickLongCells(0x6004, CpuS, 1, false), &CellOf(0x6004));
+}
