@@ -24,15 +24,18 @@ template <Shift K>
   const uint32_t mask = AluSizeMask[n >> 4];  // n = 8, 16 or 32: index 0, 1, 2
   const uint32_t msb = 1u << (n - 1);
   uint32_t r = 0;
-  bool carry = false;
+  uint16_t carry = 0;  // the flag boolean of the last bit moved out
   bool overflow = false;
 
   if constexpr (K == Shift::ASL || K == Shift::LSL) {
     if (count < n) {
-      r = (v << count) & mask;
-      carry = (v >> (n - count)) & 1u;
+      // One place short of the count first: the last bit to go out is then
+      // the operand's top bit, and the one remaining place gives the result.
+      const uint32_t t = v << (count - 1);
+      carry = FlagBit(t, n - 1);
+      r = (t << 1) & mask;
     } else {
-      carry = count == n && (v & 1u);
+      carry = ToFlag(count == n && (v & 1u));
     }
     if constexpr (K == Shift::ASL) {
       // The sign changes in some pass unless the bits that pass through the
@@ -47,20 +50,22 @@ template <Shift K>
     }
   } else if constexpr (K == Shift::LSR) {
     if (count < n) {
-      r = v >> count;
-      carry = (v >> (count - 1)) & 1u;
+      // As above, the last bit out is bit 0 after one place short of the count.
+      const uint32_t t = v >> (count - 1);
+      carry = FlagBit(t, 0);
+      r = t >> 1;
     } else {
-      carry = count == n && (v & msb);
+      carry = ToFlag(count == n && (v & msb));
     }
   } else if constexpr (K == Shift::ASR) {
     const bool sign = v & msb;
     if (count < n) {
       r = v >> count;
       if (sign) r |= mask & ~(mask >> count);
-      carry = (v >> (count - 1)) & 1u;
+      carry = FlagBit(v, count - 1);
     } else {
       r = sign ? mask : 0;
-      carry = sign;
+      carry = ToFlag(sign);
     }
   } else if constexpr (K == Shift::ROL || K == Shift::ROR) {
     const unsigned k = count % n;
@@ -72,7 +77,7 @@ template <Shift K>
         r = ((v >> k) | (v << (n - k))) & mask;
     }
     // The last bit moved out is the one that re-entered at the other end.
-    carry = (K == Shift::ROL) ? (r & 1u) : (r & msb);
+    carry = (K == Shift::ROL) ? FlagBit(r, 0) : FlagBit(r, n - 1);
   } else {
     // ROXL, ROXR: an (n+1)-bit rotation of X above the operand.
     const unsigned width = n + 1;
@@ -86,10 +91,10 @@ template <Shift K>
         e = ((e >> k) | (e << (width - k))) & widthMask;
     }
     r = static_cast<uint32_t>(e) & mask;
-    carry = (e >> n) & 1u;
+    carry = FlagBit64(e, n);
   }
 
-  CpuC = ToFlag(carry);
+  CpuC = carry;
   if constexpr (K != Shift::ROL && K != Shift::ROR) CpuX = CpuC;
   CpuN = FlagBit(r, n - 1);
   CpuZ = ToFlag(r == 0);
