@@ -32,12 +32,12 @@ template <Arith Op, uint16_t Size>
     constexpr unsigned top = (8u << Size) - 1;  // 7, 15, 31
     s &= mask;
     d &= mask;
-    const uint64_t x = CpuX != 0 ? 1 : 0;
+    const uint64_t x = CpuX & 1u;  // a flag boolean: 0 or all ones
     const uint64_t wide = add ? uint64_t{d} + s + x : uint64_t{d} - s - x;
     const uint32_t r = static_cast<uint32_t>(wide) & mask;
     const uint32_t overflow = add ? (~(d ^ s) & (d ^ r)) : ((d ^ s) & (d ^ r));
     CpuN = FlagBit(r, top);
-    if (r != 0) CpuZ = 0;  // extended arithmetic never sets Z, so multi-precision chains test the whole value
+    CpuZ &= ZeroFlag(r);  // extended arithmetic never sets Z, so multi-precision chains test the whole value
     CpuV = FlagBit(overflow, top);
     CpuC = CpuX = FlagBit64(wide, top + 1);
     return r;
