@@ -49,10 +49,12 @@ template <Arith Op, uint16_t Size>
     S rs;
     bool carry, overflow;
     if constexpr (add) {
-      carry = __builtin_add_overflow(du, su, &r);
+      r = static_cast<U>(du + su);
+      carry = r < su;
       overflow = __builtin_add_overflow(static_cast<S>(du), static_cast<S>(su), &rs);
     } else {
-      carry = __builtin_sub_overflow(du, su, &r);
+      r = static_cast<U>(du - su);
+      carry = du < su;
       overflow = __builtin_sub_overflow(static_cast<S>(du), static_cast<S>(su), &rs);
     }
     CpuN = SignFlag(static_cast<S>(r));
