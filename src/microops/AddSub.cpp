@@ -45,18 +45,18 @@ template <Arith Op, uint16_t Size>
     using U = std::conditional_t<Size == 0, uint8_t, std::conditional_t<Size == 1, uint16_t, uint32_t>>;
     using S = std::make_signed_t<U>;
     const U su = static_cast<U>(s), du = static_cast<U>(d);
-    U r;
+    // One signed operation gives the result bits and V; C is the unsigned
+    // wrap of the same result, a compare.
     S rs;
     bool carry, overflow;
     if constexpr (add) {
-      r = static_cast<U>(du + su);
-      carry = r < su;
       overflow = __builtin_add_overflow(static_cast<S>(du), static_cast<S>(su), &rs);
+      carry = static_cast<U>(rs) < su;
     } else {
-      r = static_cast<U>(du - su);
-      carry = du < su;
       overflow = __builtin_sub_overflow(static_cast<S>(du), static_cast<S>(su), &rs);
+      carry = du < su;
     }
+    const U r = static_cast<U>(rs);
     CpuN = SignFlag(static_cast<S>(r));
     CpuZ = ToFlag(r == 0);
     CpuV = ToFlag(overflow);
