@@ -32,7 +32,7 @@ template <Arith Op, uint16_t Size>
     constexpr unsigned top = (8u << Size) - 1;  // 7, 15, 31
     s &= mask;
     d &= mask;
-    const uint64_t x = CpuX & 1u;  // a flag boolean: 0 or all ones
+    const uint64_t x = (uint32_t{CpuX} + 0xFFFFu) >> 16;  // 1 for any set X (any non-zero value), else 0
     const uint64_t wide = add ? uint64_t{d} + s + x : uint64_t{d} - s - x;
     const uint32_t r = static_cast<uint32_t>(wide) & mask;
     const uint32_t overflow = add ? (~(d ^ s) & (d ^ r)) : ((d ^ s) & (d ^ r));
