@@ -316,6 +316,22 @@ template <int FixedSize>
   }
 }
 
+// The extension-word fetch the quick read does not answer (step 1), or its
+// resumed step 2: the word in AccInstIn, CpuPC past it and the stage back at 1;
+// false when the access faulted or the stage is none of the routine's.
+[[gnu::noinline, gnu::cold]] bool FetchExtWordSlowly() {
+  if (mcStage == 1) {
+    PrepareFetchAccess();
+  } else if (mcStage != 2) {
+    McrMicrocodeFault();
+    return false;
+  }
+  if (!StepFetchWord(2)) return false;
+  CpuPC += 2;
+  mcStage = 1;
+  return true;
+}
+
 }  // namespace
 
 // Routines marked always-inline: put in line in the fused chains by the
@@ -334,10 +350,26 @@ void mcrWriteDstByte() { WriteOperand<0>(); }
 void mcrWriteDstWord() { WriteOperand<1>(); }
 [[gnu::always_inline]] void mcrWriteDstLong() { WriteOperand<2>(); }
 
+// The instruction's next word into CpuExtraWord. The quick read answers it in
+// line; the word and the new CpuPC are stored after both ways have joined, from
+// registers, so that a routine after it in the chain (a branch adding the
+// displacement to CpuPC) takes them without reading them back.
 [[gnu::always_inline]] void mcrFetchExt() {
-  if (!FetchWordRoutine()) return;
-  CpuExtraWord = AccInstIn;
-  McrEnd();
+  uint32_t pc = CpuPC;
+  uint16_t word;
+  if (mcStage == 1 && QuickFetchAt(pc, word)) [[likely]] {
+    AccAddress = pc;
+    AccInstIn = word;
+    pc += 2;
+  } else {
+    if (!FetchExtWordSlowly()) return;
+    word = AccInstIn;
+    pc = CpuPC;
+  }
+  CpuPC = pc;
+  CpuExtraWord = word;
+  // mcStage is 1: the quick way starts and stays there, the other sets it.
+  mcPC += 1;
 }
 #pragma GCC diagnostic pop
 
