@@ -3,6 +3,8 @@
 // CpuPC already points past the opcode and every extension word fetched, so the
 // word and long forms subtract 2 or 4 to branch relative to the opcode address + 2.
 // All sums wrap at 32 bits; an odd or unmapped target faults at the next fetch.
+// The routines that follow a displacement fetch or an address calculation in
+// their chains end with McrEndInstructionAfterStepOne.
 #include "cpu/Microroutines.h"
 #include "microops/CcHelpers.h"
 #include "microops/MoveCommon.h"
@@ -25,12 +27,12 @@ namespace korva {
 
 [[gnu::always_inline]] void mcrBccW() {
   if (ConditionHolds(static_cast<uint32_t>(CurrentOp().Extra2))) CpuPC += SignExtend16(CpuExtraWord) - 2u;
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 
 void mcrBccL() {
   if (ConditionHolds(static_cast<uint32_t>(CurrentOp().Extra2))) CpuPC += CpuSop - 4u;
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 
 void mcrBRAB() {
@@ -40,12 +42,12 @@ void mcrBRAB() {
 
 void mcrBRAW() {
   CpuPC += SignExtend16(CpuExtraWord) - 2u;
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 
 void mcrBRAL() {
   CpuPC += CpuSop - 4u;
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 
 // DBcc: a true condition ends the loop; otherwise the low word of Dn counts down
@@ -63,13 +65,13 @@ void mcrBRAL() {
     SetLowWord(DReg(op.DstReg), counter);
     if (!passedZero) CpuPC += SignExtend16(CpuExtraWord) - 2u;
   }
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 #pragma GCC diagnostic pop
 
 void mcrJMP() {
   CpuPC = CpuEa;
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 
 }  // namespace korva

@@ -39,6 +39,24 @@ inline uint32_t SignExtend16(uint32_t v) {
 // a stray decode value can never index outside the register file.
 inline uint32_t& DReg(unsigned n) { return CpuDReg[n & 7]; }
 inline uint32_t& AReg(unsigned n) { return CpuAReg[n & 7]; }
+// The normal ends (McrEnd, McrEndInstruction) of a routine without steps of its
+// own that never begins a chain: the one before it has left the stage at 1, so
+// it is stored only when it is not 1 already. In a fused chain the stage is
+// known to be 1 there and neither the test nor the store remains.
+inline void McrEndAfterStepOne() {
+  if (mcStage != 1) [[unlikely]]
+    mcStage = 1;
+  mcPC += 1;
+}
+inline void McrEndInstructionAfterStepOne() {
+  if (mcStage != 1) [[unlikely]]
+    mcStage = 1;
+  if ((CpuTracePending | HipPending) == 0)
+    mcPC = McFastFetch;
+  else
+    mcPC += 1;
+}
+
 // The low word of a register, read or written alone (the upper word untouched):
 // on a little-endian host the two bytes at the register's address.
 inline uint16_t LowWord(const uint32_t& r) {

@@ -24,23 +24,30 @@ template <int Size>
 }
 
 // MOVE into Dn: the sized value in CpuDop, merged into the register by size
-// (the bits above it kept), the flags from it; the instruction ends.
-template <int Size>
+// (the bits above it kept), the flags from it; the instruction ends. AfterRead:
+// the routine follows the source read in its chain (see McrEndAfterStepOne).
+template <int Size, bool AfterRead = false>
 [[gnu::always_inline]] inline void MoveToDn(uint16_t dstReg, uint32_t v) {
   constexpr uint32_t mask = Size == 0 ? 0xFFu : Size == 1 ? 0xFFFFu : 0xFFFFFFFFu;
   CpuDop = v & mask;
   uint32_t& d = DReg(dstReg);
   d = (d & ~mask) | CpuDop;
   SetMoveFlags<Size>(CpuDop);
-  McrEndInstruction();
+  if constexpr (AfterRead)
+    McrEndInstructionAfterStepOne();
+  else
+    McrEndInstruction();
 }
 
 // MOVE towards memory: the value in CpuDop for the write step, the flags from it.
-template <int Size>
+template <int Size, bool AfterRead = false>
 [[gnu::always_inline]] inline void MoveOn(uint32_t v) {
   CpuDop = v;
   SetMoveFlags<Size>(CpuDop);
-  McrEnd();
+  if constexpr (AfterRead)
+    McrEndAfterStepOne();
+  else
+    McrEnd();
 }
 }  // namespace
 
@@ -65,27 +72,27 @@ void mcrMOVEBDnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<0>(op.DstReg, DReg(op.SrcReg));
 }
-[[gnu::always_inline]] void mcrMOVEBToDn() { MoveToDn<0>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVEBToDn() { MoveToDn<0, true>(CurrentOp().DstReg, CpuSop); }
 void mcrMOVEBDnToEa() { MoveOn<0>(DReg(CurrentOp().SrcReg) & 0xFF); }
 // Memory to memory: the whole source is passed on, the flags come from its low byte.
-void mcrMOVEB() { MoveOn<0>(CpuSop); }
+void mcrMOVEB() { MoveOn<0, true>(CpuSop); }
 
 void mcrMOVEWRnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<1>(op.DstReg, SourceRegister(op));
 }
-[[gnu::always_inline]] void mcrMOVEWToDn() { MoveToDn<1>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVEWToDn() { MoveToDn<1, true>(CurrentOp().DstReg, CpuSop); }
 void mcrMOVEWRnToEa() { MoveOn<1>(SourceRegister(CurrentOp()) & 0xFFFF); }
-void mcrMOVEW() { MoveOn<1>(CpuSop); }
+void mcrMOVEW() { MoveOn<1, true>(CpuSop); }
 
 void mcrMOVELRnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<2>(op.DstReg, SourceRegister(op));
 }
-[[gnu::always_inline]] void mcrMOVELToDn() { MoveToDn<2>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVELToDn() { MoveToDn<2, true>(CurrentOp().DstReg, CpuSop); }
 #pragma GCC diagnostic pop
 void mcrMOVELRnToEa() { MoveOn<2>(SourceRegister(CurrentOp())); }
-void mcrMOVEL() { MoveOn<2>(CpuSop); }
+void mcrMOVEL() { MoveOn<2, true>(CpuSop); }
 
 // ---- MOVEA (no flags) ----
 
@@ -97,7 +104,7 @@ void mcrMOVEAWRn() {
 
 void mcrMOVEAW() {
   AReg(CurrentOp().DstReg) = SignExtend16(CpuSop);
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 
 void mcrMOVEALRn() {
@@ -108,7 +115,7 @@ void mcrMOVEALRn() {
 
 void mcrMOVEAL() {
   AReg(CurrentOp().DstReg) = CpuSop;
-  McrEndInstruction();
+  McrEndInstructionAfterStepOne();
 }
 
 // The MOVEP programs pass the register value on to the write or register step.

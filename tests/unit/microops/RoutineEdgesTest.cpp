@@ -9,6 +9,7 @@
 #include <cstdint>
 #include "bus/BusState.h"
 #include "bus/Memory.h"
+#include "cpu/AccessSteps.h"
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "cpu/classCPU.h"
@@ -441,6 +442,49 @@ TEST_F(RoutineTest, BranchConditionsCountAnyNonZeroFlagAsSet) {
       ASSERT_EQ(CpuDReg[3], holds ? 0xABCD0005u : 0xABCD0004u) << "cc " << cc << " flags " << bits;
       ASSERT_EQ(CpuPC, holds ? 0x1004u : 0x0FF2u);
     }
+}
+
+// The routines that follow a fetch or a read in their chains end at step 1
+// even when run by themselves at a stage left over; the extension-word fetch
+// answers step 1 and a resumed step 2 alike, and any other stage is a fault.
+TEST_F(RoutineTest, RoutinesAfterAFetchEndAtStepOneFromAnyStage) {
+  Op().Size = 2;
+  Op().DstReg = 2;
+  Op().Extra2 = 1;  // DBF
+  CpuSop = 0x80000000;
+  CpuEa = 0x2000;
+  CpuExtraWord = 0x0010;
+  for (void (*routine)() : {mcrMOVEL, mcrMOVELToDn, mcrMOVEAL, mcrBRAW, mcrJMP, mcrDBcc}) {
+    CpuPC = 0x1004;
+    CpuDReg[2] = 0x12340000;
+    mcPC = kStep;
+    mcStage = 7;
+    routine();
+    EXPECT_EQ(mcStage, 1);
+    EXPECT_TRUE(mcPC == kStep + 1 || mcPC == McFastFetch);
+  }
+  // DBF on a zero counter: the low word wraps to 0xFFFF, the high word stays, no branch.
+  EXPECT_EQ(CpuDReg[2], 0x1234FFFFu);
+  EXPECT_EQ(CpuPC, 0x1004u);
+
+  machine.Words(0x3000, {0xBEEF, 0xCAFE});
+  for (uint8_t stage : {1, 2}) {
+    CpuPC = 0x3000;
+    if (stage == 2) {  // a resumed fetch finds its access prepared again
+      CpuPC = 0x3002;
+      PrepareFetchAccess();
+    }
+    mcPC = kStep;
+    mcStage = stage;
+    mcrFetchExt();
+    ExpectNext();
+    EXPECT_EQ(CpuExtraWord, stage == 1 ? 0xBEEF : 0xCAFE);
+    EXPECT_EQ(CpuPC, stage == 1 ? 0x3002u : 0x3004u);
+  }
+  mcPC = kStep;
+  mcStage = 3;
+  mcrFetchExt();
+  ExpectMicrocodeFault();
 }
 
 }  // namespace
