@@ -3,8 +3,7 @@
 // CpuPC already points past the opcode and every extension word fetched, so the
 // word and long forms subtract 2 or 4 to branch relative to the opcode address + 2.
 // All sums wrap at 32 bits; an odd or unmapped target faults at the next fetch.
-// The routines that follow a displacement fetch or an address calculation in
-// their chains end with McrEndInstructionAfterStepOne.
+// None of them has steps of its own: they end with McrEndInstructionStepless.
 #include "cpu/Microroutines.h"
 #include "microops/CcHelpers.h"
 #include "microops/MoveCommon.h"
@@ -22,32 +21,32 @@ namespace korva {
 [[gnu::always_inline]] void mcrBccB() {
   const OpMapEntry& op = CurrentOp();
   if (ConditionHolds(static_cast<uint32_t>(op.Extra2))) CpuPC += static_cast<uint32_t>(op.Extra1);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 [[gnu::always_inline]] void mcrBccW() {
   if (ConditionHolds(static_cast<uint32_t>(CurrentOp().Extra2))) CpuPC += SignExtend16(CpuExtraWord) - 2u;
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 
 void mcrBccL() {
   if (ConditionHolds(static_cast<uint32_t>(CurrentOp().Extra2))) CpuPC += CpuSop - 4u;
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 
 void mcrBRAB() {
   CpuPC += static_cast<uint32_t>(CurrentOp().Extra1);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 void mcrBRAW() {
   CpuPC += SignExtend16(CpuExtraWord) - 2u;
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 
 void mcrBRAL() {
   CpuPC += CpuSop - 4u;
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 
 // DBcc: a true condition ends the loop; otherwise the low word of Dn counts down
@@ -65,13 +64,13 @@ void mcrBRAL() {
     SetLowWord(DReg(op.DstReg), counter);
     if (!passedZero) CpuPC += SignExtend16(CpuExtraWord) - 2u;
   }
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 #pragma GCC diagnostic pop
 
 void mcrJMP() {
   CpuPC = CpuEa;
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 
 }  // namespace korva

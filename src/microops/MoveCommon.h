@@ -40,15 +40,16 @@ inline uint32_t SignExtend16(uint32_t v) {
 inline uint32_t& DReg(unsigned n) { return CpuDReg[n & 7]; }
 inline uint32_t& AReg(unsigned n) { return CpuAReg[n & 7]; }
 // The normal ends (McrEnd, McrEndInstruction) of a routine without steps of its
-// own that never begins a chain: the one before it has left the stage at 1, so
-// it is stored only when it is not 1 already. In a fused chain the stage is
-// known to be 1 there and neither the test nor the store remains.
-inline void McrEndAfterStepOne() {
+// own: it is entered at step 1 (the routine before it, or the fetch, has left
+// the stage there), so the stage is stored only when it is not 1 already. In a
+// fused chain the stage is known to be 1 and neither the test nor the store
+// remains; run by itself at a stray stage, the routine still ends at step 1.
+inline void McrEndStepless() {
   if (mcStage != 1) [[unlikely]]
     mcStage = 1;
   mcPC += 1;
 }
-inline void McrEndInstructionAfterStepOne() {
+inline void McrEndInstructionStepless() {
   if (mcStage != 1) [[unlikely]]
     mcStage = 1;
   if ((CpuTracePending | HipPending) == 0)

@@ -24,30 +24,23 @@ template <int Size>
 }
 
 // MOVE into Dn: the sized value in CpuDop, merged into the register by size
-// (the bits above it kept), the flags from it; the instruction ends. AfterRead:
-// the routine follows the source read in its chain (see McrEndAfterStepOne).
-template <int Size, bool AfterRead = false>
+// (the bits above it kept), the flags from it; the instruction ends.
+template <int Size>
 [[gnu::always_inline]] inline void MoveToDn(uint16_t dstReg, uint32_t v) {
   constexpr uint32_t mask = Size == 0 ? 0xFFu : Size == 1 ? 0xFFFFu : 0xFFFFFFFFu;
   CpuDop = v & mask;
   uint32_t& d = DReg(dstReg);
   d = (d & ~mask) | CpuDop;
   SetMoveFlags<Size>(CpuDop);
-  if constexpr (AfterRead)
-    McrEndInstructionAfterStepOne();
-  else
-    McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // MOVE towards memory: the value in CpuDop for the write step, the flags from it.
-template <int Size, bool AfterRead = false>
+template <int Size>
 [[gnu::always_inline]] inline void MoveOn(uint32_t v) {
   CpuDop = v;
   SetMoveFlags<Size>(CpuDop);
-  if constexpr (AfterRead)
-    McrEndAfterStepOne();
-  else
-    McrEnd();
+  McrEndStepless();
 }
 }  // namespace
 
@@ -58,7 +51,7 @@ void mcrMOVEQ() {
   CpuDop = static_cast<uint32_t>(op.Extra1);
   DReg(op.DstReg) = CpuDop;
   SetNZClearVC32(CpuDop);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // Routines marked always-inline: put in line in the fused chains by the
@@ -72,56 +65,56 @@ void mcrMOVEBDnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<0>(op.DstReg, DReg(op.SrcReg));
 }
-[[gnu::always_inline]] void mcrMOVEBToDn() { MoveToDn<0, true>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVEBToDn() { MoveToDn<0>(CurrentOp().DstReg, CpuSop); }
 void mcrMOVEBDnToEa() { MoveOn<0>(DReg(CurrentOp().SrcReg) & 0xFF); }
 // Memory to memory: the whole source is passed on, the flags come from its low byte.
-void mcrMOVEB() { MoveOn<0, true>(CpuSop); }
+void mcrMOVEB() { MoveOn<0>(CpuSop); }
 
 void mcrMOVEWRnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<1>(op.DstReg, SourceRegister(op));
 }
-[[gnu::always_inline]] void mcrMOVEWToDn() { MoveToDn<1, true>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVEWToDn() { MoveToDn<1>(CurrentOp().DstReg, CpuSop); }
 void mcrMOVEWRnToEa() { MoveOn<1>(SourceRegister(CurrentOp()) & 0xFFFF); }
-void mcrMOVEW() { MoveOn<1, true>(CpuSop); }
+void mcrMOVEW() { MoveOn<1>(CpuSop); }
 
 void mcrMOVELRnDn() {
   const OpMapEntry& op = CurrentOp();
   MoveToDn<2>(op.DstReg, SourceRegister(op));
 }
-[[gnu::always_inline]] void mcrMOVELToDn() { MoveToDn<2, true>(CurrentOp().DstReg, CpuSop); }
+[[gnu::always_inline]] void mcrMOVELToDn() { MoveToDn<2>(CurrentOp().DstReg, CpuSop); }
 #pragma GCC diagnostic pop
 void mcrMOVELRnToEa() { MoveOn<2>(SourceRegister(CurrentOp())); }
-void mcrMOVEL() { MoveOn<2, true>(CpuSop); }
+void mcrMOVEL() { MoveOn<2>(CpuSop); }
 
 // ---- MOVEA (no flags) ----
 
 void mcrMOVEAWRn() {
   const OpMapEntry& op = CurrentOp();
   AReg(op.DstReg) = SignExtend16(SourceRegister(op));
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 void mcrMOVEAW() {
   AReg(CurrentOp().DstReg) = SignExtend16(CpuSop);
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 
 void mcrMOVEALRn() {
   const OpMapEntry& op = CurrentOp();
   AReg(op.DstReg) = SourceRegister(op);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 void mcrMOVEAL() {
   AReg(CurrentOp().DstReg) = CpuSop;
-  McrEndInstructionAfterStepOne();
+  McrEndInstructionStepless();
 }
 
 // The MOVEP programs pass the register value on to the write or register step.
 void mcrCopySrcDst() {
   CpuDop = CpuSop;
-  McrEnd();
+  McrEndStepless();
 }
 
 // ---- Status register ----
@@ -134,7 +127,7 @@ void mcrMOVEToCCR() {
     case 3: Cpu.SR(static_cast<uint16_t>(CpuSop & 0xFFFF)); break;
     default: McrMicrocodeFault(); return;
   }
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // MOVE from SR (Extra2 0) and MOVE from CCR (Extra2 1): the value goes to the word write.
@@ -144,7 +137,7 @@ void mcrMOVEFromSR() {
     case 1: CpuDop = Cpu.CCR(); break;
     default: McrMicrocodeFault(); return;
   }
-  McrEnd();
+  McrEndStepless();
 }
 
 // ---- Register exchanges and extensions ----
@@ -153,7 +146,7 @@ void mcrSWAP() {
   uint32_t& d = DReg(CurrentOp().DstReg);
   d = (d << 16) | (d >> 16);
   SetNZClearVC32(d);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // Extra2 is the opmode: 8 two data registers, 9 two address registers,
@@ -171,7 +164,7 @@ void mcrEXG() {
   const uint32_t t = *a;
   *a = *b;
   *b = t;
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // Extra2 = opcode bits 8-6: 2 EXT.W, 3 EXT.L, 7 EXTB.L.
@@ -195,7 +188,7 @@ void mcrEXT() {
       break;
     default: McrMicrocodeFault(); return;
   }
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // ---- Control registers ----
@@ -236,7 +229,7 @@ void mcrMOVEC() {
     }
     reg = v;
   }
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // MOVE USP: Extra2 (opcode bit 3) 1 reads the user stack pointer into An, 0 writes it.
@@ -246,9 +239,9 @@ void mcrMOVEUSP() {
     AReg(op.DstReg) = CpuUSP;
   else
     CpuUSP = AReg(op.SrcReg);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
-void mcrNOP() { McrEndInstruction(); }
+void mcrNOP() { McrEndInstructionStepless(); }
 
 }  // namespace korva

@@ -444,17 +444,18 @@ TEST_F(RoutineTest, BranchConditionsCountAnyNonZeroFlagAsSet) {
     }
 }
 
-// The routines that follow a fetch or a read in their chains end at step 1
-// even when run by themselves at a stage left over; the extension-word fetch
-// answers step 1 and a resumed step 2 alike, and any other stage is a fault.
-TEST_F(RoutineTest, RoutinesAfterAFetchEndAtStepOneFromAnyStage) {
+// Routines without steps of their own end at step 1 even when run by
+// themselves at a stage left over; the extension-word fetch answers step 1 and
+// a resumed step 2 alike, and any other stage is a fault.
+TEST_F(RoutineTest, SteplessRoutinesEndAtStepOneFromAnyStage) {
   Op().Size = 2;
   Op().DstReg = 2;
   Op().Extra2 = 1;  // DBF
   CpuSop = 0x80000000;
   CpuEa = 0x2000;
   CpuExtraWord = 0x0010;
-  for (void (*routine)() : {mcrMOVEL, mcrMOVELToDn, mcrMOVEAL, mcrBRAW, mcrJMP, mcrDBcc}) {
+  for (void (*routine)() : {mcrMOVEL, mcrMOVELToDn, mcrMOVEAL, mcrMOVELRnDn, mcrMOVEQ, mcrSWAP, mcrBccB, mcrBRAW,
+                            mcrJMP, mcrDBcc}) {
     CpuPC = 0x1004;
     CpuDReg[2] = 0x12340000;
     mcPC = kStep;
