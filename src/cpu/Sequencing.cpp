@@ -59,16 +59,19 @@ void mcrStopWait() {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wattributes"
 // The register moves leave a size code above long (no such entry) alone. Each
-// tests for a long first and by itself: the chains that run them (ADDX, SUBX,
-// ABCD, SBCD) then test the one size code the same way in every word, and the
-// compiler follows a long through the whole chain without masks.
+// tests the size code by itself, a long first, with the mask of each size a
+// constant: the chains that run them (ADDX, SUBX, ABCD, SBCD) then test the one
+// size code the same way in every word, and the compiler follows each size
+// through the whole chain with its masks folded in.
 [[gnu::always_inline]] void mcrSrcFromDn() {
   const OpMapEntry& e = CurrentOp();
   const uint32_t v = CpuDReg[e.SrcReg & 7];
   if (e.Size == 2)
     CpuSop = v;
-  else if (e.Size < 2)
-    CpuSop = v & AluSizeMask[e.Size];
+  else if (e.Size == 1)
+    CpuSop = v & 0xFFFFu;
+  else if (e.Size == 0)
+    CpuSop = v & 0xFFu;
   McrEnd();
 }
 
@@ -77,8 +80,10 @@ void mcrStopWait() {
   const uint32_t v = CpuDReg[e.DstReg & 7];
   if (e.Size == 2)
     CpuDop = v;
-  else if (e.Size < 2)
-    CpuDop = v & AluSizeMask[e.Size];
+  else if (e.Size == 1)
+    CpuDop = v & 0xFFFFu;
+  else if (e.Size == 0)
+    CpuDop = v & 0xFFu;
   McrEnd();
 }
 
@@ -87,8 +92,10 @@ void mcrStopWait() {
   uint32_t& d = CpuDReg[e.DstReg & 7];
   if (e.Size == 2)
     d = CpuDop;
-  else if (e.Size < 2)
-    d = MergeSized(d, CpuDop, e.Size);
+  else if (e.Size == 1)
+    d = MergeSized(d, CpuDop, 1);
+  else if (e.Size == 0)
+    d = MergeSized(d, CpuDop, 0);
   // Always the last routine of its chains (ADDX, SUBX, ABCD, SBCD, MOVEP from
   // memory): straight to the fetch when nothing is pending.
   McrEndInstruction();
