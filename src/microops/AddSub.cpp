@@ -101,7 +101,7 @@ inline uint32_t Negate(uint32_t d, uint16_t size) {
 template <Arith Op>
 [[gnu::always_inline]] inline void LoadedForm() {
   if (!WithAluSize(CurrentOp().Size,
-                   [](auto size) { CpuDop = ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop); }))
+                   [](auto size) { StoreResultInBranch(ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop)); }))
     return;
   McrEnd();
 }
@@ -114,8 +114,9 @@ template <Arith Op>
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   const uint32_t d = dn;
   if (!WithAluSize(op.Size, [&, d, source](auto size) {
-        CpuDop = ComputeSized<Op, decltype(size)::value>(source, d);
-        if constexpr (Op != Arith::Cmp) dn = MergeSized(d, CpuDop, size);
+        const uint32_t r = ComputeSized<Op, decltype(size)::value>(source, d);
+        if constexpr (Op != Arith::Cmp) dn = MergeSized(d, r, size);
+        StoreResultInBranch(r);
       })) {
     CpuDop = d;
     return;

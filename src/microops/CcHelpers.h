@@ -93,6 +93,16 @@ inline bool AluSizeOk(uint16_t size) {
   return false;
 }
 
+// Stores the result of a size branch in CpuDop, as the branch's last store.
+// Left to itself the compiler moves the like stores that end each size branch
+// (result, flags, register) to the branches' join; the values of every branch
+// are then live at once there, more than a fused chain has registers for, and
+// the chain saves and restores registers on every run. A volatile store is
+// never moved, and the stores made before it then stay in their branch too.
+[[gnu::always_inline]] inline void StoreResultInBranch(uint32_t result) {
+  *static_cast<volatile uint32_t*>(&CpuDop) = result;
+}
+
 // The size branch with the code as a constant: f is called with 0, 1 or 2 as a
 // std::integral_constant, so that the masks and sign bits of the size fold into
 // its code. Any other code is a microcode fault (false). Longs are tested

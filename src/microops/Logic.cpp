@@ -32,9 +32,10 @@ template <Logic Op>
 [[gnu::always_inline]] inline void DnForm(const OpMapEntry& op, uint32_t source) {
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   if (!WithAluSize(op.Size, [&dn, source](auto size) {
-        CpuDop = ApplyLogic<Op>(dn, source);
-        SizeResult(size);
-        dn = MergeSized(dn, CpuDop, size);
+        const uint32_t r = ApplyLogic<Op>(dn, source) & AluSizeMask[size];
+        SetLogicFlags(r, size);
+        dn = MergeSized(dn, r, size);
+        StoreResultInBranch(r);
       }))
     return;
   McrEndInstruction();
