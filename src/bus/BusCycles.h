@@ -152,9 +152,10 @@ void WriteByteCycle();
 // (1 data, 2 program) of the processor state `state` (CpuS), answered inline
 // when one repeat entry holds both (the long does not cross its page) and both
 // are words of RAM or ROM (of RAM to write); the latches are not looked at.
-// Nothing is read or written unless both words are answered.
+// Nothing is read or written unless both words are answered; `ssw` is then the
+// status word of the two data accesses.
 [[gnu::always_inline]] inline MemoryCell* QuickLongCells(uint32_t address, uint16_t state, unsigned space,
-                                                         bool isWrite) {
+                                                         bool isWrite, uint16_t& ssw) {
   // One comparison decides that the entry holds the page, that the address is
   // even and that the long stays in the page: the address's low 24 bits, XORed
   // with the entry's page, are then an even number below 0xFE, which rotated
@@ -166,6 +167,7 @@ void WriteByteCycle();
   if (word >= 0x7Fu) return nullptr;
   MemoryCell* cells = r.Cells + word;
   if (isWrite ? !(WritesToCell(cells[0]) && WritesToCell(cells[1])) : !BothReadable(cells)) return nullptr;
+  ssw = r.WordSsw;
   return cells;
 }
 

@@ -343,8 +343,11 @@ void classMMU::TranslateMissed(uint32_t logical, unsigned f, bool isWrite, uint3
   TranslateCached(logical, f, isWrite, physical);
 }
 
-// A new repeating page: the inline entry, and kept in place of the oldest page.
-void classMMU::KeepRepeat(unsigned f, unsigned w, const RepeatEntry& entry) {
+// A new repeating page (logical page bits 23-8, physical base address): the
+// inline entry, and kept in place of the oldest page.
+void classMMU::KeepRepeat(unsigned f, unsigned w, uint32_t page, uint32_t base) {
+  const RepeatEntry entry{page << 8, base, &RamArray[base >> 1],
+                          static_cast<uint16_t>(0x1000u | (w ? 0u : 0x0100u) | (f & 7u))};
   repeat_[f][w] = entry;
   uint8_t& next = repeatNext_[f][w];
   repeatSet_[f][w][next] = entry;
@@ -374,7 +377,7 @@ void classMMU::TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint3
   physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
   if (!isWrite || repeatWrites_) {
     const uint32_t base = physical & 0xFFFF00u;
-    KeepRepeat(f, isWrite ? 1u : 0u, RepeatEntry{page << 8, base, &RamArray[base >> 1]});
+    KeepRepeat(f, isWrite ? 1u : 0u, page, base);
   }
   FaultFlags = FaultFlagSet{False, False, False, False};
 }
@@ -415,7 +418,7 @@ void classMMU::TranslateChanging(uint32_t logical, unsigned f, bool isWrite, uin
   physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
   if (repeatable && (w == 0 || repeatWrites_)) {
     const uint32_t base = physical & 0xFFFF00u;
-    KeepRepeat(f, w, RepeatEntry{page << 8, base, &RamArray[base >> 1]});
+    KeepRepeat(f, w, page, base);
   }
   FaultFlag = MmuFaultFlag = AddressErrorFlag = BusErrorFlag = False;
 }

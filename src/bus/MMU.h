@@ -97,6 +97,10 @@ class classMMU {
     uint32_t Page;
     uint32_t Base;      // the physical page's address
     MemoryCell* Cells;  // and its first cell
+    // The special status word of a data word moved through this entry: a data
+    // access (DF), a read or a write (RW) as the entry's, in its function code.
+    // A word or long answered inline sets the status latches from it.
+    uint16_t WordSsw;
   };
   static constexpr uint32_t NoRepeat = 0xFFFFFFFFu;
   static constexpr unsigned RepeatWays = 8;
@@ -125,9 +129,9 @@ class classMMU {
   }
 
   // The same for function code `space` (1 data, 2 program) in user state and
-  // `space | 4` in supervisor state, either direction: a function code's two
-  // entries take 32 bytes, so the supervisor code's lie 4 x 32 = 128 bytes above
-  // the user code's, and bit 7 of the state is that distance.
+  // `space | 4` in supervisor state, either direction: the supervisor code's
+  // entries lie four function codes above the user code's, and that distance,
+  // masked out of the state's all-ones, picks one of them with a single AND.
   [[gnu::always_inline]] const RepeatEntry* RepeatForState(uint32_t logical, uint16_t state, unsigned space,
                                                            bool isWrite, bool evenOnly) const {
     const RepeatEntry& r = RepeatEntryForState(state, space, isWrite);
@@ -135,9 +139,10 @@ class classMMU {
   }
   // The entry itself, whatever page it holds (Page is NoRepeat when empty).
   [[gnu::always_inline]] const RepeatEntry& RepeatEntryForState(uint16_t state, unsigned space, bool isWrite) const {
-    static_assert(sizeof(repeat_[0]) == 32, "a function code's entries lie 32 bytes apart");
+    static_assert(4 * sizeof(repeat_[0]) <= 0xFFFF, "the distance is a mask of the 16-bit state");
+    constexpr uint16_t kSupervisor = 4 * sizeof(repeat_[0]);
     const unsigned char* user = reinterpret_cast<const unsigned char*>(&repeat_[space & 3u][isWrite ? 1 : 0]);
-    return *reinterpret_cast<const RepeatEntry*>(user + (state & 0x80u));
+    return *reinterpret_cast<const RepeatEntry*>(user + (state & kSupervisor));
   }
 
   // For a cycle the inline entry did not answer: the kept entry of this
@@ -197,7 +202,7 @@ class classMMU {
   void InterruptRecheck();
 
   void TranslateMissed(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
-  void KeepRepeat(unsigned f, unsigned w, const RepeatEntry& entry);
+  [[gnu::always_inline]] inline void KeepRepeat(unsigned f, unsigned w, uint32_t page, uint32_t base);
   [[gnu::noinline]] void TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   [[gnu::noinline]] void TranslateChanging(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);

@@ -85,12 +85,14 @@ template <bool Dst, uint8_t G, bool Prepare>
   uint32_t& out = Dst ? CpuDop : CpuSop;
   if constexpr (Prepare && (G == kDataL1 || G == kProgL1)) {
     // A long of memory in one repeated page: both words at once, leaving the
-    // latches as the two reads do. The address latch is stored once, with the
-    // second word's address or, for the word-by-word reads, the first's.
+    // latches as the two reads do (the repeat entry holds their status word).
+    // The address latch is stored once, with the second word's address or, for
+    // the word-by-word reads, the first's.
+    static_assert((kReadSsw[G] & ~3u) == 0x1100, "a data word read");
     const uint32_t ea = CpuEa;
-    const uint16_t state = CpuS;
-    SetAccSSWInState(kReadSsw[G]);
-    if (const MemoryCell* cells = bus_detail::QuickLongCells(ea, state, kReadSsw[G] & 3u, false)) [[likely]] {
+    uint16_t ssw;
+    if (const MemoryCell* cells = bus_detail::QuickLongCells(ea, CpuS, kReadSsw[G] & 3u, false, ssw)) [[likely]] {
+      AccSSW = ssw;
       ClearFaultFlagSet();
       const uint16_t high = cells[0].Data, low = cells[1].Data;
       CpuTempWord = high;
@@ -101,6 +103,7 @@ template <bool Dst, uint8_t G, bool Prepare>
       return;
     }
     AccAddress = ea;
+    SetAccSSWInState(kReadSsw[G]);
   } else if constexpr (Prepare) {
     AccAddress = CpuEa;
     SetAccSSWInState(kReadSsw[G]);
@@ -204,12 +207,14 @@ template <bool General, int A, bool Prepare>
   constexpr uint8_t sByte = 2, sWord = General ? 3 : 2, sLong1 = General ? 4 : 2, sLong2 = General ? 5 : 3;
   if constexpr (Prepare && A == 2) {
     // A long to RAM in one repeated page: both words at once, leaving the
-    // latches as the two writes do. The address and data latches are stored
-    // once, with the second word's or, for the word-by-word writes, the first's.
+    // latches as the two writes do (the repeat entry holds their status word).
+    // The address and data latches are stored once, with the second word's or,
+    // for the word-by-word writes, the first's.
+    static_assert((kSswDataWrite & ~3u) == 0x1000, "a data word write");
     const uint32_t ea = CpuEa, value = CpuDop;
-    const uint16_t state = CpuS;
-    SetAccSSWInState(kSswDataWrite);
-    if (MemoryCell* cells = bus_detail::QuickLongCells(ea, state, kSswDataWrite & 3u, true)) [[likely]] {
+    uint16_t ssw;
+    if (MemoryCell* cells = bus_detail::QuickLongCells(ea, CpuS, kSswDataWrite & 3u, true, ssw)) [[likely]] {
+      AccSSW = ssw;
       ClearFaultFlagSet();
       cells[0].Data = static_cast<uint16_t>(value >> 16);
       cells[1].Data = static_cast<uint16_t>(value);
@@ -220,6 +225,7 @@ template <bool General, int A, bool Prepare>
     }
     AccAddress = ea;
     AccDataOut = static_cast<uint16_t>(value >> 16);
+    SetAccSSWInState(kSswDataWrite);
   } else if constexpr (Prepare) {
     if constexpr (A == 0)
       PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop & 0xFF), 0x1201);

@@ -271,10 +271,14 @@ TEST(BusCycles, InlineLongsOnlyInsideTheHeldPageAndOnMemory) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.address);
-    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 1, false) != nullptr, c.read);
-    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 1, true) != nullptr, c.write);
-    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 2, false), nullptr);  // program space: no entry
-    EXPECT_EQ(bus_detail::QuickLongCells(c.address, False, 1, false), nullptr);  // user state: no entry
+    uint16_t ssw = 0;
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 1, false, ssw) != nullptr, c.read);
+    if (c.read) EXPECT_EQ(ssw, 0x1105);
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 1, true, ssw) != nullptr, c.write);
+    if (c.write) EXPECT_EQ(ssw, 0x1005);
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, CpuS, 2, false, ssw), nullptr);  // program space: no entry
+    EXPECT_EQ(bus_detail::QuickLongCells(c.address, False, 1, false, ssw), nullptr);  // user state: no entry
   }
-  EXPECT_EQ(bus_detail::QuickLongCells(0x6004, CpuS, 1, false), &CellOf(0x6004));
+  uint16_t ssw;
+  EXPECT_EQ(bus_detail::QuickLongCells(0x6004, CpuS, 1, false, ssw), &CellOf(0x6004));
 }
