@@ -148,6 +148,17 @@ void WriteByteCycle();
   return ReadWordThrough(Mmu.RepeatForState(address, state, space, false, true), address, value);
 }
 
+// The cells of a long at word `word` (0-126) of the page of repeat entry r
+// when both words are RAM or ROM (RAM to write), with the status word of the
+// two data accesses in `ssw`; else null.
+[[gnu::always_inline]] inline MemoryCell* LongCellsThrough(const classMMU::RepeatEntry& r, uint32_t word,
+                                                           bool isWrite, uint16_t& ssw) {
+  MemoryCell* cells = r.Cells + word;
+  if (isWrite ? !(WritesToCell(cells[0]) && WritesToCell(cells[1])) : !BothReadable(cells)) return nullptr;
+  ssw = r.WordSsw;
+  return cells;
+}
+
 // The two words of a long at an even `address` in function code `space`
 // (1 data, 2 program) of the processor state `state` (CpuS), answered inline
 // when one repeat entry holds both (the long does not cross its page) and both
@@ -165,10 +176,20 @@ void WriteByteCycle();
   const classMMU::RepeatEntry& r = Mmu.RepeatEntryForState(state, space, isWrite);
   const uint32_t word = std::rotr((address & 0xFFFFFFu) ^ r.Page, 1);
   if (word >= 0x7Fu) return nullptr;
-  MemoryCell* cells = r.Cells + word;
-  if (isWrite ? !(WritesToCell(cells[0]) && WritesToCell(cells[1])) : !BothReadable(cells)) return nullptr;
-  ssw = r.WordSsw;
-  return cells;
+  return LongCellsThrough(r, word, isWrite, ssw);
+}
+
+// For a long QuickLongCells did not answer: when the long is even and stays in
+// one page, the inline entry is first made to hold its page where the
+// translation repeats without change (classMMU::RepeatAfterMiss), as the first
+// word's cycle would make it; then the long is answered as by QuickLongCells.
+// Met at the first long of each new page, from the routines' out-of-line ways.
+[[gnu::always_inline]] inline MemoryCell* QuickLongCellsAfterMiss(uint32_t address, uint16_t state, unsigned space,
+                                                                  bool isWrite, uint16_t& ssw) {
+  if ((address & 1u) != 0 || (address & 0xFEu) == 0xFEu) return nullptr;
+  const classMMU::RepeatEntry* r = Mmu.RepeatAfterMiss(address, space | (state & 4u), isWrite);
+  if (r == nullptr) return nullptr;
+  return LongCellsThrough(*r, (address & 0xFEu) >> 1, isWrite, ssw);
 }
 
 [[gnu::always_inline]] inline bool QuickReadWord(uint16_t& value) {

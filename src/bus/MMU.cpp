@@ -356,30 +356,50 @@ void classMMU::KeepRepeat(unsigned f, unsigned w, uint32_t page, uint32_t base) 
   repeatLive_ = static_cast<uint16_t>(repeatLive_ | (1u << f));
 }
 
+// The descriptor through which the caches translate `page` of function code f
+// with nothing to change (no cache to move, no used or modified bit to set, no
+// write protection or interrupt), else -1. A read found through the write
+// cache would move the read cache, so a read takes the read cache alone.
+inline int classMMU::RepeatingDescriptor(unsigned f, uint32_t page, bool isWrite) const {
+  const uint8_t asn = ast_[f];
+  unsigned d = readCache_[f];
+  if (!Matches(desc_[d], asn, page)) {
+    d = writeCache_[f];
+    if (!isWrite || !Matches(desc_[d], asn, page)) return -1;
+  }
+  const uint8_t need = isWrite ? (MmuSsrU | MmuSsrM) : MmuSsrU;
+  const uint8_t refuse = isWrite ? (MmuSsrI | MmuSsrWP) : MmuSsrI;
+  const MmuDescriptor& s = desc_[d];
+  if ((s.SSR & (need | refuse)) != need || (isWrite && writeCache_[f] != d)) return -1;
+  return static_cast<int>(d);
+}
+
 // A page no repeat entry holds, translated by the descriptor a cache points at
 // with nothing to change: it becomes a repeating page. Code streaming through
 // memory comes here at every new page, so this case stays short; any other
 // goes to TranslateChanging.
 void classMMU::TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical) {
   const uint32_t page = (logical >> 8) & 0xFFFFu;
-  const uint8_t asn = ast_[f];
-  unsigned d = readCache_[f];
-  if (!Matches(desc_[d], asn, page)) {
-    // A read found through the write cache moves the read cache.
-    d = writeCache_[f];
-    if (!isWrite || !Matches(desc_[d], asn, page)) return TranslateChanging(logical, f, isWrite, physical);
-  }
-  const uint8_t need = isWrite ? (MmuSsrU | MmuSsrM) : MmuSsrU;
-  const uint8_t refuse = isWrite ? (MmuSsrI | MmuSsrWP) : MmuSsrI;
-  const MmuDescriptor& s = desc_[d];
-  if ((s.SSR & (need | refuse)) != need || (isWrite && writeCache_[f] != d))
-    return TranslateChanging(logical, f, isWrite, physical);
-  physical = (TranslatePage(s, page) << 8) | (logical & 0xFFu);
+  const int d = RepeatingDescriptor(f, page, isWrite);
+  if (d < 0) return TranslateChanging(logical, f, isWrite, physical);
+  physical = (TranslatePage(desc_[d], page) << 8) | (logical & 0xFFu);
   if (!isWrite || repeatWrites_) {
     const uint32_t base = physical & 0xFFFF00u;
     KeepRepeat(f, isWrite ? 1u : 0u, page, base);
   }
   FaultFlags = FaultFlagSet{False, False, False, False};
+}
+
+const classMMU::RepeatEntry* classMMU::RepeatAfterMiss(uint32_t logical, unsigned f, bool isWrite) {
+  f &= 15u;
+  if (const RepeatEntry* r = KeptRepeatFor(logical, static_cast<uint8_t>(f), isWrite)) return r;
+  if (isWrite && !repeatWrites_) return nullptr;
+  const uint32_t page = (logical >> 8) & 0xFFFFu;
+  const int d = RepeatingDescriptor(f, page, isWrite);
+  if (d < 0) return nullptr;
+  const unsigned w = isWrite ? 1u : 0u;
+  KeepRepeat(f, w, page, TranslatePage(desc_[d], page) << 8);
+  return &repeat_[f][w];
 }
 
 // A cached descriptor without write protection or interrupt; else the search or

@@ -155,6 +155,14 @@ class classMMU {
     if (ways == 0) return nullptr;
     return &(repeat_[f][w] = repeatSet_[f][w][std::countr_zero(ways)]);
   }
+  // For an access the inline entry did not answer, before its cycle: the entry
+  // that repeats the translation of the page of `logical`, made the inline one;
+  // null when there is none, and the cycle's full translation decides. A kept
+  // page answers, or a page the caches translate with nothing to change, which
+  // becomes a kept page as the cycle's translation would make it. Nothing else
+  // changes: registers, descriptors and fault flags stay as they are.
+  const RepeatEntry* RepeatAfterMiss(uint32_t logical, unsigned f, bool isWrite);
+
   // The translation of a page that no repeat entry holds (KeptRepeatFor found
   // none): as TranslateAddress.
   void TranslateUnkept(uint32_t logical, uint8_t fc, VBool isWrite, uint32_t& physical) {
@@ -203,6 +211,7 @@ class classMMU {
 
   void TranslateMissed(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   [[gnu::always_inline]] inline void KeepRepeat(unsigned f, unsigned w, uint32_t page, uint32_t base);
+  [[gnu::always_inline]] inline int RepeatingDescriptor(unsigned f, uint32_t page, bool isWrite) const;
   [[gnu::noinline]] void TranslateCached(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   [[gnu::noinline]] void TranslateChanging(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);
   void TranslateSearch(uint32_t logical, unsigned f, bool isWrite, uint32_t& physical);

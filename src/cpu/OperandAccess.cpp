@@ -77,34 +77,48 @@ inline uint32_t RegisterBySize(uint32_t v, int size) {
   return AccDataIn;
 }
 
+// A long of memory in one repeated page, at CpuEa in function code `space`:
+// both words at once, leaving the latches as the two reads do (the repeat entry
+// holds their status word), and the routine ends. False, with nothing changed,
+// when it is not answered so. AfterMiss: the inline entry has missed the page
+// and is first made to hold it where that changes nothing else.
+template <bool Dst, bool AfterMiss>
+[[gnu::always_inline]] inline bool QuickReadLong(unsigned space) {
+  const uint32_t ea = CpuEa;
+  uint16_t ssw;
+  const MemoryCell* cells = AfterMiss ? bus_detail::QuickLongCellsAfterMiss(ea, CpuS, space, false, ssw)
+                                      : bus_detail::QuickLongCells(ea, CpuS, space, false, ssw);
+  if (cells == nullptr) return false;
+  AccSSW = ssw;
+  ClearFaultFlagSet();
+  const uint16_t high = cells[0].Data, low = cells[1].Data;
+  CpuTempWord = high;
+  AccAddress = ea + 2;
+  AccDataIn = low;
+  (Dst ? CpuDop : CpuSop) = (static_cast<uint32_t>(high) << 16) | low;
+  McrEnd();
+  return true;
+}
+
+template <bool Dst, uint8_t G>
+[[gnu::noinline]] void ReadLongAfterMiss(const ReadShape& sh);
+
 // The accesses from general step G on, G a constant so that the status words
 // and step numbers fold. Prepare: set up the first access (stage 1); a resumed
-// step finds it restored.
-template <bool Dst, uint8_t G, bool Prepare>
+// step finds it restored. Quick: a long first tries the inline answer; when the
+// inline entry misses, the rest runs out of line (ReadLongAfterMiss).
+template <bool Dst, uint8_t G, bool Prepare, bool Quick = Prepare>
 [[gnu::always_inline]] inline void ReadSteps(const ReadShape& sh) {
   uint32_t& out = Dst ? CpuDop : CpuSop;
-  if constexpr (Prepare && (G == kDataL1 || G == kProgL1)) {
-    // A long of memory in one repeated page: both words at once, leaving the
-    // latches as the two reads do (the repeat entry holds their status word).
-    // The address latch is stored once, with the second word's address or, for
-    // the word-by-word reads, the first's.
+  constexpr bool kLongStart = G == kDataL1 || G == kProgL1;
+  if constexpr (Quick && kLongStart) {
     static_assert((kReadSsw[G] & ~3u) == 0x1100, "a data word read");
-    const uint32_t ea = CpuEa;
-    uint16_t ssw;
-    if (const MemoryCell* cells = bus_detail::QuickLongCells(ea, CpuS, kReadSsw[G] & 3u, false, ssw)) [[likely]] {
-      AccSSW = ssw;
-      ClearFaultFlagSet();
-      const uint16_t high = cells[0].Data, low = cells[1].Data;
-      CpuTempWord = high;
-      AccAddress = ea + 2;
-      AccDataIn = low;
-      out = (static_cast<uint32_t>(high) << 16) | low;
-      McrEnd();
+    if (QuickReadLong<Dst, false>(kReadSsw[G] & 3u)) [[likely]]
       return;
-    }
-    AccAddress = ea;
-    SetAccSSWInState(kReadSsw[G]);
-  } else if constexpr (Prepare) {
+    ReadLongAfterMiss<Dst, G>(sh);
+    return;
+  }
+  if constexpr (Prepare) {
     AccAddress = CpuEa;
     SetAccSSWInState(kReadSsw[G]);
   }
@@ -125,6 +139,14 @@ template <bool Dst, uint8_t G, bool Prepare>
     out = (static_cast<uint32_t>(CpuTempWord) << 16) | ReadValue(G);
   }
   McrEnd();
+}
+
+// A long whose page the inline entry did not hold: answered inline after all
+// when its page repeats, else read word by word.
+template <bool Dst, uint8_t G>
+[[gnu::noinline]] void ReadLongAfterMiss(const ReadShape& sh) {
+  if (QuickReadLong<Dst, true>(kReadSsw[G] & 3u)) return;
+  ReadSteps<Dst, G, true, false>(sh);
 }
 
 template <bool Dst, bool Prepare>
@@ -202,35 +224,54 @@ template <bool Dst>
 // fold. Prepare: set up the first access (stage 1); a resumed step finds it
 // restored. Writes: byte 0x1201, word and each word of a long 0x1001; the general
 // routine numbers its steps byte 2, word 3, long 4-5, the fixed-size ones from 2.
-template <bool General, int A, bool Prepare>
+// A long to RAM in one repeated page, CpuDop to CpuEa: both words at once,
+// leaving the latches as the two writes do (the repeat entry holds their status
+// word), and the instruction ends. False, with nothing changed, when it is not
+// answered so. AfterMiss as for QuickReadLong.
+template <bool AfterMiss>
+[[gnu::always_inline]] inline bool QuickWriteLong() {
+  static_assert((kSswDataWrite & ~3u) == 0x1000, "a data word write");
+  const uint32_t ea = CpuEa, value = CpuDop;
+  uint16_t ssw;
+  MemoryCell* cells = AfterMiss ? bus_detail::QuickLongCellsAfterMiss(ea, CpuS, kSswDataWrite & 3u, true, ssw)
+                                : bus_detail::QuickLongCells(ea, CpuS, kSswDataWrite & 3u, true, ssw);
+  if (cells == nullptr) return false;
+  AccSSW = ssw;
+  ClearFaultFlagSet();
+  cells[0].Data = static_cast<uint16_t>(value >> 16);
+  cells[1].Data = static_cast<uint16_t>(value);
+  AccAddress = ea + 2;
+  AccDataOut = static_cast<uint16_t>(value);
+  McrEndInstruction();
+  return true;
+}
+
+template <bool General>
+[[gnu::noinline]] void WriteLongAfterMiss();
+
+// The memory accesses of a write from access A on (0 byte, 1 word, 2 long first
+// word, 3 long second word), A a constant so that step numbers and status words
+// fold. Prepare: set up the first access (stage 1); a resumed step finds it
+// restored. Quick: a long first tries the inline answer, and when the inline
+// entry misses the rest runs out of line (WriteLongAfterMiss). Writes: byte
+// 0x1201, word and each word of a long 0x1001; the general routine numbers its
+// steps byte 2, word 3, long 4-5, the fixed-size ones from 2.
+template <bool General, int A, bool Prepare, bool Quick = Prepare>
 [[gnu::always_inline]] inline void WriteSteps() {
   constexpr uint8_t sByte = 2, sWord = General ? 3 : 2, sLong1 = General ? 4 : 2, sLong2 = General ? 5 : 3;
-  if constexpr (Prepare && A == 2) {
-    // A long to RAM in one repeated page: both words at once, leaving the
-    // latches as the two writes do (the repeat entry holds their status word).
-    // The address and data latches are stored once, with the second word's or,
-    // for the word-by-word writes, the first's.
-    static_assert((kSswDataWrite & ~3u) == 0x1000, "a data word write");
-    const uint32_t ea = CpuEa, value = CpuDop;
-    uint16_t ssw;
-    if (MemoryCell* cells = bus_detail::QuickLongCells(ea, CpuS, kSswDataWrite & 3u, true, ssw)) [[likely]] {
-      AccSSW = ssw;
-      ClearFaultFlagSet();
-      cells[0].Data = static_cast<uint16_t>(value >> 16);
-      cells[1].Data = static_cast<uint16_t>(value);
-      AccAddress = ea + 2;
-      AccDataOut = static_cast<uint16_t>(value);
-      McrEndInstruction();
+  if constexpr (Quick && A == 2) {
+    if (QuickWriteLong<false>()) [[likely]]
       return;
-    }
-    AccAddress = ea;
-    AccDataOut = static_cast<uint16_t>(value >> 16);
-    SetAccSSWInState(kSswDataWrite);
-  } else if constexpr (Prepare) {
+    WriteLongAfterMiss<General>();
+    return;
+  }
+  if constexpr (Prepare) {
     if constexpr (A == 0)
       PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop & 0xFF), 0x1201);
-    else
+    else if constexpr (A == 1)
       PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop));
+    else
+      PrepareWriteAccess(CpuEa, static_cast<uint16_t>(CpuDop >> 16));
   }
   if constexpr (A == 0) {
     BusWriteByte();
@@ -252,6 +293,14 @@ template <bool General, int A, bool Prepare>
     if (!StepWriteWord(sLong2)) return;
   }
   McrEndInstruction();
+}
+
+// A long whose page the inline entry did not hold: written inline after all
+// when its page repeats, else word by word.
+template <bool General>
+[[gnu::noinline]] void WriteLongAfterMiss() {
+  if (QuickWriteLong<true>()) return;
+  WriteSteps<General, 2, true, false>();
 }
 
 // A data-register destination: merged by size (a size without a case as a
