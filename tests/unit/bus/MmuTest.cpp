@@ -116,6 +116,41 @@ TEST_F(MmuTest, SeveralPagesRepeatPerFunctionCodeAndDirection) {
   EXPECT_NE(Mmu.KeptRepeatFor(0x020000, 5, false), nullptr);
 }
 
+// A page made repeating ahead of its cycle: only where the cycle's translation
+// would change nothing (descriptor already used, and modified for a write, no
+// protection, no fault), and then nothing else is touched.
+TEST_F(MmuTest, RepeatsAheadOfACycleOnlyWhereTheTranslationChangesNothing) {
+  MapUserSpace(MmuSsrE);
+  Load(2, 0x0030, 0xFFF0, 0x0500, 1, MmuSsrE | MmuSsrWP);  // 0x003000-0x003FFF, write-protected
+  const uint8_t gsr = Mmu.AccessMMU(kGsr);
+  FaultFlag = BusErrorFlag = True;
+  EXPECT_EQ(Mmu.RepeatAfterMiss(0x001234, 1, false), nullptr);  // not used yet: the cycle marks it
+  EXPECT_EQ(Mmu.RepeatAfterMiss(0x005000, 1, false), nullptr);  // no descriptor: the cycle faults
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, MmuSsrE);
+  EXPECT_EQ(Mmu.AccessMMU(kGsr), gsr);
+  EXPECT_TRUE(FaultFlag && BusErrorFlag);
+  ClearBusFaults();
+
+  Translate(0x001234, 1, false);
+  const auto* r = Mmu.RepeatAfterMiss(0x001356, 1, false);  // another page of the used segment
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->Base, 0x020300u);
+  EXPECT_EQ(r->WordSsw, 0x1101);
+  EXPECT_EQ(Mmu.RepeatFor(0x001356, 1, false, false), r);
+  EXPECT_EQ(Mmu.RepeatAfterMiss(0x001400, 1, true), nullptr);  // not modified yet
+  EXPECT_EQ(Mmu.Descriptor(1).SSR, MmuSsrU | MmuSsrE);
+  Translate(0x001400, 1, true);
+  r = Mmu.RepeatAfterMiss(0x001500, 1, true);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->WordSsw, 0x1001);
+  Translate(0x003000, 1, false);
+  EXPECT_NE(Mmu.RepeatAfterMiss(0x003100, 1, false), nullptr);
+  EXPECT_EQ(Mmu.RepeatAfterMiss(0x003100, 1, true), nullptr);  // write-protected
+  Mmu.RepeatWrites(false);
+  EXPECT_EQ(Mmu.RepeatAfterMiss(0x001600, 1, true), nullptr);  // writes are being watched
+  Mmu.RepeatWrites(true);
+}
+
 // Every change the guest or a fault makes forgets the repeating pages of every
 // function code, so the next translation of each sees the new state.
 TEST_F(MmuTest, EveryStateChangeForgetsTheRepeatingPages) {
