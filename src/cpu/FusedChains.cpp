@@ -161,10 +161,13 @@ constexpr uint32_t InlineWords(const ChainForm& c) {
 
 // After a fetch in place: on to the next instruction's chain while the run has
 // room for it and the next word is a chain start at step 1 (beyond the store,
-// the run loop makes the fault).
+// the run loop makes the fault). With `Decoded`, mcPC is an opcode's start in
+// OpMap, which the run loop has found inside the store before it runs any fused
+// chain (see OpMapStartsInStore); after the fetch's other ways it is looked at.
+template <bool Decoded>
 [[gnu::always_inline]] inline uint32_t GoOn(uint32_t left) {
   const uint32_t pc = mcPC;
-  if (LoopAttention || mcStage != 1 || left <= kMostWords || pc >= McStoreSize) return left;
+  if (LoopAttention || mcStage != 1 || left <= kMostWords || (!Decoded && pc >= McStoreSize)) return left;
   return FusedAt[pc](left);
 }
 
@@ -177,7 +180,7 @@ constexpr uint32_t InlineWords(const ChainForm& c) {
   } else {
     fetch_detail::FetchSteps<false>();
   }
-  return GoOn(left - 1);
+  return GoOn<false>(left - 1);
 }
 
 // The words of chain form K after its inline ones, entered at the first of them.
@@ -223,7 +226,7 @@ uint32_t Fused(uint32_t left) {
     return FetchOutOfLine(left, true);
   }
   if ((!resumes || mcStage == 1) && QuickFetchDecode()) [[likely]]
-    return GoOn(left - 1);
+    return GoOn<true>(left - 1);
   mcPC = McFastFetch;
   return FetchOutOfLine(left, false);
 }
@@ -255,6 +258,12 @@ void FindFusedChains(FusedChain otherwise) {
     const ChainForm& c = kChainForms[k];
     if (FusedAt[c.start] == otherwise && Matches(c)) FusedAt[c.start] = kFused[k];
   }
+}
+
+bool OpMapStartsInStore() {
+  for (const OpMapEntry& e : OpMap)
+    if (e.SupervisorStart >= McStoreSize || e.UserStart >= McStoreSize) return false;
+  return true;
 }
 
 bool HasFusedChain(uint32_t at) { return at < McStoreSize && FusedAt[at] != unfused; }

@@ -35,6 +35,11 @@ extern const uint32_t FusedChainMostWords;
 // whenever the store has changed.
 extern FusedChain FusedAt[McStoreSize];
 void FindFusedChains(FusedChain otherwise);
+// Whether every start in OpMap lies inside the store. The fused chains go on to
+// the chain the inline fetch decodes without a look at its bounds, so the run
+// loop runs them only where this holds (OpMap is built of chain starts; only a
+// hand-made entry could fail it).
+bool OpMapStartsInStore();
 // Whether a fused chain stands at `at` (as of the last FindFusedChains).
 bool HasFusedChain(uint32_t at);
 

@@ -143,7 +143,7 @@ void LookUpRoutines() {
     routineAt[a] = e.Kind == McCall && e.Arg < McrTableSize ? McrTable[e.Arg] : OtherWord;
   }
   FindFusedChains(OneWord);
-  fetchInPlace = CallsAt(McFastFetch, Mcr::mcrFetchDecode);
+  fetchInPlace = CallsAt(McFastFetch, Mcr::mcrFetchDecode) && OpMapStartsInStore();
   routinesOfEdits = MicrocodeEdits;
 }
 

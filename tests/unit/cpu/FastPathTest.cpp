@@ -228,5 +228,31 @@ TEST(FastPath, HeldCommandRunsAtTheNextBoundary) {
   EXPECT_EQ(HeldBoundaryCommands(), 0);
 }
 
+// The fused chains go on to a decoded start without looking at its bounds, so a
+// start beyond the store (only a hand-made map entry can have one) keeps the
+// run word by word: the MOVEQs to D0 run, the next opcode ends in the microcode
+// fault at its start, as it always did.
+TEST(FastPath, StartBeyondTheStoreRunsWordByWordToTheFault) {
+  test::TestMachine m;  // builds the map afresh, also for the next test
+  ScriptedHost host;
+  int pumps = 0;
+  host.OnPumpEvents = [&] {
+    if (!host.CallsOf(HostCall::Kind::MessageBox).empty() || ++pumps > 100) QuitRequested = True;
+  };
+  // MOVEQ #1,D0 to MOVEQ #5,D0; MOVEQ #7,D1; STOP
+  m.Words(0x1000, {0x7001, 0x7002, 0x7003, 0x7004, 0x7005, 0x7207, 0x4E72, 0x2700});
+  OpMap[0x7207].SupervisorStart = OpMap[0x7207].UserStart = McStoreSize + 16;
+  EXPECT_FALSE(OpMapStartsInStore());
+  CpuDReg[1] = 0x22;
+  m.SetPC(0x1000);
+  QuitRequested = False;
+  RunMachine();
+  QuitRequested = False;
+  EXPECT_EQ(CpuDReg[0], 5u);
+  EXPECT_EQ(CpuDReg[1], 0x22u);
+  EXPECT_EQ(mcErrorPC, McStoreSize + 16);
+  EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox).size(), 1u);
+}
+
 }  // namespace
 }  // namespace korva
