@@ -406,23 +406,27 @@ void mcrWriteDstWord() { WriteOperand<1>(); }
 [[gnu::always_inline]] void mcrWriteDstLong() { WriteOperand<2>(); }
 
 // The instruction's next word into CpuExtraWord. The quick read answers it in
-// line; the word and the new CpuPC are stored after both ways have joined, from
+// line; the word and the new CpuPC are stored after all ways have joined, from
 // registers, so that a routine after it in the chain (a branch adding the
-// displacement to CpuPC) takes them without reading them back.
+// displacement to CpuPC) takes them without reading them back. A fetch that
+// faulted stores back the values the two hold, which changes nothing but lets
+// the way out of a fault join the others with them in registers too.
 [[gnu::always_inline]] void mcrFetchExt() {
   uint32_t pc = CpuPC;
   uint16_t word;
+  bool fetched = true;
   if (mcStage == 1 && QuickFetchAt(pc, word)) [[likely]] {
     AccAddress = pc;
     AccInstIn = word;
     pc += 2;
   } else {
-    if (!FetchExtWordSlowly()) return;
-    word = AccInstIn;
+    fetched = FetchExtWordSlowly();
+    word = fetched ? AccInstIn : CpuExtraWord;
     pc = CpuPC;
   }
   CpuPC = pc;
   CpuExtraWord = word;
+  if (!fetched) return;
   // mcStage is 1: the quick way starts and stays there, the other sets it.
   mcPC += 1;
 }

@@ -52,6 +52,7 @@ void mcrBRAL() {
 // DBcc: a true condition ends the loop; otherwise the low word of Dn counts down
 // and the branch is taken unless it has passed 0 (reached 0xFFFF).
 [[gnu::always_inline]] void mcrDBcc() {
+  const uint32_t target = CpuPC + SignExtend16(CpuExtraWord) - 2u;
   const OpMapEntry& op = CurrentOp();
   // DBF (DBRA), the plain counted loop, is the common form: its condition never
   // holds, so it is told apart by the whole field before any mask or table.
@@ -62,7 +63,7 @@ void mcrBRAL() {
     const bool passedZero = counter == 0;
     --counter;
     SetLowWord(DReg(op.DstReg), counter);
-    if (!passedZero) CpuPC += SignExtend16(CpuExtraWord) - 2u;
+    if (!passedZero) CpuPC = target;
   }
   McrEndInstructionStepless();
 }
