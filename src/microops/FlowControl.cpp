@@ -57,12 +57,13 @@ void mcrBRAL() {
   // DBF (DBRA), the plain counted loop, is the common form: its condition never
   // holds, so it is told apart by the whole field before any mask or table.
   const int32_t cond = op.Extra2;
+  uint32_t& d = DReg(op.DstReg);
   if (cond == 1 || !ConditionHolds(static_cast<uint32_t>(cond) & 15)) {
     // Only the low word of Dn counts: it is read and written alone.
-    uint16_t counter = LowWord(DReg(op.DstReg));
+    uint16_t counter = LowWord(d);
     const bool passedZero = counter == 0;
     --counter;
-    SetLowWord(DReg(op.DstReg), counter);
+    SetLowWord(d, counter);
     if (!passedZero) CpuPC = target;
   }
   McrEndInstructionStepless();
