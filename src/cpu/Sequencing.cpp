@@ -8,6 +8,7 @@
 #include "disk/RWIN.h"
 #include "host/Host.h"
 #include "microops/CcHelpers.h"
+#include "microops/MoveCommon.h"
 #include "serial/MVME400.h"
 #include "shell/MainFormHooks.h"
 
@@ -72,7 +73,7 @@ void mcrStopWait() {
     CpuSop = v & 0xFFFFu;
   else if (e.Size == 0)
     CpuSop = v & 0xFFu;
-  McrEnd();
+  McrEndStepless();
 }
 
 [[gnu::always_inline]] void mcrDstFromDn() {
@@ -84,7 +85,7 @@ void mcrStopWait() {
     CpuDop = v & 0xFFFFu;
   else if (e.Size == 0)
     CpuDop = v & 0xFFu;
-  McrEnd();
+  McrEndStepless();
 }
 
 [[gnu::always_inline]] void mcrDstToDn() {
@@ -98,7 +99,7 @@ void mcrStopWait() {
     d = MergeSized(d, CpuDop, 0);
   // Always the last routine of its chains (ADDX, SUBX, ABCD, SBCD, MOVEP from
   // memory): straight to the fetch when nothing is pending.
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 #pragma GCC diagnostic pop
 

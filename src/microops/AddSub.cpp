@@ -103,12 +103,15 @@ template <Arith Op>
   if (!WithAluSize(CurrentOp().Size,
                    [](auto size) { StoreResultInBranch(ComputeSized<Op, decltype(size)::value>(CpuSop, CpuDop)); }))
     return;
-  McrEnd();
+  McrEndStepless();
 }
 
 // Destination Dn: load it, operate, merge the sized result back, end the
 // instruction. `source` is the value just stored in CpuSop. CpuDop holds the
 // register's value only when the size has no case; otherwise the result.
+// It ends with the stage stored as usual: left out, the compiler lays the fused
+// ADD and SUB chains out with one register more, whose save and restore cost
+// more than the store.
 template <Arith Op>
 [[gnu::always_inline]] inline void DnForm(const OpMapEntry& op, uint32_t source) {
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
@@ -144,7 +147,7 @@ template <Arith Op>
     an = CpuDop - CpuSop;
   else
     CpuDop = ComputeSized<Arith::Cmp, 2>(CpuSop, CpuDop);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // ADDQ and SUBQ to An: all 32 bits, whatever the size code, no flags.
@@ -155,7 +158,7 @@ template <bool Sub>
   CpuSop = static_cast<uint32_t>(op.Extra1);
   CpuDop = an;
   an = Sub ? CpuDop - CpuSop : CpuDop + CpuSop;
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // The source register of the register-to-register forms: An when the source
@@ -252,7 +255,7 @@ void mcrSUBX() { LoadedForm<Arith::SubX>(); }
   const uint16_t size = CurrentOp().Size;
   if (!AluSizeOk(size)) return;
   CpuDop = Compute<Arith::Cmp>(CpuSop, CpuDop, size);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 void mcrCMPA() { AddressForm<Arith::Cmp>(); }
@@ -275,21 +278,21 @@ void mcrNEGDn() {
   if (!AluSizeOk(op.Size)) return;
   CpuDop = Negate<false>(CpuDop, op.Size);
   dn = MergeSized(dn, CpuDop, op.Size);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 void mcrNEG() {
   const uint16_t size = CurrentOp().Size;
   if (!AluSizeOk(size)) return;
   CpuDop = Negate<false>(CpuDop, size);
-  McrEnd();
+  McrEndStepless();
 }
 
 void mcrNEGX() {
   const uint16_t size = CurrentOp().Size;
   if (!AluSizeOk(size)) return;
   CpuDop = Negate<true>(CpuDop, size);
-  McrEnd();
+  McrEndStepless();
 }
 
 }  // namespace korva

@@ -5,6 +5,7 @@
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "microops/CcHelpers.h"
+#include "microops/MoveCommon.h"
 #include "tables/FixedTables.h"
 
 namespace korva {
@@ -29,7 +30,7 @@ inline void BitOperation() {
   }
   CpuZ = ToFlag((CpuDop & mask) == 0);
   if constexpr (Op == BitOp::Test) {
-    McrEndInstruction();
+    McrEndInstructionStepless();
   } else {
     if constexpr (Op == BitOp::Set)
       CpuDop |= mask;
@@ -37,7 +38,7 @@ inline void BitOperation() {
       CpuDop &= ~mask;
     else
       CpuDop ^= mask;
-    McrEnd();
+    McrEndStepless();
   }
 }
 

@@ -5,6 +5,7 @@
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
 #include "microops/CcHelpers.h"
+#include "microops/MoveCommon.h"
 
 namespace korva {
 
@@ -24,7 +25,7 @@ template <Logic Op>
         SizeResult(size);
       }))
     return;
-  McrEnd();
+  McrEndStepless();
 }
 
 // Data register DstReg combined with `source`, merged back by size.
@@ -38,7 +39,7 @@ template <Logic Op>
         StoreResultInBranch(r);
       }))
     return;
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 }  // namespace
@@ -85,14 +86,14 @@ void mcrCLRDn() {
   if (!AluSizeOk(op.Size)) return;
   uint32_t& dn = CpuDReg[RegIndex(op.DstReg)];
   dn &= ~AluSizeMask[op.Size];
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // The destination is not read; the write step stores the 0 by the instruction's size.
 void mcrCLR() {
   CpuDop = 0;
   SetClearFlags();
-  McrEnd();
+  McrEndStepless();
 }
 
 // ---- TST ----
@@ -103,7 +104,7 @@ void mcrTSTDn() {
         SizeResult(size);
       }))
     return;
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // TST An exists for word and long only.
@@ -115,13 +116,13 @@ void mcrTSTAn() {
   }
   CpuDop = CpuAReg[RegIndex(op.DstReg)];
   SizeResult(op.Size);
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 
 // TST of a loaded operand is the instruction's last step.
 [[gnu::always_inline]] void mcrTST() {
   if (!WithAluSize(CurrentOp().Size, [](auto size) { SizeResult(size); })) return;
-  McrEndInstruction();
+  McrEndInstructionStepless();
 }
 #pragma GCC diagnostic pop
 
