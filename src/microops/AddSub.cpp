@@ -35,7 +35,7 @@ template <Arith Op, uint16_t Size>
     const uint64_t x = (uint32_t{CpuX} + 0xFFFFu) >> 16;  // 1 for any set X (any non-zero value), else 0
     const uint64_t wide = add ? uint64_t{d} + s + x : uint64_t{d} - s - x;
     const uint32_t r = static_cast<uint32_t>(wide) & mask;
-    const uint32_t overflow = add ? (~(d ^ s) & (d ^ r)) : ((d ^ s) & (d ^ r));
+    const uint32_t overflow = add ? ((d ^ r) & (s ^ r)) : ((d ^ s) & (d ^ r));
     CpuN = FlagBit(r, top);
     CpuZ &= ZeroFlag(r);  // extended arithmetic never sets Z, so multi-precision chains test the whole value
     CpuV = FlagBit(overflow, top);
