@@ -77,6 +77,17 @@ inline uint32_t RegisterBySize(uint32_t v, int size) {
   return AccDataIn;
 }
 
+// The ends of a step 1 whose accesses were answered inline: mcStage is still 1
+// (ReadOperand and WriteOperand try the inline answers at step 1 alone, and
+// nothing on those ways changes the step), so only mcPC moves on.
+[[gnu::always_inline]] inline void EndAtStepOne() { mcPC += 1; }
+[[gnu::always_inline]] inline void EndInstructionAtStepOne() {
+  if ((CpuTracePending | HipPending) == 0)
+    mcPC = McFastFetch;
+  else
+    mcPC += 1;
+}
+
 // A long of memory in one repeated page, at CpuEa in function code `space`:
 // both words at once, leaving the latches as the two reads do (the repeat entry
 // holds their status word), and the routine ends. False, with nothing changed,
@@ -96,7 +107,7 @@ template <bool Dst, bool AfterMiss>
   AccAddress = ea + 2;
   AccDataIn = low;
   (Dst ? CpuDop : CpuSop) = (static_cast<uint32_t>(high) << 16) | low;
-  McrEnd();
+  EndAtStepOne();
   return true;
 }
 
@@ -242,7 +253,7 @@ template <bool AfterMiss>
   cells[1].Data = static_cast<uint16_t>(value);
   AccAddress = ea + 2;
   AccDataOut = static_cast<uint16_t>(value);
-  McrEndInstruction();
+  EndInstructionAtStepOne();
   return true;
 }
 
