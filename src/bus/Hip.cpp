@@ -2,7 +2,7 @@
 
 namespace korva {
 
-uint16_t HipPending = 0;
+PendingAtEnd EndOfInstructionPending = {0, 0};
 int16_t HipEntry = -1;
 uint16_t HipLevel = 0;
 uint16_t HipKind = 0;

@@ -39,7 +39,7 @@ uint16_t CpuExtCount = 0;
 uint16_t CpuTempWord = 0;
 uint32_t CpuInstrAddr = 0;
 
-VBool CpuTracePending = False, CpuTrapvPending = False, CpuChkPending = False, CpuZeroDivide = False;
+VBool CpuTrapvPending = False, CpuChkPending = False, CpuZeroDivide = False;
 
 uint16_t FaultFrame[29] = {};
 

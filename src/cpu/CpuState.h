@@ -71,7 +71,9 @@ extern uint16_t CpuTempWord;   // first word of a long held between two accesses
 extern uint32_t CpuInstrAddr;  // address of the current instruction's opcode word
 
 // ---- Pending-exception flags ----
-extern VBool CpuTracePending, CpuTrapvPending, CpuChkPending, CpuZeroDivide;
+extern VBool CpuTrapvPending, CpuChkPending, CpuZeroDivide;
+// The trace pending at the end of this instruction, kept beside HipPending.
+inline VBool& CpuTracePending = EndOfInstructionPending.Trace;
 
 // The 29 words of the last bus- or address-error frame, also shown by the internal-error report.
 extern uint16_t FaultFrame[29];
@@ -89,7 +91,7 @@ inline void McrEnd() {
 // neither trace nor interrupt is pending, else on into the tail.
 inline void McrEndInstruction() {
   mcStage = 1;
-  if ((CpuTracePending | HipPending) == 0)
+  if (!PendingAtEndOfInstruction())
     mcPC = McFastFetch;
   else
     mcPC += 1;

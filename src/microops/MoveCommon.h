@@ -52,7 +52,7 @@ inline void McrEndStepless() {
 inline void McrEndInstructionStepless() {
   if (mcStage != 1) [[unlikely]]
     mcStage = 1;
-  if ((CpuTracePending | HipPending) == 0)
+  if (!PendingAtEndOfInstruction())
     mcPC = McFastFetch;
   else
     mcPC += 1;
