@@ -28,15 +28,13 @@ template <Shift K>
   bool overflow = false;
 
   if constexpr (K == Shift::ASL || K == Shift::LSL) {
-    if (count < n) {
-      // One place short of the count first: the last bit to go out is then
-      // the operand's top bit, and the one remaining place gives the result.
-      const uint32_t t = v << (count - 1);
-      carry = FlagBit(t, n - 1);
-      r = (t << 1) & mask;
-    } else {
-      carry = ToFlag(count == n && (v & 1u));
-    }
+    // One place short of the count first, on 64 bits so that any count up to
+    // 63 is one shift: the last bit to go out is then the operand's top bit
+    // (bit 0 of v at a count of n, a zero beyond), and the one remaining place
+    // gives the result (zero from a count of n on).
+    const uint64_t t = uint64_t{v} << (count - 1);
+    carry = FlagBit(static_cast<uint32_t>(t), n - 1);
+    r = static_cast<uint32_t>(t << 1) & mask;
     if constexpr (K == Shift::ASL) {
       // The sign changes in some pass unless the bits that pass through the
       // sign position (the top count+1 bits, zeros below bit 0) are all alike.
@@ -49,14 +47,10 @@ template <Shift K>
       }
     }
   } else if constexpr (K == Shift::LSR) {
-    if (count < n) {
-      // As above, the last bit out is bit 0 after one place short of the count.
-      const uint32_t t = v >> (count - 1);
-      carry = FlagBit(t, 0);
-      r = t >> 1;
-    } else {
-      carry = ToFlag(count == n && (v & msb));
-    }
+    // As above: the last bit out is bit 0 after one place short of the count.
+    const uint64_t t = uint64_t{v} >> (count - 1);
+    carry = FlagBit(static_cast<uint32_t>(t), 0);
+    r = static_cast<uint32_t>(t >> 1);
   } else if constexpr (K == Shift::ASR) {
     const bool sign = v & msb;
     if (count < n) {
