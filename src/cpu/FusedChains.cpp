@@ -126,7 +126,10 @@ template <Form F, uint32_t At>
   // start, and goes on to a word only when mcPC has come to it): known, not
   // stored again.
   if (mcPC != At) __builtin_unreachable();
-  routine();
+  if constexpr (n == McrNumber(Mcr::mcrFetchDecode))
+    FetchDecodeSteps();  // the normal fetch, in place
+  else
+    routine();
   if constexpr (EndsInstruction(At)) {
     if (mcPC == McFastFetch) [[likely]]
       return false;
