@@ -137,6 +137,10 @@ class classMMU {
     const RepeatEntry& r = RepeatEntryForState(state, space, isWrite);
     return (logical & (evenOnly ? 0xFFFF01u : 0xFFFF00u)) == r.Page ? &r : nullptr;
   }
+  // The user-state read entry of the program space and the distance to its
+  // supervisor-state twin, for a caller that finds the entry itself.
+  [[gnu::always_inline]] const RepeatEntry& ProgramReadRepeatUser() const { return repeat_[2][0]; }
+  static constexpr uint16_t SupervisorRepeatDistance() { return 4 * sizeof(repeat_[0]); }
   // The entry itself, whatever page it holds (Page is NoRepeat when empty).
   [[gnu::always_inline]] const RepeatEntry& RepeatEntryForState(uint16_t state, unsigned space, bool isWrite) const {
     static_assert(4 * sizeof(repeat_[0]) <= 0xFFFF, "the distance is a mask of the 16-bit state");

@@ -72,8 +72,14 @@ template <bool Debug>
   const uint32_t pc = CpuPC;
   // The repeat entry of the program space picked by CpuS, which is 0 or all ones
   // (it is set only through the status register, as True or False).
-  const classMMU::RepeatEntry* r = Mmu.ProgramReadRepeatFor(pc, static_cast<uint16_t>(CpuS));
-  if (r == nullptr) return false;
+  // The table's address is taken afresh here, out of the compiler's sight:
+  // otherwise it keeps the one a routine of the chain took in a register
+  // through the chain, which costs a saved register where the chain makes calls.
+  const unsigned char* user;
+  asm("lea %1, %0" : "=r"(user) : "m"(Mmu.ProgramReadRepeatUser()));
+  const auto* r = reinterpret_cast<const classMMU::RepeatEntry*>(
+      user + (static_cast<uint16_t>(CpuS) & classMMU::SupervisorRepeatDistance()));
+  if ((pc & 0xFFFF01u) != r->Page) return false;
   const MemoryCell& cell =
       *reinterpret_cast<const MemoryCell*>(reinterpret_cast<const unsigned char*>(r->Cells) + (pc & 0xFEu) * 2);
   if (!ReadsFromCell(cell)) return false;
