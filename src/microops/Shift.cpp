@@ -104,16 +104,8 @@ inline void RegisterForm() {
   if (!WithAluSize(op.Size, [&op, &dn, d](auto size) {
         const unsigned n = 8u << size;
         const uint32_t v = d & AluSizeMask[size];
-        const uint32_t immediate = static_cast<uint32_t>(op.Extra1);
-        // The opcode map gives an immediate count as 1-8. Tested as such first,
-        // the shift is known to move and, for a word or long, to stay inside
-        // the operand; any other count takes the general path below.
-        if (op.Extra2 != 1 && immediate - 1u < 8u) {
-          CpuDop = ShiftBy<K>(v, immediate, n);
-          dn = MergeSized(d, CpuDop, size);
-          return;
-        }
-        const unsigned count = (op.Extra2 == 1 ? CpuDReg[RegIndex(op.SrcReg)] : immediate) & 63u;
+        const unsigned count =
+            (op.Extra2 == 1 ? CpuDReg[RegIndex(op.SrcReg)] : static_cast<uint32_t>(op.Extra1)) & 63u;
         if (count == 0) {
           CpuDop = v;
           // Nothing moves: C cleared (the extended rotations copy X), X kept, register unchanged.

@@ -52,7 +52,7 @@ TEST_F(AluRoutineTest, ExtendedArithmeticCountsAnyNonZeroXAsSet) {
 
 // An immediate count outside 1-8 (no opcode gives one) shifts by the count
 // modulo 64, as a register count does: 0 moves nothing and clears C.
-TEST_F(AluRoutineTest, StrayImmediateShiftCountsTakeTheGeneralPath) {
+TEST_F(AluRoutineTest, StrayImmediateShiftCountsShiftModulo64) {
   struct Case {
     int32_t count;
     uint32_t result;
