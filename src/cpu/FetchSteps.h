@@ -76,7 +76,11 @@ template <bool Debug>
   // otherwise it keeps the one a routine of the chain took in a register
   // through the chain, which costs a saved register where the chain makes calls.
   const unsigned char* user;
+#if defined(__x86_64__) || defined(__i386__)
   asm("lea %1, %0" : "=r"(user) : "m"(Mmu.ProgramReadRepeatUser()));
+#else
+  user = reinterpret_cast<const unsigned char*>(&Mmu.ProgramReadRepeatUser());
+#endif
   const auto* r = reinterpret_cast<const classMMU::RepeatEntry*>(
       user + (static_cast<uint16_t>(CpuS) & classMMU::SupervisorRepeatDistance()));
   if ((pc & 0xFFFF01u) != r->Page) return false;
