@@ -170,7 +170,10 @@ constexpr uint32_t InlineWords(const ChainForm& c) {
 template <bool Decoded>
 [[gnu::always_inline]] inline uint32_t GoOn(uint32_t left) {
   const uint32_t pc = mcPC;
-  if (LoopAttention || mcStage != 1 || left <= kMostWords || (!Decoded && pc >= McStoreSize)) return left;
+  // `left` is the spare words of the run (see FusedChain): below 0, the next
+  // chain and its fetch might not fit.
+  if (LoopAttention || mcStage != 1 || static_cast<int32_t>(left) < 0 || (!Decoded && pc >= McStoreSize))
+    return left;
   return FusedAt[pc](left);
 }
 

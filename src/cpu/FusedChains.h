@@ -20,11 +20,13 @@ namespace korva {
 // fast path (mcPC = McFastFetch) with LoopAttention clear, it runs that fetch in
 // place, as the normal fetch (the caller makes sure the store holds it there),
 // and goes on with the chain at the new mcPC through FusedAt, as long as more
-// than FusedChainMostWords words are left. `left` is the number of words the run
-// may take; the result is what is left of it after the words run. A chain is
+// than FusedChainMostWords words are left. `spare` is the number of words the
+// run may take beyond FusedChainMostWords + 1, so that going on needs only its
+// sign; the result is what is left of it after the words run (below 0 as a
+// signed number when the run took some of the last words). A chain is
 // entered only at its start, at step 1, with LoopAttention clear, and relies on
 // it: a word at another step runs by itself.
-using FusedChain = uint32_t (*)(uint32_t left);
+using FusedChain = uint32_t (*)(uint32_t spare);
 
 // The most words a fused chain and the fetch after it run.
 extern const uint32_t FusedChainMostWords;

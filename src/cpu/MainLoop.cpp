@@ -128,9 +128,9 @@ uint32_t routinesOfEdits = 0;
 }
 
 // A word by itself where no fused chain starts (FusedAt).
-uint32_t OneWord(uint32_t left) {
+uint32_t OneWord(uint32_t spare) {
   RunKnownWord();
-  return left - 1;
+  return spare - 1;
 }
 
 // Whether the normal fetch stands at McFastFetch, where the fused chains run it
@@ -158,11 +158,12 @@ uint32_t RunBudget(uint32_t budget) {
   uint32_t left = budget;
   while (fetchInPlace && left > FusedChainMostWords) {
     const uint32_t run = left < kMostPerEntry ? left : kMostPerEntry;
+    const uint32_t spare = run - (FusedChainMostWords + 1);  // 0 or more (see FusedChain)
     const uint32_t pc = mcPC;
     // A fused chain is entered at step 1 only (it relies on that); a word at
     // another step, or beyond the store (the fault), runs by itself.
-    const uint32_t rest = pc < McStoreSize && mcStage == 1 ? FusedAt[pc](run) : OneWord(run);
-    left -= run - rest;
+    const uint32_t rest = pc < McStoreSize && mcStage == 1 ? FusedAt[pc](spare) : OneWord(spare);
+    left -= spare - rest;
     if (LoopAttention) return budget - left;
   }
   while (left > 0) {
