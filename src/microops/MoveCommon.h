@@ -76,8 +76,10 @@ inline void SetLowWord(uint32_t& r, uint16_t w) {
     r = (r & 0xFFFF0000u) | w;
 }
 // The source register of the register-to-register forms: An when the source mode is not Dn.
+// The register file is chosen first and indexed once, with no branch.
 inline uint32_t SourceRegister(const OpMapEntry& op) {
-  return op.SrcMode != EaDn ? AReg(op.SrcReg) : DReg(op.SrcReg);
+  const uint32_t* file = op.SrcMode != EaDn ? CpuAReg : CpuDReg;
+  return file[op.SrcReg & 7];
 }
 // The general register named by an extension word: bit 15 address/data, bits 14-12 the number.
 inline uint32_t& ExtWordReg(uint16_t ext) {
