@@ -93,7 +93,7 @@ class classMMU {
   // per function code and direction, the page used last; up to RepeatWays pages
   // are kept behind it, so that code working in several pages at once (code,
   // stack and a few data pages) finds each of them without the full lookup.
-  struct RepeatEntry {
+  struct alignas(32) RepeatEntry {  // a power of two: the tables are indexed with shifts
     uint32_t Page;
     uint32_t Base;      // the physical page's address
     MemoryCell* Cells;  // and its first cell
