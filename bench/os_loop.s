@@ -71,7 +71,7 @@ trap_any:
         stop    #0x2700
 
 | The user program, position independent, run at logical address 0.
-ucode:  move.l  #ITERS,%d7
+ucode:  move.l  uiters(%pc),%d7          | (an immediate would shrink to MOVEQ below 128)
 uouter: lea     0x100000,%a0
         lea     0x200000,%a1
         move.w  #1023,%d0
@@ -94,6 +94,7 @@ ualu:   add.l   %d0,%d1
         subq.l  #1,%d7
         bne.s   uouter
         trap    #1
+uiters: .long   ITERS
 ucode_end:
         .org    0xFFFE
         .word   0xFFFF
