@@ -30,7 +30,8 @@ VBool ResetRequest = False;
 bool McrActive = false;
 uint8_t ControlLatch = 0;
 
-uint32_t CpuOpcode = 0, CpuEa = 0;
+OpcodeRegister CpuOpcode;
+uint32_t CpuEa = 0;
 uint8_t CpuEaFc = 1;
 uint32_t CpuSop = 0, CpuDop = 0;
 uint16_t CpuExtraWord = 0;

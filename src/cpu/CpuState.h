@@ -59,7 +59,30 @@ void ApplyControlLatch();
 void RunOrLatchCommand(void (*command)());
 
 // ---- Operand-passing registers ----
-extern uint32_t CpuOpcode;     // low 16 bits: the opcode word, index into OpMap
+// The opcode word (low 16 bits, index into OpMap) with the address of its decode
+// record kept beside it: every store of the word stores the address too, so that
+// CurrentOp() is a single load wherever a routine looks at its record.
+class OpcodeRegister {
+ public:
+  constexpr OpcodeRegister() = default;
+  operator uint32_t() const { return word_; }
+  OpcodeRegister& operator=(uint32_t word) {
+    word_ = word;
+    entry_ = &OpMap[word & 0xFFFF];
+    return *this;
+  }
+  // The decode's store: `entry` is &OpMap[word & 0xFFFF], which it has at hand.
+  void Set(uint32_t word, const OpMapEntry& entry) {
+    word_ = word;
+    entry_ = &entry;
+  }
+  const OpMapEntry& Entry() const { return *entry_; }
+
+ private:
+  uint32_t word_ = 0;
+  const OpMapEntry* entry_ = &OpMap[0];
+};
+extern OpcodeRegister CpuOpcode;
 extern uint32_t CpuEa;         // effective address of the operand
 extern uint8_t CpuEaFc;        // address space of CpuEa: 1 data, 2 program
 extern uint32_t CpuSop;        // source operand
@@ -80,7 +103,7 @@ extern uint16_t FaultFrame[29];
 
 // ---- Step-protocol helpers ----
 // The decode record of the current instruction.
-inline const OpMapEntry& CurrentOp() { return OpMap[CpuOpcode & 0xFFFF]; }
+inline const OpMapEntry& CurrentOp() { return CpuOpcode.Entry(); }
 
 // Normal end of a micro-routine.
 inline void McrEnd() {

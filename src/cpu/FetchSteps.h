@@ -24,10 +24,11 @@ namespace fetch_detail {
 // The opcode word in AccInstIn decoded: mcPC at its chain (mcStage is 1 after it).
 template <bool AtStepOne = false>
 [[gnu::always_inline]] inline void Decode() {
-  CpuOpcode = AccInstIn;
+  const uint16_t opcode = AccInstIn;
+  const OpMapEntry& e = OpMap[static_cast<size_t>(opcode)];
+  CpuOpcode.Set(opcode, e);
   CpuPC += 2;
   CpuTracePending = CpuT;
-  const OpMapEntry& e = OpMap[CpuOpcode];
   mcPC = CpuS ? e.SupervisorStart : e.UserStart;
   if constexpr (!AtStepOne) mcStage = 1;
 }

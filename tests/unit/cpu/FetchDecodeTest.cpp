@@ -25,6 +25,7 @@ TEST(FetchDecode, StatusWordsAndDecodeEntries) {
   m.ExecuteWord();  // the fetch at McExecute, supervisor state
   EXPECT_EQ(AccSSW, 0x2106);
   EXPECT_EQ(CpuOpcode, 0x4E72u);
+  EXPECT_EQ(&CurrentOp(), &OpMap[0x4E72]);  // the decode record goes with the word
   EXPECT_EQ(CpuInstrAddr, 0x1000u);
   EXPECT_EQ(CpuPC, 0x1002u);
   EXPECT_EQ(mcPC, OpMap[0x4E72].SupervisorStart);
@@ -47,6 +48,9 @@ TEST(FetchDecode, OddProgramCounterIsAnAddressErrorAtTheFetch) {
   EXPECT_EQ(FaultMcPC, +McExecute);
   EXPECT_EQ(FaultMcStage, 2);
   EXPECT_EQ(CpuOpcode, 0x1234u);  // nothing decoded
+  EXPECT_EQ(&CurrentOp(), &OpMap[0x1234]);
+  CpuOpcode = 0x14E71;  // a stored word finds its record by its low 16 bits
+  EXPECT_EQ(&CurrentOp(), &OpMap[0x4E71]);
   // A bus error (nothing mapped) goes to McBusError the same way.
   m.SetDeviceCode(0x3000, 0x3001, DcNothing);
   m.SetPC(0x3000);
