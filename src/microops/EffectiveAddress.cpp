@@ -224,16 +224,15 @@ template <bool Dst, bool Cpu32>
   // d16(An), the ones met most, are decided by a few predictable branches
   // instead of an indirect jump shared by every mode.
   if (mode - EaAnIndirect <= EaAnPreDec - EaAnIndirect) {
+    // (An), (An)+ and -(An) in one way, without a branch: the entry holds the
+    // register's change before and after the address is taken (0 where the
+    // mode makes none), worked out from the size and register when it was built.
     uint32_t& an = CpuAReg[reg];
-    if (mode == EaAnIndirect) {
-      CpuEa = an;
-    } else if (mode == EaAnPostInc) {
-      CpuEa = an;
-      an += AnStep(static_cast<int>(reg), e.Size);
-    } else {
-      an -= AnStep(static_cast<int>(reg), e.Size);
-      CpuEa = an;
-    }
+    const int32_t pre = Dst ? e.DstPreStep : e.SrcPreStep;
+    const int32_t post = Dst ? e.DstPostStep : e.SrcPostStep;
+    const uint32_t ea = an + static_cast<uint32_t>(pre);
+    CpuEa = ea;
+    an = ea + static_cast<uint32_t>(post);
     return EaDoneAtStepOne(1);
   }
   const uint16_t r = static_cast<uint16_t>(reg);

@@ -42,10 +42,12 @@ void BuildOpMap() {
   MapLine1111();
 
   // Every opcode nobody claimed is an illegal instruction; a privileged one
-  // traps as a privilege violation in user state.
+  // traps as a privilege violation in user state. The builders have written
+  // every size and operand by now, so the register steps are final too.
   for (OpMapEntry& e : OpMap) {
     if (e.SupervisorStart == 0) e.SupervisorStart = McIllegal;
     e.UserStart = e.Privileged != 0 ? McPrivilege : e.SupervisorStart;
+    FillAnSteps(e);
   }
 }
 
@@ -95,6 +97,7 @@ void MapMovePhysical() {
     SetDestEa(dstMode, dstReg, static_cast<uint16_t>(op));
     SetTemplate(op, 4, std::string("MOVPHY.") + SizeLetter(size) + " " + EaText(srcMode, srcReg) + "," +
                            EaText(dstMode, dstReg));
+    FillAnSteps(e);
   }
 }
 

@@ -16,7 +16,16 @@ struct OpMapEntry {
   uint16_t DstMode;          // EaModeCode of the destination operand
   uint16_t DstReg;
   uint16_t Privileged;       // 0 / 0xFFFF
-  uint32_t Unused = 0;       // pads the record to 32 bytes: an entry is found with one shift
+  // The change -(An) and (An)+ make to the operand's address register, filled
+  // from Size, the mode and the register whenever the entry is built (see
+  // FillAnSteps): the pre step is added before the address is taken (minus the
+  // step for -(An)), the post step after it (the step for (An)+); 0 otherwise.
+  // The step is 1 for a byte (2 on A7, which stays even), 2 for a word, 4 for a long.
+  // Together the four bytes make the record 32 bytes: an entry is found with one shift.
+  int8_t SrcPreStep = 0;
+  int8_t SrcPostStep = 0;
+  int8_t DstPreStep = 0;
+  int8_t DstPostStep = 0;
 };
 static_assert(sizeof(OpMapEntry) == 32, "an opcode-map entry is 32 bytes");
 

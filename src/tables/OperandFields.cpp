@@ -29,6 +29,25 @@ void SetEaBoth(uint16_t mode, uint16_t reg, uint16_t opcode) {
   SetDestEa(mode, reg, opcode);
 }
 
+uint8_t AnStepOf(uint16_t size, uint16_t reg) {
+  switch (size) {
+    case SizeByte: return (reg & 7) == 7 ? 2 : 1;
+    case SizeWord: return 2;
+    case SizeLong: return 4;
+    default: return 0;
+  }
+}
+
+void FillAnSteps(OpMapEntry& e) {
+  auto fill = [&e](uint16_t mode, uint16_t reg, int8_t& pre, int8_t& post) {
+    const int8_t step = static_cast<int8_t>(AnStepOf(e.Size, reg));
+    pre = mode == EaAnPreDec ? static_cast<int8_t>(-step) : int8_t{0};
+    post = mode == EaAnPostInc ? step : int8_t{0};
+  };
+  fill(e.SrcMode, e.SrcReg, e.SrcPreStep, e.SrcPostStep);
+  fill(e.DstMode, e.DstReg, e.DstPreStep, e.DstPostStep);
+}
+
 bool IsEaAllowed(uint16_t mode, uint16_t reg, EaCategoryMask mask) {
   if (mode > ModeSpecial) return true;
   unsigned bit;
