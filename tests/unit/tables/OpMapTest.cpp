@@ -162,6 +162,45 @@ TEST_F(OpMapTest, EveryEntryHasAStartAndPrivilegeMatchesUserStart) {
   }
 }
 
+// Every entry's address-register steps follow its size, modes and registers,
+// for each model and with the physical-move option either way: (An)+ adds after
+// and -(An) subtracts before, 1 for a byte (2 on A7), 2 for a word, 4 for a
+// long; no other mode steps. The lone rebuilds (MOVE from SR, the physical
+// moves) are held to the full builds by the tests below.
+TEST_F(OpMapTest, AddressRegisterStepsFollowSizeModeAndRegister) {
+  auto stepOf = [](uint16_t size, uint16_t reg) {
+    if (size == SizeByte) return reg == 7 ? 2 : 1;
+    return size == SizeWord ? 2 : size == SizeLong ? 4 : 0;
+  };
+  for (uint16_t model : {Cpu68000, Cpu68010, Cpu32}) {
+    for (VBool phys : {False, True}) {
+      SCOPED_TRACE(testing::Message() << "model " << model << " movphy " << phys);
+      Rebuild(model, phys);
+      int stepped[5] = {};  // entries seen stepping by 0..4
+      for (uint32_t op = 0; op <= 0xFFFF; ++op) {
+        const OpMapEntry& e = OpMap[op];
+        const uint16_t modes[2] = {e.SrcMode, e.DstMode}, regs[2] = {e.SrcReg, e.DstReg};
+        const int8_t pre[2] = {e.SrcPreStep, e.DstPreStep}, post[2] = {e.SrcPostStep, e.DstPostStep};
+        for (int i = 0; i < 2; ++i) {
+          const int step = stepOf(e.Size, regs[i]);
+          ASSERT_EQ(pre[i], modes[i] == EaAnPreDec ? -step : 0) << std::hex << op << " operand " << i;
+          ASSERT_EQ(post[i], modes[i] == EaAnPostInc ? step : 0) << std::hex << op << " operand " << i;
+          if (modes[i] == EaAnPreDec || modes[i] == EaAnPostInc) ++stepped[step];
+        }
+      }
+      for (int step : {1, 2, 4}) EXPECT_GT(stepped[step], 0) << step;
+    }
+  }
+  Rebuild(Cpu68010, False);
+  const OpMapEntry& byteA7 = OpMap[0x1F1F];  // MOVE.B (A7)+,-(A7)
+  EXPECT_EQ(byteA7.SrcPostStep, 2);
+  EXPECT_EQ(byteA7.DstPreStep, -2);
+  const OpMapEntry& longs = OpMap[0x2320];  // MOVE.L -(A0),-(A1)
+  EXPECT_EQ(longs.SrcPreStep, -4);
+  EXPECT_EQ(longs.DstPreStep, -4);
+  EXPECT_EQ(longs.SrcPostStep + longs.DstPostStep, 0);
+}
+
 // The model menu's partial switch to the MC68000 gives what a full build gives
 // (the menu tests check that it touches only MOVE from SR), and a switch back
 // from the CPU32 restores every table.
@@ -215,6 +254,8 @@ TEST(OpMapOperandFields, OutOfRangeFields) {
   EXPECT_FALSE(IsEaAllowed(7, 5, EaMaskAll));  // mode 7 registers 5-7 do not exist
   EXPECT_FALSE(IsEaAllowed(7, 7, 0xFFFF));
   EXPECT_FALSE(IsSizeAllowed(3, SizeMaskBWL));
+  EXPECT_EQ(AnStepOf(3, 0), 0);  // no size, no step
+  EXPECT_EQ(AnStepOf(SizeByte, 15), 2);  // the register's low three bits name it
   EXPECT_EQ(EaText(7, 6), "");
   EXPECT_EQ(EaText(8, 0), "");  // stored codes are not raw modes
   EXPECT_EQ(EaText(0, 9), "D1");  // never more than one digit
