@@ -38,7 +38,7 @@ inline void EaDone(uint8_t fc) {
 
 // Base + displacement (parked in CpuEa) + scaled index; the indexed modes' last step.
 template <bool PcMode>
-inline void FinishIndexed32(uint16_t reg) {
+inline void FinishIndexed32(uint32_t reg) {
   const ExtWordEntry& x = ExtWordTable[CpuExtWord & 0xFFFF];
   uint32_t base = 0;
   if (!x.BS) base = PcMode ? CpuPC - CpuExtCount : CpuAReg[reg & 7];
@@ -52,7 +52,7 @@ inline void FinishIndexed32(uint16_t reg) {
 // PC: 12) or a long (An: 5-6, PC: 13-14). The PC-relative forms count the
 // extension words fetched in CpuExtCount, which finds their base again.
 template <bool PcMode>
-void BaseDisplacement32(uint8_t step, uint16_t reg) {
+void BaseDisplacement32(uint8_t step, uint32_t reg) {
   constexpr uint8_t kWordStep = PcMode ? 12 : 4;
   auto countWord = [] {
     if (PcMode) CpuExtCount = static_cast<uint16_t>(CpuExtCount + 2);
@@ -85,7 +85,7 @@ void BaseDisplacement32(uint8_t step, uint16_t reg) {
 // After the extension word of an indexed mode: reject unsupported forms, then
 // either finish (no or brief displacement) or go on to the displacement fetch.
 template <bool PcMode>
-inline void IndexWord32(uint16_t reg) {
+inline void IndexWord32(uint32_t reg) {
   CpuExtWord = AccInstIn;
   CpuPC += 2;
   if (PcMode) CpuExtCount = 2;
@@ -110,7 +110,7 @@ inline void IndexWord32(uint16_t reg) {
 // ---- MC68000 / MC68010 brief extension words ----
 
 template <bool PcMode>
-inline void IndexWord(uint16_t reg) {
+inline void IndexWord(uint32_t reg) {
   CpuExtWord = AccInstIn;
   const ExtWordEntry& x = ExtWordTable[CpuExtWord & 0xFFFF];
   const uint32_t base = PcMode ? CpuPC : CpuAReg[reg];  // the PC is the extension word's address
@@ -139,13 +139,13 @@ struct EaSteps {
 template <bool Cpu32>
 struct EaFetchSteps {
   using S = EaSteps<Cpu32>;
-  [[gnu::always_inline]] static void AnDisp(uint16_t reg) {
+  [[gnu::always_inline]] static void AnDisp(uint32_t reg) {
     if (!StepFetchWord(S::AnDisp)) return;
     CpuPC += 2;
     CpuEa = CpuAReg[reg] + SignExtend16(AccInstIn);
     EaDone(1);
   }
-  [[gnu::always_inline]] static void AnIndex(uint16_t reg) {
+  [[gnu::always_inline]] static void AnIndex(uint32_t reg) {
     if (!StepFetchWord(S::AnIndex)) return;
     if constexpr (Cpu32)
       IndexWord32<false>(reg);
@@ -169,7 +169,7 @@ struct EaFetchSteps {
     CpuPC += 2;
     EaDone(2);
   }
-  [[gnu::always_inline]] static void PcIndex(uint16_t reg) {
+  [[gnu::always_inline]] static void PcIndex(uint32_t reg) {
     if (!StepFetchWord(S::PcIndex)) return;
     if constexpr (Cpu32)
       IndexWord32<true>(reg);
@@ -182,7 +182,7 @@ struct EaFetchSteps {
 // step. Kept out of line, so that the register modes, which make no access,
 // are not charged for the bus code's registers and stack frame.
 template <bool Cpu32, EaModeCode Mode>
-[[gnu::noinline]] void EaFirstFetch(uint16_t reg) {
+[[gnu::noinline]] void EaFirstFetch(uint32_t reg) {
   using F = EaFetchSteps<Cpu32>;
   PrepareFetchAccess();
   if constexpr (Mode == EaAnDisp16)
@@ -200,7 +200,7 @@ template <bool Cpu32, EaModeCode Mode>
 }
 
 template <bool Cpu32>
-void EaResume(uint8_t step, uint16_t reg);
+void EaResume(uint8_t step, uint32_t reg);
 
 // The end of step 1 in the register-indirect and immediate modes: mcStage is
 // still 1 (the step just tested, and nothing on the way changes it), so only
@@ -216,10 +216,10 @@ template <bool Dst, bool Cpu32>
 [[gnu::always_inline]] inline void EaCalc() {
   const OpMapEntry& e = CurrentOp();
   const uint32_t mode = Dst ? e.DstMode : e.SrcMode;
-  const size_t reg = (Dst ? e.DstReg : e.SrcReg) & 7u;
+  const uint32_t reg = (Dst ? e.DstReg : e.SrcReg) & 7u;
   const uint8_t step = mcStage;
   if (step != 1) [[unlikely]]
-    return EaResume<Cpu32>(step, static_cast<uint16_t>(reg));
+    return EaResume<Cpu32>(step, reg);
   // Plain tests rather than one switch: the register-indirect modes and
   // d16(An), the ones met most, are decided by a few predictable branches
   // instead of an indirect jump shared by every mode.
@@ -235,7 +235,7 @@ template <bool Dst, bool Cpu32>
     an = ea + static_cast<uint32_t>(post);
     return EaDoneAtStepOne(1);
   }
-  const uint16_t r = static_cast<uint16_t>(reg);
+  const uint32_t r = reg;
   if (mode == EaAnDisp16) return EaFirstFetch<Cpu32, EaAnDisp16>(r);
   switch (mode) {
     case EaAnIndex: return EaFirstFetch<Cpu32, EaAnIndex>(r);
@@ -255,7 +255,7 @@ template <bool Dst, bool Cpu32>
 
 // A resumed step (after a fault frame's RTE): the fetch of `step` is restored.
 template <bool Cpu32>
-[[gnu::noinline]] void EaResume(uint8_t step, uint16_t reg) {
+[[gnu::noinline]] void EaResume(uint8_t step, uint32_t reg) {
   using S = EaSteps<Cpu32>;
   using F = EaFetchSteps<Cpu32>;
   switch (step) {
