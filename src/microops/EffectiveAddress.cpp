@@ -222,8 +222,9 @@ template <bool Dst, bool Cpu32>
     return EaResume<Cpu32>(step, reg);
   // Plain tests rather than one switch: the register-indirect modes and
   // d16(An), the ones met most, are decided by a few predictable branches
-  // instead of an indirect jump shared by every mode.
-  if (mode - EaAnIndirect <= EaAnPreDec - EaAnIndirect) {
+  // instead of an indirect jump shared by every mode. The register-indirect
+  // ones are laid out in line, where a fused chain runs straight through them.
+  if (mode - EaAnIndirect <= EaAnPreDec - EaAnIndirect) [[likely]] {
     // (An), (An)+ and -(An) in one way, without a branch: the entry holds the
     // register's change before and after the address is taken (0 where the
     // mode makes none), worked out from the size and register when it was built.
