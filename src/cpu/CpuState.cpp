@@ -28,6 +28,7 @@ int32_t StepCount = 0;
 VBool ResetRequest = False;
 
 bool McrActive = false;
+bool TookRareWay = false;
 uint8_t ControlLatch = 0;
 
 OpcodeRegister CpuOpcode;

@@ -119,6 +119,16 @@ inline void McrEndInstruction() {
   else
     mcPC += 1;
 }
+// Set by a routine on a rare way (an out-of-line step) after it has run. A fused
+// chain that finds it set clears it and goes on with its next words out of line,
+// so that its inline continuation is reached from the routines' common ways
+// alone and keeps what the compiler knows of the state from them. It only picks
+// where the chain's words run: they run the same either way. The chains look at
+// it only after the routines that may set it (MayLeaveCommonWay in
+// cpu/FusedChains.cpp): a routine that comes to call LeaveCommonWay joins that list.
+extern bool TookRareWay;
+[[gnu::always_inline]] inline void LeaveCommonWay() { TookRareWay = true; }
+
 // A step, size or kind the routine has no case for.
 inline void McrMicrocodeFault() {
   mcErrorPC = static_cast<uint16_t>(mcPC);

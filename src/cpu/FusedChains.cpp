@@ -114,11 +114,21 @@ template <uint32_t N>
     if (mcStage != 1) __builtin_unreachable();
 }
 
+// The routines that may set TookRareWay: those built of the address calculator
+// and of the operand reads and writes of a long, whose rare ways set it.
+constexpr bool MayLeaveCommonWay(uint32_t n) {
+  for (Mcr r : {Mcr::mcrSrcEA, Mcr::mcrDstEA, Mcr::mcrSrcEA32, Mcr::mcrDstEA32, Mcr::mcrReadSrc, Mcr::mcrReadDst,
+                Mcr::mcrReadSrcLong, Mcr::mcrWriteDst, Mcr::mcrWriteDstLong})
+    if (n == McrNumber(r)) return true;
+  return false;
+}
+
 // The call word at `at`, then whether the run goes on to the next word. After
 // the routine that ends the instruction the fast path to the fetch is looked at
-// first: it is the usual way out.
+// first: it is the usual way out. A routine that took a rare way stops the
+// inline run with `rare` set.
 template <Form F, uint32_t At>
-[[gnu::always_inline]] inline bool CallAndGoOn() {
+[[gnu::always_inline]] inline bool CallAndGoOn(bool& rare) {
   constexpr uint32_t n = CallIn(F, At);
   constexpr McrFunction routine = routines::kTable[n];
   // The run stands at this word; saying so lets the routine's own step of mcPC
@@ -130,6 +140,12 @@ template <Form F, uint32_t At>
     FetchDecodeSteps();  // the normal fetch, in place
   else
     routine();
+  if constexpr (MayLeaveCommonWay(n)) {
+    if (TookRareWay) {
+      rare = true;
+      return false;
+    }
+  }
   if constexpr (EndsInstruction(At)) {
     if (mcPC == McFastFetch) [[likely]]
       return false;
@@ -147,9 +163,9 @@ constexpr bool ChainResumesFrames(Form f, uint32_t start, uint32_t words) {
 }
 
 template <Form F, uint32_t Start, uint32_t... I>
-[[gnu::always_inline]] inline uint32_t RunCalls(std::integer_sequence<uint32_t, I...>) {
+[[gnu::always_inline]] inline uint32_t RunCalls(std::integer_sequence<uint32_t, I...>, bool& rare) {
   uint32_t words = 0;
-  (void)(((++words, CallAndGoOn<F, Start + I>())) && ...);
+  (void)(((++words, CallAndGoOn<F, Start + I>(rare))) && ...);
   return words;
 }
 
@@ -186,7 +202,24 @@ template <bool Decoded>
   } else {
     fetch_detail::FetchSteps<false>();
   }
+  TookRareWay = false;
   return GoOn<false>(left - 1);
+}
+
+// The words of a chain after a routine that took a rare way, from `next` up to
+// `end`, one call at a time through the dispatch table (the live store holds the
+// chain's words there), while each steps mcPC to the next; then, when the
+// instruction has ended on the fast path, the fetch in place and on. The inline
+// words of the chain are thus reached from the routines' common ways alone.
+[[gnu::noinline]] uint32_t AfterRareWay(uint32_t left, uint32_t next, uint32_t end) {
+  TookRareWay = false;
+  for (; next < end && mcPC == next && !LoopAttention; ++next) {
+    McrTable[Microcode[next].Arg]();
+    --left;
+  }
+  TookRareWay = false;
+  if (mcPC != McFastFetch || LoopAttention) return left;
+  return FetchOutOfLine(left, --fetch_detail::Pacing.Ticks < 0);
 }
 
 // The words of chain form K after its inline ones, entered at the first of them.
@@ -194,7 +227,8 @@ template <size_t K>
 [[gnu::noinline]] uint32_t RunRest(uint32_t left) {
   constexpr ChainForm c = kChainForms[K];
   constexpr uint32_t from = InlineWords(c);
-  return left - RunCalls<c.form, c.start + from>(std::make_integer_sequence<uint32_t, c.words - from>{});
+  bool rare = false;
+  return left - RunCalls<c.form, c.start + from>(std::make_integer_sequence<uint32_t, c.words - from>{}, rare);
 }
 
 // The chain, and when it ends its instruction on the fast path, the next fetch
@@ -209,9 +243,12 @@ uint32_t Fused(uint32_t left) {
   // one only so, and GoOn goes on to the next only so. Knowing it, the first
   // routine needs no look at its step, and where no routine can raise
   // LoopAttention its tests fold away.
-  if (mcStage != 1 || LoopAttention) __builtin_unreachable();
-  const uint32_t ran = RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, inlineWords>{});
+  // TookRareWay is clear too: every way into a chain clears it first.
+  if (mcStage != 1 || LoopAttention || TookRareWay) __builtin_unreachable();
+  bool rare = false;
+  const uint32_t ran = RunCalls<c.form, c.start>(std::make_integer_sequence<uint32_t, inlineWords>{}, rare);
   left -= ran;
+  if (rare) return AfterRareWay(left, c.start + ran, c.start + c.words);
   if (mcPC != McFastFetch || LoopAttention) {
     if constexpr (inlineWords < c.words) {
       if (ran == inlineWords && mcPC == c.start + inlineWords && !LoopAttention) {

@@ -130,6 +130,7 @@ uint32_t routinesOfEdits = 0;
 // A word by itself where no fused chain starts (FusedAt).
 uint32_t OneWord(uint32_t spare) {
   RunKnownWord();
+  TookRareWay = false;  // the fused chain that may come next is entered with it clear
   return spare - 1;
 }
 
@@ -156,6 +157,9 @@ uint32_t RunBudget(uint32_t budget) {
   // compiler makes a jump; should it not, this bounds the depth of the calls.
   constexpr uint32_t kMostPerEntry = 1024;
   uint32_t left = budget;
+  // Fused chains are entered with TookRareWay clear; the words run elsewhere
+  // (one by one, the out-of-line words of a chain) may leave it set.
+  TookRareWay = false;
   while (fetchInPlace && left > FusedChainMostWords) {
     const uint32_t run = left < kMostPerEntry ? left : kMostPerEntry;
     const uint32_t spare = run - (FusedChainMostWords + 1);  // 0 or more (see FusedChain)
@@ -164,6 +168,7 @@ uint32_t RunBudget(uint32_t budget) {
     // another step, or beyond the store (the fault), runs by itself.
     const uint32_t rest = pc < McStoreSize && mcStage == 1 ? FusedAt[pc](spare) : OneWord(spare);
     left -= spare - rest;
+    TookRareWay = false;
     if (LoopAttention) return budget - left;
   }
   while (left > 0) {

@@ -127,6 +127,7 @@ template <bool Dst, uint8_t G, bool Prepare, bool Quick = Prepare>
     if (QuickReadLong<Dst, false>(kReadSsw[G] & 3u)) [[likely]]
       return;
     ReadLongAfterMiss<Dst, G>(sh);
+    LeaveCommonWay();
     return;
   }
   if constexpr (Prepare) {
@@ -274,6 +275,7 @@ template <bool General, int A, bool Prepare, bool Quick = Prepare>
     if (QuickWriteLong<false>()) [[likely]]
       return;
     WriteLongAfterMiss<General>();
+    LeaveCommonWay();
     return;
   }
   if constexpr (Prepare) {

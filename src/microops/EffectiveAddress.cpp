@@ -182,7 +182,7 @@ struct EaFetchSteps {
 // step. Kept out of line, so that the register modes, which make no access,
 // are not charged for the bus code's registers and stack frame.
 template <bool Cpu32, EaModeCode Mode>
-[[gnu::noinline]] void EaFirstFetch(uint32_t reg) {
+[[gnu::noinline]] void EaFirstFetchOutOfLine(uint32_t reg) {
   using F = EaFetchSteps<Cpu32>;
   PrepareFetchAccess();
   if constexpr (Mode == EaAnDisp16)
@@ -197,6 +197,11 @@ template <bool Cpu32, EaModeCode Mode>
     F::PcDisp();
   else
     F::PcIndex(reg);
+}
+template <bool Cpu32, EaModeCode Mode>
+[[gnu::always_inline]] inline void EaFirstFetch(uint32_t reg) {
+  EaFirstFetchOutOfLine<Cpu32, Mode>(reg);
+  LeaveCommonWay();
 }
 
 template <bool Cpu32>

@@ -83,9 +83,9 @@ void mcrMOVELRnDn() {
   MoveToDn<2>(op.DstReg, SourceRegister(op));
 }
 [[gnu::always_inline]] void mcrMOVELToDn() { MoveToDn<2>(CurrentOp().DstReg, CpuSop); }
-#pragma GCC diagnostic pop
 void mcrMOVELRnToEa() { MoveOn<2>(SourceRegister(CurrentOp())); }
-void mcrMOVEL() { MoveOn<2>(CpuSop); }
+[[gnu::always_inline]] void mcrMOVEL() { MoveOn<2>(CpuSop); }
+#pragma GCC diagnostic pop
 
 // ---- MOVEA (no flags) ----
 

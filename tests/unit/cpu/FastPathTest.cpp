@@ -196,6 +196,59 @@ TEST(FastPath, PatchedChainRunsAsPatched) {
   }
 }
 
+// Routines that leave their common way (an extension word fetched out of line,
+// a long whose page the inline entry misses, one that straddles two pages) stop
+// the inline run of their chain, which goes on out of line: the same words run,
+// with the pumps after the same ones, as word by word.
+TEST(FastPath, ChainsGoOnAfterRareWaysAsWordByWord) {
+  struct Result {
+    std::array<uint32_t, 8> d{}, a{};
+    uint32_t instructions = 0;
+    std::vector<uint64_t> atPumps;
+    std::vector<uint16_t> copy;
+  };
+  const auto run = [](bool debuggerFetch) {
+    Result r;
+    test::TestMachine m;
+    ScriptedHost host;
+    host.OnPumpEvents = [&r] {
+      r.atPumps.push_back(static_cast<uint64_t>(InstructionCount) << 32 | mcPC);
+      if (CallsAt(mcPC, Mcr::mcrStopWait) || r.atPumps.size() > 10000) QuitRequested = True;
+    };
+    // MOVEQ #63,D0; LEA $2000,A0; LEA $37FE,A1;
+    // loop: MOVE.L (A0)+,(A1)+; MOVE.L 4(A0),8(A1); DBRA D0,loop; STOP #$2700
+    m.Words(0x1000, {0x703F, 0x41F9, 0x0000, 0x2000, 0x43F9, 0x0000, 0x37FE, 0x22D8, 0x2368, 0x0004, 0x0008,
+                     0x51C8, 0xFFF6, 0x4E72, 0x2700});
+    for (uint32_t a = 0x2000; a < 0x2200; a += 2) m.WriteWord(a, static_cast<uint16_t>(a * 7 + 1));
+    if (debuggerFetch) UseDebuggerMicroOp();
+    m.SetPC(0x1000);
+    InstructionCount = 0;
+    QuitRequested = False;
+    CpuThrottleMask = 15;
+    RunMachine();
+    CpuThrottleMask = 1023;
+    QuitRequested = False;
+    UseNormalMicroOp();
+    EXPECT_TRUE(CallsAt(mcPC, Mcr::mcrStopWait));
+    for (int i = 0; i < 8; ++i) {
+      r.d[i] = CpuDReg[i];
+      r.a[i] = CpuAReg[i];
+    }
+    r.instructions = InstructionCount;
+    for (uint32_t a = 0x37F0; a < 0x3920; a += 2) r.copy.push_back(RamArray[a / 2].Data);
+    return r;
+  };
+  const Result fast = run(false), stepped = run(true);
+  EXPECT_EQ(fast.instructions, 3u + 64 * 3 + 1);
+  EXPECT_EQ(fast.a[0], 0x2100u);
+  EXPECT_EQ(fast.a[1], 0x38FEu);
+  EXPECT_EQ(fast.d, stepped.d);
+  EXPECT_EQ(fast.a, stepped.a);
+  EXPECT_EQ(fast.instructions, stepped.instructions);
+  EXPECT_TRUE(fast.atPumps == stepped.atPumps) << fast.atPumps.size() << " pumps against " << stepped.atPumps.size();
+  EXPECT_TRUE(fast.copy == stepped.copy);
+}
+
 // A machine-changing command asked for inside an instruction (here from the
 // window messages that a read of the system control module processes) runs at
 // the next instruction boundary, not at whatever word a later run of words
