@@ -220,20 +220,18 @@ void EaResume(uint8_t step, uint32_t reg);
 template <bool Dst, bool Cpu32>
 [[gnu::always_inline]] inline void EaCalc() {
   const OpMapEntry& e = CurrentOp();
-  const uint32_t mode = Dst ? e.DstMode : e.SrcMode;
-  const uint32_t reg = (Dst ? e.DstReg : e.SrcReg) & 7u;
   const uint8_t step = mcStage;
   if (step != 1) [[unlikely]]
-    return EaResume<Cpu32>(step, reg);
-  // Plain tests rather than one switch: the register-indirect modes and
-  // d16(An), the ones met most, are decided by a few predictable branches
-  // instead of an indirect jump shared by every mode. The register-indirect
-  // ones are laid out in line, where a fused chain runs straight through them.
-  if (mode - EaAnIndirect <= EaAnPreDec - EaAnIndirect) [[likely]] {
-    // (An), (An)+ and -(An) in one way, without a branch: the entry holds the
-    // register's change before and after the address is taken (0 where the
-    // mode makes none), worked out from the size and register when it was built.
-    uint32_t& an = CpuAReg[reg];
+    return EaResume<Cpu32>(step, (Dst ? e.DstReg : e.SrcReg) & 7u);
+  // (An), (An)+ and -(An), the modes met most, are told from the others by one
+  // test of the entry's IndirectAn, whose bound also keeps the index inside the
+  // register file, and then run without a branch: the entry holds the
+  // register's change before and after the address is taken (0 where the mode
+  // makes none). The opcode-map build works both out from the size, mode and
+  // register. Laid out in line, where a fused chain runs straight through them.
+  const uint32_t indirectAn = Dst ? e.DstIndirectAn : e.SrcIndirectAn;
+  if (indirectAn < NoIndirectAn) [[likely]] {
+    uint32_t& an = CpuAReg[indirectAn];
     const int32_t pre = Dst ? e.DstPreStep : e.SrcPreStep;
     const int32_t post = Dst ? e.DstPostStep : e.SrcPostStep;
     const uint32_t ea = an + static_cast<uint32_t>(pre);
@@ -241,14 +239,26 @@ template <bool Dst, bool Cpu32>
     an = ea + static_cast<uint32_t>(post);
     return EaDoneAtStepOne(1);
   }
-  const uint32_t r = reg;
-  if (mode == EaAnDisp16) return EaFirstFetch<Cpu32, EaAnDisp16>(r);
+  // The others by plain tests rather than one switch: d16(An), met most among
+  // them, is decided by a predictable branch instead of an indirect jump.
+  const uint32_t mode = Dst ? e.DstMode : e.SrcMode;
+  const uint32_t reg = (Dst ? e.DstReg : e.SrcReg) & 7u;
+  if (mode == EaAnDisp16) return EaFirstFetch<Cpu32, EaAnDisp16>(reg);
   switch (mode) {
-    case EaAnIndex: return EaFirstFetch<Cpu32, EaAnIndex>(r);
-    case EaAbsWord: return EaFirstFetch<Cpu32, EaAbsWord>(r);
-    case EaAbsLong: return EaFirstFetch<Cpu32, EaAbsLong>(r);
-    case EaPcDisp16: return EaFirstFetch<Cpu32, EaPcDisp16>(r);
-    case EaPcIndex: return EaFirstFetch<Cpu32, EaPcIndex>(r);
+    case EaAnIndex: return EaFirstFetch<Cpu32, EaAnIndex>(reg);
+    case EaAbsWord: return EaFirstFetch<Cpu32, EaAbsWord>(reg);
+    case EaAbsLong: return EaFirstFetch<Cpu32, EaAbsLong>(reg);
+    case EaPcDisp16: return EaFirstFetch<Cpu32, EaPcDisp16>(reg);
+    case EaPcIndex: return EaFirstFetch<Cpu32, EaPcIndex>(reg);
+    case EaAnIndirect:
+    case EaAnPostInc:
+    case EaAnPreDec:
+      // Only an entry written by hand without FillAnFields comes here: the
+      // register and its step are worked out from the mode and size instead.
+      if (mode == EaAnPreDec) CpuAReg[reg] -= AnStep(static_cast<int>(reg), e.Size);
+      CpuEa = CpuAReg[reg];
+      if (mode == EaAnPostInc) CpuAReg[reg] += AnStep(static_cast<int>(reg), e.Size);
+      return EaDoneAtStepOne(1);
     case EaImmediate:
       // The operand read fetches the immediate and advances CpuPC.
       CpuEa = CpuPC;

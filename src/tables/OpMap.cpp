@@ -47,7 +47,7 @@ void BuildOpMap() {
   for (OpMapEntry& e : OpMap) {
     if (e.SupervisorStart == 0) e.SupervisorStart = McIllegal;
     e.UserStart = e.Privileged != 0 ? McPrivilege : e.SupervisorStart;
-    FillAnSteps(e);
+    FillAnFields(e);
   }
 }
 
@@ -97,7 +97,7 @@ void MapMovePhysical() {
     SetDestEa(dstMode, dstReg, static_cast<uint16_t>(op));
     SetTemplate(op, 4, std::string("MOVPHY.") + SizeLetter(size) + " " + EaText(srcMode, srcReg) + "," +
                            EaText(dstMode, dstReg));
-    FillAnSteps(e);
+    FillAnFields(e);
   }
 }
 

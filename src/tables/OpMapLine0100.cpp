@@ -114,7 +114,7 @@ void MapMoveFromSr() {
       e.UserStart = McMOVEFromSR;
       e.Privileged = 0;
     }
-    FillAnSteps(e);
+    FillAnFields(e);
   }
 }
 

@@ -15,13 +15,13 @@ inline uint16_t StoredMode(uint16_t mode, uint16_t reg) {
 void SetSourceEa(uint16_t mode, uint16_t reg, uint16_t opcode) {
   OpMapEntry& e = OpMap[opcode];
   e.SrcMode = StoredMode(mode, reg);
-  e.SrcReg = reg;
+  e.SrcReg = static_cast<uint8_t>(reg);
 }
 
 void SetDestEa(uint16_t mode, uint16_t reg, uint16_t opcode) {
   OpMapEntry& e = OpMap[opcode];
   e.DstMode = StoredMode(mode, reg);
-  e.DstReg = reg;
+  e.DstReg = static_cast<uint8_t>(reg);
 }
 
 void SetEaBoth(uint16_t mode, uint16_t reg, uint16_t opcode) {
@@ -38,14 +38,16 @@ uint8_t AnStepOf(uint16_t size, uint16_t reg) {
   }
 }
 
-void FillAnSteps(OpMapEntry& e) {
-  auto fill = [&e](uint16_t mode, uint16_t reg, int8_t& pre, int8_t& post) {
+void FillAnFields(OpMapEntry& e) {
+  auto fill = [&e](uint16_t mode, uint16_t reg, uint8_t& indirectAn, int8_t& pre, int8_t& post) {
+    const bool indirect = mode == EaAnIndirect || mode == EaAnPostInc || mode == EaAnPreDec;
+    indirectAn = indirect ? static_cast<uint8_t>(reg & 7) : NoIndirectAn;
     const int8_t step = static_cast<int8_t>(AnStepOf(e.Size, reg));
     pre = mode == EaAnPreDec ? static_cast<int8_t>(-step) : int8_t{0};
     post = mode == EaAnPostInc ? step : int8_t{0};
   };
-  fill(e.SrcMode, e.SrcReg, e.SrcPreStep, e.SrcPostStep);
-  fill(e.DstMode, e.DstReg, e.DstPreStep, e.DstPostStep);
+  fill(e.SrcMode, e.SrcReg, e.SrcIndirectAn, e.SrcPreStep, e.SrcPostStep);
+  fill(e.DstMode, e.DstReg, e.DstIndirectAn, e.DstPreStep, e.DstPostStep);
 }
 
 bool IsEaAllowed(uint16_t mode, uint16_t reg, EaCategoryMask mask) {

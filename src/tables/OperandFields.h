@@ -12,7 +12,8 @@
 namespace korva {
 
 // Store an operand of the opcode's OpMap entry: mode 0..6 (and the codes 16..18)
-// are stored as given, mode 7 becomes 7 + register; the register is kept as is.
+// are stored as given, mode 7 becomes 7 + register; the register (a 3-bit field) is
+// kept as is.
 void SetSourceEa(uint16_t mode, uint16_t reg, uint16_t opcode);
 void SetDestEa(uint16_t mode, uint16_t reg, uint16_t opcode);
 void SetEaBoth(uint16_t mode, uint16_t reg, uint16_t opcode);
@@ -20,10 +21,10 @@ void SetEaBoth(uint16_t mode, uint16_t reg, uint16_t opcode);
 // The address-register step of an operand: 1 for a byte (2 on A7, which keeps
 // the stack even), 2 for a word, 4 for a long, 0 for any other size code.
 uint8_t AnStepOf(uint16_t size, uint16_t reg);
-// Fills the entry's pre and post steps from its Size and operand modes and
-// registers. Run on every entry once its other fields are final: the defaulting
+// Fills the entry's IndirectAn fields and pre and post steps from its Size and
+// operand modes and registers. Run on every entry once its other fields are final: the defaulting
 // pass of a build, and any builder that rewrites entries on its own.
-void FillAnSteps(OpMapEntry& e);
+void FillAnFields(OpMapEntry& e);
 
 // Takes the raw mode and register fields of an opcode. Mode 7 with register
 // 0..4 tests bits 7..11; registers 5..7 are never accepted; a mode above 7 is.

@@ -5,6 +5,8 @@
 #include "bus/BusState.h"
 #include "cpu/CpuState.h"
 #include "cpu/Microroutines.h"
+#include "tables/OpMap.h"
+#include "tables/OperandCodes.h"
 #include "support/TestMachine.h"
 
 namespace korva {
@@ -34,6 +36,32 @@ TEST(EffectiveAddress, Cpu32ScaledLongIndexWrapsAndPcPairsReadProgramSpace) {
   EXPECT_EQ(CpuSop, 0x1122u);
   EXPECT_EQ(CpuDop, 0x3344u);
   EXPECT_EQ(AccSSW, 0x1106);
+}
+
+// The register-indirect modes, from the built map and from an entry written by
+// hand with only its size, modes and registers: both step A7 by 2 for a byte.
+TEST(EffectiveAddress, RegisterIndirectModesFromBuiltAndHandWrittenEntries) {
+  test::TestMachine m;
+  constexpr uint16_t kOp = 0x1F1F;  // MOVE.B (A7)+,-(A7)
+  for (bool byHand : {false, true}) {
+    SCOPED_TRACE(byHand);
+    if (byHand) {
+      OpMap[kOp] = OpMapEntry{};  // the machine's reset rebuilds the map
+      OpMap[kOp].Size = 0;
+      OpMap[kOp].SrcMode = EaAnPostInc;
+      OpMap[kOp].DstMode = EaAnPreDec;
+      OpMap[kOp].SrcReg = OpMap[kOp].DstReg = 7;
+    }
+    CpuAReg[7] = 0x3000;
+    RunFrom(mcrSrcEA, kOp);
+    EXPECT_EQ(CpuEa, 0x3000u);
+    EXPECT_EQ(CpuAReg[7], 0x3002u);
+    RunFrom(mcrDstEA, kOp);
+    EXPECT_EQ(CpuEa, 0x3000u);
+    EXPECT_EQ(CpuAReg[7], 0x3000u);
+    EXPECT_EQ(CpuEaFc, 1);
+    EXPECT_EQ(mcPC, 601u);
+  }
 }
 
 }  // namespace

@@ -162,12 +162,13 @@ TEST_F(OpMapTest, EveryEntryHasAStartAndPrivilegeMatchesUserStart) {
   }
 }
 
-// Every entry's address-register steps follow its size, modes and registers,
-// for each model and with the physical-move option either way: (An)+ adds after
-// and -(An) subtracts before, 1 for a byte (2 on A7), 2 for a word, 4 for a
-// long; no other mode steps. The lone rebuilds (MOVE from SR, the physical
-// moves) are held to the full builds by the tests below.
-TEST_F(OpMapTest, AddressRegisterStepsFollowSizeModeAndRegister) {
+// Every entry's address-register fields follow its size, modes and registers,
+// for each model and with the physical-move option either way: (An), (An)+ and
+// -(An) name their register, no other mode does; (An)+ adds after and -(An)
+// subtracts before, 1 for a byte (2 on A7), 2 for a word, 4 for a long; no
+// other mode steps. The lone rebuilds (MOVE from SR, the physical moves) are
+// held to the full builds by the tests below.
+TEST_F(OpMapTest, AddressRegisterFieldsFollowSizeModeAndRegister) {
   auto stepOf = [](uint16_t size, uint16_t reg) {
     if (size == SizeByte) return reg == 7 ? 2 : 1;
     return size == SizeWord ? 2 : size == SizeLong ? 4 : 0;
@@ -181,7 +182,10 @@ TEST_F(OpMapTest, AddressRegisterStepsFollowSizeModeAndRegister) {
         const OpMapEntry& e = OpMap[op];
         const uint16_t modes[2] = {e.SrcMode, e.DstMode}, regs[2] = {e.SrcReg, e.DstReg};
         const int8_t pre[2] = {e.SrcPreStep, e.DstPreStep}, post[2] = {e.SrcPostStep, e.DstPostStep};
+        const uint8_t indirectAn[2] = {e.SrcIndirectAn, e.DstIndirectAn};
         for (int i = 0; i < 2; ++i) {
+          const bool indirect = modes[i] >= EaAnIndirect && modes[i] <= EaAnPreDec;
+          ASSERT_EQ(indirectAn[i], indirect ? regs[i] : NoIndirectAn) << std::hex << op << " operand " << i;
           const int step = stepOf(e.Size, regs[i]);
           ASSERT_EQ(pre[i], modes[i] == EaAnPreDec ? -step : 0) << std::hex << op << " operand " << i;
           ASSERT_EQ(post[i], modes[i] == EaAnPostInc ? step : 0) << std::hex << op << " operand " << i;
@@ -199,6 +203,8 @@ TEST_F(OpMapTest, AddressRegisterStepsFollowSizeModeAndRegister) {
   EXPECT_EQ(longs.SrcPreStep, -4);
   EXPECT_EQ(longs.DstPreStep, -4);
   EXPECT_EQ(longs.SrcPostStep + longs.DstPostStep, 0);
+  EXPECT_EQ(longs.DstIndirectAn, 1);
+  EXPECT_EQ(OpMapEntry{}.SrcIndirectAn, NoIndirectAn);  // a cleared entry is Dn, D0
 }
 
 // The model menu's partial switch to the MC68000 gives what a full build gives
