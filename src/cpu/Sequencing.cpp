@@ -64,27 +64,28 @@ void mcrStopWait() {
 // constant: the chains that run them (ADDX, SUBX, ABCD, SBCD) then test the one
 // size code the same way in every word, and the compiler follows each size
 // through the whole chain with its masks folded in.
+namespace {
+// The low `size` part of Dn into an operand register; a size code above long
+// leaves it alone.
+[[gnu::always_inline]] inline void SizedFromDn(uint32_t v, uint16_t size, uint32_t& operand) {
+  if (size == 2)
+    operand = v;
+  else if (size == 1)
+    operand = v & 0xFFFFu;
+  else if (size == 0)
+    operand = v & 0xFFu;
+}
+}  // namespace
+
 [[gnu::always_inline]] void mcrSrcFromDn() {
   const OpMapEntry& e = CurrentOp();
-  const uint32_t v = CpuDReg[e.SrcReg & 7];
-  if (e.Size == 2)
-    CpuSop = v;
-  else if (e.Size == 1)
-    CpuSop = v & 0xFFFFu;
-  else if (e.Size == 0)
-    CpuSop = v & 0xFFu;
+  SizedFromDn(CpuDReg[e.SrcReg & 7], e.Size, CpuSop);
   McrEndStepless();
 }
 
 [[gnu::always_inline]] void mcrDstFromDn() {
   const OpMapEntry& e = CurrentOp();
-  const uint32_t v = CpuDReg[e.DstReg & 7];
-  if (e.Size == 2)
-    CpuDop = v;
-  else if (e.Size == 1)
-    CpuDop = v & 0xFFFFu;
-  else if (e.Size == 0)
-    CpuDop = v & 0xFFu;
+  SizedFromDn(CpuDReg[e.DstReg & 7], e.Size, CpuDop);
   McrEndStepless();
 }
 
