@@ -1,13 +1,8 @@
 #include "host/SettingsFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdint>
 
-#include <atomic>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include "host/UserFiles.h"
 
 namespace korva {
 
@@ -20,72 +15,21 @@ std::string LowerCase(std::string_view s) {
   return out;
 }
 
-std::string ErrorText(int err) { return std::strerror(err ? err : EIO); }
-
-// Closes a descriptor when it goes out of scope.
-struct Fd {
-  int fd = -1;
-  ~Fd() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) { Load(); }
 
 void SettingsFile::Load() {
-  struct stat st {};
-  if (::stat(path_.c_str(), &st) != 0) {
-    // Nothing there, or nothing that could be there: a first run on defaults.
-    // A dangling link is not written through either (see Write).
-    if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) return;
+  // Nothing there is a first run on defaults. A dangling link is not written
+  // through either (see Write).
+  FileRead file = ReadUserFile(path_, SIZE_MAX);
+  if (file.Missing) return;
+  if (file.Problem) {
     refused_ = true;
-    loadProblem_ = ErrorText(errno);
+    loadProblem_ = file.Problem->Reason;
     return;
   }
-  // A FIFO would block the open, a device would feed it endless bytes; a folder
-  // or such is no settings text. None of them is opened.
-  if (!S_ISREG(st.st_mode)) {
-    refused_ = true;
-    loadProblem_ = "it is not a regular file";
-    return;
-  }
-  Fd in;
-  in.fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (in.fd < 0 || ::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    refused_ = true;
-    loadProblem_ = in.fd < 0 ? ErrorText(errno) : "it is not a regular file";
-    return;
-  }
-  std::string text;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(in.fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      refused_ = true;
-      loadProblem_ = ErrorText(errno);
-      return;
-    }
-    if (n == 0) break;
-    text.append(buffer, static_cast<size_t>(n));
-  }
-  for (IniEntry& e : ParseIni(text)) {
+  for (IniEntry& e : ParseIni(file.Bytes)) {
     const std::string lower = LowerCase(e.Section);
     auto [it, added] = sectionIndex_.try_emplace(lower, sections_.size());
     if (added) sections_.push_back({e.Section, {}, {}});
@@ -133,61 +77,8 @@ bool SettingsFile::Fail(const std::string& why) {
 bool SettingsFile::Write() {
   if (!dirty_) return true;
   if (refused_) return false;  // the load said why; the file stays as it is
-
-  // Where the text goes: the path itself, or the regular file a link leads to
-  // (the link stays). Nothing but a regular file, or nothing at all, is replaced.
-  std::string target = path_;
-  struct stat st {};
-  bool exists = true;
-  if (::lstat(path_.c_str(), &st) != 0) {
-    if (errno != ENOENT) return Fail(ErrorText(errno));
-    exists = false;
-  } else if (S_ISLNK(st.st_mode)) {
-    char* real = ::realpath(path_.c_str(), nullptr);
-    if (!real) return Fail(errno == ENOENT ? "it is a link to nothing" : ErrorText(errno));
-    target = real;
-    std::free(real);
-    if (::stat(target.c_str(), &st) != 0) return Fail(ErrorText(errno));
-  }
-  if (exists) {
-    if (!S_ISREG(st.st_mode)) return Fail("it is not a regular file");
-    // A file without write permission is kept as its owner made it, even by a
-    // user (root) whom the system would let write it.
-    if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) return Fail("the file is read-only");
-  }
-
-  // The new text beside the target, in a name of its own.
-  const size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  static std::atomic<unsigned> serial{0};
-  Fd out;
-  std::string temp;
-  for (int attempt = 0; attempt < 100 && out.fd < 0; ++attempt) {
-    temp = dir + "/." + name.substr(0, 200) + "." + std::to_string(::getpid()) + "." + std::to_string(serial++);
-    out.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (out.fd < 0 && errno != EEXIST) break;
-  }
-  if (out.fd < 0) return Fail(ErrorText(errno));
-  int err = 0;
-  if (exists) {
-    if (::fchmod(out.fd, st.st_mode & 07777) != 0) err = errno;
-    if (!err && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
-      (void)!::fchown(out.fd, st.st_uid, st.st_gid);  // best effort: only root may give a file away
-  }
   const std::string text = Text();
-  if (!err && !WriteAll(out.fd, text)) err = errno;
-  if (!err && ::fsync(out.fd) != 0) err = errno;
-  if (!err) {
-    const int fd = out.fd;
-    out.fd = -1;
-    if (::close(fd) != 0) err = errno;
-  }
-  if (!err && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
-  if (err) {
-    ::unlink(temp.c_str());
-    return Fail(ErrorText(err));
-  }
+  if (const auto problem = ReplaceUserFile(path_, text.data(), text.size())) return Fail(problem->Reason);
   dirty_ = false;
   saveProblem_.clear();
   return true;

@@ -2,7 +2,8 @@
 // and key through maps (names compared without regard to case, stored in the
 // spelling first met), and written back whole only when a value changed.
 //
-// The file is the user's: it is read only when the path leads to a regular file,
+// The file is the user's, read and written as every file the user names
+// (host/UserFiles.h): it is read only when the path leads to a regular file,
 // and written only over a regular, writable file or where nothing is. A new text
 // is written beside the file and renamed over it when complete, so a failed
 // write never leaves half a file; the file keeps its mode and owner, and a

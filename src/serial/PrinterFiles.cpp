@@ -1,12 +1,9 @@
 #include "serial/PrinterFiles.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 #include "host/CodePage.h"
-#include "host/ReplaceFile.h"
+#include "host/UserFiles.h"
 
 namespace korva {
 
@@ -138,8 +135,8 @@ std::optional<PrinterFileError> ReplaceFileWith(const std::string& path, const s
   ReplaceFaults faults;
   faults.InPlaceOfRename = PrinterSaveFailure;
   PrinterSaveFailure = 0;
-  if (const int error = ReplaceFileBytes(path, bytes.data(), bytes.size(), faults))
-    return PrinterFileError{error, Utf8ToCp1252(std::strerror(error))};
+  if (const auto problem = ReplaceUserFile(path, bytes.data(), bytes.size(), faults))
+    return PrinterFileError{problem->Number, Utf8ToCp1252(path + ": " + problem->Reason)};
   return std::nullopt;
 }
 

@@ -22,7 +22,10 @@ struct PrinterFileError {
   std::string Description;  // Windows-1252
 };
 
-// Writes bytes to a temporary file beside path, then renames it over path.
+// Writes bytes to a temporary file beside path, then renames it over path, or
+// over the regular file a link at path leads to (the link stays); the file
+// keeps its mode, and a read-only or non-regular target is refused
+// (host/UserFiles.h). The error's description names the file.
 std::optional<PrinterFileError> ReplaceFileWith(const std::string& path, const std::string& bytes);
 
 // Tests: the next save fails with this error number once its temporary file

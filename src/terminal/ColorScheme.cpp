@@ -1,11 +1,11 @@
 #include "terminal/ColorScheme.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <vector>
 
 #include "host/CodePage.h"
 #include "host/Host.h"
+#include "host/UserFiles.h"
 #include "shell/FileDialog.h"
 #include "terminal/DefinitionFile.h"
 
@@ -90,19 +90,18 @@ bool WriteColorsFile(const std::string& path, const ColorPalette& palette, uint3
 }
 
 bool ReadColorsFile(const std::string& path, ColorPalette& palette, uint32_t& cursorColor) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    ShowReadProblem(HostFileError(errno));
+  // The record's bytes alone: a FIFO or a device is refused unopened.
+  const FileRead file = ReadUserFile(path, ColorsFileSize);
+  if (file.Missing) {
+    ShowReadProblem(HostFileError(ENOENT));
     return false;
   }
-  uint8_t b[ColorsFileSize];
-  const size_t n = std::fread(b, 1, sizeof b, f);
-  const int err = std::ferror(f) ? (errno ? errno : EIO) : 0;
-  std::fclose(f);
-  if (err) {
-    ShowReadProblem(HostFileError(err));
+  if (file.Problem) {
+    ShowReadProblem(ProblemError(path, *file.Problem));
     return false;
   }
+  const auto* b = reinterpret_cast<const uint8_t*>(file.Bytes.data());
+  const size_t n = file.Bytes.size();
   if (n < 4 || Le32(b) != ColorsFileMagic) {
     Host().MessageBox("File is NOT a Colors File", "Error Opening File", MsgButtons::OK, MsgIcon::None);
     return false;

@@ -27,12 +27,15 @@ void BuildColorScheme(int code, ColorPalette& palette, uint32_t& cursorColor);
 // the bytes red, green, blue, 0.
 constexpr uint32_t ColorsFileMagic = 0xCE89AB34;
 constexpr size_t ColorsFileSize = 72;
-// Writes beside the target and renames over it; a failure is shown in a box
-// titled "Error Writing Colors File" and leaves the old file. True when written.
+// Writes beside the target and renames over it (through a link, over its
+// target, keeping the file's mode); a failure, a read-only or a non-regular
+// target is shown in a box titled "Error Writing Colors File" and leaves the
+// old file. True when written.
 bool WriteColorsFile(const std::string& path, const ColorPalette& palette, uint32_t cursorColor);
-// Reads the first 72 bytes (the rest is ignored); the palette and cursor change
-// only when the whole record was read. A file without the magic, or cut short,
-// or unreadable, is shown in a box and changes nothing. True when read.
+// Reads the first 72 bytes of a regular file (the rest is ignored); the palette
+// and cursor change only when the whole record was read. A file without the
+// magic, or cut short, or unreadable, or not a regular file (a FIFO, a device),
+// is shown in a box and changes nothing. True when read.
 bool ReadColorsFile(const std::string& path, ColorPalette& palette, uint32_t& cursorColor);
 
 // The colours dialog's members, as the CRT window fills and reads them.

@@ -102,9 +102,13 @@ void SetDefaultNavigationKeys(int16_t port);
 void SetDefaultEditingKeys(int16_t port);
 void SetDefaultFunctionKeys(int16_t port);
 
-// The files. A load reads the whole file and changes the definition only when the
-// file is complete; a missing file changes nothing and shows nothing. A save
-// writes beside the target and renames over it, so a failure leaves the old file.
+// The files. A load reads the file, never beyond the largest such file can be,
+// and changes the definition only when the file is complete; a missing file
+// changes nothing and shows nothing, and anything but a regular file (a FIFO, a
+// device, a link to one) is refused unopened with the load's error box. A save
+// writes beside the target and renames over it, so a failure leaves the old
+// file; through a link it replaces the link's target, keeping its mode, and it
+// refuses a read-only or non-regular target with the save's error box.
 // After an abilities load the modes and the size go to modes when one is given,
 // else they are stored in the definition.
 void SaveAbilitiesFile(const std::string& path, int16_t port);
