@@ -11,7 +11,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -73,6 +73,9 @@ class PrinterView {
   // "Top", "Left", "Width", "Height" and "WindowState" of the section.
   virtual void LoadPlacement(const std::string& section) = 0;
   virtual void SavePlacement(const std::string& section) = 0;
+  // Runs f once the guest's access in progress is over (the window: at its next
+  // pump). The default runs it at once.
+  virtual void Later(std::function<void()> f) { f(); }
 };
 
 class PrinterConsole : public PrinterConsoleWindow {
@@ -103,8 +106,14 @@ class PrinterConsole : public PrinterConsoleWindow {
   std::string OnLineCaption() const { return OnLineFlag ? "On Line" : "Off Line"; }
   std::string PrintFileCaption() const;  // "Print to File ..." or "Close - " + the file
   void PrintToFileItem();                // opens or closes the print file
+  // The print file is made anew: a file or link of that name is deleted first
+  // (a link's target stays as it was); a FIFO, a device, a folder or a
+  // read-only file is refused with a box that says why, as is a failed open.
   void OpenPrintFile();
   void ClosePrintFile();
+  // Bytes are gathered and written at the next pump or when a buffer is full.
+  // The first failed write closes the print file (the bytes written before
+  // stay) and says so in one box, shown once the guest's access is over.
   void WritePrintFile(uint8_t byte);
   std::string OnLineReturnCaption() const;
   std::string OffLineReturnCaption() const;
@@ -196,6 +205,10 @@ class PrinterConsole : public PrinterConsoleWindow {
   void Acknowledge();
   void AskReturnValue(bool onLine);
   void SavePage(bool rtf);
+  void Later(std::function<void()> f);
+  void FlushPrintFile(bool inAccess);
+  void PrintFileFailed(int error, bool inAccess);
+  void ShowPrintFileProblem();
   void NotifyPage();
   void ResetRendererState();
 
@@ -203,7 +216,15 @@ class PrinterConsole : public PrinterConsoleWindow {
   int16_t PortNumber_ = 0;
   bool loaded_ = false;
   PrinterPage page_;
-  std::FILE* printFile_ = nullptr;
+  int printFd_ = -1;
+  std::string printBuffer_;  // bytes not yet written
+  int64_t printWritten_ = 0;
+  bool flushQueued_ = false;
+  std::string printProblem_;  // the box of a failed write, until shown
 };
+
+// Tests: when not negative, the print file's writes fail with ENOSPC once this
+// many bytes have reached it (as on a full disk).
+extern int64_t PrintFileFailAfter;
 
 }  // namespace korva

@@ -355,6 +355,8 @@ void formPrinter::SavePlacement(const std::string& section) {
   ui::SavePlacement(*this, section, PlacementKeys::PositionSizeState);
 }
 
+void formPrinter::Later(std::function<void()> f) { QTimer::singleShot(0, this, std::move(f)); }
+
 void formPrinter::ChoosePrinterFont(int mode) {
   if (mode == 1 || mode == 2) SelectionFromView();
   PrinterFontChoice choice = FontChoiceStart(mode);

@@ -53,6 +53,7 @@ class formPrinter final : public QMainWindow, public PrinterConsole, private Pri
   void StatusChanged() override;
   void LoadPlacement(const std::string& section) override;
   void SavePlacement(const std::string& section) override;
+  void Later(std::function<void()> f) override;
 
   void BuildMenus();
   void BuildStatusFrame();
