@@ -228,10 +228,13 @@ void formCRT::ApplyFont(const std::string& name, const std::string& size) {
 }
 
 void formCRT::ChooseFont() {
-  QFontDialog dialog(font_, this);
+  // The dialog lists its families when its font is set, with the options it has
+  // then: the options come first, or "Fixed Fonts Only" would list every family.
+  QFontDialog dialog(this);
   dialog.setObjectName(QStringLiteral("fontDialog"));
   dialog.setOption(QFontDialog::DontUseNativeDialog);
-  if (Terminal().FixedFontsOnly) dialog.setOption(QFontDialog::MonospacedFonts);
+  dialog.setOption(QFontDialog::MonospacedFonts, Terminal().FixedFontsOnly != False);
+  dialog.setCurrentFont(font_);
   if (dialog.exec() != QDialog::Accepted) return;
   const QFont chosen = dialog.selectedFont();
   font_.setFamily(chosen.family());

@@ -5,6 +5,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -50,6 +54,18 @@ class FormCRTTest : public CrtWindowFixture {
   }
   QColor Pixel(const QImage& img, int column, int line, int dx, int dy) {
     return img.pixelColor(column * crt_->CellWidth() + dx, line * crt_->CellHeight() + dy);
+  }
+  // The families "Font ..." offers: the list beside the dialog's "&Font" label, read while it is up.
+  QStringList DialogFamilies() {
+    QStringList families;
+    uitest::WhenModal([&families](QWidget* w) {
+      for (const QLabel* label : w->findChildren<QLabel*>())
+        if (const auto* list = qobject_cast<QListView*>(label->buddy()); list && label->text() == "&Font")
+          for (int r = 0; r < list->model()->rowCount(); ++r) families << list->model()->index(r, 0).data().toString();
+      qobject_cast<QDialog*>(w)->reject();
+    });
+    Action("mnuFont")->trigger();
+    return families;
   }
 };
 
@@ -188,6 +204,19 @@ TEST_F(FormCRTTest, CopyScreenAndCustomSize) {
   ASSERT_LT(fm.horizontalAdvance(QLatin1Char('N')), fm.horizontalAdvance(QLatin1Char('W')));
   EXPECT_EQ(crt_->CellWidth(), fm.horizontalAdvance(QLatin1Char('N')));
   EXPECT_EQ(crt_->CellHeight(), fm.height());
+}
+
+TEST_F(FormCRTTest, FixedFontsOnlyLimitsTheFontDialog) {
+  // The DejaVu families come with fontconfig's own dependencies on Debian.
+  ASSERT_TRUE(Action("mnuFixedFontsOnly")->isChecked());
+  const QStringList fixed = DialogFamilies();
+  EXPECT_TRUE(fixed.contains("DejaVu Sans Mono"));
+  EXPECT_FALSE(fixed.contains("DejaVu Sans"));
+  for (const QString& family : fixed) EXPECT_TRUE(QFontDatabase::isFixedPitch(family)) << family.toStdString();
+  Action("mnuFixedFontsOnly")->trigger();
+  const QStringList all = DialogFamilies();
+  EXPECT_TRUE(all.contains("DejaVu Sans"));
+  EXPECT_TRUE(all.contains("DejaVu Sans Mono"));
 }
 
 TEST_F(FormCRTTest, CloseBoxWritesThePlaceOnlyWhenNormal) {
