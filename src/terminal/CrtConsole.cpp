@@ -139,15 +139,17 @@ FileKindOf KindOf(char which) {
 void CrtConsole::LoadFile(char which) {
   const FileKindOf k = KindOf(which);
   std::string& file = Def().*k.File;
-  file = OpenSaveDialog(file, "open", k.Kind, 0, "Default");
-  if (!file.empty()) {
+  const std::string chosen = OpenSaveDialog(file, "open", k.Kind, 0, "Default");
+  if (chosen.empty()) {
+    file.clear();  // a cancelled dialog forgets the name
+  } else {
+    // The title names only a file that was loaded: a refused one leaves the
+    // definition and the name it came from as they were.
     const int16_t port = PortNumber();
-    if (which == 'k')
-      LoadKeysFile(file, port);
-    else if (which == 'f')
-      LoadFunctionKeysFile(file, port);
-    else
-      LoadAbilitiesFile(file, port, &term_);
+    const bool loaded = which == 'k'   ? LoadKeysFile(chosen, port)
+                        : which == 'f' ? LoadFunctionKeysFile(chosen, port)
+                                       : LoadAbilitiesFile(chosen, port, &term_);
+    if (loaded) file = chosen;
   }
   RefreshCaption();
 }

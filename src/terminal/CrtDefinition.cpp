@@ -60,12 +60,15 @@ constexpr int kCr = 13;
 
 // ---- Errors as the boxes show them.
 
-void ShowLoadError(const char* what, const FileError& e) {
+// Both tell the user and give the loader's result: nothing loaded.
+bool ShowLoadError(const char* what, const FileError& e) {
   Host().MessageBox(std::string(what) + "\r\n" + ErrorLines(e), "Error", MsgButtons::OK, MsgIcon::None);
+  return false;
 }
 
-void ShowWrongKind(const char* text) {
+bool ShowWrongKind(const char* text) {
   Host().MessageBox(text, "Error Reading File", MsgButtons::OK, MsgIcon::None);
+  return false;
 }
 
 // ---- Reading: the file into memory, then fields from it.
@@ -257,12 +260,12 @@ void SaveAbilitiesFile(const std::string& path, int16_t port) {
   Save(path, w);
 }
 
-void LoadAbilitiesFile(const std::string& path, int16_t port, CrtModeSink* modes) {
+bool LoadAbilitiesFile(const std::string& path, int16_t port, CrtModeSink* modes) {
   CrtDefinition* d = Def(port);
-  if (!d) return;
+  if (!d) return false;
   static const char kCorrupt[] = "Terminal Abilities may be corrupt because";
   const FileBytes file = ReadDefinition(path, kAbilitiesFileMax);  // what follows the last field is ignored
-  if (file.Missing) return;
+  if (file.Missing) return false;
   if (file.Error) return ShowLoadError(kCorrupt, *file.Error);
   Reader r(file.Bytes);
   uint32_t magic;
@@ -300,7 +303,7 @@ void LoadAbilitiesFile(const std::string& path, int16_t port, CrtModeSink* modes
   if (!modes) {
     d->Lines = lines;
     d->Columns = columns;
-    return;
+    return true;
   }
   // The setters read and store the same fields; take the values first, since a
   // setter may run other code of the window.
@@ -314,6 +317,7 @@ void LoadAbilitiesFile(const std::string& path, int16_t port, CrtModeSink* modes
   modes->SetCursorType(m.CursorType);
   modes->SetCursorFront(m.CursorFront);
   modes->ResizeScreen(columns, lines);
+  return true;
 }
 
 // ---- Key files.
@@ -336,12 +340,12 @@ bool ReadRows(Reader& r, std::array<KeyRow, Rows>& rows) {
 
 // Reads a key file into a copy of the definition and commits it only when whole.
 template <typename ReadAll>
-void LoadKeyFile(const std::string& path, int16_t port, uint32_t wanted, size_t maxBytes, const char* corrupt,
+bool LoadKeyFile(const std::string& path, int16_t port, uint32_t wanted, size_t maxBytes, const char* corrupt,
                  const char* wrongKind, ReadAll readAll) {
   CrtDefinition* d = Def(port);
-  if (!d) return;
+  if (!d) return false;
   const FileBytes file = ReadDefinition(path, maxBytes);
-  if (file.Missing) return;
+  if (file.Missing) return false;
   if (file.Error) return ShowLoadError(corrupt, *file.Error);
   Reader r(file.Bytes);
   uint32_t magic;
@@ -353,6 +357,7 @@ void LoadKeyFile(const std::string& path, int16_t port, uint32_t wanted, size_t 
     return ShowLoadError(corrupt, ProblemError(path, {RefusedFileError, "it is longer than such a file can be"}));
   }
   readAll.commit(n, *d);
+  return true;
 }
 
 struct KeysReader {
@@ -382,10 +387,10 @@ void SaveKeysFile(const std::string& path, int16_t port) {
   Save(path, w);
 }
 
-void LoadKeysFile(const std::string& path, int16_t port) {
-  LoadKeyFile(path, port, KeysMagic, KeyFileMax(KeyModifiers * (NavigationKeyRows + EditingKeyRows)),
-              "Keyboard Definitions may be corrupt because",
-              "File is NOT a Keyboard Definition File", KeysReader{});
+bool LoadKeysFile(const std::string& path, int16_t port) {
+  return LoadKeyFile(path, port, KeysMagic, KeyFileMax(KeyModifiers * (NavigationKeyRows + EditingKeyRows)),
+                     "Keyboard Definitions may be corrupt because",
+                     "File is NOT a Keyboard Definition File", KeysReader{});
 }
 
 void SaveFunctionKeysFile(const std::string& path, int16_t port) {
@@ -397,10 +402,10 @@ void SaveFunctionKeysFile(const std::string& path, int16_t port) {
   Save(path, w);
 }
 
-void LoadFunctionKeysFile(const std::string& path, int16_t port) {
-  LoadKeyFile(path, port, FunctionKeysMagic, KeyFileMax(KeyModifiers * FunctionKeyRows),
-              "Function Key Definitions may be corrupt because",
-              "File is NOT a Function Key Definition File", FunctionKeysReader{});
+bool LoadFunctionKeysFile(const std::string& path, int16_t port) {
+  return LoadKeyFile(path, port, FunctionKeysMagic, KeyFileMax(KeyModifiers * FunctionKeyRows),
+                     "Function Key Definitions may be corrupt because",
+                     "File is NOT a Function Key Definition File", FunctionKeysReader{});
 }
 
 }  // namespace korva

@@ -110,13 +110,14 @@ void SetDefaultFunctionKeys(int16_t port);
 // file; through a link it replaces the link's target, keeping its mode, and it
 // refuses a read-only or non-regular target with the save's error box.
 // After an abilities load the modes and the size go to modes when one is given,
-// else they are stored in the definition.
+// else they are stored in the definition. A load gives true when it took the
+// file, false when there was none or it was refused (the definition untouched).
 void SaveAbilitiesFile(const std::string& path, int16_t port);
-void LoadAbilitiesFile(const std::string& path, int16_t port, CrtModeSink* modes);
+bool LoadAbilitiesFile(const std::string& path, int16_t port, CrtModeSink* modes);
 void SaveKeysFile(const std::string& path, int16_t port);
-void LoadKeysFile(const std::string& path, int16_t port);
+bool LoadKeysFile(const std::string& path, int16_t port);
 void SaveFunctionKeysFile(const std::string& path, int16_t port);
-void LoadFunctionKeysFile(const std::string& path, int16_t port);
+bool LoadFunctionKeysFile(const std::string& path, int16_t port);
 
 // File magics.
 constexpr uint32_t AbilitiesMagic = 0x8525DC2E;     // 552 bytes

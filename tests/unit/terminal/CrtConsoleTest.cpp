@@ -136,6 +136,32 @@ TEST_F(CrtConsoleTest, DeviceAndFifoDefaultFilesAreRefused) {
                                CrtDefaultFolder + "/Default1.kbd: it is not a regular file");
 }
 
+TEST_F(CrtConsoleTest, ARefusedLoadLeavesTheNamesInTheTitle) {
+  WriteAbilities("vt.tab", AbLF, 24);
+  Open();
+  SaveKeysFile(dir.Path("k.kbd"), 3);
+  host.AnswerFile(dir.Path("vt.tab"));
+  crt.LoadFile('t');
+  host.AnswerFile(dir.Path("k.kbd"));
+  crt.LoadFile('k');
+  const std::string title = " DEV3 - CRTvt.tab   k.kbd   ";
+  ASSERT_EQ(crt.BuildCaption(), title);
+  // Each file given to a loader of another kind is refused with its message.
+  host.AnswerFile(dir.Path("vt.tab"));
+  crt.LoadFile('k');
+  host.AnswerFile(dir.Path("k.kbd"));
+  crt.LoadFile('f');
+  host.AnswerFile(dir.Path("k.kbd"));
+  crt.LoadFile('t');
+  EXPECT_EQ(host.CallsOf(HostCall::Kind::MessageBox).size(), 3u);
+  // A file gone before it was read loads nothing either.
+  host.AnswerFile(dir.Path("gone.kbd"));
+  crt.LoadFile('k');
+  EXPECT_EQ(crt.BuildCaption(), title);
+  EXPECT_EQ(CrtDefinitions[3].KbdFile, dir.Path("k.kbd"));
+  EXPECT_EQ(CrtDefinitions[3].FkyFile, "");
+}
+
 TEST_F(CrtConsoleTest, ReopenedWindowKeepsItsScreenAndIgnoresTheStore) {
   Open();
   for (const char c : std::string("\x1b[5;10H\x1b[7mhi\x1b[0m")) crt.Outchar(static_cast<uint8_t>(c));
