@@ -237,6 +237,13 @@ void AppendOutput(std::string_view text) {
   OutputText.append(text);
 }
 
+namespace {
+bool OutputAtLineStart() {
+  if (View.Append && View.AtLineStart) return View.AtLineStart();
+  return OutputText.empty() || OutputText.back() == '\n';
+}
+}  // namespace
+
 void RequestRefresh() {
   RefreshRegsRequest = True;
   RefreshWatchRequest = True;
@@ -279,7 +286,12 @@ void CommandKey(char key) {
     case 10:
     case 13:
       if (CommandRunning) {
+        // The typed text stays in the box: the note ends its line and stands on
+        // one of its own, so the next echo starts a line too.
         CommandLine.clear();
+        if (!OutputAtLineStart()) AppendOutput("\r\n");
+        AppendOutput(LineNotRunText);
+        AppendOutput("\r\n");
       } else {
         // A typed line prints to the output only (not kept a second time as
         // Execute does), so a long dump holds no more than the output's text.

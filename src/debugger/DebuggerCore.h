@@ -95,8 +95,10 @@ void FlagCommand(VBool& flag, std::string_view invalidText, std::string_view mus
 std::string Execute(std::string_view line);
 // A key typed in the command box: Backspace (8) drops the last character of
 // CommandLine, Tab (9) adds a blank, CR (13) or LF (10) runs the line, any other
-// character is added as typed.
+// character is added as typed. A line ended while a command runs is dropped, and
+// the output says so on a line of its own (LineNotRunText).
 void CommandKey(char key);
+inline constexpr std::string_view LineNotRunText = "Line not run: a command is running";
 
 // ---- Command tables ----
 struct DebugCommand {
@@ -116,6 +118,8 @@ struct DebuggerView {
   size_t (*Length)() = nullptr;
   void (*RemoveFirst)(size_t count) = nullptr;
   void (*Append)(std::string_view text) = nullptr;  // at the end, caret after it
+  // The box's text is empty or ends with a line break (typed text included).
+  bool (*AtLineStart)() = nullptr;
   void (*SetCaption)(const std::string& caption) = nullptr;
   void (*Show)(int16_t style) = nullptr;  // load when needed (it calls DebuggerLoad), then show
   void (*Unload)() = nullptr;             // save placement, close (it calls DebuggerUnload)

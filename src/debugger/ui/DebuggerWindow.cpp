@@ -63,6 +63,7 @@ formDebugger& Load() {
     View.Append = [](std::string_view text) {
       if (window) window->Append(text);
     };
+    View.AtLineStart = [] { return !window || window->AtLineStart(); };
     View.SetCaption = [](const std::string& caption) {
       if (window) window->setWindowTitle(QString::fromStdString(Cp1252ToUtf8(caption)));
     };
@@ -85,6 +86,7 @@ void Unload() {
   View.Length = nullptr;
   View.RemoveFirst = nullptr;
   View.Append = nullptr;
+  View.AtLineStart = nullptr;
   View.SetCaption = nullptr;
   View.SetRegisters = nullptr;
   View.SetWatch = nullptr;

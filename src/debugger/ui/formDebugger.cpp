@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -169,6 +170,14 @@ void formDebugger::Append(std::string_view text) {
   c.insertText(ToQt(text));
   txtIO_->setTextCursor(c);
   txtIO_->ensureCursorVisible();
+}
+
+bool formDebugger::AtLineStart() const {
+  const QTextDocument* doc = txtIO_->document();
+  const int count = doc->characterCount();  // the text and the last block's end
+  if (count < 2) return true;
+  const QChar last = doc->characterAt(count - 2);
+  return last == QChar::ParagraphSeparator || last == QChar::LineSeparator || last == QLatin1Char('\n');
 }
 
 void formDebugger::SetRegisters(const std::string& text, uint32_t background) {

@@ -38,6 +38,8 @@ class formDebugger final : public QWidget {
   size_t OutputLength() const;
   void RemoveFirst(size_t count);
   void Append(std::string_view text);
+  // The box's text is empty or ends with a line break.
+  bool AtLineStart() const;
   void SetRegisters(const std::string& text, uint32_t background);
   void SetWatch(int16_t watch, const std::string& text, int32_t visibleLines);
 

@@ -1,5 +1,6 @@
 // Long memory commands typed in the debugger window: Abort ends them, a line
-// typed while one runs is dropped, and closing the window waits for the command.
+// typed while one runs is dropped with a note, and closing the window waits for
+// the command.
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
@@ -51,6 +52,23 @@ TEST_F(MemoryCommandsWindowTest, AbortStopsAFillAndALineTypedMeanwhileRunsNothin
   host_.OnPumpEvents = nullptr;
   Type(w, "SM.B $20000 0");
   EXPECT_EQ(m.ReadByte(0x20000), 0);
+}
+
+TEST_F(MemoryCommandsWindowTest, ALineDroppedDuringADumpIsNotedOnALineOfItsOwn) {
+  formDebugger& w = Open();
+  host_.OnPumpEvents = [&] {
+    if (host_.PumpCount != 1) return;
+    Type(w, "DM.B 100000 4");
+    w.cmdAbort()->click();
+  };
+  Type(w, "DM.B 0 $1000000");
+  host_.OnPumpEvents = nullptr;
+  Type(w, "DM.B 100000 4");
+  // The dropped text stays where it was typed; the note and the next line stand on their own.
+  const QString box = w.txtIO()->toPlainText();
+  const QString note = QString::fromLatin1(LineNotRunText.data(), static_cast<int>(LineNotRunText.size()));
+  EXPECT_TRUE(box.endsWith("DM.B 100000 4\n" + note + "\nDM.B 100000 4\n000186A0::00:00:00:00 : ....\n"))
+      << box.right(200).toStdString();
 }
 
 TEST_F(MemoryCommandsWindowTest, ClosingDuringADumpUnloadsAfterIt) {
