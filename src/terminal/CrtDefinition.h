@@ -66,6 +66,8 @@ struct CrtDefinition {
   std::array<KeyRow, EditingKeyRows> EditingKeys{};
   std::array<int32_t, 256> SCC{};
   std::array<int32_t, 256> ECC{};
+
+  bool operator==(const CrtDefinition&) const = default;  // every field
 };
 
 // One record per device port, all zero and empty at start.
