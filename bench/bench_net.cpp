@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     net->Issue = false;
     net->SwitchRole(NetStandalone);
     QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(net->Socket()->LocalPort()));
+    client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(net->Listener()->LocalPort()));
     while (Cable.DCD(0) != True) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     uint64_t received = 0;
     QObject::connect(&client, &QIODevice::readyRead, [&] { received += static_cast<uint64_t>(client.readAll().size()); });

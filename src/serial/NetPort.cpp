@@ -1,5 +1,6 @@
 #include "serial/NetPort.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "cpu/MainLoop.h"
@@ -23,6 +24,16 @@ std::string FaultText(const SocketFault& f) {
 
 bool ValidPort(int32_t port) { return port >= 1 && port <= 65535; }
 
+void Unhook(HostSocket& s) {
+  s.OnConnectionRequest = nullptr;
+  s.OnConnect = nullptr;
+  s.OnClose = nullptr;
+  s.OnDataArrival = nullptr;
+  s.OnSendComplete = nullptr;
+  s.OnError = nullptr;
+  s.Close();
+}
+
 // Seconds between two dates of the host's clock.
 double SecondsBetween(double from, double to) { return (to - from) * 86400.0; }
 
@@ -32,21 +43,13 @@ NetPortConsole::NetPortConsole(NetPortView* view) : view_(view) {}
 
 NetPortConsole::~NetPortConsole() {
   if (Cable.Feeder(PortNumber_) == this) Cable.SetFeeder(PortNumber_, nullptr);
-  if (socket_) {
-    socket_->OnConnectionRequest = nullptr;
-    socket_->OnConnect = nullptr;
-    socket_->OnClose = nullptr;
-    socket_->OnDataArrival = nullptr;
-    socket_->OnSendComplete = nullptr;
-    socket_->OnError = nullptr;
-    socket_->Close();
-  }
+  if (socket_) Unhook(*socket_);
+  if (listener_) Unhook(*listener_);
 }
 
 HostSocket& NetPortConsole::Sock() {
   if (!socket_) {
     socket_ = Host().CreateSocket();
-    socket_->OnConnectionRequest = [this](int32_t id) { ConnectionRequested(id); };
     socket_->OnConnect = [this] { Connected(); };
     socket_->OnClose = [this] { PeerClosed(); };
     socket_->OnDataArrival = [this](int64_t) { DataArrived(); };
@@ -56,10 +59,23 @@ HostSocket& NetPortConsole::Sock() {
   return *socket_;
 }
 
+HostSocket& NetPortConsole::ListenerSocket() {
+  if (!listener_) {
+    listener_ = Host().CreateSocket();
+    listener_->OnConnectionRequest = [this](int32_t id) { ConnectionRequested(id); };
+    listener_->OnError = [this](const SocketFault& f) { ListenerFailed(f); };
+  }
+  return *listener_;
+}
+
 void NetPortConsole::CloseSocket() {
   ++link_;
   attempting_ = false;
   if (socket_) socket_->Close();
+}
+
+void NetPortConsole::CloseListener() {
+  if (listener_) listener_->Close();
 }
 
 bool NetPortConsole::Linked() const { return socket_ && socket_->State() == SocketState::Connected; }
@@ -114,11 +130,20 @@ void NetPortConsole::Start(int16_t role) {
   HostSocket& s = Sock();
   Role_ = role;
   sendComplete_ = true;
+  if (role != NetStandalone) CloseListener();
   if (role == NetStandalone) {
     const std::string where = "Port =" + std::to_string(ListenPort);
     CloseSocket();
-    s.LocalPort(ListenPort);
-    if (const std::optional<SocketFault> err = s.Listen())
+    HostSocket& l = ListenerSocket();
+    // A listener still on the port (its peer left) listens on: a peer that
+    // comes meanwhile is not turned away.
+    std::optional<SocketFault> err;
+    if (l.State() != SocketState::Listening || (ListenPort != 0 && l.LocalPort() != ListenPort)) {
+      l.Close();
+      l.LocalPort(ListenPort);
+      err = l.Listen();
+    }
+    if (err)
       LogEntry("Error Starting Server", where + "\r\n+ " + FaultText(*err));
     else
       LogEntry("Started Server", where + "\r\n+ Standalone");
@@ -168,9 +193,11 @@ void NetPortConsole::Start(int16_t role) {
 
 void NetPortConsole::Stop(int16_t role) {
   HostSocket& s = Sock();
-  if (s.State() != SocketState::Closed) {
-    const int32_t port = s.LocalPort();
+  const bool listening = listener_ && listener_->State() != SocketState::Closed;
+  if (s.State() != SocketState::Closed || listening) {
+    const int32_t port = listening ? listener_->LocalPort() : s.LocalPort();
     CloseSocket();
+    CloseListener();
     if (role == NetStandalone) LogEntry("Stopped Server ", "Port =" + std::to_string(port) + "\r\n+ Standalone");
     if (role == NetClient) LogEntry("Server is stopped", "Client");
     if (role == NetChild) LogEntry("Closed Server", ChildDetail());
@@ -195,8 +222,9 @@ void NetPortConsole::AcceptConnection(int32_t requestId) {
     return;
   }
   const uint64_t link = ++link_;
-  const std::string detail = "From= " + s.RemoteHostIP() + " (" + s.RemoteHostIP() + ")\r\n+ To= " + s.LocalIP() +
-                             " (" + s.LocalHostName() + ")\r\n+ Port= " + std::to_string(s.LocalPort());
+  const std::string peer = s.RemoteHostIP();
+  const std::string detail = "From= " + peer + " (" + peer + ")\r\n+ To= " + s.LocalIP() + " (" +
+                             s.LocalHostName() + ")\r\n+ Port= " + std::to_string(s.LocalPort());
   if (!Linked()) {
     LogEntry("Connection Error", detail);
     LinesDown();
@@ -209,16 +237,31 @@ void NetPortConsole::AcceptConnection(int32_t requestId) {
   if (Issue) {
     sendComplete_ = false;
     s.SendData(Greeting(PortNumber_));
-    WaitForSend(link, 0);
+    // A peer that comes while a greeting waits has its own greeting queued
+    // without a wait of its own, so that peers coming on and on cannot pile
+    // up waits; the outer wait ends as its connection has gone.
+    if (!greeting_) {
+      greeting_ = true;
+      WaitForSend(link, 0);
+      greeting_ = false;
+    }
   }
 }
 
 // ---- Socket events.
 
 void NetPortConsole::ConnectionRequested(int32_t requestId) {
-  // A Standalone window's own listener: it takes the peer and listens no more.
-  if (socket_->State() != SocketState::Closed) CloseSocket();
+  // A new peer on the Standalone listener takes the place of the one the
+  // window has: a peer that vanished without a close keeps nobody out.
+  const bool dropped = Sock().State() != SocketState::Closed;
+  if (dropped) CloseSocket();
   AcceptConnection(requestId);
+  if (dropped && linesUp_ && !Linked()) LinesDown();
+}
+
+void NetPortConsole::ListenerFailed(const SocketFault& fault) {
+  LogEntry("Error - " + std::to_string(fault.Number), fault.Description + "\r\n+ 0x" + HexLong(fault.Code()));
+  CloseListener();
 }
 
 void NetPortConsole::Connected() {
@@ -378,6 +421,7 @@ void NetPortConsole::Unload() {
   const bool ours = IsDevicePort(PortNumber_) && ConsoleType[p] == ConsoleNET;
   // The connection ends with the window: the peer sees a close, the guest the carrier drop.
   CloseSocket();
+  CloseListener();
   if (ours || linesUp_) LinesDown();
   if (ours) {
     ConsoleType[p] = ConsoleNone;

@@ -5,11 +5,12 @@
 // things only a window has through NetPortView.
 //
 // The window plays one role at a time (NetRole): Standalone listens on its own
-// port and takes one peer there (and listens no more while it has one);
-// Client connects out; Child waits for the main window's listener to hand it a
-// peer (AcceptConnection). The port's lines are up exactly while a connection
-// exists: they go up as soon as it does, before the greeting or any byte of
-// the peer is read, and drop with it.
+// port for as long as it plays the role and serves one peer at a time there:
+// a new peer takes the place of the one it has, so a peer that vanished
+// without closing keeps nobody out; Client connects out; Child waits for the
+// main window's listener to hand it a peer (AcceptConnection). The port's
+// lines are up exactly while a connection exists: they go up as soon as it
+// does, before the greeting or any byte of the peer is read, and drop with it.
 //
 // Waits (the client's connect, the greeting, a guest that outruns its peer)
 // pump window events; each checks afterwards that the window is still loaded
@@ -101,7 +102,10 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   static std::string Greeting(int16_t port);
 
   // ---- State.
+  // The connection (and a client's attempt).
   HostSocket* Socket() const { return socket_.get(); }
+  // Standalone's listening socket (nullptr before the first Standalone start).
+  HostSocket* Listener() const { return listener_.get(); }
   bool SendComplete() const { return sendComplete_; }
 
   // Settings (section NET<port>).
@@ -120,7 +124,8 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
 
  private:
   // Socket events.
-  void ConnectionRequested(int32_t requestId);
+  void ConnectionRequested(int32_t requestId);  // on the Standalone listener
+  void ListenerFailed(const SocketFault& fault);
   void Connected();
   void PeerClosed();
   void DataArrived();
@@ -129,7 +134,9 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   void QueueEmptied(int16_t port) override;
 
   HostSocket& Sock();
+  HostSocket& ListenerSocket();
   void CloseSocket();
+  void CloseListener();
   bool Linked() const;  // the socket carries a connection
   // Takes from the socket what the port's queue holds and queues it.
   void TakeArrived();
@@ -150,7 +157,9 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   bool taking_ = false;
   bool linesUp_ = false;  // this window raised the port's lines
   bool attempting_ = false;  // a client's connect attempt is running
+  bool greeting_ = false;    // a wait for a greeting to go is running
   std::unique_ptr<HostSocket> socket_;
+  std::unique_ptr<HostSocket> listener_;
   // Changes whenever the socket is closed or gets a connection or an attempt,
   // so a wait knows whether the connection it waits on is still there.
   uint64_t link_ = 0;

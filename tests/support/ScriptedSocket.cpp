@@ -1,6 +1,7 @@
 #include "support/ScriptedSocket.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "support/ScriptedHost.h"
@@ -9,8 +10,9 @@ namespace korva {
 
 namespace {
 int32_t nextRequestId = 1;
-std::set<int32_t>& OpenRequests() {  // announced and not yet taken
-  static std::set<int32_t> open;
+// Announced and not yet taken, with the port of the listener they came to.
+std::map<int32_t, int32_t>& OpenRequests() {
+  static std::map<int32_t, int32_t> open;
   return open;
 }
 std::set<int32_t>& TakenRequests() {
@@ -57,7 +59,10 @@ std::optional<SocketFault> ScriptedSocket::Accept(int32_t requestId) {
     AcceptFails.reset();
     return err;
   }
-  if (!OpenRequests().erase(requestId)) return MakeSocketFault(SocketErrors::InvalidArgument);
+  const auto request = OpenRequests().find(requestId);
+  if (request == OpenRequests().end()) return MakeSocketFault(SocketErrors::InvalidArgument);
+  localPort_ = request->second;  // a connection's local port is the listener's
+  OpenRequests().erase(request);
   TakenRequests().insert(requestId);
   state_ = SocketState::Connected;
   received_.clear();
@@ -91,7 +96,7 @@ void ScriptedSocket::Close() {
 int32_t ScriptedSocket::PeerRequests() {
   if (state_ != SocketState::Listening) return 0;
   const int32_t id = nextRequestId++;
-  OpenRequests().insert(id);
+  OpenRequests()[id] = localPort_;
   Raise(OnConnectionRequest, id);
   OpenRequests().erase(id);  // not taken during the event: refused
   return id;

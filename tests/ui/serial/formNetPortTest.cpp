@@ -60,8 +60,8 @@ class FormNetPortTest : public ::testing::Test {
     net_->ListenPort = probe.serverPort();
     probe.close();
     Trigger("mnuStartStandalone");
-    EXPECT_EQ(net_->Socket()->State(), SocketState::Listening);
-    return net_->Socket()->LocalPort();
+    EXPECT_EQ(net_->Listener()->State(), SocketState::Listening);
+    return net_->Listener()->LocalPort();
   }
   void Trigger(const char* name) {
     QAction* a = net_->findChild<QAction*>(QString::fromLatin1(name));
@@ -168,18 +168,18 @@ TEST_F(FormNetPortTest, StandaloneServesOneRealClientAtATimeOnItsPort) {
   Cable.tX(0, 0xC1);
   EXPECT_EQ(Receive(client, 1), "\x41");
 
-  // A second client while connected is refused: the window listens no more.
+  // A second client takes the place of the first.
   QTcpSocket second;
   Connect(second, port);
-  ASSERT_TRUE(PumpUntil([&] { return second.state() == QAbstractSocket::UnconnectedState; }));
-  EXPECT_EQ(second.error(), QAbstractSocket::ConnectionRefusedError);
+  EXPECT_EQ(Receive(second, kGreeting.size()), kGreeting);
+  ASSERT_TRUE(PumpUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }));
 
   // The client leaves: the lines drop and a new client gets in on the same port.
-  client.disconnectFromHost();
+  second.disconnectFromHost();
   ASSERT_TRUE(PumpUntil([&] { return LogHas("Connection Closed"); }));
   EXPECT_EQ(RR0() & 0x28, 0);
   EXPECT_NE(net_->LogText().find("Started Server", net_->LogText().find("Connection Closed")), std::string::npos);
-  EXPECT_EQ(net_->Socket()->LocalPort(), port);
+  EXPECT_EQ(net_->Listener()->LocalPort(), port);
   QTcpSocket third;
   Connect(third, port);
   EXPECT_EQ(Receive(third, kGreeting.size()), kGreeting);
@@ -230,7 +230,7 @@ TEST_F(FormNetPortTest, APeerThatNeverReadsIsGivenUpAndAFloodIsReadInOrder) {
   for (; sent < (64u << 20) && Cable.DCD(0) == True; ++sent) Cable.tX(0, static_cast<uint8_t>(sent));
   EXPECT_LT(sent, 64u << 20);
   EXPECT_TRUE(LogHas("Connection Closed\r\n+ Standalone"));
-  EXPECT_EQ(net_->Socket()->State(), SocketState::Listening);
+  EXPECT_EQ(net_->Listener()->State(), SocketState::Listening);
   for (size_t i = 0; i < 1000; ++i) Cable.tX(0, 1);  // no connection: dropped at once
   host_.OnPumpEvents = [] { Pump(5); };
 
@@ -262,45 +262,79 @@ TEST_F(FormNetPortTest, TheCloseBoxEndsTheConnectionAndSetsThePortToNone) {
 }
 
 // The guest echoes polled bytes of port 0 through a Standalone window.
-TEST(NetPortGuestTest, PolledEchoBehindAStandaloneWindow) {
-  uitest::App();
-  test::TestMachine m;  // fresh machine, cable and cards
-  ScriptedHost host;
-  host.SocketMaker = [] { return std::make_unique<QtSocket>(); };
-  host.OnPumpEvents = [] { Pump(1); };
-  ConsoleType = {};
-  for (uint32_t r = 0; r < 8; ++r)
-    m.SetDeviceCode(0xF1C1C0 + 2 * r, 0xF1C1C1 + 2 * r, static_cast<uint8_t>(DcMvme400C0 + r));
-  ui::InstallNetWindows();
-  ConsoleType[0] = ConsoleNET;
-  OpenConsoles();
-  auto* net = dynamic_cast<formNetPort*>(NetPortForms[0]);
-  ASSERT_NE(net, nullptr);
-  net->ListenPort = 0;
-  net->SwitchRole(NetStandalone);
-  ASSERT_TRUE(m.LoadSrec("serial_echo_rom.s19"));
-  m.ResetCpu();
-
-  QTcpSocket client;
-  client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(net->Socket()->LocalPort()));
-  std::string got;
-  bool sent = false;
-  QElapsedTimer t;
-  t.start();
-  while (got.size() < kGreeting.size() + 6 && t.elapsed() < 5000) {
-    m.RunUntilStop(20000);
-    Pump(1);
-    const QByteArray b = client.readAll();
-    got.append(b.constData(), static_cast<size_t>(b.size()));
-    if (!sent && got.size() >= kGreeting.size()) {
-      client.write("hello\r\n");
-      sent = true;
-    }
+class NetPortGuestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    uitest::App();
+    host_.SocketMaker = [] { return std::make_unique<QtSocket>(); };
+    host_.OnPumpEvents = [] { Pump(1); };
+    ConsoleType = {};
+    for (uint32_t r = 0; r < 8; ++r)
+      m_.SetDeviceCode(0xF1C1C0 + 2 * r, 0xF1C1C1 + 2 * r, static_cast<uint8_t>(DcMvme400C0 + r));
+    ui::InstallNetWindows();
+    ConsoleType[0] = ConsoleNET;
+    OpenConsoles();
+    net_ = dynamic_cast<formNetPort*>(NetPortForms[0]);
+    ASSERT_NE(net_, nullptr);
+    net_->ListenPort = 0;
+    net_->SwitchRole(NetStandalone);
+    ASSERT_TRUE(m_.LoadSrec("serial_echo_rom.s19"));
+    m_.ResetCpu();
   }
-  EXPECT_EQ(got, kGreeting + "hello\r");
-  DestroyConsoleWindows();
-  ConsoleFactories = {};
-  ConsoleType = {};
+  void TearDown() override {
+    DestroyConsoleWindows();
+    ConsoleFactories = {};
+    ConsoleType = {};
+  }
+  void Connect(QTcpSocket& client) {
+    client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(net_->Listener()->LocalPort()));
+  }
+  // Runs the guest until the client has the greeting, then sends "hello" CR LF;
+  // returns what the client got, the echo included.
+  std::string Talk(QTcpSocket& client) {
+    std::string got;
+    bool sent = false;
+    QElapsedTimer t;
+    t.start();
+    while (got.size() < kGreeting.size() + 6 && t.elapsed() < 5000) {
+      m_.RunUntilStop(20000);
+      Pump(1);
+      const QByteArray b = client.readAll();
+      got.append(b.constData(), static_cast<size_t>(b.size()));
+      if (!sent && got.size() >= kGreeting.size()) {
+        client.write("hello\r\n");
+        sent = true;
+      }
+    }
+    return got;
+  }
+
+  test::TestMachine m_;  // fresh machine, cable and cards
+  ScriptedHost host_;
+  formNetPort* net_ = nullptr;
+};
+
+TEST_F(NetPortGuestTest, PolledEchoBehindAStandaloneWindow) {
+  QTcpSocket client;
+  Connect(client);
+  EXPECT_EQ(Talk(client), kGreeting + "hello\r");
+}
+
+TEST_F(NetPortGuestTest, ASecondClientTakesThePlaceOfTheFirst) {
+  // The first client stays silent and never closes, as one that vanished would.
+  QTcpSocket first, second;
+  Connect(first);
+  std::string greeted;
+  ASSERT_TRUE(PumpUntil([&] {
+    m_.RunUntilStop(20000);
+    greeted += first.readAll().toStdString();
+    return greeted.size() >= kGreeting.size();
+  }));
+  EXPECT_EQ(greeted, kGreeting);
+  Connect(second);
+  EXPECT_EQ(Talk(second), kGreeting + "hello\r");
+  ASSERT_TRUE(PumpUntil([&] { return first.state() == QAbstractSocket::UnconnectedState; }));
+  EXPECT_EQ(first.readAll().toStdString(), "");
 }
 
 }  // namespace

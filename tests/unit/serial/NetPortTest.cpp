@@ -4,6 +4,7 @@
 // boxes, and the unload through the console assignment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,13 +43,19 @@ class NetPortTest : public ::testing::Test {
     ASSERT_EQ(host.Sockets.size(), 1u);
     sock = host.Sockets[0];
   }
+  // Starts Standalone; its listening socket is made at the first start.
+  void StartStandalone() {
+    net->SwitchRole(NetStandalone);
+    ASSERT_EQ(host.Sockets.size(), 2u);
+    lis = host.Sockets[1];
+    ASSERT_EQ(lis->State(), SocketState::Listening);
+  }
   // A Standalone window of port 0 with a peer.
   void Standalone(bool issue = true) {
     Open();
     net->Issue = issue;
-    net->SwitchRole(NetStandalone);
-    ASSERT_EQ(sock->State(), SocketState::Listening);
-    ASSERT_TRUE(sock->Accepted(sock->PeerRequests()));
+    StartStandalone();
+    ASSERT_TRUE(sock->Accepted(lis->PeerRequests()));
   }
   static std::string Queued(int16_t port = 0) {
     std::string out;
@@ -60,7 +67,8 @@ class NetPortTest : public ::testing::Test {
 
   ScriptedHost host;
   NetPortConsole* net = nullptr;
-  ScriptedSocket* sock = nullptr;
+  ScriptedSocket* sock = nullptr;  // the connection
+  ScriptedSocket* lis = nullptr;   // Standalone's listener
 };
 
 TEST_F(NetPortTest, LoadReadsTheSectionWithItsRangesAndStartsAsAStoppedClient) {
@@ -114,21 +122,22 @@ TEST_F(NetPortTest, TheLogDropsItsFirstThousandCharactersPastSixteenThousand) {
 
 TEST_F(NetPortTest, StandaloneListensGreetsAndRaisesTheLinesWithTheConnection) {
   Open();
-  net->SwitchRole(NetStandalone);
-  EXPECT_EQ(sock->Actions.back(), "Listen 30000");
+  StartStandalone();
+  EXPECT_EQ(lis->Actions.back(), "Listen 30000");
   EXPECT_TRUE(LogHas("Started Server\r\n+ Port =30000\r\n+ Standalone\r\n"));
   EXPECT_FALSE(LinesUp());
-  ASSERT_TRUE(sock->Accepted(sock->PeerRequests()));
+  ASSERT_TRUE(sock->Accepted(lis->PeerRequests()));
   EXPECT_EQ(sock->Sent, "Welcome to Korva Emulator Telnet as Console Device 0\r\n");
   EXPECT_TRUE(LinesUp());
   EXPECT_TRUE(LogHas("Connected \r\n+ From= 127.0.0.1 (127.0.0.1)\r\n+ To= 127.0.0.1 (korvahost)\r\n+ Port= 30000\r\n"));
   EXPECT_EQ(net->SendComplete(), true);
 
-  // The peer leaves: the window listens again on the same port.
+  // The peer leaves: the window listens on, on the same port.
   sock->PeerCloses();
   EXPECT_FALSE(LinesUp());
-  EXPECT_EQ(sock->State(), SocketState::Listening);
-  EXPECT_EQ(sock->Actions.back(), "Listen 30000");
+  EXPECT_EQ(sock->State(), SocketState::Closed);
+  EXPECT_EQ(lis->State(), SocketState::Listening);
+  EXPECT_EQ(std::count(lis->Actions.begin(), lis->Actions.end(), "Listen 30000"), 1);
   const size_t closed = net->LogText().find("Connection Closed\r\n+ Standalone");
   ASSERT_NE(closed, std::string::npos);
   EXPECT_NE(net->LogText().find("Started Server", closed), std::string::npos);
@@ -136,14 +145,43 @@ TEST_F(NetPortTest, StandaloneListensGreetsAndRaisesTheLinesWithTheConnection) {
   // Without "Issue" nothing is sent; a port that cannot be bound is logged.
   sock->Sent.clear();
   net->Issue = false;
-  ASSERT_TRUE(sock->Accepted(sock->PeerRequests()));
+  ASSERT_TRUE(sock->Accepted(lis->PeerRequests()));
   EXPECT_EQ(sock->Sent, "");
   net->StopRole();
   EXPECT_TRUE(LogHas("Stopped Server \r\n+ Port =30000\r\n+ Standalone\r\n"));
-  sock->ListenFails = MakeSocketFault(SocketErrors::AddressInUse);
+  EXPECT_EQ(lis->State(), SocketState::Closed);
+  lis->ListenFails = MakeSocketFault(SocketErrors::AddressInUse);
   net->Restart();
   EXPECT_TRUE(LogHas("Error Starting Server\r\n+ Port =30000\r\n+ Error # = 10048 - Address in use\r\n"));
   EXPECT_EQ(net->Caption(), "DEV0 - NET - Error Starting Server");
+}
+
+TEST_F(NetPortTest, ANewPeerOnStandaloneTakesThePlaceOfTheOneItHas) {
+  Standalone(false);
+  sock->PeerSends("old");
+  net->Issue = true;
+  ASSERT_TRUE(sock->Accepted(lis->PeerRequests()));
+  EXPECT_EQ(sock->Actions[sock->Actions.size() - 3], "Close");
+  EXPECT_EQ(sock->Sent, NetPortConsole::Greeting(0));
+  EXPECT_EQ(Queued(), "");
+  EXPECT_TRUE(LinesUp());
+  EXPECT_EQ(lis->State(), SocketState::Listening);
+
+  // Peers that keep coming while a greeting waits each take the place of the
+  // last without piling up waits: the first wait ends as its peer is dropped.
+  sock->HoldSends = true;
+  int requests = 0;
+  host.OnPumpEvents = [&] {
+    host.AdvanceClock(1);
+    if (requests < 100) {
+      ++requests;
+      lis->PeerRequests();
+    }
+  };
+  lis->PeerRequests();
+  EXPECT_EQ(requests, 1);
+  EXPECT_TRUE(LinesUp());
+  EXPECT_EQ(sock->State(), SocketState::Connected);
 }
 
 TEST_F(NetPortTest, PeerBytesGoToTheQueueChunkByChunk) {
@@ -186,7 +224,7 @@ TEST_F(NetPortTest, GuestBytesGoOutOneByOneAndAPeerThatNeverReadsIsGivenUp) {
   EXPECT_LE(host.PumpCount, 12);
   EXPECT_TRUE(LogHas("Connection Closed\r\n+ Standalone"));
   EXPECT_FALSE(LinesUp());
-  EXPECT_EQ(sock->State(), SocketState::Listening);
+  EXPECT_EQ(lis->State(), SocketState::Listening);
 }
 
 TEST_F(NetPortTest, ClientLogsItsStepsAndClosesAnAttemptThatTimesOut) {
@@ -258,8 +296,8 @@ TEST_F(NetPortTest, InputBoxesAskAgainUntilEmptyOrValidAndSaveWhatTheyTake) {
   EXPECT_EQ(all[8].Text, "Input Remote Host Name or IP Address\r\n\r\nww.xx.yy.zz or DomainName");
   EXPECT_EQ(all[8].Title, "Remote Host Name or IP Address");
   // The new listening port serves the next start.
-  net->SwitchRole(NetStandalone);
-  EXPECT_EQ(sock->Actions.back(), "Listen 4001");
+  StartStandalone();
+  EXPECT_EQ(lis->Actions.back(), "Listen 4001");
 }
 
 TEST_F(NetPortTest, ChildWaitsForTheMainListenerAndAFailedAcceptLeavesTheLines) {
@@ -291,6 +329,7 @@ TEST_F(NetPortTest, PortSetToNoneClosesTheConnectionDropsTheLinesAndSavesTheOpti
   net->NewlineIs = 1;
   ApplyConsoleTypes(ConsoleTicks{});  // every box of every port cleared
   EXPECT_EQ(sock->State(), SocketState::Closed);
+  EXPECT_EQ(lis->State(), SocketState::Closed);
   EXPECT_FALSE(LinesUp());
   EXPECT_EQ(ConsoleType[0], ConsoleNone);
   EXPECT_EQ(NetPortForms[0], nullptr);
