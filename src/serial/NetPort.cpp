@@ -85,6 +85,7 @@ enum SocketState NetPortConsole::NetSocketState() const {
 }
 
 void NetPortConsole::LinesUp() {
+  tail_.clear();
   linesUp_ = true;
   Cable.Connect(PortNumber_, True);
 }
@@ -203,6 +204,7 @@ void NetPortConsole::Stop(int16_t role) {
     if (role == NetChild) LogEntry("Closed Server", ChildDetail());
   }
   if (role == NetStandalone) LogEntry("Server is stopped", "Client");
+  tail_.clear();
   LinesDown();
 }
 
@@ -274,6 +276,11 @@ void NetPortConsole::Connected() {
 }
 
 void NetPortConsole::PeerClosed() {
+  // What the peer sent before its close still reaches the guest: what the
+  // queue holds is put back after the lines' drop has flushed it, and what
+  // the socket still holds follows as the guest reads.
+  const std::string queued = linesUp_ ? TakeQueue() : std::string();
+  std::string unread = socket_->GetData(socket_->BytesReceived());
   CloseSocket();
   if (Role_ == NetStandalone) {
     LogEntry("Connection Closed", "Standalone");
@@ -284,6 +291,9 @@ void NetPortConsole::PeerClosed() {
     LogEntry("Connection Closed", ChildDetail());
   }
   LinesDown();
+  for (const char c : queued) Cable.RX(PortNumber_, static_cast<uint8_t>(c));
+  tail_ = std::move(unread);
+  TakeArrived();
 }
 
 void NetPortConsole::SocketFailed(const SocketFault& fault) {
@@ -299,16 +309,33 @@ void NetPortConsole::QueueEmptied(int16_t port) {
 }
 
 void NetPortConsole::TakeArrived() {
-  if (taking_ || !socket_ || !linesUp_) return;
-  const enum SocketState st = socket_->State();
-  if (st != SocketState::Connected && st != SocketState::Closing) return;
+  if (taking_) return;
   const int32_t room = Cable.QueueRoom(PortNumber_);
-  if (room <= 0 || socket_->BytesReceived() <= 0) return;
+  if (room <= 0) return;
+  std::string chunk;
+  if (!tail_.empty()) {
+    const size_t n = std::min(tail_.size(), static_cast<size_t>(room));
+    chunk = tail_.substr(0, n);
+    tail_.erase(0, n);
+  } else {
+    if (!socket_ || !linesUp_) return;
+    const enum SocketState st = socket_->State();
+    if (st != SocketState::Connected && st != SocketState::Closing) return;
+    if (socket_->BytesReceived() <= 0) return;
+    chunk = socket_->GetData(room);
+  }
   taking_ = true;
-  std::string chunk = socket_->GetData(room);
   if (CRLFeqLF && chunk.size() >= 2 && chunk.compare(chunk.size() - 2, 2, "\r\n") == 0) chunk.pop_back();
   for (const char c : chunk) Cable.RX(PortNumber_, static_cast<uint8_t>(c));
   taking_ = false;
+}
+
+std::string NetPortConsole::TakeQueue() {
+  std::string bytes;
+  taking_ = true;  // the reads must not refill the queue
+  while (Cable.RXavailable(PortNumber_)) bytes += static_cast<char>(Cable.RX(PortNumber_));
+  taking_ = false;
+  return bytes;
 }
 
 // ---- Guest output.
@@ -382,6 +409,7 @@ void NetPortConsole::AskTimeOut() {
 
 void NetPortConsole::ResetNetIO() {
   sendComplete_ = true;
+  tail_.clear();
   Cable.FlushQueue(PortNumber_);
 }
 
@@ -422,6 +450,7 @@ void NetPortConsole::Unload() {
   // The connection ends with the window: the peer sees a close, the guest the carrier drop.
   CloseSocket();
   CloseListener();
+  tail_.clear();
   if (ours || linesUp_) LinesDown();
   if (ours) {
     ConsoleType[p] = ConsoleNone;

@@ -12,6 +12,12 @@
 // lines are up exactly while a connection exists: they go up as soon as it
 // does, before the greeting or any byte of the peer is read, and drop with it.
 //
+// The peer's bytes go to the port's queue as it has room; the rest waits in
+// the socket (and in TCP). When the peer closes, none of them is lost: what
+// waits in the queue stays there as the lines drop, and what the socket still
+// held follows, in order, as the guest reads. A new connection starts with an
+// empty queue.
+//
 // Waits (the client's connect, the greeting, a guest that outruns its peer)
 // pump window events; each checks afterwards that the window is still loaded
 // and still carries the same connection, and gives up otherwise.
@@ -138,8 +144,11 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   void CloseSocket();
   void CloseListener();
   bool Linked() const;  // the socket carries a connection
-  // Takes from the socket what the port's queue holds and queues it.
+  // Queues what the port's queue has room for: the bytes left by a peer that
+  // closed first, else what waits in the socket.
   void TakeArrived();
+  // Empties the port's queue into the returned bytes, in order.
+  std::string TakeQueue();
   // Pumps while the connection `link` lasts and more than `limit` bytes are
   // unsent; gives the connection up after StallSeconds without progress.
   // True when it ended with the connection still there.
@@ -160,6 +169,9 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   bool greeting_ = false;    // a wait for a greeting to go is running
   std::unique_ptr<HostSocket> socket_;
   std::unique_ptr<HostSocket> listener_;
+  // The bytes a peer sent before its close that the queue had no room for yet
+  // (no more than the socket held unread).
+  std::string tail_;
   // Changes whenever the socket is closed or gets a connection or an attempt,
   // so a wait knows whether the connection it waits on is still there.
   uint64_t link_ = 0;

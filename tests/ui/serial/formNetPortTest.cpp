@@ -1,8 +1,8 @@
 // The NET window on real TCP connections over 127.0.0.1 (ports chosen by the
 // system): a Standalone window with real clients, a client that fails, a peer
-// that never reads and one that floods, the close box, the menus, and a guest
-// that echoes through the window. The host is scripted (its clock moves only
-// when a test says so) and makes Qt sockets.
+// that never reads, one that floods and one that closes at once, the close
+// box, the menus, and a guest that echoes through the window. The host is
+// scripted (its clock moves only when a test says so) and makes Qt sockets.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -244,6 +244,39 @@ TEST_F(FormNetPortTest, APeerThatNeverReadsIsGivenUpAndAFloodIsReadInOrder) {
   const std::string read = QueuedAtLeast(bytes.size());
   EXPECT_EQ(read.size(), bytes.size());
   EXPECT_TRUE(read == bytes);
+}
+
+TEST_F(FormNetPortTest, WhatAPeerSentBeforeItClosedReachesTheGuestInOrder) {
+  const int32_t port = StartStandalone();
+  net_->Issue = false;
+  QTcpSocket client;
+  Connect(client, port);
+  ASSERT_TRUE(PumpUntil([&] { return Cable.DCD(0) == True; }));
+  // 20,000 bytes and the close at once, while nothing reads the port: most of them are still in the socket.
+  std::string sent;
+  for (int i = 0; i < 20000; ++i) sent += static_cast<char>(i * 7);  // no CR LF in it
+  client.write(sent.data(), static_cast<qint64>(sent.size()));
+  client.disconnectFromHost();
+  ASSERT_TRUE(PumpUntil([&] { return LogHas("Connection Closed"); }));
+  EXPECT_EQ(Cable.DCD(0), False);
+  // The card reads them all, in order, as a guest would.
+  std::string got;
+  while (Cable.RXavailable(0)) got += static_cast<char>(MVME400C0.RxDataA());
+  EXPECT_EQ(got.size(), sent.size());
+  EXPECT_TRUE(got == sent);
+
+  // What a peer left unread is dropped when the next one comes: it starts with an empty queue.
+  QTcpSocket next;
+  Connect(next, port);
+  ASSERT_TRUE(PumpUntil([&] { return Cable.DCD(0) == True; }));
+  next.write(sent.data(), static_cast<qint64>(sent.size()));
+  next.disconnectFromHost();
+  ASSERT_TRUE(PumpUntil([&] { return Cable.DCD(0) == False; }));
+  QTcpSocket last;
+  Connect(last, port);
+  ASSERT_TRUE(PumpUntil([&] { return Cable.DCD(0) == True; }));
+  last.write("new");
+  EXPECT_EQ(QueuedAtLeast(3), "new");
 }
 
 TEST_F(FormNetPortTest, TheCloseBoxEndsTheConnectionAndSetsThePortToNone) {

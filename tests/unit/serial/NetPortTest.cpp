@@ -184,6 +184,22 @@ TEST_F(NetPortTest, ANewPeerOnStandaloneTakesThePlaceOfTheOneItHas) {
   EXPECT_EQ(sock->State(), SocketState::Connected);
 }
 
+TEST_F(NetPortTest, BytesAPeerSentBeforeItClosedStillReachTheGuest) {
+  Standalone(false);
+  std::string big;
+  for (int i = 0; i < 10000; ++i) big += static_cast<char>('A' + i % 26);
+  sock->PeerSends(big);
+  sock->PeerCloses();
+  EXPECT_FALSE(LinesUp());
+  EXPECT_EQ(Queued(), big);
+  // "Reset Net I/O" drops them, the queue and what waits behind it alike.
+  ASSERT_TRUE(sock->Accepted(lis->PeerRequests()));
+  sock->PeerSends(big);
+  sock->PeerCloses();
+  net->ResetNetIO();
+  EXPECT_EQ(Queued(), "");
+}
+
 TEST_F(NetPortTest, PeerBytesGoToTheQueueChunkByChunk) {
   struct Case {
     bool crlfIsCr;
