@@ -3,6 +3,7 @@
 // implementation stand behind them.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@ namespace korva {
 
 class HostTimer;   // host/HostTimer.h
 class HostSocket;  // host/HostSocket.h
+class HostNameLookup;  // host/HostSocket.h
 
 enum class MsgButtons { OK, OKCancel, YesNo };
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
@@ -109,6 +111,12 @@ class HostServices {
   // A new TCP socket, closed (host/HostSocket.h). The default has no network:
   // its Listen, Connect and Accept fail with SocketErrors::NotSupported.
   virtual std::unique_ptr<HostSocket> CreateSocket();
+  // Looks up the host name of a numeric address without waiting: answer gets
+  // the name from a later pump, or "" when the address has none. Destroying
+  // the returned object cancels the lookup: answer is not called after that.
+  // The default has no name service and never answers.
+  virtual std::unique_ptr<HostNameLookup> LookupName(const std::string& address,
+                                                     std::function<void(const std::string& name)> answer);
 };
 
 // The host in use. Never null: until a host is installed a silent one answers

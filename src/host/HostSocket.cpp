@@ -56,4 +56,8 @@ class NoNetworkSocket final : public HostSocket {
 
 std::unique_ptr<HostSocket> HostServices::CreateSocket() { return std::make_unique<NoNetworkSocket>(); }
 
+std::unique_ptr<HostNameLookup> HostServices::LookupName(const std::string&, std::function<void(const std::string&)>) {
+  return nullptr;
+}
+
 }  // namespace korva

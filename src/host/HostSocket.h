@@ -159,4 +159,11 @@ class HostSocket {
   }
 };
 
+// A name lookup that is under way (HostServices::LookupName); destroying it
+// cancels the lookup.
+class HostNameLookup {
+ public:
+  virtual ~HostNameLookup() = default;
+};
+
 }  // namespace korva

@@ -24,6 +24,14 @@ std::string FaultText(const SocketFault& f) {
 
 bool ValidPort(int32_t port) { return port >= 1 && port <= 65535; }
 
+// A host name fit for the log: printable characters without blanks, as names
+// are. Anything else a name service gives (line breaks from a hostile
+// resolver, say) leaves the address in its place.
+bool ShowableName(const std::string& name) {
+  if (name.empty() || name.size() > 255) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
+
 void Unhook(HostSocket& s) {
   s.OnConnectionRequest = nullptr;
   s.OnConnect = nullptr;
@@ -42,6 +50,7 @@ double SecondsBetween(double from, double to) { return (to - from) * 86400.0; }
 NetPortConsole::NetPortConsole(NetPortView* view) : view_(view) {}
 
 NetPortConsole::~NetPortConsole() {
+  names_.clear();  // no answer comes after this
   if (Cable.Feeder(PortNumber_) == this) Cable.SetFeeder(PortNumber_, nullptr);
   if (socket_) Unhook(*socket_);
   if (listener_) Unhook(*listener_);
@@ -114,7 +123,10 @@ void NetPortConsole::LogEntry(const std::string& status, const std::string& deta
   if (view_) view_->SetCaption(caption_);
   if (log_.size() > MaxLog) {
     log_.erase(0, LogCut);
+    logCut_ += LogCut;
     ++logRewrites_;
+    // Lookups of lines that are gone are of no more use.
+    std::erase_if(names_, [this](const PendingName& n) { return n.At < logCut_; });
   }
   log_ += "- " + Now() + " - " + status + "\r\n";
   if (!detail.empty()) log_ += "+ " + detail + "\r\n";
@@ -224,11 +236,13 @@ void NetPortConsole::AcceptConnection(int32_t requestId) {
     return;
   }
   const uint64_t link = ++link_;
+  // The peer's name is not known yet: its address stands in its place until the lookup answers.
   const std::string peer = s.RemoteHostIP();
   const std::string detail = "From= " + peer + " (" + peer + ")\r\n+ To= " + s.LocalIP() + " (" +
                              s.LocalHostName() + ")\r\n+ Port= " + std::to_string(s.LocalPort());
   if (!Linked()) {
     LogEntry("Connection Error", detail);
+    LookUpName(peer);
     LinesDown();
     return;
   }
@@ -236,6 +250,7 @@ void NetPortConsole::AcceptConnection(int32_t requestId) {
   sendComplete_ = true;
   LinesUp();
   LogEntry("Connected ", detail);
+  LookUpName(peer);
   if (Issue) {
     sendComplete_ = false;
     s.SendData(Greeting(PortNumber_));
@@ -248,6 +263,45 @@ void NetPortConsole::AcceptConnection(int32_t requestId) {
       greeting_ = false;
     }
   }
+}
+
+void NetPortConsole::LookUpName(const std::string& address) {
+  if (address.empty()) return;
+  const std::string shown = "From= " + address + " (" + address + ")";
+  const size_t at = log_.rfind(shown);
+  if (at == std::string::npos) return;
+  if (names_.size() >= MaxNameLookups) names_.erase(names_.begin());
+  const uint64_t serial = ++nameSerial_;
+  PendingName pending;
+  pending.Serial = serial;
+  pending.At = logCut_ + at + shown.size() - address.size() - 2;  // the "(" before the second address
+  pending.Address = address;
+  names_.push_back(std::move(pending));
+  std::unique_ptr<HostNameLookup> lookup =
+      Host().LookupName(address, [this, serial](const std::string& name) { NameFound(serial, name); });
+  // An answer given at once has taken the entry already; the lookup then simply ends here.
+  for (PendingName& n : names_)
+    if (n.Serial == serial) n.Lookup = std::move(lookup);
+}
+
+void NetPortConsole::NameFound(uint64_t serial, const std::string& name) {
+  const auto it =
+      std::find_if(names_.begin(), names_.end(), [serial](const PendingName& n) { return n.Serial == serial; });
+  if (it == names_.end()) return;
+  const uint64_t at = it->At;
+  const std::string was = "(" + it->Address + ")";
+  names_.erase(it);
+  if (!ShowableName(name) || at < logCut_) return;
+  // The line must still be there as written: the log may have been cut or loaded anew since.
+  const uint64_t i = at - logCut_;
+  if (i > log_.size() || log_.compare(static_cast<size_t>(i), was.size(), was) != 0) return;
+  const std::string now = "(" + name + ")";
+  log_.replace(static_cast<size_t>(i), was.size(), now);
+  // Lines after this one moved with it.
+  for (PendingName& n : names_)
+    if (n.At > at) n.At = n.At + now.size() - was.size();
+  ++logRewrites_;
+  if (view_) view_->LogChanged();
 }
 
 // ---- Socket events.
@@ -435,6 +489,8 @@ void NetPortConsole::Load() {
     if (seconds >= 1 && seconds <= 60) TimeOut = static_cast<int32_t>(seconds);
   }
   log_.clear();
+  names_.clear();
+  logCut_ = 0;
   ++logRewrites_;
   Role_ = NetClient;
   loaded_ = true;
@@ -450,6 +506,7 @@ void NetPortConsole::Unload() {
   // The connection ends with the window: the peer sees a close, the guest the carrier drop.
   CloseSocket();
   CloseListener();
+  names_.clear();
   tail_.clear();
   if (ours || linesUp_) LinesDown();
   if (ours) {

@@ -18,6 +18,9 @@
 // held follows, in order, as the guest reads. A new connection starts with an
 // empty queue.
 //
+// The accept log names the peer: its address at first, in parentheses where
+// the name goes, replaced by the name once the host's lookup answers.
+//
 // Waits (the client's connect, the greeting, a guest that outruns its peer)
 // pump window events; each checks afterwards that the window is still loaded
 // and still carries the same connection, and gives up otherwise.
@@ -25,6 +28,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/HostSocket.h"
 #include "serial/Cable.h"
@@ -54,6 +58,9 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   static constexpr int64_t SendWindow = 64 * 1024;
   static constexpr int32_t DefaultTimeOut = 10;  // seconds
   static constexpr int32_t DefaultRemotePort = 23;
+  // Name lookups of accept lines under way at most; a newer one cancels the
+  // oldest, whose line keeps the address.
+  static constexpr size_t MaxNameLookups = 16;
 
   explicit NetPortConsole(NetPortView* view = nullptr);
   ~NetPortConsole() override;
@@ -149,6 +156,9 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   void TakeArrived();
   // Empties the port's queue into the returned bytes, in order.
   std::string TakeQueue();
+  // The accept line's peer name: looked up, shown when the answer comes.
+  void LookUpName(const std::string& address);
+  void NameFound(uint64_t serial, const std::string& name);
   // Pumps while the connection `link` lasts and more than `limit` bytes are
   // unsent; gives the connection up after StallSeconds without progress.
   // True when it ended with the connection still there.
@@ -177,6 +187,17 @@ class NetPortConsole : public NetConsoleWindow, private CableFeeder {
   uint64_t link_ = 0;
   std::string log_;
   uint64_t logRewrites_ = 0;
+  uint64_t logCut_ = 0;  // characters cut from the front of the log since it was loaded
+  // An accept line whose peer name is being looked up: where its "(address)"
+  // stands, counted from the start of the log as loaded (logCut_ included).
+  struct PendingName {
+    uint64_t Serial = 0;
+    uint64_t At = 0;
+    std::string Address;
+    std::unique_ptr<HostNameLookup> Lookup;
+  };
+  std::vector<PendingName> names_;
+  uint64_t nameSerial_ = 0;
   std::string caption_;
 };
 

@@ -56,6 +56,38 @@ void ScriptedHost::PumpEvents() {
   if (OnPumpEvents) OnPumpEvents();
 }
 
+namespace {
+// Marks its lookup cancelled when the owner lets it go.
+class ScriptedLookup final : public HostNameLookup {
+ public:
+  explicit ScriptedLookup(std::shared_ptr<ScriptedHost::Lookup> lookup) : lookup_(std::move(lookup)) {}
+  ~ScriptedLookup() override { lookup_->Cancelled = true; }
+
+ private:
+  std::shared_ptr<ScriptedHost::Lookup> lookup_;
+};
+}  // namespace
+
+std::unique_ptr<HostNameLookup> ScriptedHost::LookupName(const std::string& address,
+                                                         std::function<void(const std::string&)> answer) {
+  if (LookupMaker) return LookupMaker(address, std::move(answer));
+  auto lookup = std::make_shared<Lookup>();
+  lookup->Address = address;
+  lookup->Answer = std::move(answer);
+  Lookups.push_back(lookup);
+  return std::make_unique<ScriptedLookup>(lookup);
+}
+
+bool ScriptedHost::AnswerLookup(size_t index, const std::string& name) {
+  if (index >= Lookups.size()) return false;
+  const std::shared_ptr<Lookup> lookup = Lookups[index];
+  if (lookup->Cancelled || lookup->Answered) return false;
+  lookup->Answered = true;
+  const auto answer = lookup->Answer;  // the answer may end the lookup
+  answer(name);
+  return true;
+}
+
 std::unique_ptr<HostSocket> ScriptedHost::CreateSocket() {
   if (SocketMaker) return SocketMaker();
   return std::make_unique<ScriptedSocket>(this);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,6 +95,22 @@ class ScriptedHost final : public HostServices {
   std::vector<ScriptedSocket*> Sockets;
   std::function<std::unique_ptr<HostSocket>()> SocketMaker;
 
+  // ---- Name lookups: each LookupName is listed here, in order, and answered
+  // only when the test calls AnswerLookup; or LookupMaker makes it (a test of
+  // real sockets sets it to the Qt lookup).
+  struct Lookup {
+    std::string Address;
+    std::function<void(const std::string&)> Answer;
+    bool Cancelled = false;  // its owner destroyed the lookup
+    bool Answered = false;
+  };
+  std::vector<std::shared_ptr<Lookup>> Lookups;
+  // Gives lookup `index` its answer; false (nothing called) when it was
+  // cancelled or answered before.
+  bool AnswerLookup(size_t index, const std::string& name);
+  std::function<std::unique_ptr<HostNameLookup>(const std::string&, std::function<void(const std::string&)>)>
+      LookupMaker;
+
   // HostServices
   double Now() override { return Clock; }
   HostTimer& PeriodicTimer() override { return Timer; }
@@ -113,6 +130,8 @@ class ScriptedHost final : public HostServices {
   void ReleaseSettings() override;
   FileDialogResult FileDialog(const FileDialogRequest& request) override;
   std::unique_ptr<HostSocket> CreateSocket() override;
+  std::unique_ptr<HostNameLookup> LookupName(const std::string& address,
+                                             std::function<void(const std::string& name)> answer) override;
 
  private:
   struct Stored {

@@ -137,6 +137,11 @@ void QtHost::SetApplicationName(const std::string& name) {
 
 std::unique_ptr<HostSocket> QtHost::CreateSocket() { return std::make_unique<QtSocket>(); }
 
+std::unique_ptr<HostNameLookup> QtHost::LookupName(const std::string& address,
+                                                   std::function<void(const std::string&)> answer) {
+  return LookupNameQt(address, std::move(answer));
+}
+
 HostTimer& QtHost::PeriodicTimer() {
   if (!periodic_) periodic_ = std::make_unique<QtTimer>();
   return *periodic_;

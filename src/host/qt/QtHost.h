@@ -60,6 +60,8 @@ class QtHost final : public HostServices {
   FileDialogResult FileDialog(const FileDialogRequest& request) override;
   // A socket on Qt Network (host/qt/QtSocket.h).
   std::unique_ptr<HostSocket> CreateSocket() override;
+  std::unique_ptr<HostNameLookup> LookupName(const std::string& address,
+                                             std::function<void(const std::string& name)> answer) override;
 
   // The file that holds the current application's settings.
   std::string SettingsFilePath() const;

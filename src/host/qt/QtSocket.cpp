@@ -1,5 +1,6 @@
 #include "host/qt/QtSocket.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QTcpServer>
@@ -7,6 +8,7 @@
 #include <QTimer>
 
 #include <map>
+#include <utility>
 
 namespace korva {
 
@@ -251,6 +253,53 @@ std::string QtSocket::GetData(int64_t maxBytes) {
   if (!socket_ || maxBytes <= 0) return "";
   const QByteArray got = socket_->read(maxBytes);
   return std::string(got.constData(), static_cast<size_t>(got.size()));
+}
+
+namespace {
+
+using NameAnswer = std::function<void(const std::string&)>;
+
+// The answer is held by the lookup alone; the result that QHostInfo delivers
+// later reaches it only while the lookup lives.
+class QtNameLookup final : public HostNameLookup {
+ public:
+  QtNameLookup(const std::string& address, NameAnswer answer) : state_(std::make_shared<State>()) {
+    state_->Answer = std::move(answer);
+    std::weak_ptr<State> weak = state_;
+    id_ = QHostInfo::lookupHost(QString::fromStdString(address), QCoreApplication::instance(),
+                                [weak, address](const QHostInfo& info) {
+                                  const std::shared_ptr<State> live = weak.lock();
+                                  if (!live) return;
+                                  live->Done = true;
+                                  std::string name = info.hostName().toStdString();
+                                  if (info.error() != QHostInfo::NoError || name == address) name.clear();
+                                  // A copy: the answer may end the lookup that holds it.
+                                  const NameAnswer call = live->Answer;
+                                  call(name);
+                                });
+  }
+  // Only a lookup still under way is aborted: Qt keeps the id of an abort
+  // that comes after the answer for good.
+  ~QtNameLookup() override {
+    if (!state_->Done) QHostInfo::abortHostLookup(id_);
+  }
+  QtNameLookup(const QtNameLookup&) = delete;
+  QtNameLookup& operator=(const QtNameLookup&) = delete;
+
+ private:
+  struct State {
+    NameAnswer Answer;
+    bool Done = false;
+  };
+  std::shared_ptr<State> state_;
+  int id_ = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<HostNameLookup> LookupNameQt(const std::string& address, NameAnswer answer) {
+  if (address.empty() || !QCoreApplication::instance()) return nullptr;
+  return std::make_unique<QtNameLookup>(address, std::move(answer));
 }
 
 }  // namespace korva

@@ -9,7 +9,9 @@
 #pragma once
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/HostSocket.h"
@@ -68,5 +70,11 @@ class QtSocket final : public HostSocket {
   bool connecting_ = false;  // inside Qt's connect call
   std::vector<std::unique_ptr<QObject>> retired_;
 };
+
+// Looks up the name of a numeric address with QHostInfo, off the program's
+// thread (see HostServices::LookupName): the answer comes from a later pump,
+// "" when the address has no name or the lookup fails.
+std::unique_ptr<HostNameLookup> LookupNameQt(const std::string& address,
+                                             std::function<void(const std::string& name)> answer);
 
 }  // namespace korva

@@ -1,15 +1,19 @@
 // The Qt host socket on real TCP connections over 127.0.0.1, ports chosen by the
 // system: listening and handing a request to another socket, connecting out,
-// bytes both ways with the peer's stream held back, closes and errors.
+// bytes both ways with the peer's stream held back, closes and errors; and
+// name lookups.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QHostInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "host/qt/QtSocket.h"
 #include "ui/UiTest.h"
@@ -182,6 +186,24 @@ TEST_F(QtSocketTest, BytesLeftBehindWaitInOrderAndAHandlerMayCloseItsOwnSocket) 
   EXPECT_EQ(arrivals, 1);
   EXPECT_EQ(server.State(), SocketState::Closed);
   EXPECT_EQ(Take(peer), "");
+}
+
+TEST(QtNameLookupTest, AnswersLaterAndNeverOnceCancelled) {
+  uitest::App();
+  std::vector<std::string> got;
+  std::unique_ptr<HostNameLookup> cancelled =
+      LookupNameQt("127.0.0.1", [&](const std::string&) { got.push_back("cancelled"); });
+  std::unique_ptr<HostNameLookup> kept =
+      LookupNameQt("127.0.0.1", [&](const std::string& name) { got.push_back(name); });
+  ASSERT_TRUE(cancelled && kept);
+  cancelled.reset();
+  EXPECT_TRUE(got.empty());  // nothing within the call
+  ASSERT_TRUE(PumpUntil([&] { return !got.empty(); }));
+  for (int i = 0; i < 10; ++i) uitest::Pump(5);
+  // The host's own answer, or "" where the address has no name.
+  std::string name = QHostInfo::fromName(QStringLiteral("127.0.0.1")).hostName().toStdString();
+  if (name == "127.0.0.1") name.clear();
+  EXPECT_EQ(got, std::vector<std::string>{name});
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The NET window on real TCP connections over 127.0.0.1 (ports chosen by the
 // system): a Standalone window with real clients, a client that fails, a peer
-// that never reads, one that floods and one that closes at once, the close
-// box, the menus, and a guest that echoes through the window. The host is
-// scripted (its clock moves only when a test says so) and makes Qt sockets.
+// that never reads, one that floods and one that closes at once, the peer's
+// name in the log, the close box, the menus, and a guest that echoes through
+// the window. The host is scripted (its clock moves only when a test says so)
+// and makes Qt sockets.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QHostInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTcpServer>
@@ -277,6 +279,33 @@ TEST_F(FormNetPortTest, WhatAPeerSentBeforeItClosedReachesTheGuestInOrder) {
   ASSERT_TRUE(PumpUntil([&] { return Cable.DCD(0) == True; }));
   last.write("new");
   EXPECT_EQ(QueuedAtLeast(3), "new");
+}
+
+TEST_F(FormNetPortTest, TheAcceptLogNamesThePeerOnceTheLookupAnswers) {
+  int answers = 0;
+  host_.LookupMaker = [&answers](const std::string& address, std::function<void(const std::string&)> answer) {
+    return LookupNameQt(address, [&answers, answer](const std::string& name) {
+      ++answers;
+      answer(name);
+    });
+  };
+  const int32_t port = StartStandalone();
+  net_->Issue = false;
+  // 127.0.0.1 has a name in most hosts' files; 127.0.0.2 mostly none, and then its address stays.
+  for (const char* from : {"127.0.0.1", "127.0.0.2"}) {
+    SCOPED_TRACE(from);
+    const std::string address = from;
+    const int before = answers;
+    QTcpSocket client;
+    ASSERT_TRUE(client.bind(QHostAddress(QString::fromLatin1(from)), 0));
+    Connect(client, port);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas("From= " + address + " ("); }));
+    EXPECT_TRUE(answers > before || LogHas("From= " + address + " (" + address + ")"));
+    ASSERT_TRUE(PumpUntil([&] { return answers > before; }));
+    std::string name = QHostInfo::fromName(QString::fromLatin1(from)).hostName().toStdString();
+    if (name.empty()) name = address;
+    EXPECT_TRUE(LogHas("From= " + address + " (" + name + ")\r\n+ To= ")) << net_->LogText();
+  }
 }
 
 TEST_F(FormNetPortTest, TheCloseBoxEndsTheConnectionAndSetsThePortToNone) {

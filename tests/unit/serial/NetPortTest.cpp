@@ -200,6 +200,41 @@ TEST_F(NetPortTest, BytesAPeerSentBeforeItClosedStillReachTheGuest) {
   EXPECT_EQ(Queued(), "");
 }
 
+TEST_F(NetPortTest, TheAcceptLineNamesThePeerWhenTheLookupAnswers) {
+  Open();
+  StartStandalone();
+  const auto accept = [this](const std::string& address) {
+    sock->PeerAddress = address;
+    ASSERT_TRUE(sock->Accepted(lis->PeerRequests()));
+  };
+  accept("10.0.0.7");
+  accept("10.0.0.8");
+  accept("10.0.0.9");
+  ASSERT_EQ(host.Lookups.size(), 3u);
+  EXPECT_EQ(host.Lookups[0]->Address, "10.0.0.7");
+  EXPECT_TRUE(LogHas("From= 10.0.0.7 (10.0.0.7)\r\n+ To= 127.0.0.1 (korvahost)\r\n+ Port= 30000\r\n"));
+  // A longer name moves the lines after it; each answer still finds its own line.
+  EXPECT_TRUE(host.AnswerLookup(0, "a-much-longer-name.example"));
+  EXPECT_TRUE(host.AnswerLookup(2, "pc9"));
+  EXPECT_TRUE(LogHas("From= 10.0.0.7 (a-much-longer-name.example)\r\n+ To= "));
+  EXPECT_TRUE(LogHas("From= 10.0.0.8 (10.0.0.8)\r\n"));
+  EXPECT_TRUE(LogHas("From= 10.0.0.9 (pc9)\r\n+ To= "));
+  // No name, or one that is no name, leaves the address.
+  EXPECT_TRUE(host.AnswerLookup(1, "evil\r\n- forged line"));
+  EXPECT_TRUE(LogHas("From= 10.0.0.8 (10.0.0.8)\r\n"));
+  EXPECT_FALSE(LogHas("forged"));
+
+  // A line cut from the log ends its lookup; so does the end of the window.
+  accept("10.0.0.10");
+  while (LogHas("10.0.0.10")) net->LogEntry("Status", std::string(100, 'x'));
+  EXPECT_TRUE(host.Lookups[3]->Cancelled);
+  EXPECT_FALSE(host.AnswerLookup(3, "gone"));
+  accept("10.0.0.11");
+  DestroyConsoleWindows();
+  EXPECT_TRUE(host.Lookups[4]->Cancelled);
+  EXPECT_FALSE(host.AnswerLookup(4, "gone"));
+}
+
 TEST_F(NetPortTest, PeerBytesGoToTheQueueChunkByChunk) {
   struct Case {
     bool crlfIsCr;
