@@ -53,34 +53,56 @@ int WriteAllBytes(int fd, const void* data, size_t size) {
   return 0;
 }
 
-FileRead ReadUserFile(const std::string& path, size_t maxBytes) {
-  FileRead r;
+FileProblem SystemFileProblem(int err) { return SystemProblem(err); }
+
+OpenedFile OpenUserFile(const std::string& path, bool forWriting) {
+  OpenedFile f;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     // Nothing there, or nothing that could be there.
-    if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG)
-      r.Missing = true;
-    else
-      r.Problem = SystemProblem(errno);
-    return r;
+    const int err = errno;
+    f.Missing = err == ENOENT || err == ENOTDIR || err == ENAMETOOLONG;
+    f.Problem = SystemProblem(err);
+    return f;
   }
-  // A FIFO would block the open, a device would feed endless bytes, a folder
-  // holds no bytes at all: none of them is opened.
+  // A FIFO would block the open, a device would feed endless bytes (and its
+  // open alone may act on the device), a folder holds no bytes at all: none of
+  // them is opened.
   if (!S_ISREG(st.st_mode)) {
-    r.Problem = Refusal(kNotRegular);
+    f.Problem = Refusal(kNotRegular);
+    return f;
+  }
+  Fd file;
+  file.fd = ::open(path.c_str(), (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (file.fd < 0) {
+    f.Problem = SystemProblem(errno);
+    return f;
+  }
+  // The name may have been given to something else since the look above.
+  if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    f.Problem = Refusal(kNotRegular);
+    return f;
+  }
+  // O_NONBLOCK only guarded the open: a regular file's reads never wait.
+  const int flags = ::fcntl(file.fd, F_GETFL);
+  if (flags >= 0) (void)::fcntl(file.fd, F_SETFL, flags & ~O_NONBLOCK);
+  f.Fd = file.fd;
+  file.fd = -1;
+  return f;
+}
+
+FileRead ReadUserFile(const std::string& path, size_t maxBytes) {
+  FileRead r;
+  const OpenedFile opened = OpenUserFile(path);
+  if (opened.Fd < 0) {
+    r.Missing = opened.Missing;
+    if (!r.Missing) r.Problem = opened.Problem;
     return r;
   }
   Fd in;
-  in.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (in.fd < 0) {
-    r.Problem = SystemProblem(errno);
-    return r;
-  }
-  // The name may have been given to something else since the look above.
-  if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    r.Problem = Refusal(kNotRegular);
-    return r;
-  }
+  in.fd = opened.Fd;
+  struct stat st {};
+  if (::fstat(in.fd, &st) != 0) st.st_size = 0;
   if (st.st_size > 0) r.Bytes.reserve(std::min(static_cast<size_t>(st.st_size), std::min<size_t>(maxBytes, 1 << 24)));
   char buffer[65536];
   for (;;) {
@@ -103,6 +125,20 @@ FileRead ReadUserFile(const std::string& path, size_t maxBytes) {
     }
   }
   return r;
+}
+
+int CreateFileBeside(const std::string& path, std::string& temp) {
+  const size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  static std::atomic<unsigned> serial{0};
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = dir + "/." + name.substr(0, 200) + "." + std::to_string(::getpid()) + "." + std::to_string(serial++);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  return fd;
 }
 
 std::optional<FileProblem> ReplaceUserFile(const std::string& path, const void* data, size_t size,
@@ -128,17 +164,9 @@ std::optional<FileProblem> ReplaceUserFile(const std::string& path, const void* 
   }
 
   // The new bytes beside the target, in a name of their own.
-  const size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  static std::atomic<unsigned> serial{0};
   Fd out;
   std::string temp;
-  for (int attempt = 0; attempt < 100 && out.fd < 0; ++attempt) {
-    temp = dir + "/." + name.substr(0, 200) + "." + std::to_string(::getpid()) + "." + std::to_string(serial++);
-    out.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (out.fd < 0 && errno != EEXIST) break;
-  }
+  out.fd = CreateFileBeside(target, temp);
   if (out.fd < 0) return SystemProblem(errno);
   int err = 0;
   if (exists) {
@@ -167,25 +195,26 @@ std::optional<FileProblem> ReplaceUserFile(const std::string& path, const void* 
   return std::nullopt;
 }
 
+std::optional<FileProblem> NewFileRefused(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? std::nullopt : std::optional(SystemProblem(errno));
+  if (S_ISLNK(st.st_mode)) return std::nullopt;
+  if (!S_ISREG(st.st_mode)) return Refusal(kNotRegular);
+  if (ReadOnly(path, st)) return Refusal(kReadOnly);
+  return std::nullopt;
+}
+
 NewFile CreateUserFile(const std::string& path, const std::function<bool()>& remove) {
   NewFile f;
+  if (auto refused = NewFileRefused(path)) {
+    f.Problem = std::move(refused);
+    return f;
+  }
   struct stat st {};
   bool keepMode = false;
   if (::lstat(path.c_str(), &st) == 0) {
-    if (S_ISREG(st.st_mode)) {
-      if (ReadOnly(path, st)) {
-        f.Problem = Refusal(kReadOnly);
-        return f;
-      }
-      keepMode = true;
-    } else if (!S_ISLNK(st.st_mode)) {
-      f.Problem = Refusal(kNotRegular);
-      return f;
-    }
+    keepMode = S_ISREG(st.st_mode);
     if (!remove()) return f;
-  } else if (errno != ENOENT) {
-    f.Problem = SystemProblem(errno);
-    return f;
   }
   // Only a new file: should anything have come back to the name, the open fails.
   f.Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);

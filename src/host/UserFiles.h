@@ -4,15 +4,17 @@
 // - A file is read only when its path leads, itself or through links, to a
 //   regular file, and never beyond the most bytes its reader can use: a FIFO
 //   would block the program in the open, a device would feed it endless bytes.
-//   No open blocks.
+//   No open blocks. Readers that stream (the memory-image loaders, the
+//   download and drop files, the IMD expander) and disk images, read and
+//   written in place, open under the same rule.
 // - A save writes the whole new content beside the file and renames it over
 //   it, so a failed save leaves the old file as it was and no temporary behind.
 //   It replaces only a regular file its owner left writable, or nothing; through
 //   a link it replaces the link's regular target (the link stays). The file
 //   keeps its mode and, where the system lets it, its owner.
-// - A file made anew (the print file) takes the place of a regular writable
-//   file or of a link (the link itself goes, its target stays), never of a
-//   FIFO, device or folder.
+// - A file made anew (the print file, the upload file, new disk images) takes
+//   the place of a regular writable file or of a link (the link itself goes,
+//   its target stays), never of a FIFO, device or folder.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +37,18 @@ struct FileProblem {
 // that cannot be opened as asked ("Path/File access error").
 constexpr int RefusedFileError = 75;
 
+// The system's error number err (EIO for 0) with its text.
+FileProblem SystemFileProblem(int err);
+
+// A user's file open for reading, or for reading and writing in place.
+struct OpenedFile {
+  int Fd = -1;           // the caller closes it
+  bool Missing = false;  // nothing has that name (a link to nothing included)
+  std::optional<FileProblem> Problem;  // set whenever Fd is -1
+};
+// Opens the regular file path leads to; anything else is refused unopened.
+OpenedFile OpenUserFile(const std::string& path, bool forWriting = false);
+
 struct FileRead {
   bool Missing = false;  // nothing has that name (a link to nothing included)
   std::optional<FileProblem> Problem;
@@ -53,6 +67,15 @@ struct ReplaceFaults {
 // size bytes, or makes it when nothing is there.
 std::optional<FileProblem> ReplaceUserFile(const std::string& path, const void* data, size_t size,
                                            const ReplaceFaults& faults = {});
+
+// Why a new file may not take the place of what is at path; nothing when it
+// may: nothing there, a regular file the user may write, or a link.
+std::optional<FileProblem> NewFileRefused(const std::string& path);
+
+// Makes a new, empty file in path's folder under a name of its own (never an
+// existing name, never through a link), open for writing. Returns its
+// descriptor and sets temp to its path, or returns -1 with errno set.
+int CreateFileBeside(const std::string& path, std::string& temp);
 
 // A new file open for writing.
 struct NewFile {
