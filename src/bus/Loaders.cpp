@@ -1,17 +1,17 @@
 // Memory-image loaders: S-record text, CP/M-68K command files and VersaDOS load
 // modules. See Loaders.h for what every loader promises.
 #include "bus/Loaders.h"
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 #include "bus/BusState.h"
 #include "bus/Memory.h"
 #include "bus/Rom.h"
 #include "host/CodePage.h"
 #include "host/Host.h"
+#include "host/UserFiles.h"
 #include "tables/Packing.h"
 #include "tables/TextFormat.h"
 
@@ -71,14 +71,22 @@ inline void PutByte(uint32_t address, uint8_t value, VBool toRom) {
 // A file read through a buffer; Get gives one byte at a time.
 class LoadFile {
  public:
-  // False with Error() set when the file cannot be opened.
+  LoadFile() = default;
+  LoadFile(const LoadFile&) = delete;
+  LoadFile& operator=(const LoadFile&) = delete;
+  ~LoadFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  // False with OpenFailure() set when the file cannot be opened: a FIFO, a
+  // device or a folder is refused unopened, so the load can neither hang in
+  // the open nor read without end.
   bool Open(const std::string& name) {
-    errno = 0;
-    file_.reset(std::fopen(name.c_str(), "rb"));
-    if (!file_) {
-      error_ = errno ? errno : ENOENT;
+    const OpenedFile opened = OpenUserFile(name);
+    if (opened.Fd < 0) {
+      openProblem_ = opened.Problem.value_or(SystemFileProblem(ENOENT));
       return false;
     }
+    fd_ = opened.Fd;
     buffer_.resize(1 << 16);
     return true;
   }
@@ -92,7 +100,7 @@ class LoadFile {
     if (error_) return HostError(error_);
     return {ErrorPastEnd, PastEndText};
   }
-  LoadError OpenFailure() const { return HostError(error_); }
+  LoadError OpenFailure() const { return {openProblem_.Number, openProblem_.Reason}; }
 
   bool ReadWord(uint16_t& v) {
     uint8_t b[2];
@@ -124,21 +132,22 @@ class LoadFile {
   }
   bool Fill() {
     if (atEnd_) return false;
-    errno = 0;
-    len_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    ssize_t n;
+    do {
+      n = ::read(fd_, buffer_.data(), buffer_.size());
+    } while (n < 0 && errno == EINTR);
     pos_ = 0;
-    if (len_ == 0) {
-      if (std::ferror(file_.get())) error_ = errno ? errno : EIO;
+    len_ = n > 0 ? static_cast<size_t>(n) : 0;
+    if (n <= 0) {
+      if (n < 0) error_ = errno ? errno : EIO;
       atEnd_ = true;
       return false;
     }
     return true;
   }
 
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  int fd_ = -1;
+  FileProblem openProblem_;
   std::vector<uint8_t> buffer_;
   size_t pos_ = 0, len_ = 0;
   bool atEnd_ = false;

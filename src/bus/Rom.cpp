@@ -42,9 +42,11 @@ void Show(const std::string& fileName, const std::string& text, const char* titl
   Host().MessageBox(Utf8ToCp1252(fileName) + "\r\n\r\n" + text, title, MsgButtons::OK, MsgIcon::None);
 }
 
+// Something other than a folder has the name: the loader reads it, or refuses
+// it (a FIFO, a device) in its own box with the reason.
 bool FileFound(const std::string& path) {
   std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+  return !path.empty() && std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
 }
 
 void CopyImageToCells(uint32_t firstCell) {

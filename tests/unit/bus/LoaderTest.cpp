@@ -1,6 +1,8 @@
 // The three memory-image loaders on real files: where the bytes land, what the
 // start address and IPL registers become, and the exact messages.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <filesystem>
 #include "bus/BusState.h"
 #include "bus/Loaders.h"
 #include "bus/Rom.h"
@@ -244,6 +246,32 @@ TEST_F(LoaderTest, HeaderErrorsWriteNothing) {
   EXPECT_EQ(CellOf(0x1000).Data, 0);
   EXPECT_EQ(MemByte(0x1001), 0);
   EXPECT_EQ(LoadStartValid, False);
+}
+
+// A FIFO would hold the load in its open for ever and a device would feed it
+// without end: each loader refuses both at once in its own box, with the
+// reason, and changes nothing (the ROM image and the start flag included).
+TEST_F(LoaderTest, FifosAndDevicesAreRefusedUnopened) {
+  ASSERT_EQ(::mkfifo(dir.Path("fifo.s19").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.Path("zero.s19"));
+  LoadStartValid = True;
+  const RomWordArray rom = RomImage;
+  for (const char* name : {"fifo.s19", "zero.s19"}) {
+    SCOPED_TRACE(name);
+    const std::string path = dir.Path(name);
+    const std::string why = " Error number 75\r\n\r\n it is not a regular file\r\n\r\n File = " + path;
+    host.ClearCalls();
+    EXPECT_EQ(LoadSrecFile(path, True, True), False);
+    EXPECT_EQ(Only(" Error during S- Record Load"), why + "\r\n\r\n Last  Record Address = 0x0");
+    host.ClearCalls();
+    EXPECT_EQ(LoadCpmCommandFile(path, False), False);
+    EXPECT_EQ(Only(" Error during Loading of CPM Command File"), why);
+    host.ClearCalls();
+    EXPECT_EQ(LoadVersadosLoadModule(path, True), False);
+    EXPECT_EQ(Only(" Error during Loading of Versados Load Module"), why);
+  }
+  EXPECT_EQ(LoadStartValid, True);
+  EXPECT_TRUE(RomImage == rom);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The boot ROM and the font at start-up, the ROM overlay and its swaps, the
 // front-panel window and the graphics layouts.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <cstring>
+#include <filesystem>
 #include "board/SCM.h"
 #include "bus/Loaders.h"
 #include "bus/Rom.h"
@@ -112,6 +114,25 @@ TEST_F(RomTest, EmptyFilesAreFailedLoads) {
   EXPECT_EQ(boxes[2].Title, " Error during S- Record Load");
   EXPECT_EQ(boxes[3].Title, "Error Loading Font");
   EXPECT_EQ(ReadMemory(0x0, False), 0xFFFF);
+}
+
+// A FIFO as the ROM and a link to a device as the font: start-up neither hangs
+// nor reads without end; each load is refused in the loader's box with the
+// reason, then in the start-up's own, and the ROM stays erased.
+TEST_F(RomTest, FifoAndDeviceFilesAreRefusedAtStartUp) {
+  const auto rom = dir.Path("fifo.s19"), font = dir.Path("zero.s19");
+  ASSERT_EQ(::mkfifo(rom.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", font);
+  UseFiles(rom, font);
+  StartUp();
+  const auto boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[0].Text, " Error number 75\r\n\r\n it is not a regular file\r\n\r\n File = " + rom +
+                               "\r\n\r\n Last  Record Address = 0x0");
+  EXPECT_EQ(boxes[1].Text, rom + "\r\n\r\nFailed to load ROM S-rec file!");
+  EXPECT_EQ(boxes[2].Text.rfind(" Error number 75\r\n\r\n it is not a regular file\r\n\r\n File = " + font, 0), 0u);
+  EXPECT_EQ(boxes[3].Title, "Error Loading Font");
+  for (uint32_t a : {0x0u, 0xFFFEu}) EXPECT_EQ(ReadMemory(a, False), 0xFFFF);
 }
 
 TEST_F(RomTest, AFailedRomLoadKeepsTheImageLoadedBefore) {
