@@ -36,11 +36,13 @@ extern int32_t DloadFileLength;
 extern std::string UloadFilePath, UloadFileTitle;
 extern VBool UloadFileOpen;
 
-// Opens the download file for reading; on failure shows "Error Opening Dload
-// File" and leaves it closed.
+// Opens the download file for reading (a regular file only); on failure shows
+// "Error Opening Dload File" and leaves it closed.
 bool OpenDloadFile(const std::string& path, const std::string& title);
-// Opens the upload file, created empty (an existing file is truncated); on
-// failure shows a box titled "Error" and leaves it closed.
+// Opens the upload file, made anew and empty: an existing file or link of that
+// name is deleted first (a link's target stays as it was), a FIFO, device,
+// folder or read-only file is refused. On failure shows a box titled "Error"
+// (or the delete's own box) and leaves it closed.
 bool OpenUloadFile(const std::string& path, const std::string& title);
 void CloseDloadFile();
 void CloseUloadFile();  // flushes what the guest appended

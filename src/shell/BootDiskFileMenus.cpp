@@ -230,7 +230,8 @@ bool mnuUload_Click() {
     Box("File is read only", "Error Opening OUTput file");
     return false;
   }
-  // Opened empty: an existing file of that name loses its old bytes.
+  // Made anew and empty: an existing file of that name loses its old bytes, a
+  // link goes and its target stays.
   OpenUloadFile(path, CommonDialog1.FileTitle);
   return false;
 }
