@@ -1,10 +1,10 @@
 #include "disk/HostFile.h"
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include "host/UserFiles.h"
 
 namespace korva {
 
@@ -73,32 +73,23 @@ bool OpenHostFile(int16_t number, const std::string& path, bool writable, HostEr
     err.Description = "File already open";
     return false;
   }
-  int fault = HostFileOpenFault ? HostFileOpenFault(path, writable) : 0;
-  int fd = -1;
-  if (!fault) {
-    // Non-blocking, so that a FIFO given as an image cannot hang the open; only
-    // regular files are kept.
-    fd = open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) fault = errno;
-  }
-  if (!fault) {
-    struct stat st {};
-    if (fstat(fd, &st) != 0) {
-      fault = errno;
-    } else if (!S_ISREG(st.st_mode)) {
-      fault = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    }
-    if (fault) {
-      close(fd);
-    } else {
-      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    }
-  }
-  if (fault) {
-    SetError(err, fault);
-    if (fault == EACCES || fault == EPERM || fault == EROFS || fault == ETXTBSY) err.Number = PathFileAccessError;
+  // Only a regular file: a FIFO, a character or a block device is refused
+  // unopened, with the reason, so that nothing hangs in the open and no device
+  // is read or written as an image.
+  OpenedFile opened;
+  if (const int fault = HostFileOpenFault ? HostFileOpenFault(path, writable) : 0)
+    opened.Problem = SystemFileProblem(fault);
+  else
+    opened = OpenUserFile(path, writable);
+  if (opened.Fd < 0) {
+    const FileProblem problem = opened.Problem.value_or(SystemFileProblem(ENOENT));
+    err.Number = problem.Number;
+    err.Description = problem.Reason;
+    if (err.Number == EACCES || err.Number == EPERM || err.Number == EROFS || err.Number == ETXTBSY)
+      err.Number = PathFileAccessError;
     return false;
   }
+  const int fd = opened.Fd;
   Table.Files[number] = OpenFile{fd, writable};
   return true;
 }

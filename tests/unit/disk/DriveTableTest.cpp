@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include "unit/disk/DiskFiles.h"
 
 namespace korva::test {
@@ -103,6 +104,14 @@ TEST_F(DriveTableTest, ReadOnlyRequestAndRefusedWriteAccess) {
   EXPECT_NE(BoxText(0).find("\r\n\r\n File = " + dir.Path("missing.imd")), std::string::npos);
   ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);  // neither hangs nor mounts
   EXPECT_FALSE(Mount(2, dir.Path("fifo"), true) || Mount(2, dir.Path("")));
+  // Neither a FIFO nor a device is opened, for writing or for reading; one box says why.
+  std::filesystem::create_symlink("/dev/zero", dir.Path("zero"));
+  for (const char* name : {"fifo", "zero"}) {
+    host.ClearCalls();
+    EXPECT_FALSE(Mount(2, dir.Path(name)));
+    ASSERT_EQ(Titles(), std::vector<std::string>{" Error inserting - FD02"});
+    EXPECT_EQ(BoxText(0), " Error number 75\r\n\r\n it is not a regular file\r\n\r\n File = " + dir.Path(name));
+  }
 }
 
 TEST_F(DriveTableTest, RoundTripThroughEject) {
