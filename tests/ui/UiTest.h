@@ -3,7 +3,11 @@
 // host showed.
 #pragma once
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QListView>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -52,6 +56,20 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
     }
   });
   timer->start(5);
+}
+
+// The families a font dialog opened by open() lists: the list beside the
+// dialog's "&Font" label, read while it is up; the dialog is then cancelled.
+inline QStringList FontDialogFamilies(const std::function<void()>& open) {
+  QStringList families;
+  WhenModal([&families](QWidget* w) {
+    for (const QLabel* label : w->findChildren<QLabel*>())
+      if (const auto* list = qobject_cast<QListView*>(label->buddy()); list && label->text() == "&Font")
+        for (int r = 0; r < list->model()->rowCount(); ++r) families << list->model()->index(r, 0).data().toString();
+    qobject_cast<QDialog*>(w)->reject();
+  });
+  open();
+  return families;
 }
 
 // The message boxes shown so far, each as "title|text".

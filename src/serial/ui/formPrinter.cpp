@@ -366,11 +366,14 @@ void formPrinter::ChoosePrinterFont(int mode) {
   start.setItalic(choice.Font.Italic);
   start.setUnderline(choice.Font.Underline);
   start.setStrikeOut(choice.Font.Strike);
-  QFontDialog dialog(start, this);
+  // The options come before the font: the dialog lists its families when its
+  // font is set, with the options it has then.
+  QFontDialog dialog(this);
   dialog.setObjectName(QStringLiteral("fontDialog"));
   dialog.setOption(QFontDialog::DontUseNativeDialog);
   dialog.setOption(QFontDialog::ScalableFonts);
   if (FixedFontsOnly) dialog.setOption(QFontDialog::MonospacedFonts);
+  dialog.setCurrentFont(start);
   if (dialog.exec() != QDialog::Accepted) return;  // cancelled: nothing changes
   const QFont f = dialog.selectedFont();
   choice.Font.Name = FromQt(f.family());

@@ -153,10 +153,13 @@ void formTerminal::SavePlacement(const std::string& section) {
 }
 
 void formTerminal::ChooseFont() {
-  QFontDialog dialog(txtTerminal_->font(), this);
+  // The dialog lists its families when its font is set, with the options it
+  // has then: the options come first, or it would list every family.
+  QFontDialog dialog(this);
   dialog.setObjectName(QStringLiteral("fontDialog"));
   dialog.setOption(QFontDialog::DontUseNativeDialog);
   dialog.setOption(QFontDialog::MonospacedFonts);
+  dialog.setCurrentFont(txtTerminal_->font());
   if (dialog.exec() != QDialog::Accepted) return;
   const QFont f = dialog.selectedFont();
   SaveFont(Utf8ToCp1252(f.family().toStdString()), f.pointSize() > 0 ? f.pointSize() : 10, f.bold(), f.italic());

@@ -183,6 +183,16 @@ TEST_F(FormPrinterTest, FontDialogsChangeOnlyWhenAnswered) {
   EXPECT_NE(lpt_->JobFontName, "nothing");
 }
 
+TEST_F(FormPrinterTest, FixedFontsOnlyLimitsTheFontDialogs) {
+  const auto families = [this] { return uitest::FontDialogFamilies([this] { Action("mnuFontNonJob")->trigger(); }); };
+  ASSERT_FALSE(lpt_->FixedFontsOnly);
+  EXPECT_TRUE(families().contains("DejaVu Sans"));
+  Action("mnuFixedFontsOnly")->trigger();
+  const QStringList fixed = families();
+  EXPECT_TRUE(fixed.contains("DejaVu Sans Mono"));
+  EXPECT_FALSE(fixed.contains("DejaVu Sans"));
+}
+
 TEST_F(FormPrinterTest, TheCloseBoxUnloadsAndKeepsTheEntry) {
   Print("x");
   lpt_->close();

@@ -167,6 +167,14 @@ TEST_F(FormTerminalTest, FontDialogSavesOnlyWhenAnswered) {
   EXPECT_EQ(tty_->View()->font().pointSize(), 13);
 }
 
+// The TTY's font dialog offers fixed-pitch families only (DejaVu Sans and its
+// Mono sibling come with fontconfig on Debian).
+TEST_F(FormTerminalTest, FontDialogListsFixedPitchFamiliesOnly) {
+  const QStringList families = uitest::FontDialogFamilies([this] { Action("mnuFont")->trigger(); });
+  EXPECT_TRUE(families.contains("DejaVu Sans Mono"));
+  EXPECT_FALSE(families.contains("DejaVu Sans"));
+}
+
 TEST_F(FormTerminalTest, CloseBoxUnloadsAndTheNextOpenUsesTheSavedPlace) {
   tty_->resize(500, 300);
   tty_->close();

@@ -55,17 +55,9 @@ class FormCRTTest : public CrtWindowFixture {
   QColor Pixel(const QImage& img, int column, int line, int dx, int dy) {
     return img.pixelColor(column * crt_->CellWidth() + dx, line * crt_->CellHeight() + dy);
   }
-  // The families "Font ..." offers: the list beside the dialog's "&Font" label, read while it is up.
+  // The families "Font ..." offers.
   QStringList DialogFamilies() {
-    QStringList families;
-    uitest::WhenModal([&families](QWidget* w) {
-      for (const QLabel* label : w->findChildren<QLabel*>())
-        if (const auto* list = qobject_cast<QListView*>(label->buddy()); list && label->text() == "&Font")
-          for (int r = 0; r < list->model()->rowCount(); ++r) families << list->model()->index(r, 0).data().toString();
-      qobject_cast<QDialog*>(w)->reject();
-    });
-    Action("mnuFont")->trigger();
-    return families;
+    return uitest::FontDialogFamilies([this] { Action("mnuFont")->trigger(); });
   }
 };
 
