@@ -132,6 +132,29 @@ void PrinterPage::Insert(std::string_view text) {
     Changed(selStart_);
   }
   selStart_ += text.size();
+  if (text_.size() > limit_) DropOldest(text_.size() - limit_ + limit_ / 16);
+}
+
+void PrinterPage::DropOldest(size_t atLeast) {
+  size_t cut = std::min(atLeast, text_.size());
+  if (cut > 0 && cut < text_.size()) {
+    // Whole lines leave when the cut line ends soon; the LF may sit right before the cut.
+    const size_t reach = std::min(text_.size(), cut + limit_ / 16);
+    const size_t lf = text_.find('\n', cut - 1);
+    if (lf < reach) cut = lf + 1;
+    else if (text_[cut - 1] == '\r' && text_[cut] == '\n') ++cut;
+  }
+  const auto breaks =
+      static_cast<size_t>(std::count(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(cut), '\n'));
+  const size_t kept = SplitAt(cut);
+  runs_.erase(runs_.begin(), runs_.begin() + static_cast<std::ptrdiff_t>(kept));
+  text_.erase(0, cut);
+  dropped_ += cut;
+  droppedBreaks_ += breaks;
+  changedFrom_ = changedFrom_ > cut ? changedFrom_ - cut : 0;
+  const size_t selEnd = selStart_ + selLength_;
+  selStart_ = selStart_ > cut ? selStart_ - cut : 0;
+  selLength_ = (selEnd > cut ? selEnd - cut : 0) - selStart_;
 }
 
 void PrinterPage::InsertChar(char c) { Insert(std::string_view(&c, 1)); }
@@ -159,6 +182,7 @@ void PrinterPage::Clear() {
   runs_.clear();
   selStart_ = selLength_ = 0;
   changedFrom_ = 0;
+  dropped_ = droppedBreaks_ = 0;
 }
 
 PrinterSelectionFormat PrinterPage::SelectionFormat() const {

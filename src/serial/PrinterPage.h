@@ -4,8 +4,12 @@
 // vertical offset in twips), a caret with a selection, and the format that
 // inserted text takes. Adjacent characters of equal format share one run.
 //
+// The page keeps at most Limit() characters: text inserted beyond it pushes the
+// oldest lines off the start of the page.
+//
 // A view shows the page by reading the text and the runs; ChangedFrom tells it
-// from which position on the page changed since it last looked (MarkShown).
+// from which position on the page changed since it last looked (MarkShown),
+// Dropped how many characters left the start of the page meanwhile.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +50,9 @@ class PrinterPage {
     uint32_t Length;
     uint32_t Format;  // index into the format table
   };
+
+  // The most characters the page keeps (about 28,000 lines of 70 characters).
+  static constexpr size_t MaxLength = 2'000'000;
 
   PrinterPage();
 
@@ -92,9 +99,23 @@ class PrinterPage {
   template <typename Change>
   void ChangeSelection(Change change);
 
+  // ---- The limit. When an insertion takes the page beyond it, the oldest
+  // characters leave the page: at least a sixteenth of the limit more than the
+  // excess, up to the end of the line the cut falls in when that line ends
+  // within another sixteenth (else inside the line, never inside a CR LF).
+  size_t Limit() const { return limit_; }
+  void SetLimit(size_t maxLength) { limit_ = maxLength; }  // tests: a smaller page
+
   // ---- For views.
   size_t ChangedFrom() const { return changedFrom_; }
-  void MarkShown() { changedFrom_ = text_.size(); }
+  // Characters that left the start of the page since the view last looked, and
+  // the line breaks (CR LF pairs) among them.
+  size_t Dropped() const { return dropped_; }
+  size_t DroppedBreaks() const { return droppedBreaks_; }
+  void MarkShown() {
+    changedFrom_ = text_.size();
+    dropped_ = droppedBreaks_ = 0;
+  }
   // Heap bytes the page holds (text, runs, formats), for the benchmark's report.
   size_t MemoryBytes() const;
 
@@ -106,6 +127,7 @@ class PrinterPage {
   void MergeRuns();
   void EraseRange(size_t start, size_t length);
   void InsertionFromBefore(size_t pos);
+  void DropOldest(size_t atLeast);
 
   std::string text_;
   std::vector<Run> runs_;
@@ -116,6 +138,8 @@ class PrinterPage {
   PrinterCharFormat lastInterned_;
   size_t selStart_ = 0, selLength_ = 0;
   size_t changedFrom_ = 0;
+  size_t dropped_ = 0, droppedBreaks_ = 0;
+  size_t limit_ = MaxLength;
 };
 
 template <typename Change>

@@ -1,5 +1,7 @@
 #include "serial/ui/formPrinter.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -266,22 +268,44 @@ void formPrinter::Refresh() {
   refreshQueued_ = false;
   PrinterPage& page = Page();
   const std::string& text = page.Text();
-  size_t from = std::min(page.ChangedFrom(), shownLength_);
-  if (from == text.size() && shownLength_ == text.size()) return;
+  // What the view keeps: all it shows but the oldest lines the page dropped,
+  // or nothing when it no longer holds the page's start as it is.
+  const size_t dropped = page.Dropped();
+  size_t shown = shownLength_, headChars = 0;
+  if (dropped > 0) {
+    if (dropped < shown && page.ChangedFrom() > 0) {
+      headChars = dropped - page.DroppedBreaks();
+      shown -= dropped;
+    } else {
+      shown = 0;
+    }
+  }
+  const size_t from = std::min(page.ChangedFrom(), shown);
+  if (dropped == 0 && from == text.size() && shown == text.size()) return;
   QTextDocument* doc = txtPage_->document();
+  if (from == 0) {
+    // Shown anew from an empty document: one whose text was removed keeps its
+    // buffer, and the page would be stored after it.
+    txtPage_->clear();
+  } else if (headChars > 0) {
+    // The oldest lines leave in an edit of their own: one edit with the text
+    // added at the end would lay out the whole page again.
+    QTextCursor head(doc);
+    head.setPosition(static_cast<int>(std::min<size_t>(headChars, static_cast<size_t>(doc->characterCount() - 1))),
+                     QTextCursor::KeepAnchor);
+    head.removeSelectedText();
+  }
   QTextCursor c(doc);
   c.beginEditBlock();
-  if (from < shownLength_) {
+  if (from > 0 && from < shown) {
     // The page changed inside what is shown: the view drops it from there on.
-    size_t breaks = 0;
-    for (size_t i = 0; i + 1 < from; ++i)
-      if (text[i] == '\r' && text[i + 1] == '\n') ++breaks;
+    const auto breaks =
+        static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(from), '\n'));
     c.setPosition(static_cast<int>(from - breaks));
     c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     c.removeSelectedText();
-  } else {
-    c.movePosition(QTextCursor::End);
   }
+  c.movePosition(QTextCursor::End);
   size_t at = 0;
   for (const PrinterPage::Run& r : page.Runs()) {
     const size_t end = at + r.Length;

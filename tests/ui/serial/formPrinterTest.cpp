@@ -1,6 +1,7 @@
 // The printer window offscreen with real widgets: its menus, the page view
 // with the characters' formats, the Edit commands on the view's selection,
-// the status frame, the font dialogs and the close box.
+// the status frame, the font dialogs and the close box; the view following a
+// page whose oldest lines leave.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,13 +11,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "host/qt/QtColor.h"
 #include "serial/Consoles.h"
 #include "serial/MC6821.h"
 #include "serial/ui/formPrinter.h"
@@ -48,6 +52,42 @@ class FormPrinterTest : public ::testing::Test {
   void Print(const std::string& bytes) {
     for (const char c : bytes) lpt_->Outchar(static_cast<uint8_t>(c));
     QCoreApplication::processEvents();
+  }
+  // The view holds the page: its text, a line break for each CR LF, and each
+  // run's colour and weight.
+  void ExpectViewIsPage() {
+    const PrinterPage& page = lpt_->Page();
+    QString text = QString::fromLatin1(page.Text().c_str());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    ASSERT_EQ(lpt_->View()->toPlainText(), text);
+    QTextCursor c(lpt_->View()->document());
+    size_t at = 0, breaks = 0;
+    for (const PrinterPage::Run& r : page.Runs()) {
+      const PrinterCharFormat& f = page.FormatOf(r.Format);
+      c.setPosition(static_cast<int>(at - breaks + 1));  // the format of the character before
+      if (page.Text()[at] != '\r') {
+        ASSERT_EQ(c.charFormat().foreground().color(), HostColor(f.Color)) << at;
+        ASSERT_EQ(c.charFormat().fontWeight() == QFont::Bold, f.Bold) << at;
+      }
+      breaks += static_cast<size_t>(std::count(page.Text().begin() + static_cast<std::ptrdiff_t>(at),
+                                               page.Text().begin() + static_cast<std::ptrdiff_t>(at + r.Length), '\n'));
+      at += r.Length;
+    }
+  }
+  // The end of the page is in sight.
+  bool EndShown() {
+    QTextCursor end(lpt_->View()->document());
+    end.movePosition(QTextCursor::End);
+    return lpt_->View()->viewport()->rect().contains(lpt_->View()->cursorRect(end));
+  }
+  static std::string Lines(int first, int count) {
+    std::string out;
+    for (int i = first; i < first + count; ++i) {
+      out += std::string("\x1B") + static_cast<char>('0' + i % 8) + "line " + std::to_string(i);
+      out += i % 3 == 0 ? std::string("\x1B\x02 bold\x1B\x03") : std::string(" plain");
+      out += std::string(static_cast<size_t>(i % 40), '.') + "\r";
+    }
+    return out;
   }
   ScriptedHost host_;
   formPrinter* lpt_ = nullptr;
@@ -149,6 +189,38 @@ TEST_F(FormPrinterTest, ThePageShowsFormatsAndEditsFollowTheViewSelection) {
   Action("mnuToolsClear")->trigger();
   QCoreApplication::processEvents();
   EXPECT_EQ(view->toPlainText(), "");
+}
+
+TEST_F(FormPrinterTest, TheViewFollowsThePageAsItsOldestLinesLeave) {
+  lpt_->Page().SetLimit(6000);
+  QTextEdit* view = lpt_->View();
+  // Refreshed a few lines at a time: each refresh drops the view's oldest lines.
+  for (int i = 0; i < 400; i += 25) {
+    Print(Lines(i, 25));
+    ASSERT_LE(lpt_->Page().Length(), 6000u);
+    ExpectViewIsPage();
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_TRUE(EndShown());
+  // More than the page holds between two refreshes: the view shows it anew.
+  Print(Lines(400, 300));
+  ExpectViewIsPage();
+  EXPECT_TRUE(EndShown());
+
+  // A selection in the view over many lines copies the page's text.
+  const std::string& text = lpt_->Page().Text();
+  const size_t from = text.find("line 620"), to = text.find("line 690") + 4;
+  ASSERT_LT(to, text.size());
+  const auto viewPos = [&text](size_t p) {
+    const auto breaks = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(p), '\n');
+    return static_cast<int>(p - static_cast<size_t>(breaks));
+  };
+  QTextCursor c(view->document());
+  c.setPosition(viewPos(from));
+  c.setPosition(viewPos(to), QTextCursor::KeepAnchor);
+  view->setTextCursor(c);
+  Action("mnuEditCopy")->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text.substr(from, to - from));
 }
 
 TEST_F(FormPrinterTest, FontDialogsChangeOnlyWhenAnswered) {
