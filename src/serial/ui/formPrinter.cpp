@@ -56,7 +56,11 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
-
+// The view keeps a line break as a line separator inside its paragraph until
+// the paragraph holds this many characters: every paragraph keeps a layout of
+// some hundreds of bytes, a line inside one a few tens, and the paragraph the
+// guest prints into is laid out anew at each refresh.
+constexpr int kParagraphChars = 1024;
 
 // The status frame's layout in pixels.
 constexpr int kFrameW = 84, kFrameH = 48;
@@ -233,14 +237,25 @@ void formPrinter::RefreshEditMenu() {
 }
 
 void formPrinter::SelectionFromView() {
+  Refresh();  // the view's positions are the page's as it is now
   const QTextCursor c = txtPage_->textCursor();
-  QTextDocument* doc = txtPage_->document();
-  // Each block before a position stands for one CR LF of the page.
-  const auto pagePos = [doc](int viewPos) {
-    return static_cast<size_t>(viewPos) + static_cast<size_t>(std::max(0, doc->findBlock(viewPos).blockNumber()));
-  };
-  const size_t s = pagePos(c.selectionStart()), e = pagePos(c.selectionEnd());
+  const size_t s = PagePosition(c.selectionStart()), e = PagePosition(c.selectionEnd());
   Select(s, e - s);
+}
+
+size_t formPrinter::PagePosition(int viewPos) const {
+  // Each line break of the view stands for a CR LF of the page.
+  const std::string& text = Page().Text();
+  size_t v = static_cast<size_t>(std::max(0, viewPos));
+  size_t p = 0;
+  for (;;) {
+    const size_t lf = text.find('\n', p);
+    if (lf == std::string::npos) return p + std::min(v, text.size() - p);
+    const size_t brk = lf > p && text[lf - 1] == '\r' ? lf - 1 : lf;
+    if (v <= brk - p) return p + v;
+    v -= brk - p + 1;
+    p = lf + 1;
+  }
 }
 
 const QTextCharFormat& formPrinter::ViewFormat(uint32_t index) {
@@ -306,16 +321,34 @@ void formPrinter::Refresh() {
     c.removeSelectedText();
   }
   c.movePosition(QTextCursor::End);
+  int paragraph = doc->lastBlock().length() - 1;  // characters in the paragraph at the end
   size_t at = 0;
   for (const PrinterPage::Run& r : page.Runs()) {
     const size_t end = at + r.Length;
-    if (end > from) {
-      const size_t s = std::max(at, from);
-      QString chunk = ToQt(text.substr(s, end - s));
-      chunk.remove(QLatin1Char('\r'));
-      c.insertText(chunk, ViewFormat(r.Format));
-    }
+    const size_t s = std::max(at, from);
     at = end;
+    if (end <= s) continue;
+    // The page's CR LF becomes one character: a line separator, or a new
+    // paragraph when this one is long enough.
+    QString chunk = ToQt(text.substr(s, end - s));
+    QChar* d = chunk.data();
+    qsizetype out = 0;
+    for (qsizetype k = 0; k < chunk.size(); ++k) {
+      const QChar ch = d[k];
+      if (ch == QLatin1Char('\r')) continue;
+      if (ch != QLatin1Char('\n')) {
+        ++paragraph;
+        d[out++] = ch;
+      } else if (paragraph >= kParagraphChars) {
+        paragraph = 0;
+        d[out++] = ch;
+      } else {
+        ++paragraph;
+        d[out++] = QChar::LineSeparator;
+      }
+    }
+    chunk.truncate(out);
+    c.insertText(chunk, ViewFormat(r.Format));
   }
   c.endEditBlock();
   page.MarkShown();

@@ -61,6 +61,8 @@ class formPrinter final : public QMainWindow, public PrinterConsole, private Pri
   void PlaceOnLineSwitch(bool state);
   void RefreshEditMenu();
   const QTextCharFormat& ViewFormat(uint32_t index);
+  // The page position of a position in the view, which shows the page as it is.
+  size_t PagePosition(int viewPos) const;
 
   QTextEdit* txtPage_ = nullptr;
   QFrame* fraStatus_ = nullptr;

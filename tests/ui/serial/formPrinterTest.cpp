@@ -1,7 +1,8 @@
 // The printer window offscreen with real widgets: its menus, the page view
 // with the characters' formats, the Edit commands on the view's selection,
 // the status frame, the font dialogs and the close box; the view following a
-// page whose oldest lines leave.
+// page whose oldest lines leave, and its lines kept in shared paragraphs
+// looking as lines of their own.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -201,13 +202,14 @@ TEST_F(FormPrinterTest, TheViewFollowsThePageAsItsOldestLinesLeave) {
     ExpectViewIsPage();
     if (HasFatalFailure()) return;
   }
+  EXPECT_LT(view->document()->blockCount(), 400 / 8);  // lines share paragraphs
   EXPECT_TRUE(EndShown());
   // More than the page holds between two refreshes: the view shows it anew.
   Print(Lines(400, 300));
   ExpectViewIsPage();
   EXPECT_TRUE(EndShown());
 
-  // A selection in the view over many lines copies the page's text.
+  // A selection in the view from one paragraph into another copies the page's text.
   const std::string& text = lpt_->Page().Text();
   const size_t from = text.find("line 620"), to = text.find("line 690") + 4;
   ASSERT_LT(to, text.size());
@@ -218,9 +220,36 @@ TEST_F(FormPrinterTest, TheViewFollowsThePageAsItsOldestLinesLeave) {
   QTextCursor c(view->document());
   c.setPosition(viewPos(from));
   c.setPosition(viewPos(to), QTextCursor::KeepAnchor);
+  ASSERT_NE(view->document()->findBlock(viewPos(from)).blockNumber(),
+            view->document()->findBlock(viewPos(to)).blockNumber());
   view->setTextCursor(c);
   Action("mnuEditCopy")->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text.substr(from, to - from));
+}
+
+TEST_F(FormPrinterTest, LinesSharingAParagraphLookAsLinesOfTheirOwn) {
+  // Sizes, raised and lowered text, bold, colours, an empty line and a tab.
+  Print(std::string("plain\x1B\x14 12 cpi \x1B\x0Eup\x1B\x0F\x1B\x11" "down\x1B\x12\r\r") +
+        "\x1B\x02\x1B" "4bold red\x1B\x03\x1B" "0\tafter a tab\r\x1B\x15small\r\x1B\x19job font\x1B\x1C");
+  QTextEdit* view = lpt_->View();
+  view->resize(400, 200);
+  view->setCursorWidth(0);  // no blinking caret in the pictures
+  ASSERT_EQ(view->document()->blockCount(), 1);
+  const auto shot = [view] {
+    view->verticalScrollBar()->setValue(0);
+    view->horizontalScrollBar()->setValue(0);
+    return view->viewport()->grab().toImage();
+  };
+  const QImage shared = shot();
+  // Each line separator made a paragraph break with the separator's format.
+  QTextCursor c(view->document());
+  while (!(c = view->document()->find(QString(QChar::LineSeparator), c)).isNull()) {
+    const QTextCharFormat f = c.charFormat();
+    c.removeSelectedText();
+    c.insertBlock(QTextBlockFormat(), f);
+  }
+  ASSERT_EQ(view->document()->blockCount(), 5);
+  EXPECT_EQ(shot(), shared);
 }
 
 TEST_F(FormPrinterTest, FontDialogsChangeOnlyWhenAnswered) {
