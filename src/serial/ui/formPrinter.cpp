@@ -92,6 +92,8 @@ formPrinter::formPrinter() {
   PageFont = wf;
   BuildStatusFrame();
   BuildMenus();
+  refreshTimer_.setSingleShot(true);
+  connect(&refreshTimer_, &QTimer::timeout, this, [this] { Refresh(); });
   resize(640, 400);
 }
 
@@ -146,10 +148,15 @@ void formPrinter::BuildMenus() {
   });
 
   mnuEdit_ = BarMenu(bar, "mnuEdit", "Edit");
-  Item(mnuEdit_, "mnuToolsClear", "Clear", [this] { ClearPage(); });
+  // The user's edits show at once.
+  Item(mnuEdit_, "mnuToolsClear", "Clear", [this] {
+    ClearPage();
+    Refresh();
+  });
   Item(mnuEdit_, "mnuEditCut", "Cut", [this] {
     SelectionFromView();
     const std::string t = Cut();
+    Refresh();
     QGuiApplication::clipboard()->clear();
     QGuiApplication::clipboard()->setText(ToQt(t));
   });
@@ -162,10 +169,12 @@ void formPrinter::BuildMenus() {
   Item(mnuEdit_, "mnuEditPaste", "Paste", [this] {
     SelectionFromView();
     Paste(FromQt(QGuiApplication::clipboard()->text()));
+    Refresh();
   });
   Item(mnuEdit_, "mnuEditDelete", "Delete", [this] {
     SelectionFromView();
     Delete();
+    Refresh();
   });
   Item(mnuEdit_, "mnuEditSelectAll", "Select All", [this] {
     SelectAll();
@@ -280,7 +289,7 @@ const QTextCharFormat& formPrinter::ViewFormat(uint32_t index) {
 }
 
 void formPrinter::Refresh() {
-  refreshQueued_ = false;
+  refreshTimer_.stop();
   PrinterPage& page = Page();
   const std::string& text = page.Text();
   // What the view keeps: all it shows but the oldest lines the page dropped,
@@ -297,6 +306,7 @@ void formPrinter::Refresh() {
   }
   const size_t from = std::min(page.ChangedFrom(), shown);
   if (dropped == 0 && from == text.size() && shown == text.size()) return;
+  sinceRefresh_.start();
   QTextDocument* doc = txtPage_->document();
   if (from == 0) {
     // Shown anew from an empty document: one whose text was removed keeps its
@@ -321,10 +331,13 @@ void formPrinter::Refresh() {
     c.removeSelectedText();
   }
   c.movePosition(QTextCursor::End);
+  // The runs from the one that holds `from`, found from the end, where the page grows.
+  const std::vector<PrinterPage::Run>& runs = page.Runs();
+  size_t i = runs.size(), at = text.size();
+  while (i > 0 && at > from) at -= runs[--i].Length;
   int paragraph = doc->lastBlock().length() - 1;  // characters in the paragraph at the end
-  size_t at = 0;
-  for (const PrinterPage::Run& r : page.Runs()) {
-    const size_t end = at + r.Length;
+  for (; i < runs.size(); ++i) {
+    const size_t end = at + runs[i].Length;
     const size_t s = std::max(at, from);
     at = end;
     if (end <= s) continue;
@@ -348,7 +361,7 @@ void formPrinter::Refresh() {
       }
     }
     chunk.truncate(out);
-    c.insertText(chunk, ViewFormat(r.Format));
+    c.insertText(chunk, ViewFormat(runs[i].Format));
   }
   c.endEditBlock();
   page.MarkShown();
@@ -357,12 +370,15 @@ void formPrinter::Refresh() {
     txtPage_->moveCursor(QTextCursor::End);
     txtPage_->ensureCursorVisible();
   }
+  refreshMs_ = sinceRefresh_.elapsed();
 }
 
 void formPrinter::PageChanged() {
-  if (refreshQueued_) return;
-  refreshQueued_ = true;
-  QTimer::singleShot(0, this, [this] { Refresh(); });
+  if (refreshTimer_.isActive()) return;
+  const qint64 interval = std::max<qint64>(RefreshIntervalMs, (RefreshShare + 1) * refreshMs_);
+  const qint64 since = sinceRefresh_.isValid() ? sinceRefresh_.elapsed() : interval;
+  const int wait = since >= interval ? 0 : static_cast<int>(interval - since);
+  refreshTimer_.start(wait);
 }
 
 void formPrinter::PlaceOnLineSwitch(bool state) {
@@ -396,6 +412,7 @@ void formPrinter::ShowWindow() {
 
 void formPrinter::HideWindow() {
   hide();
+  refreshTimer_.stop();
   // A window loaded again starts with an empty page.
   txtPage_->clear();
   shownLength_ = 0;
@@ -449,6 +466,7 @@ void formPrinter::ChoosePrinterFont(int mode) {
     if (colors.exec() == QDialog::Accepted) choice.Color = ToHostColor(colors.selectedColor());
   }
   ApplyFontChoice(mode, choice);
+  Refresh();
 }
 
 void formPrinter::closeEvent(QCloseEvent* event) {

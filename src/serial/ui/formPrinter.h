@@ -9,7 +9,9 @@
 #include <optional>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QTextCharFormat>
+#include <QTimer>
 
 #include "serial/Printer.h"
 
@@ -30,11 +32,18 @@ class formPrinter final : public QMainWindow, public PrinterConsole, private Pri
   formPrinter();
   ~formPrinter() override;
 
+  // The view shows a changed page at most this often, and waits at least
+  // RefreshShare times as long as its last refresh took, so that a guest
+  // printing without pause keeps most of its speed.
+  static constexpr int RefreshIntervalMs = 20;
+  static constexpr int RefreshShare = 4;
+
   QTextEdit* View() const { return txtPage_; }
   QFrame* StatusFrame() const { return fraStatus_; }
   QPushButton* Switch() const { return cmdOnOffLineSwitch_; }
   // Shows what the page holds now (the queued refresh does the same).
   void Refresh();
+  bool RefreshPending() const { return refreshTimer_.isActive(); }
   // The page's selection follows the view's.
   void SelectionFromView();
   // ChoosePrinterFont: the font dialog (and for modes 0 and 1 a colour dialog).
@@ -72,8 +81,10 @@ class formPrinter final : public QMainWindow, public PrinterConsole, private Pri
   PrinterLamp* shpOutput_ = nullptr;
   QMenu* mnuEdit_ = nullptr;
   QAction* mnuOnLine_ = nullptr;
-  bool refreshQueued_ = false;
-  size_t shownLength_ = 0;  // characters of the page the view shows
+  QTimer refreshTimer_;          // the queued refresh
+  QElapsedTimer sinceRefresh_;   // started as the last refresh began
+  qint64 refreshMs_ = 0;         // what the last refresh took
+  size_t shownLength_ = 0;       // characters of the page the view shows
   std::vector<std::optional<QTextCharFormat>> viewFormats_;
 };
 

@@ -50,9 +50,11 @@ class FormPrinterTest : public ::testing::Test {
   }
   QAction* Action(const char* name) { return lpt_->findChild<QAction*>(QString::fromLatin1(name)); }
   QMenu* Menu(const char* name) { return lpt_->findChild<QMenu*>(QString::fromLatin1(name)); }
+  // The bytes strobed, then the view's refresh (at most every 20 ms) awaited.
   void Print(const std::string& bytes) {
     for (const char c : bytes) lpt_->Outchar(static_cast<uint8_t>(c));
     QCoreApplication::processEvents();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !lpt_->RefreshPending(); }, 1000));
   }
   // The view holds the page: its text, a line break for each CR LF, and each
   // run's colour and weight.
