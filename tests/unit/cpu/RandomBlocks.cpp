@@ -197,9 +197,11 @@ class BlockGenerator {
   int WritableD() { return static_cast<int>(c_.Below(8)); }
   // An address register the instruction may write (never A7; A6 only outside a LINK frame).
   int WritableA() { return static_cast<int>(c_.Below(st_.Linked ? 6 : 7)); }
-  // The active stack's bounds: room for nested exception frames below it in
-  // supervisor state.
+  // Whether the active stack may stand at sp: even, and in supervisor state
+  // with room for nested exception frames below it. (A MOVE to USP may have
+  // left the user stack pointer anywhere.)
   bool StackOk(int64_t sp) const {
+    if ((sp & 1) != 0) return false;
     return st_.Supervisor ? sp >= kSupervisorStack + 0x300 && sp <= kSupervisorStackTop
                           : sp >= kUserStack + 0x40 && sp <= kUserStackTop;
   }
@@ -528,7 +530,7 @@ bool BlockGenerator::AddSubQuick() {
     const int an = c_.Chance(20) ? 7 : WritableA();
     const Tracked r = st_.A[an];
     const uint32_t v = sub ? r.Value - q : r.Value + q;
-    if (an == 7 && (!StackOk(v) || (v & 1))) return false;
+    if (an == 7 && !StackOk(v)) return false;
     Begin();
     code_.Quick(sub, q, WordOrLong(), Ea::A(an));
     if (r.Known) SetA(an, v);
