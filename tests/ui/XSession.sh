@@ -13,6 +13,13 @@
 #   await_main       until the main window shows; $main is the window
 #   await_exit       until the program ends, which must be with status 0
 #   close_and_await_exit WINDOW   WINDOW's close box ($xclose), then await_exit
+# and, for a window manager's frames (a test that runs one):
+#   framed WINDOW    the window manager has framed WINDOW (it lies below a title bar)
+#   frame_of WINDOW  the frame's top-left corner "x,y"
+#   frame_rect WINDOW    the frame "x y width height" (borders as wide as the left one)
+#   focused WINDOW   WINDOW has the keyboard focus
+#   menu_shown       the ids of the program's open menus, if one is open
+#   await_menu [OLD] until a menu other than OLD is open; $menu is its id
 xpid="" kpid=""
 cleanup() {
   [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
@@ -87,4 +94,31 @@ await_exit() {
 close_and_await_exit() {
   "$xclose" "$1" || fail "the close message could not be sent"
   await_exit
+}
+
+framed() { [ "$(xwininfo -id "$1" | awk '/Relative upper-left Y/ {print $4}')" -gt 0 ]; }
+# The inside's absolute position less its offset in the frame.
+frame_of() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$4} /Absolute upper-left Y/ {ay=$4}
+    /Relative upper-left X/ {rx=$4} /Relative upper-left Y/ {ry=$4} END {print ax-rx "," ay-ry}'
+}
+frame_rect() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$4} /Absolute upper-left Y/ {ay=$4}
+    /Relative upper-left X/ {rx=$4} /Relative upper-left Y/ {ry=$4} /Width:/ {w=$2} /Height:/ {h=$2}
+    END {print ax-rx, ay-ry, w+2*rx, h+ry+rx}'
+}
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+# A menu is a shown window of the program's class that the window manager
+# leaves alone (override-redirect): its type hint may say "normal".
+menu_shown() {
+  local w found=1
+  for w in $(xdotool search --onlyvisible --classname '^korva$' 2>/dev/null); do
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$w"; found=0; }
+  done
+  return $found
+}
+menu_other_than() { menu_shown | grep -vx -- "$1"; }
+await_menu() {
+  await 10 menu_other_than "${1:-none}" || fail "no menu opened"
+  menu=$(menu_other_than "${1:-none}" | head -1)
 }

@@ -17,7 +17,12 @@ namespace korva {
 // drawn by the window manager once the window is shown).
 constexpr int TitleBarAllowance = 32;
 
-// The outer position the settings keep: the frame's top-left corner.
+// The outer position the settings keep: the frame's top-left corner. While
+// the program does not know the window manager's frame (it reaches the
+// program a moment after the window shows, and a hidden window may never
+// have learnt it), the place the window was last given or seen at, so a
+// window closed at once keeps the place it was given rather than its
+// inside's.
 QPoint FramePosition(const QWidget& window);
 
 // Where a frame of `frame` size wanted at `at` goes: onto the available

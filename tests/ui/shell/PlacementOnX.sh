@@ -6,8 +6,11 @@
 #  3. a stored place above the screen's top edge is brought down until the
 #     title bar shows;
 #  4. "Create New Disk" opens centred on the main window the first time, and
-#     where it was left the next time;
+#     where it was left the next time; closed before the window manager has
+#     framed it, it keeps the place it was given;
 #  5. the debugger window, closed by its close box, opens again where it was.
+# Each step waits for what it needs to see, never for a time: the program
+# keeps a window's place also when the frame reaches it late.
 # Usage: PlacementOnX.sh <korva> <rom.s19> <font.s19> <x_close_window>
 set -u
 korva=$1 rom=$2 font=$3 xclose=$4
@@ -17,19 +20,10 @@ command -v openbox >/dev/null || fail "openbox is missing (make deps installs it
 command -v xwininfo >/dev/null || fail "xwininfo is missing (make deps installs it)"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wmpid=$!
-trap 'kill $wmpid 2>/dev/null; cleanup' EXIT
+trap 'kill -CONT $wmpid 2>/dev/null; kill $wmpid 2>/dev/null; cleanup' EXIT
 
 make_program
 ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
-
-# The frame's top-left corner of a managed window: the inside's absolute
-# position less its offset in the frame.
-frame_of() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$4} /Absolute upper-left Y/ {ay=$4}
-    /Relative upper-left X/ {rx=$4} /Relative upper-left Y/ {ry=$4} END {print ax-rx "," ay-ry}'
-}
-# The window manager has framed the window: its inside lies below a title bar.
-framed() { [ "$(xwininfo -id "$1" | awk '/Relative upper-left Y/ {print $4}')" -gt 0 ]; }
 
 # Starts the program, waits for the main window (and the screen window when
 # asked) to be framed, prints their frames, closes the main window.
@@ -45,7 +39,6 @@ run_once() {  # $1: 1 to wait for the screen window too
     await 10 framed "$screen" || fail "the screen window is not framed"
     out="$out $(frame_of "$screen")"
   fi
-  sleep 1  # the program learns the frame sizes from the window manager
   close_and_await_exit "$main"
   echo "$out"
 }
@@ -91,15 +84,13 @@ new_disk() {
   await_main
   await 10 framed "$main" || fail "the main window is not framed"
   xdotool mousemove --window "$main" 110 8 click 1
-  sleep 0.5
+  await_menu
   xdotool key Up Return
   await 10 window '^Create New Disk$' || fail "no new-disk dialog"
   dialog=$(window '^Create New Disk$')
   await 10 framed "$dialog" || fail "the dialog is not framed"
   echo "$(frame_of "$dialog") $(centre_of "$dialog") $(centre_of "$main")"
-  # As for the main window: the program learns the dialog's frame from the
-  # window manager a moment after it is framed, and keeps the frame's place.
-  sleep 1
+  await 10 focused "$dialog" || fail "the dialog has not the focus"
   xdotool key Escape
   await 10 bash -c "! xdotool search --onlyvisible --name '^Create New Disk$'" || fail "the dialog did not close"
   close_and_await_exit "$main"
@@ -111,31 +102,52 @@ dx=$(( ${centre%,*} - ${main_centre%,*} )) dy=$(( ${centre#*,} - ${main_centre#*
 [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the dialog's centre $centre is not the main window's $main_centre"
 read -r frame2 _ <<<"$(new_disk)"
 [ "$frame2" = "$frame1" ] || fail "the dialog reopened at $frame2, not where it was ($frame1)"
+# With the window manager stopped, the dialog is never framed: closed so, it
+# keeps the place it was given, not its inside's.
+printf '[Main]\nLeft=200\nTop=250\n' >"$ini"
+start_program "$prog"
+await_main
+await 10 framed "$main" || fail "the main window is not framed"
+xdotool mousemove --window "$main" 110 8 click 1
+await_menu
+kill -STOP $wmpid
+xdotool key Up Return
+unframed() { local w; w=$(xdotool search --name '^Create New Disk$' 2>/dev/null | head -1); [ -n "$w" ] && echo "$w"; }
+await 10 unframed || fail "no new-disk dialog while the window manager is stopped"
+"$xclose" "$(unframed)" || fail "the close message could not be sent"
+await 10 bash -c "! xdotool search --name '^Create New Disk$'" || fail "the unframed dialog did not close"
+kill -CONT $wmpid
+close_and_await_exit "$main"
+placed=$(sed -n '/^\[NewDisk\]/,/^\[/p' "$ini" | grep -E '^(Left|Top)=' | sort | tr '\n' ' ')
+[ "$placed" = "Left=${frame1%,*} Top=${frame1#*,} " ] || fail "closed unframed, the dialog's place became: $placed, not $frame1"
 
 # ---- 5. The debugger window ----
 # Tools > "Show Debugger" three times, its close box between: the frame stays at
 # the stored place; closed maximized (a double click on its title bar), the
 # window keeps the place it has when restored.
+maximized() {
+  local s
+  s=$(xprop -id "$1" _NET_WM_STATE)
+  [[ $s == *_NET_WM_STATE_MAXIMIZED_VERT* && $s == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]
+}
 printf '[Main]\nLeft=200\nTop=250\n[Debugger]\nLeft=300\nTop=200\nWidth=600\nHeight=400\n' >"$ini"
 start_program "$prog"
 await_main
 await 10 framed "$main" || fail "the main window is not framed"
 for n in 1 2 3; do
-  # Tools is the third menu leftwards from File.
-  xdotool mousemove --window "$main" 20 8 click 1
-  sleep 0.5
-  for ((k = 0; k < 3; k++)); do xdotool key Left; sleep 0.3; done
-  xdotool key Return
+  xdotool mousemove --window "$main" 208 8 click 1  # Tools
+  await_menu
+  xdotool mousemove --window "$menu" 30 10 click 1  # its one item
   await 20 window '^Debugger - ' || fail "no debugger window at opening $n"
   dbg=$(window '^Debugger - ')
   await 10 framed "$dbg" || fail "the debugger window is not framed"
   got=$(frame_of "$dbg")
   [ "$got" = "300,200" ] || fail "debugger opening $n: frame at $got, expected 300,200"
-  sleep 1  # the program learns the frame from the window manager a moment after it is framed
   if [ "$n" = 3 ]; then
     xdotool mousemove 500 208 click --repeat 2 --delay 80 1
-    await 10 bash -c "[ \$(xwininfo -id $dbg | awk '/Width:/ {print \$2}') -gt 600 ]" || fail "the debugger is not maximized"
-    sleep 1
+    # The window manager's note of the state reaches the program before the
+    # close message does.
+    await 10 maximized "$dbg" || fail "the debugger is not maximized"
   fi
   "$xclose" "$dbg" || fail "the close message could not be sent"
   await 10 bash -c "! xdotool search --onlyvisible --name '^Debugger - '" || fail "the debugger did not close"
