@@ -8,6 +8,11 @@
 //    others only when the window is in the normal state.
 //  - TopLeftWhenNormal (dialogs): "Top" and "Left" read at load and saved,
 //    only when the window is in the normal state.
+// A window with neither "Top" nor "Left" stored (or readable) takes its first
+// place by FirstPlace: where the window manager puts it, beside the main
+// window (the console windows), or centred on its owner but clear of the
+// owner's title bar where the screen has room (a dialog taller than its
+// owner would hide the owner's caption).
 #pragma once
 #include <string>
 
@@ -16,11 +21,13 @@ class QWidget;
 namespace korva::ui {
 
 enum class PlacementKeys { Position, PositionSizeState, TopLeftWhenNormal };
+enum class FirstPlace { WindowManager, BesideMainWindow, CentredUnderOwnersTitleBar };
 
 // Moves the frame (and sizes, and minimises or maximises) the window as
 // stored. A missing or unreadable value keeps the current one; a place off
 // the screens is brought back until the whole title bar shows.
-void LoadPlacement(QWidget& window, const std::string& section, PlacementKeys keys = PlacementKeys::Position);
+void LoadPlacement(QWidget& window, const std::string& section, PlacementKeys keys = PlacementKeys::Position,
+                   FirstPlace first = FirstPlace::WindowManager);
 void SavePlacement(const QWidget& window, const std::string& section, PlacementKeys keys = PlacementKeys::Position);
 
 }  // namespace korva::ui

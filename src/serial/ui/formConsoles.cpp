@@ -66,7 +66,7 @@ formConsoles::formConsoles(QWidget* parent) : QDialog(parent) {
   BuildConsoleGrid();
   setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
   adjustSize();
-  LoadPlacement(*this, kSection, PlacementKeys::TopLeftWhenNormal);
+  LoadPlacement(*this, kSection, PlacementKeys::TopLeftWhenNormal, FirstPlace::CentredUnderOwnersTitleBar);
   SetTopMost(this);
 }
 

@@ -94,7 +94,7 @@ void formNetPort::HideWindow() { hide(); }
 void formNetPort::SetCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
 
 void formNetPort::LoadPlacement(const std::string& section) {
-  ui::LoadPlacement(*this, section, PlacementKeys::PositionSizeState);
+  ui::LoadPlacement(*this, section, PlacementKeys::PositionSizeState, FirstPlace::BesideMainWindow);
 }
 
 void formNetPort::SavePlacement(const std::string& section) {

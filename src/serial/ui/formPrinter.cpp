@@ -422,7 +422,7 @@ void formPrinter::HideWindow() {
 void formPrinter::SetCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
 
 void formPrinter::LoadPlacement(const std::string& section) {
-  ui::LoadPlacement(*this, section, PlacementKeys::PositionSizeState);
+  ui::LoadPlacement(*this, section, PlacementKeys::PositionSizeState, FirstPlace::BesideMainWindow);
 }
 
 void formPrinter::SavePlacement(const std::string& section) {

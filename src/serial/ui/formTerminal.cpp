@@ -145,7 +145,7 @@ void formTerminal::ApplyFont(const std::string& name, const std::string& size, c
 }
 
 void formTerminal::LoadPlacement(const std::string& section) {
-  ui::LoadPlacement(*this, section, PlacementKeys::PositionSizeState);
+  ui::LoadPlacement(*this, section, PlacementKeys::PositionSizeState, FirstPlace::BesideMainWindow);
 }
 
 void formTerminal::SavePlacement(const std::string& section) {

@@ -102,6 +102,7 @@ formKorvan::formKorvan()
   BuildControls();
   BuildMenus();
   FormLoad();
+  SetMainWindow(this);  // the console windows open beside it
 }
 
 formKorvan::~formKorvan() {

@@ -431,7 +431,7 @@ void formCRT::SetDefaultFileCaptions(const std::string& fky, const std::string& 
 }
 
 void formCRT::LoadPlacement(const std::string& section) {
-  ui::LoadPlacement(*this, section, PlacementKeys::TopLeftWhenNormal);
+  ui::LoadPlacement(*this, section, PlacementKeys::TopLeftWhenNormal, FirstPlace::BesideMainWindow);
   const int32_t state = GetSettingLong(section, "WindowState", -1, 0, 2);
   if (state < 0) return;
   Qt::WindowStates s = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
