@@ -104,14 +104,17 @@ formDebugger::formDebugger() {
          std::max(560, 34 * LineHeight()));
   // "Left" and "Top" are the frame's corner, as for every window, so a close
   // and a reopen leave the window where it was.
+  // A stored place is applied even where the window already stands: a window
+  // not shown yet that is not placed would be placed by the window manager.
   const QPoint at = FramePosition(*this);
   constexpr int32_t kFar = 1000000;
-  const int32_t left = GetSettingLong(kSection, "Left", at.x(), -kFar, kFar);
-  const int32_t top = GetSettingLong(kSection, "Top", at.y(), -kFar, kFar);
+  constexpr int32_t kNone = -kFar - 1;
+  const int32_t left = GetSettingLong(kSection, "Left", kNone, -kFar, kFar);
+  const int32_t top = GetSettingLong(kSection, "Top", kNone, -kFar, kFar);
   const int32_t width = GetSettingLong(kSection, "Width", this->width(), 100, kFar);
   const int32_t height = GetSettingLong(kSection, "Height", this->height(), 100, kFar);
   resize(width, height);
-  if (QPoint(left, top) != at) PlaceFrame(*this, QPoint(left, top));
+  if (left != kNone || top != kNone) PlaceFrame(*this, QPoint(left != kNone ? left : at.x(), top != kNone ? top : at.y()));
   if (GetSettingLong(kSection, "WindowState", 0, 0, 2) == 2) setWindowState(Qt::WindowMaximized);
   LayoutPanes();
   DebuggerLoad();

@@ -83,6 +83,14 @@ TEST_F(formDebuggerTest, ClosingRestoresTheMachineAndKeepsThePlacement) {
   EXPECT_EQ(BreakPoints[1].Address, 0x2000u);
 }
 
+// A stored place where the new window already stands is still given to it:
+// a window nobody placed is placed by the window manager.
+TEST_F(formDebuggerTest, AStoredPlaceIsAppliedEvenWhereTheWindowStands) {
+  host_.PresetSetting("Debugger", "Left", "0");
+  host_.PresetSetting("Debugger", "Top", "0");
+  EXPECT_TRUE(Open().testAttribute(Qt::WA_Moved));
+}
+
 TEST_F(formDebuggerTest, StoredFontSizeMayHoldAFraction) {
   host_.PresetSetting("Debugger", "FontSize", "9.75");
   EXPECT_DOUBLE_EQ(Open().txtIO()->font().pointSizeF(), 9.75);
