@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
       binutils-m68k-linux-gnu clang libclang-rt-14-dev libgl-dev
-      xvfb xdotool libx11-dev libvterm-dev openbox x11-utils)
+      xvfb xdotool libx11-dev libvterm-dev openbox x11-utils fonts-dejavu-core)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
