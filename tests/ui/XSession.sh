@@ -8,6 +8,8 @@
 #   window NAME      the first visible window whose name matches NAME
 #   make_program     a program folder $prog holding the program ($korva), the
 #                    boot ROM ($rom) and the font ($font); the settings folder
+#   start_window_manager   openbox on the display ($wmpid), for tests of
+#                    where windows open; ended at exit
 #   start_program DIR    the program of folder DIR in the background ($kpid),
 #                    with a status log of its own
 #   await_main       until the main window shows; $main is the window
@@ -20,9 +22,11 @@
 #   focused WINDOW   WINDOW has the keyboard focus
 #   menu_shown       the ids of the program's open menus, if one is open
 #   await_menu [OLD] until a menu other than OLD is open; $menu is its id
-xpid="" kpid=""
+xpid="" kpid="" wmpid=""
 cleanup() {
   [ -n "$kpid" ] && kill "$kpid" 2>/dev/null
+  # A window manager a test paused is woken first, or it would not end.
+  [ -n "$wmpid" ] && { kill -CONT "$wmpid"; kill "$wmpid"; } 2>/dev/null
   [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
   rm -rf "$work"
 }
@@ -62,6 +66,12 @@ await() {
   return 1
 }
 status_has() { grep -q -- "$1" "$work/status.log"; }
+start_window_manager() {
+  command -v openbox >/dev/null || fail "openbox is missing (make deps installs it)"
+  command -v xwininfo >/dev/null || fail "xwininfo is missing (make deps installs it)"
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wmpid=$!
+}
 window() {
   local w
   w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)

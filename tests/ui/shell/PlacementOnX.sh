@@ -16,11 +16,7 @@ set -u
 korva=$1 rom=$2 font=$3 xclose=$4
 work=$(mktemp -d /tmp/korva-place.XXXXXX)
 . "$(dirname "$0")/../XSession.sh"
-command -v openbox >/dev/null || fail "openbox is missing (make deps installs it)"
-command -v xwininfo >/dev/null || fail "xwininfo is missing (make deps installs it)"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wmpid=$!
-trap 'kill -CONT $wmpid 2>/dev/null; kill $wmpid 2>/dev/null; cleanup' EXIT
+start_window_manager
 
 make_program
 ini="$XDG_CONFIG_HOME/Korvan/Korvan.ini"
