@@ -14,11 +14,6 @@ namespace korva {
 
 namespace {
 
-FileProblem SystemProblem(int err) {
-  if (!err) err = EIO;
-  return {err, std::strerror(err)};
-}
-
 FileProblem Refusal(const char* why) { return {RefusedFileError, why}; }
 
 constexpr char kNotRegular[] = "it is not a regular file";
@@ -53,7 +48,10 @@ int WriteAllBytes(int fd, const void* data, size_t size) {
   return 0;
 }
 
-FileProblem SystemFileProblem(int err) { return SystemProblem(err); }
+FileProblem SystemFileProblem(int err) {
+  if (!err) err = EIO;
+  return {err, std::strerror(err)};
+}
 
 OpenedFile OpenUserFile(const std::string& path, bool forWriting) {
   OpenedFile f;
@@ -62,7 +60,7 @@ OpenedFile OpenUserFile(const std::string& path, bool forWriting) {
     // Nothing there, or nothing that could be there.
     const int err = errno;
     f.Missing = err == ENOENT || err == ENOTDIR || err == ENAMETOOLONG;
-    f.Problem = SystemProblem(err);
+    f.Problem = SystemFileProblem(err);
     return f;
   }
   // A FIFO would block the open, a device would feed endless bytes (and its
@@ -75,7 +73,7 @@ OpenedFile OpenUserFile(const std::string& path, bool forWriting) {
   Fd file;
   file.fd = ::open(path.c_str(), (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (file.fd < 0) {
-    f.Problem = SystemProblem(errno);
+    f.Problem = SystemFileProblem(errno);
     return f;
   }
   // The name may have been given to something else since the look above.
@@ -112,7 +110,7 @@ FileRead ReadUserFile(const std::string& path, size_t maxBytes) {
     const ssize_t n = ::read(in.fd, buffer, want);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      r.Problem = SystemProblem(errno);
+      r.Problem = SystemFileProblem(errno);
       r.Bytes.clear();
       return r;
     }
@@ -149,14 +147,14 @@ std::optional<FileProblem> ReplaceUserFile(const std::string& path, const void* 
   struct stat st {};
   bool exists = true;
   if (::lstat(path.c_str(), &st) != 0) {
-    if (errno != ENOENT) return SystemProblem(errno);
+    if (errno != ENOENT) return SystemFileProblem(errno);
     exists = false;
   } else if (S_ISLNK(st.st_mode)) {
     char* real = ::realpath(path.c_str(), nullptr);
-    if (!real) return errno == ENOENT ? Refusal("it is a link to nothing") : SystemProblem(errno);
+    if (!real) return errno == ENOENT ? Refusal("it is a link to nothing") : SystemFileProblem(errno);
     target = real;
     std::free(real);
-    if (::stat(target.c_str(), &st) != 0) return SystemProblem(errno);
+    if (::stat(target.c_str(), &st) != 0) return SystemFileProblem(errno);
   }
   if (exists) {
     if (!S_ISREG(st.st_mode)) return Refusal(kNotRegular);
@@ -167,7 +165,7 @@ std::optional<FileProblem> ReplaceUserFile(const std::string& path, const void* 
   Fd out;
   std::string temp;
   out.fd = CreateFileBeside(target, temp);
-  if (out.fd < 0) return SystemProblem(errno);
+  if (out.fd < 0) return SystemFileProblem(errno);
   int err = 0;
   if (exists) {
     if (::fchmod(out.fd, st.st_mode & 07777) != 0) err = errno;
@@ -190,14 +188,14 @@ std::optional<FileProblem> ReplaceUserFile(const std::string& path, const void* 
   if (!err && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
   if (err) {
     ::unlink(temp.c_str());
-    return SystemProblem(err);
+    return SystemFileProblem(err);
   }
   return std::nullopt;
 }
 
 std::optional<FileProblem> NewFileRefused(const std::string& path) {
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? std::nullopt : std::optional(SystemProblem(errno));
+  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? std::nullopt : std::optional(SystemFileProblem(errno));
   if (S_ISLNK(st.st_mode)) return std::nullopt;
   if (!S_ISREG(st.st_mode)) return Refusal(kNotRegular);
   if (ReadOnly(path, st)) return Refusal(kReadOnly);
@@ -219,7 +217,7 @@ NewFile CreateUserFile(const std::string& path, const std::function<bool()>& rem
   // Only a new file: should anything have come back to the name, the open fails.
   f.Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
   if (f.Fd < 0) {
-    f.Problem = SystemProblem(errno);
+    f.Problem = SystemFileProblem(errno);
     return f;
   }
   if (keepMode) {
