@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFile.h"
 #include "support/ScriptedHost.h"
 #include "terminal/CrtDefinition.h"
 
@@ -116,6 +117,26 @@ inline std::vector<uint8_t> KeyFileFrom(const uint8_t* data, size_t size, uint32
     for (int k = 0; k < count; ++k) file.push_back(next());
   }
   return file;
+}
+
+// One input to a key-file target: loaded as it is, then as a whole file made
+// of it. A load must take exactly the whole files; a loaded file may change
+// only the fields keep copies into the expected definition, a refused one none.
+template <typename Load, typename Keep>
+int FuzzKeyFile(const uint8_t* data, size_t size, uint32_t magic, int strings, Load load, Keep keep) {
+  const auto one = [&](const uint8_t* bytes, size_t n) {
+    ScriptedHost& host = FreshHost();
+    CrtDefinitions = MarkedDefinitions();
+    const bool loaded = load(WriteNewScratch(bytes, n), 0);
+    if (loaded != WholeKeyFile(bytes, n, magic, strings)) std::abort();
+    CrtDefinition expected = MarkedDefinitions()[0];
+    keep(expected, CrtDefinitions[0]);
+    CheckLoad(loaded, host, expected);
+  };
+  one(data, size);
+  const std::vector<uint8_t> whole = KeyFileFrom(data, size, magic, strings);
+  one(whole.data(), whole.size());
+  return 0;
 }
 
 }  // namespace korva::fuzz
